@@ -1,0 +1,56 @@
+#include "cli/command.h"
+
+#include <cstdio>
+
+namespace qorvale::cli {
+
+// Declared here, defined each in its own file.
+int RunHelp(const CommandArgs& args);
+
+const std::vector<CommandEntry>& Commands() {
+    static const std::vector<CommandEntry> commands = {
+        {"help", "help", "list the commands", RunHelp},
+    };
+    return commands;
+}
+
+bool CommandArgs::HasFlag(std::string_view name) const {
+    for (const std::string& flag : flags) {
+        if (flag == name || (flag.starts_with(name) && flag.size() > name.size() &&
+                             flag[name.size()] == '=')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string CommandArgs::FlagValue(std::string_view name, std::string_view fallback) const {
+    for (const std::string& flag : flags) {
+        if (flag.starts_with(name) && flag.size() > name.size() && flag[name.size()] == '=') {
+            return flag.substr(name.size() + 1);
+        }
+    }
+    return std::string(fallback);
+}
+
+int UsageError(std::string_view name) {
+    for (const CommandEntry& entry : Commands()) {
+        if (entry.name == name) {
+            std::fprintf(stderr, "usage: qorvale-tool %.*s\n", static_cast<int>(entry.usage.size()),
+                         entry.usage.data());
+        }
+    }
+    return 2;
+}
+
+int RunHelp(const CommandArgs&) {
+    std::printf("usage: qorvale-tool COMMAND [ARGS] [--yes]\n\ncommands:\n");
+    for (const CommandEntry& entry : Commands()) {
+        std::printf("  %-40.*s %.*s\n", static_cast<int>(entry.usage.size()), entry.usage.data(),
+                    static_cast<int>(entry.summary.size()), entry.summary.data());
+    }
+    std::printf("\n--yes answers Yes to every question the command asks.\n");
+    return 0;
+}
+
+}  // namespace qorvale::cli

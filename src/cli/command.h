@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/cli_ui.h"
+
+namespace qorvale::cli {
+
+// The words after the command name, with the flags the tool understands everywhere taken out.
+struct CommandArgs {
+    std::vector<std::string> words;  // positional arguments
+    std::vector<std::string> flags;  // "--name" or "--name=value", in order
+    CliUi* ui = nullptr;
+
+    bool HasFlag(std::string_view name) const;
+    // The value of "--name=value" or of "--name value" (the word after it is taken from `words`
+    // by ParseArgs), or `fallback`.
+    std::string FlagValue(std::string_view name, std::string_view fallback = {}) const;
+};
+
+using CommandFunction = int (*)(const CommandArgs& args);
+
+struct CommandEntry {
+    std::string_view name;
+    std::string_view usage;    // "games FILE"
+    std::string_view summary;  // one line for `help`
+    CommandFunction run;
+};
+
+// Every command of the tool, in the order `help` lists them. Each command lives in its own
+// <name>_command.cpp and returns the process exit code: 0 done, 1 failed, 2 bad usage.
+const std::vector<CommandEntry>& Commands();
+
+// Prints the usage line of `name` to stderr and returns 2.
+int UsageError(std::string_view name);
+
+}  // namespace qorvale::cli

@@ -1,0 +1,52 @@
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "cli/cli_ui.h"
+#include "cli/command.h"
+
+namespace qorvale::cli {
+
+int RunHelp(const CommandArgs&);
+
+// Flags that take a value as the next word when not written as --flag=value.
+static bool TakesValue(std::string_view flag) {
+    return flag == "--game" || flag == "--layout" || flag == "--mode";
+}
+
+static CommandArgs ParseArgs(int argc, char** argv) {
+    CommandArgs args;
+    for (int i = 2; i < argc; ++i) {
+        std::string word = argv[i];
+        if (word.size() > 2 && word.starts_with("--")) {
+            if (word.find('=') == std::string::npos && TakesValue(word) && i + 1 < argc) {
+                word += '=';
+                word += argv[++i];
+            }
+            args.flags.push_back(word);
+        } else {
+            args.words.push_back(word);
+        }
+    }
+    return args;
+}
+
+}  // namespace qorvale::cli
+
+int main(int argc, char** argv) {
+    using namespace qorvale::cli;
+    if (argc < 2) {
+        RunHelp({});
+        return 2;
+    }
+    std::string_view name = argv[1];
+    for (const CommandEntry& entry : Commands()) {
+        if (entry.name != name) continue;
+        CommandArgs args = ParseArgs(argc, argv);
+        CliUi ui(args.HasFlag("--yes"));
+        args.ui = &ui;
+        return entry.run(args);
+    }
+    std::fprintf(stderr, "qorvale-tool: unknown command '%s' (see 'qorvale-tool help')\n", argv[1]);
+    return 2;
+}

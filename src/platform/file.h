@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qorvale::platform {
+
+// An open file, by handle. Move-only; the destructor closes it. Every call reports failure
+// through its return value (false, or -1 for counts), never by throwing.
+class File {
+public:
+    enum class Mode { Read, ReadWrite };
+
+    File() = default;
+    ~File();
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    // Opens an existing file.
+    [[nodiscard]] static File Open(const std::string& path, Mode mode);
+    // Creates the file, or empties an existing one, for reading and writing.
+    [[nodiscard]] static File Create(const std::string& path);
+
+    bool IsOpen() const { return handle_ >= 0; }
+    // Reads up to `size` bytes; returns the count read (0 at the end) or -1 on failure.
+    std::int64_t Read(void* buffer, std::int64_t size);
+    // Writes all `size` bytes; false if any could not be written.
+    bool Write(const void* buffer, std::int64_t size);
+    bool Write(std::string_view text) { return Write(text.data(), static_cast<std::int64_t>(text.size())); }
+    bool Seek(std::int64_t offset);
+    std::int64_t Tell() const;
+    std::int64_t Size() const;
+    bool SetLength(std::int64_t length);
+    // Pushes written data to the disk: called before a rewritten file replaces the original.
+    bool Flush();
+    void Close();
+
+private:
+    explicit File(int handle) : handle_(handle) {}
+    int handle_ = -1;
+};
+
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+// The size of a file by name, or -1 when it cannot be read.
+std::int64_t FileSize(const std::string& path);
+// Seconds since the epoch of the last change, or -1.
+std::int64_t FileModifiedTime(const std::string& path);
+bool DeleteFile(const std::string& path);
+// Replaces `to` if it exists.
+bool RenameFile(const std::string& from, const std::string& to);
+bool CopyFile(const std::string& from, const std::string& to);
+// Creates the folder and any missing parents.
+bool CreateFolder(const std::string& path);
+
+}  // namespace qorvale::platform

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qorvale::test {
+
+struct ToolRun {
+    int exit_code = -1;
+    std::string out;  // stdout
+    std::string err;  // stderr
+};
+
+// Runs the built qorvale-tool with `arguments` and `environment` additions ("NAME=value"),
+// capturing both streams.
+ToolRun RunTool(const std::vector<std::string>& arguments,
+                const std::vector<std::string>& environment = {});
+
+}  // namespace qorvale::test
