@@ -269,7 +269,7 @@ void GameLines::Scanner::DecideMoveForm(std::string_view token) {
 }
 
 void GameLines::Scanner::StoreMove(bool white, std::string_view token) {
-    int index = lines_.full_moves_ - (white ? 0 : 1);
+    int index = lines_.full_moves_ - 1;
     chess::MoveText& text =
         white ? lines_.moves_.WhiteMoves[static_cast<std::size_t>(index)]
               : lines_.moves_.BlackMoves[static_cast<std::size_t>(index)];

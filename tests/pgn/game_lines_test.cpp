@@ -285,7 +285,7 @@ TEST(GameLines, SurvivesHostileMovetext) {
     with_nul += " garbage\n2... Nc6 3. Bb5";
     const Row rows[] = {
         {"3001 lines", many_lines, 0, MaxMovetextLines, true},
-        {"10 KB comment", big_comment, 2, 52, false},
+        {"10 KB comment", big_comment, 2, 51, false},
         {"NUL inside a line", with_nul, 3, 2, false},
         {"binary junk", std::string("\x01\x02\xff\xfe(((({{{{))\n$$$$;;;;", 24), 0, 2, false},
         {"deep unclosed variations", std::string(250, '('), 0, 1, false},

@@ -176,7 +176,8 @@ TEST(HeaderTags, BuildsEveryDisplayLine) {
 
 TEST(HeaderTags, CutsValuesAndTwoColumnLinesTo95Characters) {
     std::string long_value(120, 'x');
-    MemoryRecordSource source("[Event \"" + long_value + "\"]\n[Site \"" + long_value + "\"]\n");
+    const std::string text = "[Event \"" + long_value + "\"]\n[Site \"" + long_value + "\"]\n";
+    MemoryRecordSource source(text);
     HeaderTags header;
     header.ReadHeader(source, FirstRecordMode::KeepForMovetext);
     header.BuildHeaderDisplay();
