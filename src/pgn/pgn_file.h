@@ -76,7 +76,6 @@ public:
     bool ReloadGameFile(Ui& ui);
 
 private:
-    bool ReadOffsetCache(std::int64_t file_size, std::int32_t& cached_count);
     std::int32_t RunScan(Ui& ui);
 
     platform::FileSystem& file_system_;
