@@ -13,7 +13,5 @@ inline constexpr std::string_view InvalidMoveNumberAfterParen =
     "Invalid move number after right paren.";
 inline constexpr std::string_view EndOfAnalysis = "End of the analysis.";
 inline constexpr std::string_view ErrorSavingGame = "Error saving game.";
-inline constexpr std::string_view ErrorOpeningFile = "Error opening file.";
-inline constexpr std::string_view ErrorFindingGame = "Error finding game.";
 
 }  // namespace qorvale::pgn::messages

@@ -4,6 +4,7 @@
 
 #include "pgn/game_lines_messages.h"
 #include "chess/fen.h"
+#include "pgn/game_scanner.h"
 #include "platform/file.h"
 
 namespace qorvale::pgn {
@@ -13,36 +14,6 @@ namespace {
 // A two-column display line holds at most 95 characters, a single line at most 287.
 constexpr std::size_t MaxTwoColumnLine = 95;
 constexpr std::size_t MaxSingleLine = 287;
-
-// The file scanner's tag-line test: "[" and a capital, "]" at the end (one trailing blank
-// allowed), and either a quoted value or one of the well-known tag names.
-bool IsTagLine(std::string_view record) {
-    if (record.size() < 3 || record[0] != '[' || record[1] < 'A' || record[1] > 'Z') return false;
-    std::size_t close = record.size() - 1;
-    if (record[close] == ' ') --close;
-    if (record[close] != ']' || close < 2) return false;
-    std::size_t before = close - 1;
-    if (record[before] == ' ' && before > 0) --before;
-    if (record[before] == '"') {
-        std::size_t space = record.find(' ', 2);
-        if (space != std::string_view::npos && space + 1 < record.size() &&
-            record[space + 1] == '"') {
-            return true;
-        }
-    }
-    constexpr std::string_view known[] = {"Event", "Site",   "Date",   "Round",   "White",
-                                          "Black", "Result", "ECO",    "Annot",   "Ply",
-                                          "Time",  "Source", "Opening", "NIC",    "FEN"};
-    std::string_view name = record.substr(1);
-    for (std::string_view prefix : known) {
-        if (name.starts_with(prefix)) return true;
-    }
-    return false;
-}
-
-bool IsMovetextRecord(std::string_view record) {
-    return record.starts_with("1.") || record.starts_with("{");
-}
 
 std::string Cut(std::string_view text, std::size_t limit) {
     return std::string(text.substr(0, limit));
@@ -120,7 +91,7 @@ void HeaderTags::ReadHeader(RecordSource& source, FirstRecordMode mode,
         }
         if (length == 0 || record_.empty()) return;
         if (record_.starts_with('%')) continue;
-        if (IsMovetextRecord(record_)) {
+        if (IsMovetextStart(record_)) {
             if (mode == FirstRecordMode::KeepForMovetext) {
                 first_record_ = record_;
                 first_record_length_ = length;
