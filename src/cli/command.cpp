@@ -6,10 +6,13 @@ namespace qorvale::cli {
 
 // Declared here, defined each in its own file.
 int RunHelp(const CommandArgs& args);
+int RunPositionsCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
         {"help", "help", "list the commands", RunHelp},
+        {"positions", "positions FILE [--game N]",
+         "replay main lines: game, ply, move and placement per half-move", RunPositionsCommand},
     };
     return commands;
 }
