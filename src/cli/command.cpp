@@ -10,6 +10,7 @@ int RunGamesCommand(const CommandArgs& args);
 int RunOffsetsCommand(const CommandArgs& args);
 int RunShowCommand(const CommandArgs& args);
 int RunCheckLoadCommand(const CommandArgs& args);
+int RunPositionsCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -23,6 +24,8 @@ const std::vector<CommandEntry>& Commands() {
         {"check-load", "check-load FILE",
          "load every game and print games, half-moves, annotated, cut and unplayable counts",
          RunCheckLoadCommand},
+        {"positions", "positions FILE [--game N]",
+         "replay main lines: game, ply, move and placement per half-move", RunPositionsCommand},
     };
     return commands;
 }
