@@ -1,0 +1,481 @@
+#include "chess/chess_state.h"
+
+#include <cstdlib>
+
+namespace qorvale::chess {
+
+namespace {
+
+struct Step {
+    int file, rank;
+};
+constexpr std::array<Step, 4> LineSteps = {{{0, 1}, {0, -1}, {1, 0}, {-1, 0}}};
+constexpr std::array<Step, 4> DiagonalSteps = {{{1, 1}, {1, -1}, {-1, 1}, {-1, -1}}};
+constexpr std::array<Step, 8> KnightSteps = {
+    {{1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2}}};
+constexpr std::array<Step, 8> KingSteps = {
+    {{0, 1}, {1, 1}, {1, 0}, {1, -1}, {0, -1}, {-1, -1}, {-1, 0}, {-1, 1}}};
+
+constexpr int Sign(int value) { return (value > 0) - (value < 0); }
+
+// Squares strictly between two squares on one line are all empty.
+bool PathClear(const Board& board, int from_file, int from_rank, int to_file, int to_rank) {
+    int step_file = Sign(to_file - from_file);
+    int step_rank = Sign(to_rank - from_rank);
+    int file = from_file + step_file;
+    int rank = from_rank + step_rank;
+    while (file != to_file || rank != to_rank) {
+        if (board[file][rank] != Empty) return false;
+        file += step_file;
+        rank += step_rank;
+    }
+    return true;
+}
+
+int HalfMoveIndex(int half_move) { return (half_move - 1) / 2; }
+
+}  // namespace
+
+bool ChessState::SquareAttackedOn(const Board& board, int file, int rank, Side attacker) const {
+    const std::uint32_t king = PieceCode(King, attacker);
+    const std::uint32_t defending_king = PieceCode(King, Opponent(attacker));
+    const std::uint32_t queen = PieceCode(Queen, attacker);
+    for (int pass = 0; pass < 2; ++pass) {
+        const std::array<Step, 4>& steps = pass == 0 ? LineSteps : DiagonalSteps;
+        const std::uint32_t slider = PieceCode(pass == 0 ? Rook : Bishop, attacker);
+        for (const Step& step : steps) {
+            int f = file + step.file;
+            int r = rank + step.rank;
+            if (!OnBoard(f, r)) continue;
+            if (board[f][r] == king) return true;
+            // The defending king does not block: it cannot step back along a checking line.
+            while (OnBoard(f, r)) {
+                std::uint32_t code = board[f][r];
+                if (code != Empty && code != defending_king) {
+                    if (code == slider || code == queen) return true;
+                    break;
+                }
+                f += step.file;
+                r += step.rank;
+            }
+        }
+    }
+    const std::uint32_t knight = PieceCode(Knight, attacker);
+    for (const Step& step : KnightSteps) {
+        int f = file + step.file;
+        int r = rank + step.rank;
+        if (OnBoard(f, r) && board[f][r] == knight) return true;
+    }
+    const int pawn_rank = attacker == Side::White ? rank - 1 : rank + 1;
+    const std::uint32_t pawn = PieceCode(Pawn, attacker);
+    for (int f : {file - 1, file + 1}) {
+        if (OnBoard(f, pawn_rank) && board[f][pawn_rank] == pawn) return true;
+    }
+    return false;
+}
+
+int ChessState::IsSquareAttacked(int file, int rank, Side attacker) const {
+    if (!OnBoard(file, rank)) return 0;
+    return SquareAttackedOn(current_board_, file, rank, attacker) ? 1 : 0;
+}
+
+int ChessState::MoveLeavesKingInCheck(int from_file, int from_rank, int to_file, int to_rank,
+                                      Side mover) {
+    Board& board = current_board_;
+    const std::uint32_t moving = board[from_file][from_rank];
+    const std::uint32_t captured = board[to_file][to_rank];
+    // An accepted diagonal pawn move onto an empty square is en passant: its pawn goes as well.
+    int passed_rank = 0;
+    std::uint32_t passed_code = 0;
+    if (KindOf(moving) == Pawn && to_file != from_file && captured == Empty &&
+        to_rank == (mover == Side::White ? 6 : 3) &&
+        board[to_file][from_rank] == PieceCode(Pawn, Opponent(mover))) {
+        passed_rank = from_rank;
+        passed_code = board[to_file][from_rank];
+        board[to_file][from_rank] = Empty;
+    }
+    board[to_file][to_rank] = moving;
+    board[from_file][from_rank] = Empty;
+    const SlotSquare& king = Slots(mover).king;
+    bool attacked = !king.empty() &&
+                    SquareAttackedOn(board, static_cast<int>(king.file),
+                                     static_cast<int>(king.rank), Opponent(mover));
+    board[from_file][from_rank] = moving;
+    board[to_file][to_rank] = captured;
+    if (passed_rank != 0) board[to_file][passed_rank] = passed_code;
+    return attacked ? 1 : 0;
+}
+
+int ChessState::MoveGivesCheck(int from_file, int from_rank, int to_file, int to_rank,
+                               Side mover, int promotion) {
+    const SlotSquare& king = Slots(Opponent(mover)).king;
+    if (king.empty()) return 0;
+    Board& board = current_board_;
+    const Board saved = board;
+    const int back_rank = mover == Side::White ? 1 : 8;
+    if (promotion == 7 || promotion == 8) {
+        bool short_side = promotion == 7;
+        board[5][back_rank] = Empty;
+        board[short_side ? 8 : 1][back_rank] = Empty;
+        board[short_side ? 7 : 3][back_rank] = PieceCode(King, mover);
+        board[short_side ? 6 : 4][back_rank] = PieceCode(Rook, mover);
+    } else {
+        std::uint32_t moving = board[from_file][from_rank];
+        if (KindOf(moving) == Pawn && to_file != from_file && board[to_file][to_rank] == Empty) {
+            board[to_file][from_rank] = Empty;
+        }
+        if (promotion >= static_cast<int>(Knight) && promotion <= static_cast<int>(Queen)) {
+            moving = PieceCode(static_cast<std::uint32_t>(promotion), mover);
+        }
+        board[to_file][to_rank] = moving;
+        board[from_file][from_rank] = Empty;
+    }
+    bool check = SquareAttackedOn(board, static_cast<int>(king.file), static_cast<int>(king.rank),
+                                  mover);
+    board = saved;
+    return check ? 1 : 0;
+}
+
+int ChessState::CanCastleShort(Side mover) const {
+    const int rank = mover == Side::White ? 1 : 8;
+    const Board& board = current_board_;
+    bool moved = mover == Side::White
+                     ? (castling_.WhiteKingMoved | castling_.WhiteRookH1Moved) != 0
+                     : (castling_.BlackKingMoved | castling_.BlackRookH8Moved) != 0;
+    if (board[5][rank] != PieceCode(King, mover) || board[8][rank] != PieceCode(Rook, mover) ||
+        board[6][rank] != Empty || board[7][rank] != Empty || moved) {
+        return 1;
+    }
+    for (int file = 5; file <= 7; ++file) {
+        if (SquareAttackedOn(board, file, rank, Opponent(mover))) return 2;
+    }
+    return 0;
+}
+
+int ChessState::CanCastleLong(Side mover) const {
+    const int rank = mover == Side::White ? 1 : 8;
+    const Board& board = current_board_;
+    bool moved = mover == Side::White
+                     ? (castling_.WhiteKingMoved | castling_.WhiteRookA1Moved) != 0
+                     : (castling_.BlackKingMoved | castling_.BlackRookA8Moved) != 0;
+    if (board[5][rank] != PieceCode(King, mover) || board[1][rank] != PieceCode(Rook, mover) ||
+        board[2][rank] != Empty || board[3][rank] != Empty || board[4][rank] != Empty || moved) {
+        return 1;
+    }
+    // b1 may be attacked: the king never crosses it.
+    for (int file = 3; file <= 5; ++file) {
+        if (SquareAttackedOn(board, file, rank, Opponent(mover))) return 2;
+    }
+    return 0;
+}
+
+int ChessState::PawnMoveRejected(int from_file, int from_rank, int to_file, int to_rank,
+                                 Side mover, std::string_view opponent_last) {
+    const Board& board = current_board_;
+    const int forward = mover == Side::White ? 1 : -1;
+    const int home_rank = mover == Side::White ? 2 : 7;
+    const std::uint32_t enemy_pawn = PieceCode(Pawn, Opponent(mover));
+    if (to_file == from_file) {
+        if (to_rank == from_rank + forward && board[to_file][to_rank] == Empty) return 0;
+        if (from_rank == home_rank && to_rank == from_rank + 2 * forward &&
+            board[to_file][from_rank + forward] == Empty && board[to_file][to_rank] == Empty) {
+            for (int file : {to_file - 1, to_file + 1}) {
+                if (OnBoard(file, to_rank) && board[file][to_rank] == enemy_pawn) {
+                    en_passant_state_ = 1;
+                }
+            }
+            return 0;
+        }
+        return 1;
+    }
+    if (std::abs(to_file - from_file) != 1 || to_rank != from_rank + forward) return 1;
+    if (board[to_file][to_rank] != Empty) return 0;
+    // En passant: only onto the square behind a pawn that has just made its double step.
+    const int target_rank = mover == Side::White ? 6 : 3;
+    if (to_rank != target_rank || board[to_file][from_rank] != enemy_pawn) return 1;
+    if (en_passant_state_ == 2) return 0;
+    const char double_step_rank = mover == Side::White ? '5' : '4';
+    if (opponent_last.size() >= 2 && opponent_last[0] == FileLetter(to_file) &&
+        opponent_last[1] == double_step_rank) {
+        return 0;
+    }
+    return 1;
+}
+
+int ChessState::ShapeRejected(std::uint32_t kind, int from_file, int from_rank, int to_file,
+                              int to_rank, Side mover) const {
+    const int file_distance = std::abs(to_file - from_file);
+    const int rank_distance = std::abs(to_rank - from_rank);
+    const bool straight = file_distance == 0 || rank_distance == 0;
+    const bool diagonal = file_distance == rank_distance;
+    const Board& board = current_board_;
+    switch (kind) {
+        case Knight:
+            return (file_distance == 1 && rank_distance == 2) ||
+                           (file_distance == 2 && rank_distance == 1)
+                       ? 0
+                       : 1;
+        case Bishop:
+            return diagonal && PathClear(board, from_file, from_rank, to_file, to_rank) ? 0 : 1;
+        case Rook:
+            return straight && PathClear(board, from_file, from_rank, to_file, to_rank) ? 0 : 1;
+        case Queen:
+            return (straight || diagonal) && PathClear(board, from_file, from_rank, to_file, to_rank)
+                       ? 0
+                       : 1;
+        case King:
+            if (file_distance > 1 || rank_distance > 1) return 1;
+            return SquareAttackedOn(board, to_file, to_rank, Opponent(mover)) ? 1 : 0;
+        default:
+            return 1;
+    }
+}
+
+int ChessState::DisambiguationFor(std::uint32_t kind, int from_file, int from_rank, int to_file,
+                                  int to_rank, Side mover) {
+    const std::array<SlotSquare, 3> slots = Slots(mover).ForKind(kind);
+    int able = 0;
+    SlotSquare other;
+    for (const SlotSquare& slot : slots) {
+        if (slot.empty() || slot.Is(static_cast<std::uint32_t>(from_file),
+                                    static_cast<std::uint32_t>(from_rank))) {
+            continue;
+        }
+        int file = static_cast<int>(slot.file);
+        int rank = static_cast<int>(slot.rank);
+        if (current_board_[file][rank] != PieceCode(kind, mover)) continue;
+        if (ShapeRejected(kind, file, rank, to_file, to_rank, mover) != 0) continue;
+        if (MoveLeavesKingInCheck(file, rank, to_file, to_rank, mover) != 0) continue;
+        ++able;
+        other = slot;
+    }
+    if (able == 0) return 0;
+    if (able >= 2) return 3;
+    return static_cast<int>(other.file) == from_file ? 2 : 1;
+}
+
+int ChessState::MakeMoveFromSquares(MoveMode mode, int half_move, int from_file, int from_rank,
+                                    int to_file, int to_rank) {
+    const Side mover = half_move % 2 == 1 ? Side::White : Side::Black;
+    en_passant_state_ = en_passant_state_ == 1 ? 2 : 0;
+    if (prepared_) {
+        prepared_ = false;
+        made_text_ = prepared_text_;
+        FromHint no_hint;
+        ApplyMoveText(made_text_, no_hint, mover);
+        SnapshotPosition(half_move);
+        return 0;
+    }
+    if (from_file == 0) {
+        made_text_ = MoveText("*");
+        return 0;
+    }
+    if (!OnBoard(from_file, from_rank) || !OnBoard(to_file, to_rank)) return 1;
+    if (from_file == to_file && from_rank == to_rank) return 1;
+    Board& board = current_board_;
+    const std::uint32_t moving = board[from_file][from_rank];
+    if (!BelongsTo(moving, mover) || BelongsTo(board[to_file][to_rank], mover)) return 1;
+    const std::uint32_t kind = KindOf(moving);
+    const bool capture = board[to_file][to_rank] != Empty;
+    const int last_rank = mover == Side::White ? 8 : 1;
+    int castling = 0;  // 7 short, 8 long
+    switch (kind) {
+        case Pawn:
+            if (PawnMoveRejected(from_file, from_rank, to_file, to_rank, mover,
+                                 previous_text_.view()) != 0 ||
+                MoveLeavesKingInCheck(from_file, from_rank, to_file, to_rank, mover) != 0) {
+                return 1;
+            }
+            break;
+        case King:
+            if (from_file == 5 && to_rank == from_rank && to_file == 7) {
+                if (CanCastleShort(mover) != 0) return 1;
+                castling = 7;
+            } else if (from_file == 5 && to_rank == from_rank && to_file == 3) {
+                if (CanCastleLong(mover) != 0) return 1;
+                castling = 8;
+            } else if (ShapeRejected(King, from_file, from_rank, to_file, to_rank, mover) != 0) {
+                return 1;
+            }
+            break;
+        case Knight:
+        case Bishop:
+        case Rook:
+        case Queen:
+            if (ShapeRejected(kind, from_file, from_rank, to_file, to_rank, mover) != 0 ||
+                MoveLeavesKingInCheck(from_file, from_rank, to_file, to_rank, mover) != 0) {
+                return 1;
+            }
+            break;
+        default:
+            return 1;
+    }
+
+    // The SAN text.
+    std::array<char, 16> text{};
+    int length = 0;
+    int check_kind = 0;
+    if (kind == Pawn) {
+        text[length++] = FileLetter(from_file);
+        if (to_file != from_file) {
+            text[length++] = 'x';
+            text[length++] = FileLetter(to_file);
+        }
+        text[length++] = RankDigit(to_rank);
+        if (to_rank == last_rank) {
+            std::uint32_t choice = promotion_choice_;
+            if (choice != Knight && choice != Bishop && choice != Rook) choice = Queen;
+            text[length++] = '=';
+            text[length++] = "??NBRQ"[choice];
+            check_kind = static_cast<int>(choice);
+        }
+    } else if (castling == 7) {
+        for (char c : {'O', '-', 'O'}) text[length++] = c;
+        check_kind = 7;
+    } else if (castling == 8) {
+        for (char c : {'O', '-', 'O', '-', 'O'}) text[length++] = c;
+        check_kind = 8;
+    } else {
+        text[length++] = "??NBRQK"[kind];
+        if (kind != King) {
+            int by = DisambiguationFor(kind, from_file, from_rank, to_file, to_rank, mover);
+            if (by & 1) text[length++] = FileLetter(from_file);
+            if (by & 2) text[length++] = RankDigit(from_rank);
+        }
+        if (capture) text[length++] = 'x';
+        text[length++] = FileLetter(to_file);
+        text[length++] = RankDigit(to_rank);
+    }
+    if (MoveGivesCheck(from_file, from_rank, to_file, to_rank, mover, check_kind) != 0) {
+        text[length++] = '+';
+    }
+    made_text_ = MoveText(std::string_view(text.data(), static_cast<std::size_t>(length)));
+    if (half_move >= 1 && half_move <= MaxHalfMoves) {
+        (mover == Side::White ? white_stalemate_ : black_stalemate_)[HalfMoveIndex(half_move)] = 0;
+    }
+
+    if (!castling_frozen_) {
+        if (kind == King) {
+            (mover == Side::White ? castling_.WhiteKingMoved : castling_.BlackKingMoved) = 1;
+        }
+        auto corner_flag = [this](int file, int rank) -> std::uint32_t* {
+            if (file == 1 && rank == 1) return &castling_.WhiteRookA1Moved;
+            if (file == 8 && rank == 1) return &castling_.WhiteRookH1Moved;
+            if (file == 1 && rank == 8) return &castling_.BlackRookA8Moved;
+            if (file == 8 && rank == 8) return &castling_.BlackRookH8Moved;
+            return nullptr;
+        };
+        if (kind == Rook) {
+            if (std::uint32_t* flag = corner_flag(from_file, from_rank)) *flag = 1;
+        }
+        if (capture) {
+            if (std::uint32_t* flag = corner_flag(to_file, to_rank)) *flag = 1;
+        }
+    }
+
+    if (mode == MoveMode::TextOnly) return 0;
+    // Played through the text road like every other move; the hint pins the mover to the
+    // square the move was made from.
+    MoveText played = made_text_;
+    FromHint hint;
+    if (kind != Pawn && kind != King) hint.Set(from_file, from_rank);
+    ApplyMoveText(played, hint, mover);
+    SnapshotPosition(half_move);
+    return 0;
+}
+
+int ChessState::HasLegalMove(int half_move, Side side) {
+    const CastlingFlags saved_castling = castling_;
+    const std::uint32_t saved_en_passant = en_passant_state_;
+    const MoveText saved_text = made_text_;
+    const int trial_half_move = half_move + 1;
+    const Board& board = current_board_;
+    const int forward = side == Side::White ? 1 : -1;
+    bool found = false;
+    auto attempt = [&](int from_file, int from_rank, int to_file, int to_rank) {
+        if (found || !OnBoard(to_file, to_rank)) return;
+        castling_ = saved_castling;
+        en_passant_state_ = saved_en_passant;
+        found = MakeMoveFromSquares(MoveMode::TextOnly, trial_half_move, from_file, from_rank,
+                                    to_file, to_rank) == 0;
+    };
+    for (int file = 1; file <= 8 && !found; ++file) {
+        for (int rank = 1; rank <= 8 && !found; ++rank) {
+            std::uint32_t code = board[file][rank];
+            if (!BelongsTo(code, side)) continue;
+            switch (KindOf(code)) {
+                case Pawn: {
+                    int ahead = rank + forward;
+                    attempt(file, rank, file, ahead);
+                    for (int target : {file - 1, file + 1}) {
+                        if (OnBoard(target, ahead) && board[target][ahead] != Empty) {
+                            attempt(file, rank, target, ahead);
+                        }
+                    }
+                    if (rank == (side == Side::White ? 2 : 7)) {
+                        attempt(file, rank, file, rank + 2 * forward);
+                    }
+                    if (rank == (side == Side::White ? 5 : 4)) {
+                        for (int target : {file - 1, file + 1}) {
+                            if (OnBoard(target, ahead) && board[target][ahead] == Empty &&
+                                board[target][rank] == PieceCode(Pawn, Opponent(side))) {
+                                attempt(file, rank, target, ahead);
+                            }
+                        }
+                    }
+                    break;
+                }
+                case Knight:
+                    for (const Step& step : KnightSteps) {
+                        attempt(file, rank, file + step.file, rank + step.rank);
+                    }
+                    break;
+                case King:
+                    for (const Step& step : KingSteps) {
+                        attempt(file, rank, file + step.file, rank + step.rank);
+                    }
+                    break;
+                case Bishop:
+                case Rook:
+                case Queen: {
+                    std::uint32_t kind = KindOf(code);
+                    for (const Step& step : KingSteps) {
+                        bool diagonal = step.file != 0 && step.rank != 0;
+                        if ((kind == Bishop && !diagonal) || (kind == Rook && diagonal)) continue;
+                        int f = file + step.file;
+                        int r = rank + step.rank;
+                        while (OnBoard(f, r) && !found && !BelongsTo(board[f][r], side)) {
+                            attempt(file, rank, f, r);
+                            if (board[f][r] != Empty) break;
+                            f += step.file;
+                            r += step.rank;
+                        }
+                    }
+                    break;
+                }
+                default:
+                    break;
+            }
+        }
+    }
+    castling_ = saved_castling;
+    en_passant_state_ = saved_en_passant;
+    made_text_ = saved_text;
+    return found ? 1 : 0;
+}
+
+void ChessState::MarkMateOrStalemate(int half_move, MoveText& text, bool mark_stalemate) {
+    const Side opponent = half_move % 2 == 1 ? Side::Black : Side::White;
+    std::string_view view = text.view();
+    bool check = !view.empty() && view.back() == '+';
+    if (check) {
+        if (HasLegalMove(half_move, opponent) == 0) text[view.size() - 1] = '#';
+        return;
+    }
+    if (mark_stalemate && half_move >= 1 && half_move <= MaxHalfMoves &&
+        HasLegalMove(half_move, opponent) == 0) {
+        (half_move % 2 == 1 ? white_stalemate_ : black_stalemate_)[HalfMoveIndex(half_move)] = 1;
+    }
+}
+
+}  // namespace qorvale::chess
