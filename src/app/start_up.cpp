@@ -213,8 +213,9 @@ std::string CommandLinePath(std::string_view command_line) {
     return std::string(command_line);
 }
 
-StartUpState StartUp(const StartUpSettings& settings, Ui& ui) {
+StartUpState StartUp(const StartUpSettings& settings) {
     StartUpState state;
+    state.app_folder = settings.app_folder;
     state.options_path = AppPath(settings.app_folder, OptionsFileName);
     LoadedOptions loaded = LoadOptions(state.options_path, settings.app_folder, settings.high_dpi);
     OptionsRecord& options = loaded.record;
@@ -248,12 +249,14 @@ StartUpState StartUp(const StartUpSettings& settings, Ui& ui) {
 
     if (save) (void)SaveOptions(state.options_path, options);
     state.options = options;
+    return state;
+}
 
-    if (options.ReopenLastFile != 0 || !state.command_line_path.empty()) {
+void PostStartUpOpen(StartUpState& state, Ui& ui) {
+    if (state.options.ReopenLastFile != 0 || !state.command_line_path.empty()) {
         ui.post(Command::OpenFile);
         state.open_file_posted = true;
     }
-    return state;
 }
 
 }  // namespace qorvale::app

@@ -19,6 +19,7 @@ struct StartUpSettings {
 // window does next.
 struct StartUpState {
     OptionsRecord options;
+    std::string app_folder;
     std::string options_path;
     bool first_run = false;          // there was no options file
     std::string command_line_path;   // the PGN file named on the command line, quotes removed
@@ -29,12 +30,15 @@ struct StartUpState {
     bool openings_unprepared = false;  // the openings folder files must be prepared
 };
 
-// Runs the start-up sequence over the install folder: loads "savinfo.opt" (defaults on a first
-// run), moves an older layout's dialog folders into place, applies the load, folder, every-start
-// and colour repairs, saves when a rule says so, deletes the game buffer, and posts
-// Command::OpenFile through `ui` when the last file is to be reopened or a path was given.
-// The install folder must exist.
-StartUpState StartUp(const StartUpSettings& settings, Ui& ui);
+// Runs the start-up sequence over the install folder up to the window: loads "savinfo.opt"
+// (defaults on a first run), moves an older layout's dialog folders into place, applies the load,
+// folder, every-start and colour repairs, saves when a rule says so, takes the command-line path
+// and deletes the game buffer. The install folder must exist.
+StartUpState StartUp(const StartUpSettings& settings);
+
+// The last start-up step, once the window exists: posts Command::OpenFile through `ui` when the
+// last file is to be reopened or a path was given.
+void PostStartUpOpen(StartUpState& state, Ui& ui);
 
 // The steps of StartUp, each usable alone. Those returning bool return true when the record must
 // be saved at once.

@@ -27,7 +27,8 @@ struct StartedApp {
         dir.Write(OptionsFileName, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     }
     void Start(std::string command_line = "") {
-        state = StartUp({dir.path(), std::move(command_line), false}, ui);
+        state = StartUp({dir.path(), std::move(command_line), false});
+        PostStartUpOpen(state, ui);
     }
     OptionsRecord OnDisk() const {
         return LoadOptions(dir.File(OptionsFileName), dir.path(), false).record;
