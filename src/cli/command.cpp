@@ -6,10 +6,16 @@ namespace qorvale::cli {
 
 // Declared here, defined each in its own file.
 int RunHelp(const CommandArgs& args);
+int RunGamesCommand(const CommandArgs& args);
+int RunOffsetsCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
         {"help", "help", "list the commands", RunHelp},
+        {"games", "games FILE", "scan FILE as the program opens it and print its game count",
+         RunGamesCommand},
+        {"offsets", "offsets FILE", "print the byte offset of each game's first tag line",
+         RunOffsetsCommand},
     };
     return commands;
 }
