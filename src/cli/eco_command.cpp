@@ -93,8 +93,8 @@ int RunEcoCommand(const CommandArgs& args) {
     const std::int32_t first = wanted != 0 ? static_cast<std::int32_t>(wanted) : 1;
     const std::int32_t last = wanted != 0 ? static_cast<std::int32_t>(wanted) : count;
     for (std::int32_t number = first; number <= last; ++number) {
-        Result<int> loaded = pgn::OpenGameForDisplay(file, number, header, lines, *chess, quiet,
-                                                     options);
+        Result<int> loaded =
+            pgn::OpenGameForDisplay(file, number, header, lines, *chess, quiet, options);
         std::int32_t entry = -1;
         if (loaded.ok()) {
             game->Set(lines.Moves(), *loaded);
@@ -119,10 +119,10 @@ int RunEcoCommand(const CommandArgs& args) {
         }
     }
     if (args.HasFlag("--summary")) {
-        std::fprintf(stderr, "games %d  named %ld  tagged %ld  agree %ld (%.1f%%)\n",
-                     last - first + 1, named, tagged, agreed,
-                     tagged > 0 ? 100.0 * static_cast<double>(agreed) / static_cast<double>(tagged)
-                                : 0.0);
+        std::fprintf(
+            stderr, "games %d  named %ld  tagged %ld  agree %ld (%.1f%%)\n", last - first + 1,
+            named, tagged, agreed,
+            tagged > 0 ? 100.0 * static_cast<double>(agreed) / static_cast<double>(tagged) : 0.0);
     }
     return 0;
 }

@@ -39,7 +39,7 @@ EcoTableFiles EcoTableFilesIn(std::string_view folder);
 // Entries are numbered 0..count-1 in table order. Read-only once loaded, so the window and a
 // worker may classify against it at the same time.
 class EcoTable {
-public:
+  public:
     std::int32_t count() const { return count_; }
     bool empty() const { return count_ == 0; }
 
@@ -83,7 +83,7 @@ public:
     // line ends count as none); the table is then left as it was.
     Error LoadFromText(std::string codes, std::string names, std::string moves);
 
-private:
+  private:
     static std::size_t Index(std::int32_t entry) { return static_cast<std::size_t>(entry); }
     void SplitMoves();
     void SortOrders();

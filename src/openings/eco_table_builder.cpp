@@ -65,11 +65,10 @@ std::string ReplayTableLine(std::string_view moves) {
             return "no move " + std::string(token) + " at half-move " + std::to_string(half_move);
         }
         const chess::LocatedMove squares = chess->LocatedMoveSquares();
-        if (chess->MakeMoveFromSquares(chess::MoveMode::TextOnly, half_move,
-                                       static_cast<int>(squares.from_file),
-                                       static_cast<int>(squares.from_rank),
-                                       static_cast<int>(squares.to_file),
-                                       static_cast<int>(squares.to_rank)) != 0) {
+        if (chess->MakeMoveFromSquares(
+                chess::MoveMode::TextOnly, half_move, static_cast<int>(squares.from_file),
+                static_cast<int>(squares.from_rank), static_cast<int>(squares.to_file),
+                static_cast<int>(squares.to_rank)) != 0) {
             return "illegal move " + std::string(token) + " at half-move " +
                    std::to_string(half_move);
         }

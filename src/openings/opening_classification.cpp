@@ -52,9 +52,12 @@ std::span<const chess::MoveText> Limited(std::span<const chess::MoveText> moves,
 
 std::string_view FindOpeningCaption(FindOpeningMode mode) {
     switch (mode) {
-        case FindOpeningMode::ClosestMatch: return messages::FindOpeningClosestMatch;
-        case FindOpeningMode::ExactNumberOfMoves: return messages::FindOpeningExactNumberOfMoves;
-        case FindOpeningMode::ExactVariation: return messages::FindOpeningExactVariation;
+        case FindOpeningMode::ClosestMatch:
+            return messages::FindOpeningClosestMatch;
+        case FindOpeningMode::ExactNumberOfMoves:
+            return messages::FindOpeningExactNumberOfMoves;
+        case FindOpeningMode::ExactVariation:
+            return messages::FindOpeningExactVariation;
     }
     return {};
 }
@@ -95,10 +98,12 @@ bool EntryMatchesGame(const EcoTable& table, std::int32_t entry, const OpeningGa
     }
     const int white_count = std::min(game.WhiteCount(), OpeningGame::PlainMoves);
     const int black_count = std::min(game.BlackCount(), OpeningGame::PlainMoves);
-    return ColourTransposes(Limited(table.PlainWhiteMoves(entry), white_limit), white_count,
-                            [&game](int j) -> const chess::MoveText& { return game.PlainWhite(j); }) &&
-           ColourTransposes(Limited(table.PlainBlackMoves(entry), black_limit), black_count,
-                            [&game](int j) -> const chess::MoveText& { return game.PlainBlack(j); });
+    return ColourTransposes(
+               Limited(table.PlainWhiteMoves(entry), white_limit), white_count,
+               [&game](int j) -> const chess::MoveText& { return game.PlainWhite(j); }) &&
+           ColourTransposes(
+               Limited(table.PlainBlackMoves(entry), black_limit), black_count,
+               [&game](int j) -> const chess::MoveText& { return game.PlainBlack(j); });
 }
 
 Classification ClassifyPosition(const EcoTable& table, const OpeningGame& game, int half_moves) {

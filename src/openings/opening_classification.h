@@ -36,7 +36,7 @@ std::string_view FindOpeningCaption(FindOpeningMode mode);
 // The moves of a game as the matcher sees them, taken once per game: White's and Black's moves
 // up to where the game ends, and the first 30 of each colour with a trailing '+' removed.
 class OpeningGame {
-public:
+  public:
     static constexpr int PlainMoves = 30;
 
     OpeningGame() = default;
@@ -47,8 +47,12 @@ public:
     int HalfMoves() const { return half_moves_; }
     int WhiteCount() const { return white_count_; }
     int BlackCount() const { return black_count_; }
-    const chess::MoveText& White(int index) const { return white_[static_cast<std::size_t>(index)]; }
-    const chess::MoveText& Black(int index) const { return black_[static_cast<std::size_t>(index)]; }
+    const chess::MoveText& White(int index) const {
+        return white_[static_cast<std::size_t>(index)];
+    }
+    const chess::MoveText& Black(int index) const {
+        return black_[static_cast<std::size_t>(index)];
+    }
     const chess::MoveText& PlainWhite(int index) const {
         return plain_white_[static_cast<std::size_t>(index)];
     }
@@ -56,7 +60,7 @@ public:
         return plain_black_[static_cast<std::size_t>(index)];
     }
 
-private:
+  private:
     int half_moves_ = 0;
     int white_count_ = 0;
     int black_count_ = 0;

@@ -40,7 +40,7 @@ void WriteQuietly(const std::string& path, std::string_view text) {
 // The games of Ecocodes.pgn for the fast-file generator: each game is loaded as the window loads
 // it, and its codes are taken from the recorded positions.
 class EcoCodesGameSource final : public search::FastFileGameSource {
-public:
+  public:
     explicit EcoCodesGameSource(pgn::PgnFile& file) : file_(file) {}
 
     bool ReadGame(std::int32_t index, bool, search::FastFileGame& game) override {
@@ -52,9 +52,9 @@ public:
         const pgn::HeaderValues& values = header_.CurrentHeader();
         // The fast file stores the values in its own order.
         constexpr pgn::HeaderField StoredOrder[] = {
-            pgn::HeaderField::White,    pgn::HeaderField::Black,    pgn::HeaderField::Result,
-            pgn::HeaderField::Date,     pgn::HeaderField::ECO,      pgn::HeaderField::WhiteElo,
-            pgn::HeaderField::BlackElo, pgn::HeaderField::Round,    pgn::HeaderField::Event,
+            pgn::HeaderField::White,    pgn::HeaderField::Black, pgn::HeaderField::Result,
+            pgn::HeaderField::Date,     pgn::HeaderField::ECO,   pgn::HeaderField::WhiteElo,
+            pgn::HeaderField::BlackElo, pgn::HeaderField::Round, pgn::HeaderField::Event,
             pgn::HeaderField::Site};
         for (std::size_t field = 0; field < game.header.size(); ++field) {
             game.header[field] = values.Get(StoredOrder[field]);
@@ -76,7 +76,7 @@ public:
         return true;
     }
 
-private:
+  private:
     pgn::PgnFile& file_;
     pgn::HeaderTags header_;
     pgn::GameLines lines_;

@@ -25,10 +25,10 @@ TEST(ReplayTableLine, AcceptsOnlyLegalMovesWrittenAsPlayed) {
         {"1.e4 e5 2.Ke3", false},          // no such king move
         {"1.e4 e5 2.Nf3 Nc6 3.O-O", false},
         {"1.Nf3 Nf6 2.Nd4 Nd5 3.Nc3 Nc3", false},  // nothing reaches
-        {"1.e4 e5 2.Ng1", false},                   // the knight already stands there
-        {"1.e4 e5 3.Nf3", false},                   // numbered out of turn
-        {"1.e4 e5 Nf3", false},                     // White's move without its number
-        {"1.d4 e5 2.Bf4 Bb4+ 3.e3", false},  // leaves the king in check
+        {"1.e4 e5 2.Ng1", false},                  // the knight already stands there
+        {"1.e4 e5 3.Nf3", false},                  // numbered out of turn
+        {"1.e4 e5 Nf3", false},                    // White's move without its number
+        {"1.d4 e5 2.Bf4 Bb4+ 3.e3", false},        // leaves the king in check
         {"1.d4 e5 2.Bf4 Bb4+ 3.Nc3 Qh4 4.Bg3 Qxg3 5.e4 Qxg2 6.d5 Qxh1 7.d6 Qxh2 8.dxc7 Qxg1 "
          "9.cxb8=Q Qxf1+",
          true},
@@ -44,18 +44,21 @@ TEST(AddOpeningList, KeepsReplayableRowsAndNotesTheRest) {
     std::string thirty_one_moves;
     for (int move = 1; move <= 31; move += 2) {
         if (move > 1) thirty_one_moves += ' ';
-        thirty_one_moves += std::to_string(move) + ". Nf3 Nf6 " + std::to_string(move + 1) +
-                            ". Ng1 Ng8";
+        thirty_one_moves +=
+            std::to_string(move) + ". Nf3 Nf6 " + std::to_string(move + 1) + ". Ng1 Ng8";
     }
-    const std::string list = "eco\tname\tpgn\n"
-                             "C20\tKing's Pawn Game\t1. e4 e5\r\n"
-                             "C60\tRuy Lopez\t1. e4 e5 2. Nf3 Nc6 3. Bb5\n"
-                             "X00\tNo such code\t1. e4\n"
-                             "B00\tIllegal\t1. e4 e5 2. Ke3\n"
-                             "A00\tToo long\t" + thirty_one_moves + "\n"
-                             "A00\tTwo fields\n"
-                             "\n"
-                             "A01\tNimzo-Larsen Attack\t1. b3\n";
+    const std::string list =
+        "eco\tname\tpgn\n"
+        "C20\tKing's Pawn Game\t1. e4 e5\r\n"
+        "C60\tRuy Lopez\t1. e4 e5 2. Nf3 Nc6 3. Bb5\n"
+        "X00\tNo such code\t1. e4\n"
+        "B00\tIllegal\t1. e4 e5 2. Ke3\n"
+        "A00\tToo long\t" +
+        thirty_one_moves +
+        "\n"
+        "A00\tTwo fields\n"
+        "\n"
+        "A01\tNimzo-Larsen Attack\t1. b3\n";
     EcoTableTexts texts;
     AddOpeningList(list, "a.tsv", texts);
     EXPECT_EQ(texts.entries, 3);

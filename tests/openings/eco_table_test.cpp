@@ -26,10 +26,8 @@ const std::string Corruption = "ECO table corruption.";
 // Entries chosen so that every order differs from table order and from the others, with a code
 // tie broken by moves ignoring case.
 const std::vector<TableRow> SmallRows = {
-    {"C20", "King's Pawn Game", "1.e4 e5"},
-    {"A00", "Polish Opening", "1.b4"},
-    {"C20", "Alapin Opening", "1.e4 e5 2.Ne2"},
-    {"B00", "Nimzowitsch Defense", "1.e4 Nc6"},
+    {"C20", "King's Pawn Game", "1.e4 e5"},       {"A00", "Polish Opening", "1.b4"},
+    {"C20", "Alapin Opening", "1.e4 e5 2.Ne2"},   {"B00", "Nimzowitsch Defense", "1.e4 Nc6"},
     {"C20", "Bongcloud Attack", "1.e4 e5 2.Ke2"},
 };
 
@@ -58,7 +56,11 @@ TEST(EcoTable, LoadsEntriesAndSplitsTheirMoves) {
         std::vector<std::string> plain_white;
     } rows[] = {
         {"1.e4", 1, {"e4"}, {}, {"e4"}},
-        {"1.e4 e5 2.Bc4 Nf6 3.Bxf7+", 5, {"e4", "Bc4", "Bxf7+"}, {"e5", "Nf6"}, {"e4", "Bc4", "Bxf7"}},
+        {"1.e4 e5 2.Bc4 Nf6 3.Bxf7+",
+         5,
+         {"e4", "Bc4", "Bxf7+"},
+         {"e5", "Nf6"},
+         {"e4", "Bc4", "Bxf7"}},
         {"1.d4 d5 2.c4 dxc4 3.e4", 5, {"d4", "c4", "e4"}, {"d5", "dxc4"}, {"d4", "c4", "e4"}},
     };
     for (const Row& row : rows) {
@@ -205,19 +207,25 @@ TEST(CheckEcoTable, ReportsTheFirstDisagreement) {
     const test::TableTexts good = TextsOf(SmallRows);
     struct Row {
         const char* name;
-        const char* missing;             // a file removed after loading
-        test::TableTexts on_disk;        // what the files hold when checked
+        const char* missing;       // a file removed after loading
+        test::TableTexts on_disk;  // what the files hold when checked
         std::string message;
     } rows[] = {
         {"consistent", nullptr, good, "The ECO table is OK and has 5 entries."},
         {"codes missing", "qorvale.eco", good, "The ECO file is missing."},
-        {"codes grown", nullptr, {good.codes + "D00\r\n", good.names, good.moves},
+        {"codes grown",
+         nullptr,
+         {good.codes + "D00\r\n", good.names, good.moves},
          "The ECO file has 6 entries."},
         {"names missing", "qorvale.ecn", good, "The ECO names file is missing."},
-        {"names changed", nullptr, {good.codes, good.names + "x", good.moves},
+        {"names changed",
+         nullptr,
+         {good.codes, good.names + "x", good.moves},
          "The ECO names file is out of sync."},
         {"moves missing", "qorvale.ecm", good, "The ECO moves file is missing."},
-        {"moves changed", nullptr, {good.codes, good.names, "1.e4\r\n" + good.moves},
+        {"moves changed",
+         nullptr,
+         {good.codes, good.names, "1.e4\r\n" + good.moves},
          "The ECO move file is out of sync."},
     };
     for (const Row& row : rows) {
@@ -244,11 +252,14 @@ TEST(CheckEcoTable, CountsLineEndsInTheLoadedBuffers) {
         test::TableTexts texts;
         std::string message;
     } rows[] = {
-        {"codes", {"A00\r\nB\0\0\r\n"s, "a\r\nb\r\n", "1.e4\r\n1.d4\r\n"},
+        {"codes",
+         {"A00\r\nB\0\0\r\n"s, "a\r\nb\r\n", "1.e4\r\n1.d4\r\n"},
          "The ECO file is out of sync."},
-        {"names", {"A00\r\nB00\r\n", "a\r\nb\0c\r\n"s, "1.e4\r\n1.d4\r\n"},
+        {"names",
+         {"A00\r\nB00\r\n", "a\r\nb\0c\r\n"s, "1.e4\r\n1.d4\r\n"},
          "The ECO names is out of sync."},
-        {"moves", {"A00\r\nB00\r\n", "a\r\nb\r\n", "1.e4\r\n1.d4\0\r\n"s},
+        {"moves",
+         {"A00\r\nB00\r\n", "a\r\nb\r\n", "1.e4\r\n1.d4\0\r\n"s},
          "The ECO moves is out of sync."},
     };
     for (const Row& row : rows) {

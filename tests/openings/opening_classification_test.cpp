@@ -40,8 +40,8 @@ TEST(EntryMatchesGame, ComparesByModeAndPlyLimit) {
         {"check marks on both", "1.e4 c5 2.Nf3 d6 3.Bb5+", "1.e4 c5 2.Nf3 d6 3.Bb5+", NoPlyLimit,
          true, true},
         {"entry longer than game", "1.e4 e5 2.Nf3", "1.e4 e5", NoPlyLimit, false, false},
-        {"move outside the entry's span", "1.e4 e5 2.Nf3", "1.e4 e5 2.Bc4 Nc6 3.Nf3",
-         NoPlyLimit, false, false},
+        {"move outside the entry's span", "1.e4 e5 2.Nf3", "1.e4 e5 2.Bc4 Nc6 3.Nf3", NoPlyLimit,
+         false, false},
         {"different move", "1.e4 e5 2.Nf3 Nc6", "1.e4 e5 2.Nf3 Nf6", NoPlyLimit, false, false},
         {"limit cuts the difference", "1.e4 e5 2.Nf3 Nc6", "1.e4 e5 2.Nf3 Nf6", 3, true, true},
         {"limit of one ply", "1.e4 e5 2.Nf3 Nc6", "1.e4 c5", 1, true, true},
@@ -79,13 +79,13 @@ TEST(OpeningGame, EndsWhereTheGameEnds) {
 
 // A small table in which lines overlap, one is reached by transposition and two are equal.
 const std::vector<test::TableRow> LineRows = {
-    {"C20", "King's Pawn", "1.e4 e5"},                          // 0
-    {"C40", "King's Knight", "1.e4 e5 2.Nf3"},                  // 1
-    {"C44", "King's Knight, Nc6", "1.e4 e5 2.Nf3 Nc6"},         // 2
-    {"C60", "Ruy Lopez", "1.e4 e5 2.Nf3 Nc6 3.Bb5"},            // 3
-    {"C44", "Twin earlier", "1.Nf3 Nc6 2.e4 e5"},               // 4: 2 by transposition
-    {"B00", "Early", "1.e4"},                                   // 5
-    {"C68", "Exchange", "1.e4 e5 2.Nf3 Nc6 3.Bb5 a6 4.Bxc6"},   // 6
+    {"C20", "King's Pawn", "1.e4 e5"},                         // 0
+    {"C40", "King's Knight", "1.e4 e5 2.Nf3"},                 // 1
+    {"C44", "King's Knight, Nc6", "1.e4 e5 2.Nf3 Nc6"},        // 2
+    {"C60", "Ruy Lopez", "1.e4 e5 2.Nf3 Nc6 3.Bb5"},           // 3
+    {"C44", "Twin earlier", "1.Nf3 Nc6 2.e4 e5"},              // 4: 2 by transposition
+    {"B00", "Early", "1.e4"},                                  // 5
+    {"C68", "Exchange", "1.e4 e5 2.Nf3 Nc6 3.Bb5 a6 4.Bxc6"},  // 6
 };
 
 TEST(FindOpening, PicksTheEntryEachModeNames) {
@@ -128,13 +128,10 @@ TEST(ClassifyPosition, GivesTheLongestCandidateLength) {
         std::int32_t entry;
         int longest;
     } rows[] = {
-        {0, -1, 0},
-        {1, 5, 7},  // 1.e4 is a line of its own: the position is at its end
-        {2, 0, 7},
-        {3, 1, 7},
-        {5, 3, 7},
-        {6, 6, 7},  // inside the exchange line, past the Ruy Lopez's end
-        {7, 3, 5},  // 4.Ba4 left the exchange line
+        {0, -1, 0}, {1, 5, 7},  // 1.e4 is a line of its own: the position is at its end
+        {2, 0, 7},  {3, 1, 7},
+        {5, 3, 7},  {6, 6, 7},  // inside the exchange line, past the Ruy Lopez's end
+        {7, 3, 5},              // 4.Ba4 left the exchange line
         {8, 3, 5},
     };
     for (const Row& row : rows) {
@@ -222,9 +219,9 @@ TEST(FindOpeningCommand, ReportsWhyNothingIsShown) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         RecordingUi ui;
-        EXPECT_EQ(FindOpeningCommand(table, GameOf(row.game), Closest, row.half_moves, row.allowed,
-                                     ui),
-                  row.entry);
+        EXPECT_EQ(
+            FindOpeningCommand(table, GameOf(row.game), Closest, row.half_moves, row.allowed, ui),
+            row.entry);
         EXPECT_EQ(ui.reports, row.reports);
     }
 }

@@ -37,7 +37,8 @@ TEST(BreakMovesLines, BreaksLongLinesBeforeAMoveNumber) {
     } rows[] = {
         {"75 characters", EightMoves + " 9.Nge2 Nge7", {EightMoves + " 9.Nge2 Nge7"}},
         {"76 characters", EightMoves + " 9.Nge2 Ngxe7", {EightMoves, " 9.Nge2 Ngxe7"}},
-        {"carried text under 76", EightMoves + " 9.Nc3 Nc6 10.Nf3 Nf6",
+        {"carried text under 76",
+         EightMoves + " 9.Nc3 Nc6 10.Nf3 Nf6",
          {EightMoves, " 9.Nc3 Nc6 10.Nf3 Nf6"}},
         {"three lines",
          "1.e4 e5 2.Nf3 Nc6 3.Bb5 a6 4.Ba4 Nf6 5.O-O Be7 6.Re1 b5 7.Bb3 O-O 8.c3 d5 9.exd5 Nxd5 "
@@ -99,18 +100,20 @@ TEST(OpeningFileText, WritesTagsNamesAndMovesLines) {
               "\r\n"
               "[ECO \"C20\"]\r\n[Opening \"King's Pawn Game\"]\r\n\r\n1.e4 e5\r\n"
               "\r\n"
-              "[ECO \"C60\"]\r\n[Opening \"Ruy Lopez\"]\r\n\r\n" + EightMoves +
-                  "\r\n 9.Nge2 Ngxe7\r\n");
+              "[ECO \"C60\"]\r\n[Opening \"Ruy Lopez\"]\r\n\r\n" +
+                  EightMoves + "\r\n 9.Nge2 Ngxe7\r\n");
     EXPECT_EQ(OpeningFileText(table, {}), "");
 }
 
 TEST(OpeningsGamesText, WritesEveryEntryAsAGame) {
     EcoTable table = TableOf(ExportRows);
-    const std::string tags = "[White \"White\"]\r\n[Black \"Black\"]\r\n[Date \"????.??.??\"]\r\n"
-                             "[Result \"*\"]\r\n";
-    EXPECT_EQ(OpeningsGamesText(table),
-              tags + "[ECO \"A00\"]\r\n1.b4 *\r\n\r\n" + tags + "[ECO \"C20\"]\r\n1.e4 e5 *\r\n\r\n" +
-                  tags + "[ECO \"C60\"]\r\n" + EightMoves + "\r\n 9.Nge2 Ngxe7 *\r\n");
+    const std::string tags =
+        "[White \"White\"]\r\n[Black \"Black\"]\r\n[Date \"????.??.??\"]\r\n"
+        "[Result \"*\"]\r\n";
+    EXPECT_EQ(OpeningsGamesText(table), tags + "[ECO \"A00\"]\r\n1.b4 *\r\n\r\n" + tags +
+                                            "[ECO \"C20\"]\r\n1.e4 e5 *\r\n\r\n" + tags +
+                                            "[ECO \"C60\"]\r\n" + EightMoves +
+                                            "\r\n 9.Nge2 Ngxe7 *\r\n");
 }
 
 TEST(ExportOpeningFiles, WritesEachOrderAndMarksTheDataReady) {
@@ -139,15 +142,18 @@ TEST(ExportOpeningFiles, WritesEachOrderAndMarksTheDataReady) {
     ExportOpeningsGames(table, dir.path(), options);
     EXPECT_EQ(prepared, 1);
     EXPECT_EQ(saves, 2);
-    EXPECT_EQ(ReadWholeFile(OpeningsFilePath(dir.path(), "Openings.pgn")), OpeningsGamesText(table));
+    EXPECT_EQ(ReadWholeFile(OpeningsFilePath(dir.path(), "Openings.pgn")),
+              OpeningsGamesText(table));
 }
 
 // The boards of a table line played by the chess rules, one per half-move.
 std::vector<chess::Board64> PlayedBoards(std::string_view moves) {
     OpeningGame game = test::GameOf(std::string(moves));
     chess::MainLineMoves line;
-    for (int i = 0; i < game.WhiteCount(); ++i) line.WhiteMoves[static_cast<std::size_t>(i)] = game.White(i);
-    for (int i = 0; i < game.BlackCount(); ++i) line.BlackMoves[static_cast<std::size_t>(i)] = game.Black(i);
+    for (int i = 0; i < game.WhiteCount(); ++i)
+        line.WhiteMoves[static_cast<std::size_t>(i)] = game.White(i);
+    for (int i = 0; i < game.BlackCount(); ++i)
+        line.BlackMoves[static_cast<std::size_t>(i)] = game.Black(i);
     auto chess = std::make_unique<chess::ChessState>();
     chess->SetStartPosition();
     int plies = chess->ReplayToHalfMove(line, game.WhiteCount());
