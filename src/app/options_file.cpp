@@ -88,7 +88,8 @@ LoadedOptions LoadOptions(const std::string& path, std::string_view app_folder, 
     OptionsBytes bytes{};
     std::size_t total = 0;
     while (total < bytes.size()) {
-        std::int64_t got = file.Read(bytes.data() + total, static_cast<std::int64_t>(bytes.size() - total));
+        std::int64_t got =
+            file.Read(bytes.data() + total, static_cast<std::int64_t>(bytes.size() - total));
         if (got <= 0) break;
         total += static_cast<std::size_t>(got);
     }
@@ -111,9 +112,9 @@ void MakeColoursDistinct(OptionsRecord& record) {
         record.DarkSquareColour == 0) {
         return;
     }
-    std::array<std::uint32_t*, 6> colours = {
-        &record.BackgroundColour, &record.LightSquareColour, &record.DarkSquareColour,
-        &record.HighlightColour,  &record.BorderColour,      &record.ArrowColour};
+    std::array<std::uint32_t*, 6> colours = {&record.BackgroundColour, &record.LightSquareColour,
+                                             &record.DarkSquareColour, &record.HighlightColour,
+                                             &record.BorderColour,     &record.ArrowColour};
     for (std::size_t later = 1; later < colours.size(); ++later) {
         auto taken = [&](std::uint32_t colour) {
             for (std::size_t earlier = 0; earlier < later; ++earlier) {

@@ -47,7 +47,8 @@ template <typename Field>
 void PutField(std::uint8_t* out, const Field& field) {
     if constexpr (IsStdArray<Field>::value) {
         using Element = typename Field::value_type;
-        for (std::size_t i = 0; i < field.size(); ++i) PutElement(out + i * sizeof(Element), field[i]);
+        for (std::size_t i = 0; i < field.size(); ++i)
+            PutElement(out + i * sizeof(Element), field[i]);
     } else {
         PutElement(out, field);
     }

@@ -125,7 +125,8 @@ void RepairLoadedOptions(OptionsRecord& record) {
     KeepInRange(record.AutoReplayCount, 1, 10000, 10);
     if (record.PieceStyle == static_cast<std::int32_t>(PieceStyleId::ModBlue)) record.WoodBoard = 0;
 
-    ForEachOptionsField(record, [](std::string_view, std::size_t, auto& field) { Terminate(field); });
+    ForEachOptionsField(record,
+                        [](std::string_view, std::size_t, auto& field) { Terminate(field); });
     std::string letters = GetText(record.AlphaPieceLetters);
     if (!CheckAlphaPieceLetters(letters).empty()) SetAlphaPieceLetters(record, "KQRBN");
 }

@@ -48,7 +48,8 @@ app::ScreenSize PrimaryScreenSize() {
 
 MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     : QMainWindow(parent), state_(state) {
-    own_ui_ = std::make_unique<MessageBoxUi>(this, [this](Command command) { RunCommand(command); });
+    own_ui_ =
+        std::make_unique<MessageBoxUi>(this, [this](Command command) { RunCommand(command); });
     ui_ = own_ui_.get();
     setWindowTitle(WindowTitle);
 
@@ -81,16 +82,16 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::RunCommand(Command command) {
     switch (command) {
-    case Command::OpenFile:
-        if (!start_open_done_) {
-            start_open_done_ = true;
-            ReopenOnStart();
-        } else {
-            ChooseGameFile();
-        }
-        break;
-    default:
-        break;
+        case Command::OpenFile:
+            if (!start_open_done_) {
+                start_open_done_ = true;
+                ReopenOnStart();
+            } else {
+                ChooseGameFile();
+            }
+            break;
+        default:
+            break;
     }
 }
 
@@ -125,7 +126,8 @@ bool MainWindow::OpenGameFile(const QString& path) {
     SaveOptions();
 
     setWindowTitle(WindowTitle + QStringLiteral(" - ") + ToQString(platform::NameOf(stored)));
-    file_status_->setText(ToQString(pgn::FillMessage(pgn::FileStatus, pgn::DisplayStem(platform::NameOf(stored)))));
+    file_status_->setText(
+        ToQString(pgn::FillMessage(pgn::FileStatus, pgn::DisplayStem(platform::NameOf(stored)))));
     game_number_ = 0;
     if (state_.options.AutoDisplayGame != 0 && game_count_ > 0 && pgn_file_.LoadGame(1, *ui_)) {
         ShowGameNumber(1);
@@ -149,7 +151,8 @@ void MainWindow::UpdateGameStatus() {
     if (game_number_ <= 0) {
         game_status_->clear();
     } else if (game_count_ > 0) {
-        game_status_->setText(QString::asprintf(app::GameOfCountStatus.data(), game_number_, game_count_));
+        game_status_->setText(
+            QString::asprintf(app::GameOfCountStatus.data(), game_number_, game_count_));
     } else {
         game_status_->setText(ToQString(pgn::FillMessage(pgn::GameStatus, game_number_)));
     }

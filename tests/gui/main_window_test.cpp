@@ -54,7 +54,7 @@ void AnswerNextBox(QMessageBox::StandardButton button, QString& shown) {
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void OpensTheGivenFileAndNamesIt() {
         Program program;
         gui::MainWindow window(program.state);
@@ -63,7 +63,8 @@ private slots:
         QCOMPARE(window.windowTitle(), QStringLiteral("Qorvale - world-1886.pgn"));
         QVERIFY(StatusTexts(window).contains(QStringLiteral("File:  World-1886")));
         QVERIFY(StatusTexts(window).contains(QStringLiteral("Game:  1 of 3")));
-        QCOMPARE(app::GetText(program.state.options.CurrentFileName), std::string("world-1886.pgn"));
+        QCOMPARE(app::GetText(program.state.options.CurrentFileName),
+                 std::string("world-1886.pgn"));
         QVERIFY(program.ui.reports.empty());
     }
 
@@ -75,7 +76,8 @@ private slots:
         QVERIFY(!window.OpenGameFile(QString::fromStdString(program.home.File("gone.pgn"))));
         QCOMPARE(program.ui.reports, std::vector<std::string>{"Error opening file."});
         QCOMPARE(window.windowTitle(), QStringLiteral("Qorvale - world-1886.pgn"));
-        QCOMPARE(app::GetText(program.state.options.CurrentFileName), std::string("world-1886.pgn"));
+        QCOMPARE(app::GetText(program.state.options.CurrentFileName),
+                 std::string("world-1886.pgn"));
     }
 
     void StartOpensTheCommandLineFileOrElseTheLastOne() {
@@ -93,7 +95,8 @@ private slots:
         for (const Row& row : rows) {
             Program program;
             if (row.command_line) program.state.command_line_path = program.games;
-            if (row.remembered) app::SetText(program.state.options.CurrentFileName, "world-1886.pgn");
+            if (row.remembered)
+                app::SetText(program.state.options.CurrentFileName, "world-1886.pgn");
             gui::MainWindow window(program.state);
             window.SetUi(program.ui);
             app::PostStartUpOpen(program.state, window.ui());
