@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QColor>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -110,12 +111,13 @@ void MainWindow::ReopenOnStart() {
 }
 
 bool MainWindow::OpenGameFile(const QString& path) {
-    Error opened = pgn_file_.Open(path.toStdString());
+    // Kept absolute: the remembered folder must not depend on where the next start runs from.
+    Error opened =
+        pgn_file_.Open(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
     if (opened) {
         ui_->report(opened.message());
         return false;
     }
-    current_path_ = ToQString(pgn_file_.CurrentPath());
     ShowGameCount(pgn_file_.ScanGameFile(false, *ui_));
     // A re-wrap during the scan gives the file a new name.
     current_path_ = ToQString(pgn_file_.CurrentPath());
