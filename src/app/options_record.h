@@ -180,6 +180,15 @@ struct OptionsRecord {
     friend bool operator==(const OptionsRecord&, const OptionsRecord&) = default;
 };
 
+// The first colour preset inside the preset blocks: its background, light and dark square
+// colours at 0x438, 0x43C, 0x440 (ColourPresets), its border colour at 0x5DC (ColourPresetData)
+// and its wooden-board flag at 0x1C54 (ColourPresetFlags).
+inline constexpr std::size_t FirstPresetBackground = (0x438 - 0x3E8) / 4;
+inline constexpr std::size_t FirstPresetLight = (0x43C - 0x3E8) / 4;
+inline constexpr std::size_t FirstPresetDark = (0x440 - 0x3E8) / 4;
+inline constexpr std::size_t FirstPresetBorder = (0x5DC - 0x5D4) / 4;
+inline constexpr std::size_t FirstPresetWood = (0x1C54 - 0x1C4C) / 4;
+
 // Piece styles of "Piece Style" (`PieceStyle`).
 enum class PieceStyleId : std::int32_t {
     Modern1 = 0,

@@ -179,7 +179,7 @@ bool ApplyColourDefaults(OptionsRecord& record) {
     }
     if (record.ColumnNumberBackColour == 0) record.ColumnNumberBackColour = 0xE8E8E8;
     if (record.PresetFlag == 0) {
-        record.ColourPresetFlags[(0x1C54 - 0x1C4C) / 4] = 1;
+        record.ColourPresetFlags[FirstPresetWood] = 1;
         record.PresetFlag = 1;
     }
     if (record.DuplicateSettings[0] == 0) {

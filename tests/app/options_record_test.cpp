@@ -8,6 +8,8 @@
 
 #include "app/options_file.h"
 #include "base/bytes.h"
+#include "platform/file.h"
+#include "platform/file_system.h"
 #include "support/temp_dir.h"
 
 namespace qorvale::app {
@@ -154,9 +156,35 @@ TEST(OptionsFile, MissingShortAndOverlongFilesAreReadAsFarAsTheyGo) {
     EXPECT_EQ(longer.record, saved);
 }
 
-TEST(OptionsFile, SaveIntoAMissingFolderFailsQuietly) {
+// Fails one step of a save.
+struct FailingFileSystem : platform::FileSystem {
+    bool fail_write = false;
+    bool fail_rename = false;
+    bool Write(platform::File& file, const void* data, std::int64_t size) override {
+        return !fail_write && FileSystem::Write(file, data, size);
+    }
+    bool Rename(const std::string& from, const std::string& to) override {
+        return !fail_rename && FileSystem::Rename(from, to);
+    }
+};
+
+TEST(OptionsFile, AFailedSaveKeepsTheLastGoodFile) {
     test::TempDir dir;
+    std::string path = dir.File("savinfo.opt");
     OptionsRecord record = DefaultOptions(dir.path(), false);
+    ASSERT_TRUE(SaveOptions(path, record));
+    std::string good = test::ReadWholeFile(path);
+
+    record.PieceStyle = 3;
+    for (bool fail_write : {true, false}) {
+        SCOPED_TRACE(fail_write ? "write fails" : "rename fails");
+        FailingFileSystem files;
+        files.fail_write = fail_write;
+        files.fail_rename = !fail_write;
+        EXPECT_FALSE(SaveOptions(path, record, files));
+        EXPECT_EQ(test::ReadWholeFile(path), good);
+        EXPECT_FALSE(platform::FileExists(path + ".new"));
+    }
     EXPECT_FALSE(SaveOptions(dir.File("no/such/folder/savinfo.opt"), record));
 }
 
