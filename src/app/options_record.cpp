@@ -1,5 +1,6 @@
 #include "app/options_record.h"
 
+#include <algorithm>
 #include <type_traits>
 
 #include "base/bytes.h"
@@ -75,6 +76,19 @@ std::vector<OptionsField> OptionsLayout() {
         layout.push_back({name, offset, FieldSize<std::remove_cvref_t<decltype(field)>>()});
     });
     return layout;
+}
+
+std::string GetText(std::span<const char> field) {
+    std::size_t length = 0;
+    while (length < field.size() && field[length] != '\0') ++length;
+    return std::string(field.data(), length);
+}
+
+void SetText(std::span<char> field, std::string_view text) {
+    if (field.empty()) return;
+    std::fill(field.begin(), field.end(), '\0');
+    std::size_t length = std::min(text.size(), field.size() - 1);
+    std::copy_n(text.begin(), length, field.begin());
 }
 
 OptionsBytes EncodeOptions(const OptionsRecord& record) {

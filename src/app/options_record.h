@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -372,19 +373,17 @@ OptionsBytes EncodeOptions(const OptionsRecord& record);
 OptionsRecord DecodeOptions(const std::uint8_t* data, std::size_t size);
 
 // The text of a fixed field up to its NUL (or its end).
+std::string GetText(std::span<const char> field);
 template <std::size_t N>
 std::string GetText(const FixedText<N>& field) {
-    std::size_t length = 0;
-    while (length < N && field[length] != '\0') ++length;
-    return std::string(field.data(), length);
+    return GetText(std::span<const char>(field));
 }
 
 // Stores `text` NUL-terminated, cut to fit; the rest of the field is cleared.
+void SetText(std::span<char> field, std::string_view text);
 template <std::size_t N>
 void SetText(FixedText<N>& field, std::string_view text) {
-    field.fill('\0');
-    std::size_t length = text.size() < N ? text.size() : N - 1;
-    for (std::size_t i = 0; i < length; ++i) field[i] = text[i];
+    SetText(std::span<char>(field), text);
 }
 
 }  // namespace qorvale::app

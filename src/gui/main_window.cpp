@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QStatusBar>
 
+#include "app/file_dialogs.h"
 #include "app/messages.h"
 #include "app/options_file.h"
 #include "app/window_placement.h"
@@ -163,9 +164,10 @@ void MainWindow::UpdateGameStatus() {
 void MainWindow::ChooseGameFile() {
     std::string folder = app::GetText(state_.options.CurrentFolder);
     std::string name = app::GetText(state_.options.CurrentFileName);
-    QString chosen = QFileDialog::getOpenFileName(this, ToQString(pgn::SelectPgnFileTitle),
+    const app::FileDialogText& text = app::DialogText(app::FileDialogId::OpenPgn);
+    QString chosen = QFileDialog::getOpenFileName(this, ToQString(text.title),
                                                   ToQString(platform::JoinPath(folder, name)),
-                                                  QStringLiteral("*.pgn"));
+                                                  ToQString(text.filter));
     if (!chosen.isEmpty()) OpenGameFile(chosen);
 }
 
