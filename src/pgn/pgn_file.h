@@ -32,7 +32,7 @@ struct StatusTexts {
 // file game by game goes through one of these. Not thread-safe: a background operation opens a
 // PgnFile of its own.
 class PgnFile {
-public:
+  public:
     // `file_system` carries the rewrites (the offset cache and the long-record re-wrap); it must
     // outlive the PgnFile.
     explicit PgnFile(platform::FileSystem& file_system = platform::SystemFileSystem());
@@ -75,7 +75,7 @@ public:
     // ("Must open a file." without a file). Returns false when no file is open.
     bool ReloadGameFile(Ui& ui);
 
-private:
+  private:
     std::int32_t RunScan(Ui& ui);
 
     platform::FileSystem& file_system_;
