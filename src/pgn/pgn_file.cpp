@@ -209,3 +209,28 @@ bool PgnFile::ReloadGameFile(Ui& ui) {
 }
 
 }  // namespace qorvale::pgn
+
+namespace qorvale::pgn {
+
+bool PgnFile::TrimLongRecords(Ui& ui) {
+    if (!IsOpen()) {
+        ui.report(MustOpenAFile);
+        return false;
+    }
+    if (!ui.ask(TrimLongRecordsQuestion)) return false;
+    Result<std::string> rewrapped = RewrapLongRecords(current_path_, file_system_);
+    if (!rewrapped.ok()) {
+        ui.report(rewrapped.error().message());
+        return false;
+    }
+    if (Error error = Open(*rewrapped); !error.ok()) {
+        ui.report(error.message());
+        Close();
+        return false;
+    }
+    ScanGameFile(true, ui);
+    last_scan_.rewrapped = true;
+    return true;
+}
+
+}  // namespace qorvale::pgn

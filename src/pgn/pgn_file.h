@@ -75,6 +75,12 @@ class PgnFile {
     // ("Must open a file." without a file). Returns false when no file is open.
     bool ReloadGameFile(Ui& ui);
 
+    // The command that re-wraps the open file on request: asks "Trim the records that are too
+    // long to less than 255 characters. Confirm." and on Yes re-wraps the file, follows it to
+    // its new name and rescans with the cache ignored. Returns true when the file was re-wrapped
+    // (the caller shows the game again); failures are reported through `ui`.
+    bool TrimLongRecords(Ui& ui);
+
   private:
     std::int32_t RunScan(Ui& ui);
 
