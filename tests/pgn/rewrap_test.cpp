@@ -105,6 +105,7 @@ TEST(Rewrap, ScanRewrapsOnceOrGoesOnOverCutRecords) {
         TempDir dir;
         std::string original = LongLineGames();
         std::string path = dir.Write("games.pgn", original);
+        dir.Write("games.PGO", "stale");
         FaultyFileSystem file_system(fails ? FaultyFileSystem::Step::Rename
                                            : FaultyFileSystem::Step::None);
         PgnFile file(file_system);
