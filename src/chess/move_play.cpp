@@ -484,6 +484,8 @@ void ChessState::ApplyMoveText(MoveText& text, const FromHint& hint, Side side) 
     Resolution move;
     if (Resolve(text, hint, side, move)) Execute(move, side);
     previous_text_ = text;
+    en_passant_known_ = squares_checked_;
+    squares_checked_ = false;
 }
 
 int ChessState::LocateMoveText(MoveText& text, const FromHint& hint, Side side) {
