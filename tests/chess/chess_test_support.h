@@ -124,7 +124,7 @@ inline std::vector<MainLineGame> ReadMainLines(const std::string& pgn) {
             } else if (c == ')') {
                 flush();
                 if (variation > 0) --variation;
-            } else if (c == ' ' || c == '\t') {
+            } else if (c == ' ' || c == '\t' || c == '\0') {
                 flush();
             } else {
                 token += c;
