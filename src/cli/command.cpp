@@ -6,11 +6,24 @@ namespace qorvale::cli {
 
 // Declared here, defined each in its own file.
 int RunHelp(const CommandArgs& args);
+int RunGamesCommand(const CommandArgs& args);
+int RunOffsetsCommand(const CommandArgs& args);
+int RunShowCommand(const CommandArgs& args);
+int RunCheckLoadCommand(const CommandArgs& args);
 int RunPositionsCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
         {"help", "help", "list the commands", RunHelp},
+        {"games", "games FILE", "scan FILE as the program opens it and print its game count",
+         RunGamesCommand},
+        {"offsets", "offsets FILE", "print the byte offset of each game's first tag line",
+         RunOffsetsCommand},
+        {"show", "show FILE N", "print game N as the window shows it: header, moves, annotations",
+         RunShowCommand},
+        {"check-load", "check-load FILE",
+         "load every game and print games, half-moves, annotated, cut and unplayable counts",
+         RunCheckLoadCommand},
         {"positions", "positions FILE [--game N]",
          "replay main lines: game, ply, move and placement per half-move", RunPositionsCommand},
     };

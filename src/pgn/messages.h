@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qorvale::pgn {
+
+// The program's own texts for opening, scanning and locating games, used exactly as written.
+inline constexpr std::string_view ErrorOpeningFile = "Error opening file.";
+inline constexpr std::string_view ErrorCreatingTempFile = "Error creating temp file.";
+inline constexpr std::string_view ErrorFindingGame = "Error finding game.";
+inline constexpr std::string_view MustOpenAFile = "Must open a file.";
+inline constexpr std::string_view FileHasBeenReloaded = "File has been reloaded.";
+inline constexpr std::string_view FileAlreadyExists = "File already exists.";
+inline constexpr std::string_view MaximumGamesExceeded =
+    "Warning: Maximum number %d games exceeded.";
+inline constexpr std::string_view TreeMergeFileWarning =
+    "Warning: There is a tree merge file with the same name.";
+inline constexpr std::string_view DatabaseWarning =
+    "Warning: There is a database with the same name.";
+inline constexpr std::string_view TrimLongRecordsQuestion =
+    "Trim the records that are too long to less than 255 characters. Confirm.";
+inline constexpr std::string_view SelectPgnFileTitle = "Select PGN File";
+
+// Status texts of the main window.
+inline constexpr std::string_view FileStatus = "File:  %s";
+inline constexpr std::string_view DatabaseStatus = "DB:  %s";
+inline constexpr std::string_view GameStatus = "Game:  %d";
+inline constexpr std::string_view GameStatusShort = "Game: %d";
+
+// Fills the one "%s" or "%d" of a message pattern.
+inline std::string FillMessage(std::string_view pattern, std::string_view value) {
+    std::string text(pattern);
+    std::size_t mark = text.find('%');
+    if (mark != std::string::npos && mark + 1 < text.size()) text.replace(mark, 2, value);
+    return text;
+}
+inline std::string FillMessage(std::string_view pattern, long long value) {
+    return FillMessage(pattern, std::to_string(value));
+}
+
+}  // namespace qorvale::pgn

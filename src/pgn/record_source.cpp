@@ -1,0 +1,35 @@
+#include "pgn/record_source.h"
+
+namespace qorvale::pgn {
+
+namespace {
+constexpr std::size_t MaxRecordText = 255;
+}
+
+int MemoryRecordSource::ReadRecord(std::string& record) {
+    record.clear();
+    while (position_ < text_.size() && text_[position_] == ' ') ++position_;
+    if (position_ >= text_.size()) return 0;
+    std::size_t start = position_;
+    std::size_t end = text_.find('\n', start);
+    std::size_t line_end = end == std::string_view::npos ? text_.size() : end;
+    std::size_t next = end == std::string_view::npos ? text_.size() : end + 1;
+    if (line_end - start >= MaxRecordText) {
+        // Same cut as the file reader: back to the last space, else at 255 bytes.
+        std::size_t cut = text_.rfind(' ', start + MaxRecordText - 1);
+        if (cut == std::string_view::npos || cut < start) {
+            line_end = start + MaxRecordText - 1;
+            next = line_end;
+        } else {
+            line_end = cut;
+            next = cut + 1;
+        }
+    }
+    std::size_t kept_end = line_end;
+    while (kept_end > start && static_cast<unsigned char>(text_[kept_end - 1]) <= 13) --kept_end;
+    record.assign(text_.substr(start, kept_end - start));
+    position_ = next;
+    return static_cast<int>(next - start);
+}
+
+}  // namespace qorvale::pgn

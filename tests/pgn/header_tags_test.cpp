@@ -1,0 +1,311 @@
+#include "pgn/header_tags.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "chess/board.h"
+#include "support/temp_dir.h"
+#include "platform/file.h"
+
+namespace qorvale::pgn {
+namespace {
+
+struct TagRow {
+    const char* name;
+    const char* text;
+    Tag tag;
+    const char* expected_line;
+};
+
+TEST(HeaderTags, KeepsFirstOrLastOccurrenceByTag) {
+    const TagRow rows[] = {
+        {"first White wins", "[White \"Anand\"]\n[White \"Carlsen\"]\n\n", Tag::White,
+         "[White \"Anand\"]"},
+        {"first Black wins", "[Black \"A\"]\n[Black \"B\"]\n", Tag::Black, "[Black \"A\"]"},
+        {"last Event wins", "[Event \"One\"]\n[Event \"Two\"]\n", Tag::Event, "[Event \"Two\"]"},
+        {"WhiteElo is not White", "[WhiteElo \"2700\"]\n[White \"X\"]\n", Tag::White,
+         "[White \"X\"]"},
+        {"longer Result name is Result", "[Result \"1-0\"]\n[ResultX \"0-1\"]\n", Tag::Result,
+         "[ResultX \"0-1\"]"},
+        {"percent lines skipped", "% [Event \"No\"]\n[Event \"Yes\"]\n", Tag::Event,
+         "[Event \"Yes\"]"},
+        {"prefix is case-sensitive", "[event \"low\"]\n[Site \"S\"]\n", Tag::Event, ""},
+        {"stops at the empty line", "[Site \"A\"]\n\n[Site \"B\"]\n", Tag::Site, "[Site \"A\"]"},
+        {"stops at movetext", "[Site \"A\"]\n1. e4 e5\n[Site \"B\"]\n", Tag::Site,
+         "[Site \"A\"]"},
+        {"Opening not read outside the game list", "[Opening \"Sicilian\"]\n", Tag::Opening, ""},
+    };
+    for (const TagRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        MemoryRecordSource source(row.text);
+        HeaderTags header;
+        header.ReadHeader(source, FirstRecordMode::KeepForMovetext);
+        EXPECT_EQ(header.TagLines().Line(row.tag), row.expected_line);
+    }
+}
+
+TEST(HeaderTags, HandsTheFirstMovetextRecordOnByMode) {
+    struct Row {
+        const char* name;
+        const char* text;
+        FirstRecordMode mode;
+        const char* handed;
+        const char* first;   // kept in the first slot, or null
+        const char* second;  // kept in the second slot, or null
+        const char* event;
+    };
+    const Row rows[] = {
+        {"brace after tags", "[Event \"E\"]\n{Intro} 1. e4\n", FirstRecordMode::KeepForMovetext,
+         "", "{Intro} 1. e4", nullptr, "[Event \"E\"]"},
+        {"move one after tags", "[Event \"E\"]\n1.d4 d5\n", FirstRecordMode::KeepForMovetext, "",
+         "1.d4 d5", nullptr, "[Event \"E\"]"},
+        {"blank line keeps nothing", "[Event \"E\"]\n\n1. e4\n", FirstRecordMode::KeepForMovetext,
+         "", nullptr, nullptr, "[Event \"E\"]"},
+        {"second slot", "[Event \"E\"]\n1. c4\n", FirstRecordMode::KeepInSecondSlot, "", nullptr,
+         "1. c4", "[Event \"E\"]"},
+        {"handed record read first", "[Site \"S\"]\n1. c4\n", FirstRecordMode::HandedOver,
+         "[Event \"Handed\"]", nullptr, nullptr, "[Event \"Handed\"]"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        MemoryRecordSource source(row.text);
+        HeaderTags header;
+        header.ReadHeader(source, row.mode, row.handed);
+        EXPECT_EQ(header.TagLines().Line(Tag::Event), row.event);
+        EXPECT_EQ(header.HasFirstMovetextRecord(), row.first != nullptr);
+        if (row.first != nullptr) {
+            EXPECT_EQ(header.FirstMovetextRecord(), row.first);
+        }
+        EXPECT_EQ(header.HasSecondMovetextRecord(), row.second != nullptr);
+        if (row.second != nullptr) {
+            EXPECT_EQ(header.SecondMovetextRecord(), row.second);
+        }
+    }
+}
+
+TEST(HeaderTags, OpeningOutlivesTheNextHeaderWhileOtherTagsAreCleared) {
+    HeaderTags header;
+    header.SetWithOpeningNames(true);
+    MemoryRecordSource first("[Opening \"French\"]\n[Variation \"Winawer\"]\n[Event \"E\"]\n\n");
+    header.ReadHeader(first, FirstRecordMode::KeepForMovetext);
+    MemoryRecordSource second("[Site \"S\"]\n\n");
+    header.ReadHeader(second, FirstRecordMode::KeepForMovetext);
+    EXPECT_EQ(header.TagLines().Line(Tag::Opening), "[Opening \"French\"]");
+    EXPECT_EQ(header.TagLines().Line(Tag::Variation), "");
+    EXPECT_EQ(header.TagLines().Line(Tag::Event), "");
+}
+
+TEST(TagValue, TakesTheTextBetweenTheFirstQuotes) {
+    struct Row {
+        const char* line;
+        const char* value;
+    };
+    const Row rows[] = {
+        {"[Event \"Wch\"]", "Wch"},
+        {"[Event \"  padded  \"]", "padded  "},
+        {"[Event \"no closing quote]", "no closing quote]"},
+        {"[Event \"Tournament \\\"]", "Tournament \\"},
+        {"[Event \"a \"quoted\" b\"]", "a "},
+        {"[Event]", ""},
+        {"Event \"no bracket\"", ""},
+        {"", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        EXPECT_EQ(TagValue(row.line), row.value);
+        std::string in_place = row.line;
+        ExtractTagValue(in_place);
+        EXPECT_EQ(in_place, row.value);
+        std::string stored = row.line;
+        ExtractTagValue(stored, /*database_mode=*/true);
+        EXPECT_EQ(stored, row.line);
+    }
+}
+
+std::string Padded(const std::string& text) {
+    return text.size() >= 30 ? text : text + std::string(30 - text.size(), ' ');
+}
+
+TEST(HeaderTags, BuildsEveryDisplayLine) {
+    struct Row {
+        const char* name;
+        std::string date, round, white, white_elo, black_elo, eco, result;
+    };
+    const std::string long_name(40, 'W');
+    const Row rows[] = {
+        {"all present", "1997.05.11", "6", "Kasparov", "2795", "2800", "B17", "0-1"},
+        {"no round", "1997.05.11", "", "Kasparov", "", "", "C00", "1-0"},
+        {"only WhiteElo", "2001.??.??", "3.1", "Anand", "2790", "", "", "*"},
+        {"long white pushes the column", "", "1", long_name, "", "", "A00", "1/2-1/2"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string text = "[Event \"Match\"]\n[Site \"New York\"]\n[Date \"" + row.date +
+                           "\"]\n[White \"" + row.white + "\"]\n[Black \"Deep Blue\"]\n[Result \"" +
+                           row.result + "\"]\n";
+        if (!row.round.empty()) text += "[Round \"" + row.round + "\"]\n";
+        if (!row.white_elo.empty()) text += "[WhiteElo \"" + row.white_elo + "\"]\n";
+        if (!row.black_elo.empty()) text += "[BlackElo \"" + row.black_elo + "\"]\n";
+        if (!row.eco.empty()) text += "[ECO \"" + row.eco + "\"]\n";
+        MemoryRecordSource source(text);
+        HeaderTags header;
+        header.ReadHeader(source, FirstRecordMode::KeepForMovetext);
+        header.BuildHeaderDisplay();
+        const HeaderDisplayLines& lines = header.DisplayLines();
+        std::string round_shown = row.round.empty() ? "?" : row.round;
+        EXPECT_EQ(lines.event_site, "Event:  " + Padded("Match") + "Site:  New York");
+        EXPECT_EQ(lines.event, "Event:  Match");
+        EXPECT_EQ(lines.site, "Site:  New York");
+        EXPECT_EQ(lines.date_round, "Date:   " + Padded(row.date) + "Round: " + round_shown);
+        EXPECT_EQ(lines.date, "Date:  " + row.date);
+        EXPECT_EQ(lines.round, "Round:  " + round_shown);
+        EXPECT_EQ(lines.white_black, "White:  " + Padded(row.white) + "Black: Deep Blue");
+        EXPECT_EQ(lines.white,
+                  "White:  " + row.white + (row.white_elo.empty() ? "" : " " + row.white_elo));
+        EXPECT_EQ(lines.black,
+                  "Black:  Deep Blue" + (row.black_elo.empty() ? "" : " " + row.black_elo));
+        EXPECT_EQ(lines.result_eco,
+                  "Result: " + Padded(row.result) + (row.eco.empty() ? "" : "ECO:   " + row.eco));
+        EXPECT_EQ(lines.result, "Result: " + row.result);
+        EXPECT_EQ(lines.eco, "ECO:  " + (row.eco.empty() ? std::string("?") : row.eco));
+        EXPECT_EQ(header.CurrentHeader().Get(HeaderField::Date), row.date);
+    }
+}
+
+TEST(HeaderTags, CutsValuesAndTwoColumnLinesTo95Characters) {
+    std::string long_value(120, 'x');
+    const std::string text = "[Event \"" + long_value + "\"]\n[Site \"" + long_value + "\"]\n";
+    MemoryRecordSource source(text);
+    HeaderTags header;
+    header.ReadHeader(source, FirstRecordMode::KeepForMovetext);
+    header.BuildHeaderDisplay();
+    EXPECT_EQ(header.CurrentHeader().Get(HeaderField::Event), std::string(MaxHeaderValue, 'x'));
+    EXPECT_EQ(header.DisplayLines().event_site.size(), 95u);
+    EXPECT_EQ(header.DisplayLines().event, "Event:  " + std::string(MaxHeaderValue, 'x'));
+}
+
+TEST(ValidateResult, AcceptsOnlyTheFourResults) {
+    struct Row {
+        const char* result;
+        bool ok;
+    };
+    const Row rows[] = {
+        {"1-0", true},   {"0-1", true},      {"1/2-1/2", true}, {"*", true},
+        {"1/2", false},  {"\xBD", false},    {"1-0 ", false},   {"", false},
+        {"0-0", false},  {"1/2-1/2*", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.result);
+        HeaderEditFields fields;
+        fields.Get(HeaderField::Result) = row.result;
+        Error error = ValidateResult(fields);
+        EXPECT_EQ(error.ok(), row.ok);
+        if (!row.ok) {
+            EXPECT_EQ(error.message(), "Result must be 1-0, 0-1, 1/2-1/2 or *. Game not saved.");
+        }
+    }
+}
+
+HeaderEditFields SampleFields() {
+    HeaderEditFields fields;
+    const char* values[HeaderFieldCount] = {"Linares", "Linares ESP", "1993.02.25", "9",
+                                            "Kasparov, G", "Anand, V", "1-0", "B90",
+                                            "2805", "2725"};
+    for (std::size_t index = 0; index < HeaderFieldCount; ++index) fields.fields[index] = values[index];
+    return fields;
+}
+
+TEST(WriteHeader, ReadsBackTheSameTenValues) {
+    for (bool setup : {false, true}) {
+        SCOPED_TRACE(setup ? "set-up game" : "standard game");
+        HeaderEditFields fields = SampleFields();
+        fields.Get(HeaderField::Round) = "";  // written unchanged, without "?"
+        std::string text;
+        WriteHeader(text, fields, setup);
+        EXPECT_EQ(text.ends_with("\"]\r\n\r\n"), !setup);
+
+        MemoryRecordSource source(text);
+        HeaderTags header;
+        header.ReadHeader(source, FirstRecordMode::KeepForMovetext);
+        header.BuildHeaderDisplay();
+        for (std::size_t index = 0; index < HeaderFieldCount; ++index) {
+            EXPECT_EQ(header.CurrentHeader().values[index], fields.fields[index]) << index;
+        }
+        MemoryRecordSource again(text);
+        EXPECT_EQ(LoadHeaderForEdit(again).fields, fields.fields);
+    }
+}
+
+TEST(WriteHeader, WritesRatingsBeforeEcoWithCrLf) {
+    std::string text = HeaderText(SampleFields(), false);
+    std::vector<std::string> names;
+    for (std::size_t pos = 0; pos < text.size();) {
+        std::size_t end = text.find("\r\n", pos);
+        ASSERT_NE(end, std::string::npos);
+        std::string line = text.substr(pos, end - pos);
+        if (!line.empty()) names.push_back(line.substr(1, line.find(' ') - 1));
+        pos = end + 2;
+    }
+    const std::vector<std::string> expected = {"Event", "Site",   "Date",     "Round",
+                                               "White", "Black",  "Result",   "WhiteElo",
+                                               "BlackElo", "ECO"};
+    EXPECT_EQ(names, expected);
+}
+
+TEST(WriteHeader, FileWriterMatchesBufferWriter) {
+    test::TempDir dir;
+    std::string path = dir.File("header.pgn");
+    {
+        platform::File file = platform::File::Create(path);
+        ASSERT_TRUE(file.IsOpen());
+        EXPECT_TRUE(WriteHeader(file, SampleFields(), false).ok());
+    }
+    std::string buffer;
+    WriteHeader(buffer, SampleFields(), false);
+    EXPECT_EQ(test::ReadWholeFile(path), buffer);
+}
+
+TEST(WriteFenTag, EndsWithSideTailAndBlankLineAsTheGameNeeds) {
+    chess::Board start{};
+    start[5][1] = chess::King;
+    start[5][8] = chess::King + chess::BlackOffset;
+    struct Row {
+        const char* name;
+        const char* first_white;  // empty: no moves
+        const char* result;
+        std::uint32_t start_move;
+        const char* tail;
+    };
+    const Row rows[] = {
+        {"black first from move 23", "..", "*", 23, " b - - 0 23\"]\r\n\r\n"},
+        {"white first from move 1", "Ke2", "*", 0, " w - - 0 1\"]\r\n\r\n"},
+        {"no moves, black won", "", "0-1", 0, " b - - 0 1\"]\r\n"},
+        {"no moves, white won", "", "1-0", 40, " w - - 0 40\"]\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        chess::MainLineMoves moves;
+        moves.WhiteMoves[0] = chess::MoveText(row.first_white);
+        int full_moves = moves.WhiteMoves[0].empty() ? 0 : 1;
+        std::string text = FenTagText({start, moves, full_moves, row.result, row.start_move});
+        EXPECT_TRUE(text.starts_with("[FEN \"4k3/8/8/8/8/8/8/4K3")) << text;
+        EXPECT_TRUE(text.ends_with(row.tail)) << text;
+    }
+}
+
+TEST(MakeHeaderTemplate, KeepsMovesOrTheTextUpToMoveOne) {
+    const std::string current = "[Event \"Mine\"]\r\n\r\n1. e4 e5 2. Nf3 *\r\n";
+    std::string plain = MakeHeaderTemplate();
+    EXPECT_TRUE(plain.starts_with("[Event \"?\"]\r\n[Site \"?\"]\r\n[Date \"????.??.??\"]\r\n"));
+    EXPECT_TRUE(plain.ends_with("[ECO \"?\"]\r\n\r\n1."));
+    EXPECT_EQ(MakeHeaderTemplate(TemplateKeep::Moves, current), plain + " e4 e5 2. Nf3 *\r\n");
+    EXPECT_EQ(MakeHeaderTemplate(TemplateKeep::UpToMoveOne, current),
+              "[Event \"Mine\"]\r\n\r\n1.");
+    // "1." inside a line is not where the moves begin.
+    EXPECT_EQ(MakeHeaderTemplate(TemplateKeep::Moves, "[Event \"11.5\"]"), plain);
+}
+
+}  // namespace
+}  // namespace qorvale::pgn
