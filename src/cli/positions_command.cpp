@@ -46,7 +46,7 @@ public:
                 if (line.starts_with("[FEN ")) fen_line = line;
                 continue;
             }
-            if (!line.empty() && line[0] == '%') continue;
+            if (comment_depth_ == 0 && !line.empty() && line[0] == '%') continue;
             if (ScanMovetext(line, moves)) {
                 in_game = true;
                 seen_moves = true;
@@ -119,6 +119,12 @@ private:
             }
             token.remove_prefix(dots);
             if (token.empty()) return;
+        }
+        // "1. ... e5": the dots on their own.
+        if (token.starts_with("...") && half_moves_ == 0) {
+            moves.WhiteMoves[0] = chess::MoveText("...");
+            half_moves_ = 1;
+            return;
         }
         char first = token[0];
         bool move_like = (first >= 'a' && first <= 'h') || first == 'K' || first == 'Q' ||

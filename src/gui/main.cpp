@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Qorvale");
 
     std::string app_folder = qorvale::app::AppFolder();
-    qorvale::Error seeded = qorvale::app::SeedAppFolder(app_folder, qorvale::app::ProgramDataFolder());
+    qorvale::Error seeded =
+        qorvale::app::SeedAppFolder(app_folder, qorvale::app::ProgramDataFolder());
     if (seeded) {
         QMessageBox::critical(nullptr, "Qorvale", QString::fromStdString(seeded.message()));
         return 1;

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QColor>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -12,6 +13,7 @@
 #include <QScreen>
 #include <QStatusBar>
 
+#include "app/file_dialogs.h"
 #include "app/messages.h"
 #include "app/options_file.h"
 #include "app/window_placement.h"
@@ -48,7 +50,8 @@ app::ScreenSize PrimaryScreenSize() {
 
 MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     : QMainWindow(parent), state_(state) {
-    own_ui_ = std::make_unique<MessageBoxUi>(this, [this](Command command) { RunCommand(command); });
+    own_ui_ =
+        std::make_unique<MessageBoxUi>(this, [this](Command command) { RunCommand(command); });
     ui_ = own_ui_.get();
     setWindowTitle(WindowTitle);
 
@@ -81,16 +84,16 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::RunCommand(Command command) {
     switch (command) {
-    case Command::OpenFile:
-        if (!start_open_done_) {
-            start_open_done_ = true;
-            ReopenOnStart();
-        } else {
-            ChooseGameFile();
-        }
-        break;
-    default:
-        break;
+        case Command::OpenFile:
+            if (!start_open_done_) {
+                start_open_done_ = true;
+                ReopenOnStart();
+            } else {
+                ChooseGameFile();
+            }
+            break;
+        default:
+            break;
     }
 }
 
@@ -109,12 +112,13 @@ void MainWindow::ReopenOnStart() {
 }
 
 bool MainWindow::OpenGameFile(const QString& path) {
-    Error opened = pgn_file_.Open(path.toStdString());
+    // Kept absolute: the remembered folder must not depend on where the next start runs from.
+    Error opened =
+        pgn_file_.Open(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
     if (opened) {
         ui_->report(opened.message());
         return false;
     }
-    current_path_ = ToQString(pgn_file_.CurrentPath());
     ShowGameCount(pgn_file_.ScanGameFile(false, *ui_));
     // A re-wrap during the scan gives the file a new name.
     current_path_ = ToQString(pgn_file_.CurrentPath());
@@ -125,7 +129,8 @@ bool MainWindow::OpenGameFile(const QString& path) {
     SaveOptions();
 
     setWindowTitle(WindowTitle + QStringLiteral(" - ") + ToQString(platform::NameOf(stored)));
-    file_status_->setText(ToQString(pgn::FillMessage(pgn::FileStatus, pgn::DisplayStem(platform::NameOf(stored)))));
+    file_status_->setText(
+        ToQString(pgn::FillMessage(pgn::FileStatus, pgn::DisplayStem(platform::NameOf(stored)))));
     game_number_ = 0;
     if (state_.options.AutoDisplayGame != 0 && game_count_ > 0 && pgn_file_.LoadGame(1, *ui_)) {
         ShowGameNumber(1);
@@ -149,7 +154,8 @@ void MainWindow::UpdateGameStatus() {
     if (game_number_ <= 0) {
         game_status_->clear();
     } else if (game_count_ > 0) {
-        game_status_->setText(QString::asprintf(app::GameOfCountStatus.data(), game_number_, game_count_));
+        game_status_->setText(
+            QString::asprintf(app::GameOfCountStatus.data(), game_number_, game_count_));
     } else {
         game_status_->setText(ToQString(pgn::FillMessage(pgn::GameStatus, game_number_)));
     }
@@ -158,9 +164,10 @@ void MainWindow::UpdateGameStatus() {
 void MainWindow::ChooseGameFile() {
     std::string folder = app::GetText(state_.options.CurrentFolder);
     std::string name = app::GetText(state_.options.CurrentFileName);
-    QString chosen = QFileDialog::getOpenFileName(this, ToQString(pgn::SelectPgnFileTitle),
+    const app::FileDialogText& text = app::DialogText(app::FileDialogId::OpenPgn);
+    QString chosen = QFileDialog::getOpenFileName(this, ToQString(text.title),
                                                   ToQString(platform::JoinPath(folder, name)),
-                                                  QStringLiteral("*.pgn"));
+                                                  ToQString(text.filter));
     if (!chosen.isEmpty()) OpenGameFile(chosen);
 }
 

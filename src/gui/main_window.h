@@ -17,7 +17,7 @@ namespace qorvale::gui {
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     // `state` is the outcome of start-up; the window changes its options record and saves it, so
     // it must outlive the window.
     explicit MainWindow(app::StartUpState& state, QWidget* parent = nullptr);
@@ -36,7 +36,7 @@ public:
     // The window's commands, posted through ui().post or run directly.
     void RunCommand(Command command);
 
-public slots:
+  public slots:
     // The number of games in the file, from the game scanner.
     void ShowGameCount(int game_count);
     // The game on display (1-based); 0 when none.
@@ -44,10 +44,10 @@ public slots:
     // File/Open: the "Select PGN File" dialog, preset to the remembered folder and file.
     void ChooseGameFile();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void ReopenOnStart();
     void PlaceWindow();
     void RememberWindowRectangle();

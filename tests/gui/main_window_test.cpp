@@ -1,0 +1,158 @@
+#include "gui/main_window.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/app_folder.h"
+#include "app/options_file.h"
+#include "gui/message_box_ui.h"
+#include "platform/file.h"
+#include "support/recording_ui.h"
+#include "support/temp_dir.h"
+
+using namespace qorvale;
+
+namespace {
+
+// A started program in a fresh install folder, with a copy of three real games in it.
+struct Program {
+    test::TempDir home;
+    test::RecordingUi ui;
+    app::StartUpState state;
+    std::string games;
+
+    explicit Program(const std::string& command_line = "") {
+        games = home.File("world-1886.pgn");
+        platform::CopyFile(test::TestDataPath("app/steinitz-zukertort-1886.pgn"), games);
+        state = app::StartUp({home.path(), command_line, false});
+    }
+};
+
+QStringList StatusTexts(QMainWindow& window) {
+    QStringList texts;
+    for (QLabel* label : window.statusBar()->findChildren<QLabel*>()) texts << label->text();
+    return texts;
+}
+
+// Answers the next modal box by pressing `button`, keeping the text it showed.
+void AnswerNextBox(QMessageBox::StandardButton button, QString& shown) {
+    QTimer::singleShot(0, [button, &shown] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        shown = box->text();
+        box->button(button)->click();
+    });
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void OpensTheGivenFileAndNamesIt() {
+        Program program;
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Qorvale - world-1886.pgn"));
+        QVERIFY(StatusTexts(window).contains(QStringLiteral("File:  World-1886")));
+        QVERIFY(StatusTexts(window).contains(QStringLiteral("Game:  1 of 3")));
+        QCOMPARE(app::GetText(program.state.options.CurrentFileName),
+                 std::string("world-1886.pgn"));
+        QVERIFY(program.ui.reports.empty());
+    }
+
+    void MissingFileIsReportedAndTheOldFileStays() {
+        Program program;
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+        QVERIFY(!window.OpenGameFile(QString::fromStdString(program.home.File("gone.pgn"))));
+        QCOMPARE(program.ui.reports, std::vector<std::string>{"Error opening file."});
+        QCOMPARE(window.windowTitle(), QStringLiteral("Qorvale - world-1886.pgn"));
+        QCOMPARE(app::GetText(program.state.options.CurrentFileName),
+                 std::string("world-1886.pgn"));
+    }
+
+    void StartOpensTheCommandLineFileOrElseTheLastOne() {
+        struct Row {
+            const char* name;
+            bool command_line;
+            bool remembered;
+            QString title;
+        };
+        const Row rows[] = {
+            {"command line", true, false, QStringLiteral("Qorvale - world-1886.pgn")},
+            {"last file", false, true, QStringLiteral("Qorvale - world-1886.pgn")},
+            {"nothing to open", false, false, QStringLiteral("Qorvale")},
+        };
+        for (const Row& row : rows) {
+            Program program;
+            if (row.command_line) program.state.command_line_path = program.games;
+            if (row.remembered)
+                app::SetText(program.state.options.CurrentFileName, "world-1886.pgn");
+            gui::MainWindow window(program.state);
+            window.SetUi(program.ui);
+            app::PostStartUpOpen(program.state, window.ui());
+            QCOMPARE(program.ui.posted, std::vector<Command>{Command::OpenFile});
+            window.RunCommand(Command::OpenFile);
+            QVERIFY2(window.windowTitle() == row.title, row.name);
+            QVERIFY2(program.ui.reports.empty(), row.name);
+        }
+    }
+
+    void ClosingRemembersPlaceAndGame() {
+        Program program;
+        {
+            gui::MainWindow window(program.state);
+            window.SetUi(program.ui);
+            window.show();
+            window.move(120, 80);
+            window.resize(900, 640);
+            QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+            window.ShowGameNumber(3);
+            window.close();
+        }
+        app::OptionsRecord saved =
+            app::LoadOptions(program.state.options_path, program.home.path(), false).record;
+        QCOMPARE(saved.PreviousGameNumber, 3);
+        QCOMPARE(saved.SmallBoardWindowWidth, 900);
+        QCOMPARE(saved.SmallBoardWindowHeight, 640);
+        QCOMPARE(app::GetText(saved.CurrentFolder), program.home.path());
+
+        // The next window opens where this one was closed.
+        app::StartUpState next = app::StartUp({program.home.path(), "", false});
+        gui::MainWindow again(next);
+        QCOMPARE(again.size(), QSize(900, 640));
+    }
+
+    void MessageBoxesShowTheTextAndAnswerTheQuestion() {
+        QWidget parent;
+        std::vector<Command> run;
+        gui::MessageBoxUi ui(&parent, [&run](Command command) { run.push_back(command); });
+        QString shown;
+        AnswerNextBox(QMessageBox::Ok, shown);
+        ui.report("Error opening file.");
+        QCOMPARE(shown, QStringLiteral("Error opening file."));
+
+        AnswerNextBox(QMessageBox::Yes, shown);
+        QVERIFY(ui.ask("Delete the fast file. Confirm."));
+        QCOMPARE(shown, QStringLiteral("Delete the fast file. Confirm."));
+        AnswerNextBox(QMessageBox::No, shown);
+        QVERIFY(!ui.ask("Do you want to continue?"));
+
+        // Posted commands wait for the event loop, like posted window messages.
+        ui.post(Command::OpenFile);
+        QVERIFY(run.empty());
+        QTRY_COMPARE(run, std::vector<Command>{Command::OpenFile});
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
