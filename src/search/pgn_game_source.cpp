@@ -32,26 +32,13 @@ private:
     pgn::RecordReader& reader_;
 };
 
-chess::Board64 ToBoard64(const chess::Snapshot& snapshot) {
-    chess::Board64 board;
-    for (std::size_t square = 0; square < board.size(); ++square) {
-        board[square] = static_cast<std::uint8_t>(snapshot[square]);
-    }
-    return board;
-}
-
 // The fast file's header fields and the header values they are taken from.
-constexpr std::pair<HeaderField, pgn::HeaderField> FieldMap[] = {
-    {HeaderField::White, pgn::HeaderField::White},
-    {HeaderField::Black, pgn::HeaderField::Black},
-    {HeaderField::Result, pgn::HeaderField::Result},
-    {HeaderField::Date, pgn::HeaderField::Date},
-    {HeaderField::Eco, pgn::HeaderField::ECO},
-    {HeaderField::WhiteElo, pgn::HeaderField::WhiteElo},
-    {HeaderField::BlackElo, pgn::HeaderField::BlackElo},
-    {HeaderField::Round, pgn::HeaderField::Round},
-    {HeaderField::Event, pgn::HeaderField::Event},
-    {HeaderField::Site, pgn::HeaderField::Site},
+constexpr std::pair<HeaderField, pgn::Tag> FieldMap[] = {
+    {HeaderField::White, pgn::Tag::White},       {HeaderField::Black, pgn::Tag::Black},
+    {HeaderField::Result, pgn::Tag::Result},     {HeaderField::Date, pgn::Tag::Date},
+    {HeaderField::Eco, pgn::Tag::ECO},           {HeaderField::WhiteElo, pgn::Tag::WhiteElo},
+    {HeaderField::BlackElo, pgn::Tag::BlackElo}, {HeaderField::Round, pgn::Tag::Round},
+    {HeaderField::Event, pgn::Tag::Event},       {HeaderField::Site, pgn::Tag::Site},
 };
 
 }  // namespace
@@ -112,13 +99,16 @@ bool PgnGameSource::ReadGame(std::int32_t index, bool merge, FastFileGame& game)
         game.has_fen = false;
         game.result = ResultFromTagLine(parts.header.TagLines().Line(pgn::Tag::Result));
     } else {
-        parts.header.BuildHeaderDisplay();
-        const pgn::HeaderValues& values = parts.header.CurrentHeader();
+        // The values as the header reader extracts them for the window, without its display
+        // lines, which the fast file does not need.
         for (const auto& [field, tag] : FieldMap) {
-            game.header[static_cast<int>(field)] = values.Get(tag);
+            std::string& value = game.header[static_cast<int>(field)];
+            value = parts.header.TagLines().Line(tag);
+            pgn::ExtractTagValue(value);
+            if (value.size() > pgn::MaxHeaderValue) value.resize(pgn::MaxHeaderValue);
         }
         game.has_fen = parts.header.TagLines().Has(pgn::Tag::FEN);
-        game.result = ResultFromTag(values.Get(pgn::HeaderField::Result));
+        game.result = ResultFromTag(game.header[static_cast<int>(HeaderField::Result)]);
     }
 
     bool has_first = parts.header.HasFirstMovetextRecord();
@@ -137,11 +127,9 @@ bool PgnGameSource::ReadGame(std::int32_t index, bool merge, FastFileGame& game)
     parts.chess.SetStartPosition();
     int half_moves = parts.chess.ReplayToHalfMove(parts.lines.Moves(), full_moves);
     game.codes.clear();
-    chess::Board64 before = ToBoard64(parts.chess.PositionHistory(0));
     for (int half_move = 1; half_move <= half_moves && half_move <= MaxRecordCodes; ++half_move) {
-        chess::Board64 after = ToBoard64(parts.chess.PositionHistory(half_move));
-        game.codes.push_back(EncodeMoveCode(before, after, half_move));
-        before = after;
+        game.codes.push_back(EncodeMoveCode(parts.chess.PositionHistory(half_move - 1),
+                                            parts.chess.PositionHistory(half_move), half_move));
     }
     return true;
 }
