@@ -44,6 +44,12 @@ struct AnnotationPosition {
 // "O-O"/"O-O-O", so it is no terminator. `text` must be zero-terminated.
 int IsGameTerminator(char* text, bool blank_is_end);
 
+// A move in long algebraic form with its from-square ("Ng1-f3", "Ng1xf3", "e2-e4", "e4xd5")
+// reduced to SAN: a piece's from-square goes into `hint` ("Nf3", hint g1); a pawn's is dropped,
+// keeping the file and adding "x" when the file changes ("e4", "exd5"). False, and nothing
+// changed, when the token is not in that form (castling never is).
+bool ReduceLongMove(std::string_view token, chess::MoveText& text, chess::FromHint& hint);
+
 // One loaded game: its movetext lines, the main line split into move texts per half-move, and
 // where each comment, NAG and variation stands in the text. Variations and comments are not
 // kept as a tree: the text is the store, found again through the recorded positions.
