@@ -189,6 +189,48 @@ TEST(GameLoader, WarnsOnceAndKeepsTwoHundredMovesOfTheLongestGame) {
     EXPECT_EQ(copy.ui().reports[0], "Warning: Maximum number 200 moves exceeded.");
 }
 
+TEST(GameLoader, ReadsEachGameOfAFileWithJunkAroundIt) {
+    std::string text =
+        "garbage before the first game\n"
+        "[Event \"No closing quote]\n[White \"A\"]\n[Black \"B\"]\n\n"
+        "1. d4 d5 2. c4 * trailing junk ) ( {\n"
+        "more junk between games\n\n";
+    text += std::string("\0\x01\xff binary\n\n", 12);
+    text +=
+        "[Event \"Second\"]\n[White \"C\"]\n\n"
+        "1. e4 {unclosed comment\n\n"
+        "[Event \"Third\"]\n\n1. Nf3 ( 1. g3 2. c4 *\n";
+    test::TempDir dir;
+    std::string path = dir.Write("junk.pgn", text);
+    PgnFile file;
+    test::RecordingUi ui;
+    ASSERT_TRUE(file.Open(path).ok());
+    ASSERT_EQ(file.ScanGameFile(false, ui), 3);
+    struct Row {
+        int game;
+        const char* event;
+        int half_moves;
+        const char* first_white;
+    };
+    const Row rows[] = {
+        {1, "No closing quote]", 3, "d4"},
+        {2, "Second", 1, "e4"},
+        {3, "Third", 1, "Nf3"},
+    };
+    HeaderTags header;
+    GameLines lines;
+    chess::ChessState chess;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.game);
+        Result<int> loaded = OpenGameForDisplay(file, row.game, header, lines, chess, ui);
+        ASSERT_TRUE(loaded.ok());
+        EXPECT_EQ(header.CurrentHeader().Get(HeaderField::Event), row.event);
+        EXPECT_EQ(*loaded, row.half_moves);
+        EXPECT_EQ(lines.Moves().WhiteMoves[0].view(), row.first_white);
+    }
+    EXPECT_EQ(test::ReadWholeFile(path), text);
+}
+
 TEST(GameLoader, AGameBeyondTheFileIsNotFound) {
     OpenedCopy copy("lines/castling.pgn");
     HeaderTags header;
