@@ -40,7 +40,7 @@ bool RecordReader::Refill(platform::File& file) {
 int RecordReader::ReadRecord(platform::File& file, char* record) {
     std::string_view text;
     int length = ReadRecord(file, text);
-    std::memcpy(record, text.data(), text.size());
+    if (!text.empty()) std::memcpy(record, text.data(), text.size());
     record[text.size()] = '\0';
     return length;
 }

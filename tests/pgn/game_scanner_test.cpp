@@ -24,6 +24,8 @@ TEST(GameScanner, TellsTagLines) {
         {"[Xyz \"value\"]", true},
         {"[X \"\"]", true},
         {"[Xyz value]", false},              // unknown name, value not quoted
+        {"[Xyz \"open]", false},             // quote opened but not closed
+        {"[Xyz open\"]", false},             // quote closed but not opened
         {"[Event value]", true},             // known name rescues it
         {"[EventDate 1990]", true},          // known names are prefixes
         {"[Eco \"A00\"]", true},             // quoted: any name
@@ -97,6 +99,9 @@ TEST(GameScanner, SplitsCraftedFilesIntoGames) {
         {"header of eight tags runs into other text: scan ends",
          "@[Event \"1\"]\n[Site \"2\"]\n[Date \"3\"]\n[Round \"4\"]\n[White \"5\"]\n"
          "[Black \"6\"]\n[Result \"7\"]\n[ECO \"8\"]\n12. e4 *\n\n[Event \"lost\"]\n\n1. e4 *\n"},
+        {"escape line after a full header does not end the scan",
+         "@[Event \"1\"]\n[Site \"2\"]\n[Date \"3\"]\n[Round \"4\"]\n[White \"5\"]\n"
+         "[Black \"6\"]\n[Result \"7\"]\n[ECO \"8\"]\n%escape\n\n1. e4 *\n\n@[Event \"b\"]\n"},
         {"seven tags may be followed by anything",
          "@[Event \"1\"]\n[Site \"2\"]\n[Date \"3\"]\n[Round \"4\"]\n[White \"5\"]\n"
          "[Black \"6\"]\n[Result \"7\"]\n12. e4 *\n\n@[Event \"next\"]\n\n1. e4 *\n"},
