@@ -68,6 +68,13 @@ public:
     int ParseMovetext(RecordSource& source, const std::string* first_record, int first_length,
                       int stop_after, Ui* ui, bool quiet = false);
 
+    // ParseMovetext for searches and utilities: no warnings, and the caller's chess state runs
+    // with QuietParse set while it replays the moves.
+    int ParseMovetextQuiet(RecordSource& source, const std::string* first_record, int first_length,
+                           int stop_after) {
+        return ParseMovetext(source, first_record, first_length, stop_after, nullptr, true);
+    }
+
     // Takes the movetext from `text` (lines split at LF) and scans it, as ParseMovetext does.
     int ParseMovetextText(std::string_view text, int stop_after = 0, Ui* ui = nullptr,
                           bool quiet = true);
