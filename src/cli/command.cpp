@@ -14,6 +14,7 @@ int RunPositionsCommand(const CommandArgs& args);
 int RunEcoCommand(const CommandArgs& args);
 int RunEcoExportCommand(const CommandArgs& args);
 int RunEcoBuildCommand(const CommandArgs& args);
+int RunFastfileCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -39,6 +40,9 @@ const std::vector<CommandEntry>& Commands() {
         {"eco-build", "eco-build TSV... OUT_DIR",
          "make qorvale.eco, .ecn and .ecm from opening lists, replaying every line",
          RunEcoBuildCommand},
+        {"fastfile", "fastfile make|check|delete|dump FILE [--game N]",
+         "make, check or delete FILE's fast file, or print its records as squares and results",
+         RunFastfileCommand},
     };
     return commands;
 }
