@@ -1,16 +1,13 @@
 #include "openings/opening_files.h"
 
-#include "chess/board.h"
-#include "chess/chess_state.h"
+#include <span>
+
 #include "openings/messages.h"
-#include "pgn/game_lines.h"
-#include "pgn/game_loader.h"
-#include "pgn/header_tags.h"
 #include "pgn/pgn_file.h"
 #include "platform/file.h"
 #include "platform/folder.h"
 #include "search/fast_file.h"
-#include "search/move_code.h"
+#include "search/pgn_game_source.h"
 
 namespace qorvale::openings {
 
@@ -36,53 +33,6 @@ void WriteQuietly(const std::string& path, std::string_view text) {
     platform::File file = platform::File::Create(path);
     if (file.IsOpen()) (void)file.Write(text);
 }
-
-// The games of Ecocodes.pgn for the fast-file generator: each game is loaded as the window loads
-// it, and its codes are taken from the recorded positions.
-class EcoCodesGameSource final : public search::FastFileGameSource {
-  public:
-    explicit EcoCodesGameSource(pgn::PgnFile& file) : file_(file) {}
-
-    bool ReadGame(std::int32_t index, bool, search::FastFileGame& game) override {
-        pgn::LoadOptions options;
-        options.quiet = true;
-        Result<int> loaded =
-            pgn::OpenGameForDisplay(file_, index + 1, header_, lines_, chess_, quiet_, options);
-        if (!loaded.ok()) return false;
-        const pgn::HeaderValues& values = header_.CurrentHeader();
-        // The fast file stores the values in its own order.
-        constexpr pgn::HeaderField StoredOrder[] = {
-            pgn::HeaderField::White,    pgn::HeaderField::Black, pgn::HeaderField::Result,
-            pgn::HeaderField::Date,     pgn::HeaderField::ECO,   pgn::HeaderField::WhiteElo,
-            pgn::HeaderField::BlackElo, pgn::HeaderField::Round, pgn::HeaderField::Event,
-            pgn::HeaderField::Site};
-        for (std::size_t field = 0; field < game.header.size(); ++field) {
-            game.header[field] = values.Get(StoredOrder[field]);
-        }
-        game.has_fen = header_.TagLines().Has(pgn::Tag::FEN);
-        game.result = search::ResultFromTag(values.Get(pgn::HeaderField::Result));
-        game.codes.clear();
-        chess::Board64 before{};
-        chess::Board64 after{};
-        for (int half_move = 1; half_move <= *loaded; ++half_move) {
-            const chess::Snapshot& previous = chess_.PositionHistory(half_move - 1);
-            const chess::Snapshot& current = chess_.PositionHistory(half_move);
-            for (std::size_t square = 0; square < 64; ++square) {
-                before[square] = static_cast<std::uint8_t>(previous[square]);
-                after[square] = static_cast<std::uint8_t>(current[square]);
-            }
-            game.codes.push_back(search::EncodeMoveCode(before, after, half_move));
-        }
-        return true;
-    }
-
-  private:
-    pgn::PgnFile& file_;
-    pgn::HeaderTags header_;
-    pgn::GameLines lines_;
-    chess::ChessState chess_;
-    SilentUi quiet_;
-};
 
 }  // namespace
 
@@ -185,8 +135,13 @@ Error RebuildEcoCodesFastFile(std::string_view app_folder, Ui& ui) {
         return Error(std::string(messages::ErrorOpeningEcocodes));
     }
     SilentUi quiet;
-    std::int32_t count = file.ScanGameFile(false, quiet);
-    EcoCodesGameSource source(file);
+    const std::int32_t count = file.ScanGameFile(false, quiet);
+    std::span<const std::uint32_t> offsets = file.Index().Offsets();
+    search::PgnGameSource source(file.CurrentPath(), {offsets.begin(), offsets.end()});
+    if (Error error = source.Open(); !error.ok()) {
+        ui.report(messages::ErrorOpeningEcocodes);
+        return Error(std::string(messages::ErrorOpeningEcocodes));
+    }
     search::MakeResult made = search::MakeFastFile(file.CurrentPath(), count, source, {});
     if (made.outcome != search::MakeOutcome::Complete) {
         return Error(std::string(search::MakeOutcomeMessage(made.outcome)));
