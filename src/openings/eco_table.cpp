@@ -78,6 +78,12 @@ chess::MoveText WithoutCheckMark(const chess::MoveText& text) {
 
 }  // namespace
 
+std::uint64_t MoveBit(const chess::MoveText& text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (char c : text.bytes) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return std::uint64_t{1} << (hash >> 58);
+}
+
 EcoTableFiles EcoTableFilesIn(std::string_view folder) {
     return {platform::JoinPath(folder, EcoCodesFileName),
             platform::JoinPath(folder, EcoNamesFileName),
@@ -172,6 +178,20 @@ void EcoTable::SplitMoves() {
     plain_black_.resize(black_.size());
     std::transform(white_.begin(), white_.end(), plain_white_.begin(), WithoutCheckMark);
     std::transform(black_.begin(), black_.end(), plain_black_.begin(), WithoutCheckMark);
+    auto prefix_bits = [count](const std::vector<chess::MoveText>& moves,
+                               const std::vector<std::uint32_t>& first,
+                               std::vector<std::uint64_t>& bits) {
+        bits.assign(moves.size(), 0);
+        for (std::size_t entry = 0; entry < count; ++entry) {
+            std::uint64_t set = 0;
+            for (std::uint32_t i = first[entry]; i < first[entry + 1]; ++i) {
+                set |= MoveBit(moves[i]);
+                bits[i] = set;
+            }
+        }
+    };
+    prefix_bits(plain_white_, first_white_, white_bits_);
+    prefix_bits(plain_black_, first_black_, black_bits_);
 }
 
 void EcoTable::SortOrders() {

@@ -34,6 +34,11 @@ struct EcoTableFiles {
 // The table files of `folder`.
 EcoTableFiles EcoTableFilesIn(std::string_view folder);
 
+// One bit (of 64) standing for a move text. A set of moves is the OR of its bits: when a move's
+// bit is missing from a set, the move is not in it. The matcher rejects most entries this way
+// before comparing texts.
+std::uint64_t MoveBit(const chess::MoveText& text);
+
 // The loaded ECO table: the three files whole in memory with each line's CR turned into NUL,
 // where each entry starts, its half-move count, three sort orders and the ECO list's row map.
 // Entries are numbered 0..count-1 in table order. Read-only once loaded, so the window and a
@@ -57,6 +62,13 @@ class EcoTable {
     std::span<const chess::MoveText> BlackMoves(std::int32_t entry) const;
     std::span<const chess::MoveText> PlainWhiteMoves(std::int32_t entry) const;
     std::span<const chess::MoveText> PlainBlackMoves(std::int32_t entry) const;
+    // The MoveBit set of the first `count` plain moves of the entry's colour (count >= 1).
+    std::uint64_t PlainWhiteBits(std::int32_t entry, std::size_t count) const {
+        return white_bits_[first_white_[Index(entry)] + count - 1];
+    }
+    std::uint64_t PlainBlackBits(std::int32_t entry, std::size_t count) const {
+        return black_bits_[first_black_[Index(entry)] + count - 1];
+    }
 
     // Permutations of 0..count-1. By code (byte-wise), ties by moves ignoring ASCII case, then
     // by moves byte-wise; by name byte-wise; by moves ignoring ASCII case. Not stable: entries
@@ -101,6 +113,9 @@ class EcoTable {
     std::vector<chess::MoveText> black_;
     std::vector<chess::MoveText> plain_white_;
     std::vector<chess::MoveText> plain_black_;
+    // Per entry, the MoveBit set of its first 1, 2, ... plain moves, parallel to plain_*_.
+    std::vector<std::uint64_t> white_bits_;
+    std::vector<std::uint64_t> black_bits_;
     std::vector<std::uint32_t> first_white_;
     std::vector<std::uint32_t> first_black_;
     std::vector<std::int32_t> code_order_;

@@ -73,6 +73,8 @@ void OpeningGame::Set(const chess::MainLineMoves& moves, int half_moves) {
         if (i < PlainMoves) {
             plain_white_[index] = Copy(white_[index], true);
             plain_black_[index] = Copy(black_[index], true);
+            plain_white_bits_[index + 1] = plain_white_bits_[index] | MoveBit(plain_white_[index]);
+            plain_black_bits_[index + 1] = plain_black_bits_[index] | MoveBit(plain_black_[index]);
         }
     }
 }
@@ -98,12 +100,28 @@ bool EntryMatchesGame(const EcoTable& table, std::int32_t entry, const OpeningGa
     }
     const int white_count = std::min(game.WhiteCount(), OpeningGame::PlainMoves);
     const int black_count = std::min(game.BlackCount(), OpeningGame::PlainMoves);
+    auto white = Limited(table.PlainWhiteMoves(entry), white_limit);
+    auto black = Limited(table.PlainBlackMoves(entry), black_limit);
+    // A move whose bit the game's searched moves lack cannot be among them.
+    auto missing = [](std::uint64_t entry_bits, std::uint64_t game_bits) {
+        return (entry_bits & ~game_bits) != 0;
+    };
+    if (!white.empty() &&
+        missing(table.PlainWhiteBits(entry, white.size()),
+                game.PlainWhiteBits(std::min(white_count, static_cast<int>(white.size()))))) {
+        return false;
+    }
+    if (!black.empty() &&
+        missing(table.PlainBlackBits(entry, black.size()),
+                game.PlainBlackBits(std::min(black_count, static_cast<int>(black.size()))))) {
+        return false;
+    }
     return ColourTransposes(
-               Limited(table.PlainWhiteMoves(entry), white_limit), white_count,
+               white, white_count,
                [&game](int j) -> const chess::MoveText& { return game.PlainWhite(j); }) &&
-           ColourTransposes(
-               Limited(table.PlainBlackMoves(entry), black_limit), black_count,
-               [&game](int j) -> const chess::MoveText& { return game.PlainBlack(j); });
+           ColourTransposes(black, black_count, [&game](int j) -> const chess::MoveText& {
+               return game.PlainBlack(j);
+           });
 }
 
 Classification ClassifyPosition(const EcoTable& table, const OpeningGame& game, int half_moves) {

@@ -59,6 +59,13 @@ class OpeningGame {
     const chess::MoveText& PlainBlack(int index) const {
         return plain_black_[static_cast<std::size_t>(index)];
     }
+    // The MoveBit set of the first `count` plain moves of the colour (0..30).
+    std::uint64_t PlainWhiteBits(int count) const {
+        return plain_white_bits_[static_cast<std::size_t>(count)];
+    }
+    std::uint64_t PlainBlackBits(int count) const {
+        return plain_black_bits_[static_cast<std::size_t>(count)];
+    }
 
   private:
     int half_moves_ = 0;
@@ -68,6 +75,8 @@ class OpeningGame {
     std::array<chess::MoveText, chess::MaxFullMoves> black_{};
     std::array<chess::MoveText, PlainMoves> plain_white_{};
     std::array<chess::MoveText, PlainMoves> plain_black_{};
+    std::array<std::uint64_t, PlainMoves + 1> plain_white_bits_{};
+    std::array<std::uint64_t, PlainMoves + 1> plain_black_bits_{};
 };
 
 // No ply limit: the whole entry is compared.
