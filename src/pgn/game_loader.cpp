@@ -50,4 +50,16 @@ Result<int> OpenGameForDisplay(PgnFile& file, int game_number, HeaderTags& heade
     return LoadGameLines(source, header, lines, chess, &ui, options);
 }
 
+Result<HeaderEditFields> LoadHeaderForEdit(PgnFile& file) {
+    std::int32_t game_number = file.CurrentGameNumber();
+    if (game_number < 1 || game_number > file.GameCount() ||
+        !file.GameFileHandle().Seek(file.Index().Offset(game_number))) {
+        return Error(std::string(ErrorFindingGame));
+    }
+    file.Reader().Reset();
+    file.Reader().SetMode(ReadMode::ReadTrimmed);
+    FileRecordSource source(file);
+    return LoadHeaderForEdit(source);
+}
+
 }  // namespace qorvale::pgn

@@ -231,6 +231,20 @@ TEST(GameLoader, ReadsEachGameOfAFileWithJunkAroundIt) {
     EXPECT_EQ(test::ReadWholeFile(path), text);
 }
 
+TEST(GameLoader, LoadsTheCurrentGamesHeaderForEditing) {
+    OpenedCopy copy("lines/short_annotated.pgn");
+    copy.file().SetCurrentGameNumber(2);
+    Result<HeaderEditFields> second = LoadHeaderForEdit(copy.file());
+    ASSERT_TRUE(second.ok());
+    EXPECT_EQ(second->Get(HeaderField::Event), "Training");
+    EXPECT_EQ(second->Get(HeaderField::Result), "0-1");
+    EXPECT_EQ(second->Get(HeaderField::WhiteElo), "");
+    copy.file().SetCurrentGameNumber(1);
+    EXPECT_EQ(LoadHeaderForEdit(copy.file())->Get(HeaderField::WhiteElo), "2210");
+    copy.file().SetCurrentGameNumber(3);
+    EXPECT_EQ(LoadHeaderForEdit(copy.file()).error().message(), "Error finding game.");
+}
+
 TEST(GameLoader, AGameBeyondTheFileIsNotFound) {
     OpenedCopy copy("lines/castling.pgn");
     HeaderTags header;
