@@ -14,6 +14,8 @@ struct ProgressCounters {
     std::int64_t found = 0;    // errors, duplicates, deleted games
     std::string file_text;     // the file in work, for a directory search
     double last_fraction = 0.0;
+    std::string title;         // the progress window's title
+    std::string text;          // the progress line drawn from the counters above
 };
 
 // Requests the core posts to the window: "do more when you can". The numbers are the window's
@@ -26,6 +28,7 @@ enum class Command : int {
     ShowErrorList = 104,
     ResetNavigationAndReload = 105,
     ShowSearchResults = 106,
+    CloseProgressBox = 107,  // a background operation has ended
 };
 
 // How the core talks to the user. The window shows message boxes, qorvale-tool writes to stderr

@@ -54,6 +54,23 @@ std::vector<std::string> ListFolder(const std::string& folder, std::string_view 
     return names;
 }
 
+std::vector<std::string> ListSubfolders(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (dir == nullptr) return names;
+    while (dirent* entry = ::readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat info;
+        if (::stat(JoinPath(folder, name).c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+            names.push_back(std::move(name));
+        }
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::string CurrentFolder() {
     std::string buffer(4096, '\0');
     if (::getcwd(buffer.data(), buffer.size()) == nullptr) return {};

@@ -10,6 +10,9 @@ namespace qorvale::platform {
 // such as "*.pgn" compared without regard to letter case, sorted by name.
 std::vector<std::string> ListFolder(const std::string& folder, std::string_view pattern);
 
+// The names of the subfolders of `folder` ("." and ".." left out), sorted by name.
+std::vector<std::string> ListSubfolders(const std::string& folder);
+
 // The process's current folder, or "" when it cannot be read.
 std::string CurrentFolder();
 
