@@ -101,8 +101,9 @@ int main(int argc, char** argv) {
                 cat_best / cold_best);
     std::printf("re-open (.PGO)  %8.2f ms  %8.0f MB/s  %10.0f games/s\n", warm_best * 1e3,
                 megabytes / warm_best, warm.games / warm_best);
-    std::printf("signature       %d games, offsets checksum %016llx%s\n", cold.games,
-                static_cast<unsigned long long>(cold.checksum),
-                warm.checksum == cold.checksum && warm.games == cold.games ? "" : " (CACHE DIFFERS)");
+    std::printf(
+        "signature       %d games, offsets checksum %016llx%s\n", cold.games,
+        static_cast<unsigned long long>(cold.checksum),
+        warm.checksum == cold.checksum && warm.games == cold.games ? "" : " (CACHE DIFFERS)");
     return warm.checksum == cold.checksum ? 0 : 1;
 }
