@@ -6,9 +6,31 @@
 #include "chess/fen.h"
 #include "cli/command.h"
 #include "pgn/game_loader.h"
+#include "pgn/offset_cache.h"
 #include "pgn/pgn_file.h"
+#include "platform/file.h"
 
 namespace qorvale::cli {
+
+namespace {
+
+// A report reads the file; it leaves no offset cache behind that was not there before.
+class CacheLeftAsFound {
+public:
+    explicit CacheLeftAsFound(const std::string& pgn_path)
+        : cache_path_(pgn::OffsetCachePath(pgn_path)), existed_(platform::FileExists(cache_path_)) {}
+    ~CacheLeftAsFound() {
+        if (!existed_) platform::DeleteFile(cache_path_);
+    }
+    CacheLeftAsFound(const CacheLeftAsFound&) = delete;
+    CacheLeftAsFound& operator=(const CacheLeftAsFound&) = delete;
+
+private:
+    std::string cache_path_;
+    bool existed_;
+};
+
+}  // namespace
 
 // Replays the main line of every game (or of game N) as the window loads it and prints one line
 // per half-move played: game, ply, the move text after the replay and the placement after it.
@@ -21,6 +43,7 @@ int RunPositionsCommand(const CommandArgs& args) {
         wanted = std::strtol(value.c_str(), &end, 10);
         if (value.empty() || *end != 0 || wanted < 1) return UsageError("positions");
     }
+    CacheLeftAsFound cache(args.words[0]);
     pgn::PgnFile file;
     if (Error error = file.Open(args.words[0]); !error.ok()) {
         args.ui->report(error.message());

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/file.h"
 #include "support/run_tool.h"
 #include "support/temp_dir.h"
 
@@ -18,6 +19,8 @@ TEST(PositionsCommand, PrintsOneGameOrFailsOnAMissingOne) {
     EXPECT_EQ(second.exit_code, 0);
     // The placeholder of a game Black begins is not printed; the FEN start is moved from.
     EXPECT_EQ(second.out, "2\t2\tRd1#\t6k1/5ppp/8/8/8/8/5PPP/3r2K1\n");
+    // A report leaves no offset cache beside the file.
+    EXPECT_FALSE(platform::FileExists(dir.File("games.PGO")));
     ToolRun missing = RunTool({"positions", path, "--game", "3"});
     EXPECT_EQ(missing.exit_code, 1);
     EXPECT_EQ(missing.err, "Error finding game.\n");
