@@ -18,7 +18,8 @@ namespace {
 class CacheLeftAsFound {
 public:
     explicit CacheLeftAsFound(const std::string& pgn_path)
-        : cache_path_(pgn::OffsetCachePath(pgn_path)), existed_(platform::FileExists(cache_path_)) {}
+        : cache_path_(pgn::OffsetCachePath(pgn_path)),
+          existed_(platform::FileExists(cache_path_)) {}
     ~CacheLeftAsFound() {
         if (!existed_) platform::DeleteFile(cache_path_);
     }

@@ -30,9 +30,9 @@ int LoadGameLines(RecordSource& source, HeaderTags& header, GameLines& lines,
     bool was_quiet = chess.QuietParse();
     chess.SetQuietParse(options.quiet);
     const bool has_first = header.HasFirstMovetextRecord();
-    int full_moves = lines.ParseMovetext(source, has_first ? &header.FirstMovetextRecord() : nullptr,
-                                         has_first ? header.FirstMovetextRecordLength() : 0,
-                                         options.stop_after, ui, options.quiet);
+    int full_moves = lines.ParseMovetext(
+        source, has_first ? &header.FirstMovetextRecord() : nullptr,
+        has_first ? header.FirstMovetextRecordLength() : 0, options.stop_after, ui, options.quiet);
     header.ReleaseFirstMovetextRecord();
     int half_moves = chess.ReplayToHalfMove(lines.Moves(), full_moves);
     chess.SetQuietParse(was_quiet);

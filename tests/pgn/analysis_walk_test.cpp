@@ -147,11 +147,13 @@ TEST(GameLines, RandomMovetextStaysWithinTheTables) {
             const AnnotationPosition& where = lines.AnnotationIndex(half_move);
             if (where.kind == AnnotationKind::None) continue;
             ASSERT_LT(where.line, lines.MovetextLineCount());
-            ASSERT_LE(static_cast<std::size_t>(where.column), lines.MovetextLine(where.line).size());
+            ASSERT_LE(static_cast<std::size_t>(where.column),
+                      lines.MovetextLine(where.line).size());
             EXPECT_FALSE(lines.AnnotationText(half_move).empty());
             walk.walk.Start(lines, half_move);
             for (int step = 0; step < 40; ++step) {
-                if (walk.walk.StepAnalysis(lines, walk.chess, walk.ui) != AnalysisWalk::Step::Played) {
+                if (walk.walk.StepAnalysis(lines, walk.chess, walk.ui) !=
+                    AnalysisWalk::Step::Played) {
                     break;
                 }
                 ASSERT_LE(walk.walk.HalfMove(), 2 * chess::MaxFullMoves);

@@ -301,7 +301,8 @@ TEST(GameLines, MoveCodesGiveTheSameGameAsTheMoveTexts) {
         EXPECT_EQ(from_codes.LoadMoveCodes(codes, chess), from_text.FullMoves());
         EXPECT_EQ(from_codes.ParsedHalfMoves(), *loaded);
         for (int half_move = 0; half_move <= *loaded; ++half_move) {
-            ASSERT_EQ(chess.PositionHistory(half_move), expected[static_cast<std::size_t>(half_move)])
+            ASSERT_EQ(chess.PositionHistory(half_move),
+                      expected[static_cast<std::size_t>(half_move)])
                 << half_move;
         }
         for (int index = 0; index < from_text.FullMoves(); ++index) {
