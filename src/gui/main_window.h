@@ -4,16 +4,26 @@
 #include <QString>
 #include <memory>
 
+#include "app/navigation.h"
+#include "app/session.h"
 #include "app/start_up.h"
 #include "base/ui.h"
-#include "pgn/pgn_file.h"
 
+class QAction;
 class QLabel;
+class QPlainTextEdit;
+class QStackedWidget;
+class QTextBrowser;
+class QTimer;
 
 namespace qorvale::gui {
 
-// The main window: for now the file on display, its status texts and the window's place on the
-// screen, all kept in the options record of start-up.
+class BoardWidget;
+class GameTextWidget;
+
+// The main window: the board with the move line and opening name under it, the game text and
+// the comments beside it, menus, navigation buttons and keys, and the status texts. The window
+// draws the Session; every rule lives in app/.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -27,14 +37,29 @@ public:
     Ui& ui() { return *ui_; }
     void SetUi(Ui& ui) { ui_ = &ui; }
 
-    // Opens `path` as the file on display: the title names it, the status bar shows its stem and
-    // the options record remembers it for the next start. Reports "Error opening file." and
-    // keeps the file on display when it cannot be opened.
+    // Opens `path` as the file on display and shows its first game (with "Auto Display Game").
+    // Reports "Error opening file." and keeps the file on display when it cannot be opened.
     bool OpenGameFile(const QString& path);
     const QString& CurrentPath() const { return current_path_; }
 
     // The window's commands, posted through ui().post or run directly.
     void RunCommand(Command command);
+
+    // Loads game `game_number` of the open file and shows it at its start.
+    bool ShowGame(int game_number);
+    // Performs a navigation action and redraws.
+    void Navigate(app::NavigationAction action);
+    void GoToPly(int ply);
+
+    const app::Session& session() const { return session_; }
+    BoardWidget* board() const { return board_; }
+    GameTextWidget* gameText() const { return text_; }
+    QString FileStatusText() const;
+    QString GameStatusText() const;
+    QString MoveLineText() const;
+    QString ResultLineText() const;
+    bool AutoPlaying() const { return session_.Navigation().autoPlay; }
+    QAction* Action(const QString& name) const;
 
 public slots:
     // The number of games in the file, from the game scanner.
@@ -43,27 +68,62 @@ public slots:
     void ShowGameNumber(int game_number);
     // File/Open: the "Select PGN File" dialog, preset to the remembered folder and file.
     void ChooseGameFile();
+    void EditOptions();
+    void ToggleAutoPlay();
+    void NextGame();
+    void PreviousGame();
+    void ReloadFile();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    void BuildActions();
+    void BuildLayout();
+    QAction* AddAction(const QString& name, const QString& text, std::string_view tip,
+                       const QList<QKeySequence>& keys);
+    void ApplyOptions();
     void ReopenOnStart();
     void PlaceWindow();
     void RememberWindowRectangle();
     void SaveOptions();
     void UpdateGameStatus();
+    void RefreshBoard();
+    void RefreshText();
+    void RefreshMoveLines();
+    void StopAutoPlay();
+    void CheckReplayMode();
+    void ShowActualText();
+    void GoToGameNumber();
+    void OnBoardClick(int file, int rank);
+    std::string PieceLetters() const;
 
     app::StartUpState& state_;
-    pgn::PgnFile pgn_file_;
+    app::Session session_;
     std::unique_ptr<Ui> own_ui_;
     Ui* ui_ = nullptr;
+    BoardWidget* board_ = nullptr;
+    GameTextWidget* text_ = nullptr;
+    QStackedWidget* text_stack_ = nullptr;
+    QPlainTextEdit* actual_text_ = nullptr;
+    QTextBrowser* comments_ = nullptr;
+    QLabel* move_line_ = nullptr;
+    QLabel* opening_line_ = nullptr;
+    QLabel* result_line_ = nullptr;
     QLabel* file_status_ = nullptr;
     QLabel* game_status_ = nullptr;
+    QTimer* auto_play_timer_ = nullptr;
     QString current_path_;
     int game_count_ = 0;
     int game_number_ = 0;
+    int previous_shown_game_ = 0;
+    int hide_reached_ = 0;  // the farthest half-move reached while moves are hidden
     bool start_open_done_ = false;
+    bool loaded_once_ = false;
+    std::string rendered_key_;
+    app::RenderedGameText rendered_;
 };
 
 }  // namespace qorvale::gui
