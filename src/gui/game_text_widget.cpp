@@ -39,12 +39,21 @@ GameTextWidget::GameTextWidget(QWidget* parent) : QWidget(parent) {
 }
 
 void GameTextWidget::SetBoardSize(int board_size) {
-    const int pixels = FontPixels[static_cast<std::size_t>(std::clamp(board_size, 0, 2))];
+    base_pixels_ = FontPixels[static_cast<std::size_t>(std::clamp(board_size, 0, 2))];
+    FitFont();
+    update();
+}
+
+void GameTextWidget::FitFont() {
+    // Header lines, a page of moves, half a line of gap and the page tabs.
+    const double lines = 5 + app::GameTextPageLines + 2.5;
+    int pixels = base_pixels_;
+    while (pixels > 9 && (pixels * 1.2) * lines + 2 * Margin > height()) --pixels;
+    if (font_.pixelSize() == pixels && font_.family() == QStringLiteral("DejaVu Sans")) return;
     font_ = QFont(QStringLiteral("DejaVu Sans"));
     font_.setPixelSize(pixels);
     header_font_ = font_;
     header_font_.setBold(true);
-    update();
 }
 
 void GameTextWidget::SetColours(const QColor& current_move, const QColor& annotated) {
@@ -275,7 +284,11 @@ namespace qorvale::gui {
 
 void GameTextWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (event->oldSize().width() != event->size().width()) emit widthChanged();
+    const int pixels = font_.pixelSize();
+    FitFont();
+    if (event->oldSize().width() != event->size().width() || pixels != font_.pixelSize()) {
+        emit widthChanged();
+    }
 }
 
 }  // namespace qorvale::gui

@@ -67,7 +67,11 @@ private:
     QRect PageTabRect(int page) const;
     void PaintColumns(QPainter& painter);
 
+    // Shrinks the moves font when a page of 20 lines would not fit the panel's height.
+    void FitFont();
+
     GameTextView view_;
+    int base_pixels_ = 14;
     QFont font_;
     QFont header_font_;
     QColor current_colour_{Qt::red};

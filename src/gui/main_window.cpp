@@ -446,6 +446,9 @@ void MainWindow::RefreshMoveLines() {
     QString comment;
     if (session_.HasGame()) {
         comment = ToQString(session_.Lines().AnnotationText(ply));
+        // The braces only delimit comments in the file.
+        comment.remove(QLatin1Char('{')).remove(QLatin1Char('}'));
+        comment = comment.simplified();
     }
     comments_->setPlainText(comment);
 }
@@ -472,7 +475,8 @@ void MainWindow::RefreshText() {
     // Lines are broken again only when what they depend on changed.
     std::string key = std::to_string(session_.GameNumber()) + '/' + std::to_string(text_->width()) +
                       '/' + std::to_string(hiding ? hide_reached_ : -1) + '/' + letters + '/' +
-                      std::to_string(options.BoardSize) + '/' + current_path_.toStdString();
+                      std::to_string(options.BoardSize) + '/' +
+                      std::to_string(text_->TextWidth("0123456789")) + '/' + current_path_.toStdString();
     if (key != rendered_key_) {
         app::GameTextLayout layout;
         layout.panel_width = text_->width();
@@ -612,7 +616,11 @@ void MainWindow::ShowActualText() {
 void MainWindow::EditOptions() {
     Optionsbox box(state_.options, *ui_, true, this);
     if (box.exec() != QDialog::Accepted) return;
-    state_.options = box.Result();
+    ApplyNewOptions(box.Result());
+}
+
+void MainWindow::ApplyNewOptions(const app::OptionsRecord& options) {
+    state_.options = options;
     SaveOptions();
     ApplyOptions();
     if (state_.options.DisplayActualText != 0 && session_.HasGame()) {
@@ -662,10 +670,13 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty() || !urls.front().isLocalFile()) return;
-    event->acceptProposedAction();
-    OpenGameFile(urls.front().toLocalFile());
+    if (OpenDroppedFile(*event->mimeData())) event->acceptProposedAction();
+}
+
+bool MainWindow::OpenDroppedFile(const QMimeData& data) {
+    const QList<QUrl> urls = data.urls();
+    if (urls.isEmpty() || !urls.front().isLocalFile()) return false;
+    return OpenGameFile(urls.front().toLocalFile());
 }
 
 }  // namespace qorvale::gui

@@ -11,6 +11,7 @@
 
 class QAction;
 class QLabel;
+class QMimeData;
 class QPlainTextEdit;
 class QStackedWidget;
 class QTextBrowser;
@@ -40,6 +41,8 @@ public:
     // Opens `path` as the file on display and shows its first game (with "Auto Display Game").
     // Reports "Error opening file." and keeps the file on display when it cannot be opened.
     bool OpenGameFile(const QString& path);
+    // A file dragged onto the window: the first local file of `data` is opened.
+    bool OpenDroppedFile(const QMimeData& data);
     const QString& CurrentPath() const { return current_path_; }
 
     // The window's commands, posted through ui().post or run directly.
@@ -50,6 +53,9 @@ public:
     // Performs a navigation action and redraws.
     void Navigate(app::NavigationAction action);
     void GoToPly(int ply);
+
+    // Takes the settings of the options dialog: saves them at once and redraws.
+    void ApplyNewOptions(const app::OptionsRecord& options);
 
     const app::Session& session() const { return session_; }
     BoardWidget* board() const { return board_; }
