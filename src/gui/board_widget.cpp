@@ -131,8 +131,13 @@ void BoardWidget::paintEvent(QPaintEvent*) {
                          border_);
     }
     if (wood_board_ && !wood_.isNull()) {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(board, wood_);
+        const qreal ratio = devicePixelRatioF();
+        const QSize pixels = board.size() * ratio;
+        if (wood_scaled_.size() != pixels) {
+            wood_scaled_ = wood_.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            wood_scaled_.setDevicePixelRatio(ratio);
+        }
+        painter.drawPixmap(board.topLeft(), wood_scaled_);
     } else {
         for (int file = 1; file <= 8; ++file) {
             for (int rank = 1; rank <= 8; ++rank) {

@@ -62,6 +62,7 @@ private:
     QString pieces_folder_;
     std::unique_ptr<PieceSet> pieces_;
     QPixmap wood_;
+    QPixmap wood_scaled_;  // wood_ at the board's size and the screen's scale
     chess::Board board_{};
     app::MoveSquares last_move_;
     bool flipped_ = false;

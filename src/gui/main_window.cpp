@@ -56,6 +56,8 @@ app::ScreenSize PrimaryScreenSize() {
 
 // Move-line font sizes for the three boards.
 constexpr std::array<int, 3> MoveLinePixels = {18, 22, 28};
+// Height of the comments panel for the three boards.
+constexpr std::array<int, 3> CommentPixels = {84, 120, 150};
 
 }  // namespace
 
@@ -292,6 +294,7 @@ void MainWindow::ApplyOptions() {
     move_line_->setFont(move_font);
     result_line_->setFont(move_font);
     move_line_->setMinimumWidth(board_->sizeHint().width() / 2);
+    comments_->setMaximumHeight(CommentPixels[static_cast<std::size_t>(size)]);
     text_stack_->setCurrentIndex(options.DisplayActualText != 0 ? 1 : 0);
     auto_play_timer_->setInterval(
         app::AutoPlayInterval(app::ParseAutoPlayDelay(app::GetText(options.AutoPlayDelay))));
