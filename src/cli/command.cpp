@@ -11,6 +11,7 @@ int RunOffsetsCommand(const CommandArgs& args);
 int RunShowCommand(const CommandArgs& args);
 int RunCheckLoadCommand(const CommandArgs& args);
 int RunPositionsCommand(const CommandArgs& args);
+int RunListCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -26,6 +27,8 @@ const std::vector<CommandEntry>& Commands() {
          RunCheckLoadCommand},
         {"positions", "positions FILE [--game N]",
          "replay main lines: game, ply, move and placement per half-move", RunPositionsCommand},
+        {"list", "list FILE [--layout 0-3]",
+         "print the game list lines as the Select Game list shows them", RunListCommand},
     };
     return commands;
 }
