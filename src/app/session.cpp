@@ -28,11 +28,27 @@ Error Session::OpenFile(const std::string& path, Ui& ui) {
     lines_.Clear();
     ResetNavigation(navigation_, 0);
     file_.ScanGameFile(false, ui);
+    ForgetGameList();
     return Error::Ok();
+}
+
+void Session::ForgetGameList() {
+    game_list_.clear();
+    game_list_built_ = false;
+    if (!file_.LastScan().from_cache) DeleteGameListCache(file_.CurrentPath());
+}
+
+const std::vector<GameListRecord>& Session::GameList(Ui& ui) {
+    if (!game_list_built_ && file_.IsOpen()) {
+        game_list_ = BuildGameListRecords(file_, ui).records;
+        game_list_built_ = true;
+    }
+    return game_list_;
 }
 
 bool Session::Reload(Ui& ui) {
     if (!file_.ReloadGameFile(ui)) return false;
+    ForgetGameList();
     game_number_ = 0;
     return true;
 }
@@ -46,6 +62,7 @@ Error Session::LoadGame(std::int32_t game_number, Ui& ui) {
     chess_.SetUi(nullptr);
     if (!loaded) return loaded.error();
     game_number_ = game_number;
+    game_status_ = file_.Status().game_short;
     file_.SetCurrentGameNumber(game_number);
     ResetNavigation(navigation_, std::max(0, *loaded));
     chess_.RestorePosition(0);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/game_list.h"
 #include "app/game_text.h"
 #include "app/navigation.h"
 #include "base/result.h"
@@ -63,6 +64,12 @@ public:
     // The squares of the move that led to the current ply.
     MoveSquares LastMoveSquares() const;
 
+    // The records of the game list, built on first use after a file is opened or rescanned.
+    const std::vector<GameListRecord>& GameList(Ui& ui);
+    bool HasGameList() const { return game_list_built_; }
+    // "Game: %d" of the game on display.
+    const std::string& GameStatus() const { return game_status_; }
+
     GameTextSource TextSource() const;
     // The Result tag value of the game on display.
     const std::string& ResultText() const;
@@ -71,6 +78,8 @@ public:
 
 private:
     void ShowPly(std::int32_t ply);
+    // A scan that did not come from the offset cache makes the list records stale.
+    void ForgetGameList();
 
     pgn::PgnFile file_;
     pgn::HeaderTags header_;
@@ -78,6 +87,9 @@ private:
     chess::ChessState chess_;
     NavigationState navigation_;
     std::int32_t game_number_ = 0;
+    std::string game_status_;
+    std::vector<GameListRecord> game_list_;
+    bool game_list_built_ = false;
 };
 
 }  // namespace qorvale::app

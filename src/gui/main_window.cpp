@@ -15,6 +15,8 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTextBrowser>
@@ -27,6 +29,7 @@
 #include "app/options_file.h"
 #include "app/window_placement.h"
 #include "gui/board_widget.h"
+#include "gui/game_list_box.h"
 #include "gui/game_text_widget.h"
 #include "gui/message_box_ui.h"
 #include "gui/messages.h"
@@ -139,9 +142,20 @@ void MainWindow::BuildLayout() {
     comments_->setMaximumHeight(120);
     comments_->setFrameShape(QFrame::StyledPanel);
 
+    // The game scroll bar runs over the games of the file; it loads a game when let go.
+    game_bar_ = new QScrollBar(Qt::Horizontal, central);
+    game_bar_->setObjectName(QStringLiteral("GameScrollBar"));
+    game_bar_->setTracking(false);
+    game_bar_->setRange(1, 1);
+    game_bar_->setEnabled(false);
+    connect(game_bar_, &QScrollBar::valueChanged, this, [this](int game) {
+        if (game != game_number_) ShowGame(game);
+    });
+
     auto* right = new QVBoxLayout;
     right->addWidget(text_stack_, 1);
     right->addWidget(comments_);
+    right->addWidget(game_bar_);
 
     auto* columns = new QHBoxLayout(central);
     columns->setContentsMargins(8, 8, 8, 8);
@@ -235,6 +249,9 @@ void MainWindow::BuildActions() {
     });
     QAction* go_to = AddAction("GoToGame", tr("Go to Game..."), {}, {QKeySequence(Qt::CTRL | Qt::Key_G)});
     connect(go_to, &QAction::triggered, this, &MainWindow::GoToGameNumber);
+    QAction* select_game = AddAction("SelectGame", tr("&Select Game..."), SelectGameTip,
+                                     {QKeySequence(Qt::CTRL | Qt::Key_L)});
+    connect(select_game, &QAction::triggered, this, &MainWindow::ShowGameList);
     QAction* flip = AddAction("FlipBoard", tr("&Flip Board"), {}, {QKeySequence(Qt::CTRL | Qt::Key_F)});
     flip->setCheckable(true);
     connect(flip, &QAction::toggled, this, [this](bool on) { board_->SetFlipped(on); });
@@ -251,7 +268,9 @@ void MainWindow::BuildActions() {
     game_menu->addAction(auto_play);
     game_menu->addAction(study);
     game_menu->addSeparator();
-    for (QAction* action : {next_game, previous_game, last_shown, go_to}) game_menu->addAction(action);
+    for (QAction* action : {select_game, next_game, previous_game, last_shown, go_to}) {
+        game_menu->addAction(action);
+    }
     QMenu* view_menu = menuBar()->addMenu(tr("&View"));
     view_menu->setObjectName(QStringLiteral("ViewMenu"));
     view_menu->addAction(flip);
@@ -313,6 +332,9 @@ void MainWindow::RunCommand(Command command) {
         break;
     case Command::ShowGame:
         if (game_number_ > 0) ShowGame(game_number_);
+        break;
+    case Command::ShowGameList:
+        ShowGameList();
         break;
     case Command::RefreshDisplay:
         RefreshBoard();
@@ -495,7 +517,7 @@ void MainWindow::RefreshText() {
     GameTextView view;
     if (session_.HasGame()) {
         const pgn::HeaderTags& header = session_.Header();
-        const std::string status = session_.File().Status().game_short;
+        const std::string& status = session_.GameStatus();
         for (const std::string& line : app::GameTextHeaderLines(
                  header.DisplayLines().white_black, header.CurrentHeader().Get(pgn::HeaderField::Date),
                  session_.ResultText(), status, options.DisplayGameButtons != 0, hiding)) {
@@ -556,7 +578,25 @@ void MainWindow::ShowGameNumber(int game_number) {
     UpdateGameStatus();
 }
 
+void MainWindow::ShowGameList() {
+    if (!session_.File().IsOpen() || game_count_ <= 0) return;
+    const std::vector<app::GameListRecord>& records = session_.GameList(*ui_);
+    GameListBox box(records, state_.options.GameListSettings[0], game_number_, this);
+    const bool chosen = box.exec() == QDialog::Accepted;
+    if (box.Layout() != state_.options.GameListSettings[0]) {
+        state_.options.GameListSettings[0] = box.Layout();
+        SaveOptions();
+    }
+    if (chosen && box.ChosenGame() > 0) ShowGame(box.ChosenGame());
+}
+
 void MainWindow::UpdateGameStatus() {
+    {
+        const QSignalBlocker blocker(game_bar_);
+        game_bar_->setRange(1, std::max(1, game_count_));
+        game_bar_->setEnabled(game_count_ > 1);
+        if (game_number_ > 0) game_bar_->setValue(game_number_);
+    }
     if (game_number_ <= 0) {
         game_status_->clear();
     } else if (game_count_ > 0) {

@@ -13,6 +13,7 @@ class QAction;
 class QLabel;
 class QMimeData;
 class QPlainTextEdit;
+class QScrollBar;
 class QStackedWidget;
 class QTextBrowser;
 class QTimer;
@@ -66,6 +67,9 @@ public:
     QString ResultLineText() const;
     bool AutoPlaying() const { return session_.Navigation().autoPlay; }
     QAction* Action(const QString& name) const;
+    // The game list records of the open file (built on first use).
+    const std::vector<app::GameListRecord>& GameListRecords() { return session_.GameList(*ui_); }
+    QScrollBar* GameScrollBar() const { return game_bar_; }
 
 public slots:
     // The number of games in the file, from the game scanner.
@@ -79,6 +83,8 @@ public slots:
     void NextGame();
     void PreviousGame();
     void ReloadFile();
+    // "Select Game": the game list of the open file; the game picked is shown.
+    void ShowGameList();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -121,6 +127,7 @@ private:
     QLabel* file_status_ = nullptr;
     QLabel* game_status_ = nullptr;
     QTimer* auto_play_timer_ = nullptr;
+    QScrollBar* game_bar_ = nullptr;
     QString current_path_;
     int game_count_ = 0;
     int game_number_ = 0;

@@ -31,6 +31,8 @@ inline constexpr std::string_view StudyModeTip =
 inline constexpr std::string_view PreviousShownGameTip =
     "Return to the immediately previous game in Game mode or Text mode.";
 
+inline constexpr std::string_view SelectGameTip = "Select a game from a list box.";
+
 inline constexpr std::string_view AutoPlayLabel = "Auto Play";
 inline constexpr std::string_view StopAutoPlayLabel = "Stop Auto Play";
 inline constexpr std::string_view ActualTextTitle = "Actual Text";
