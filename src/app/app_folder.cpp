@@ -34,7 +34,8 @@ std::string AppFolderFrom(std::string_view qorvale_home, std::string_view xdg_da
     if (!xdg_data_home.empty() && xdg_data_home.front() == '/') {
         return platform::JoinPath(xdg_data_home, FolderName);
     }
-    if (!home.empty()) return platform::JoinPath(platform::JoinPath(home, ".local/share"), FolderName);
+    if (!home.empty())
+        return platform::JoinPath(platform::JoinPath(home, ".local/share"), FolderName);
     return std::string(FolderName);
 }
 

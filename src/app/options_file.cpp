@@ -19,13 +19,6 @@ constexpr std::uint32_t PresetDarkSquares = 0x006388B5;
 constexpr std::uint32_t PresetBorder = 0x00204060;
 constexpr std::uint32_t PresetArrow = 0x00000080;
 
-// Where the first preset lies inside the preset blocks (0x438, 0x43C, 0x440, 0x5DC, 0x1C54).
-constexpr std::size_t FirstPresetBackground = (0x438 - 0x3E8) / 4;
-constexpr std::size_t FirstPresetLight = (0x43C - 0x3E8) / 4;
-constexpr std::size_t FirstPresetDark = (0x440 - 0x3E8) / 4;
-constexpr std::size_t FirstPresetBorder = (0x5DC - 0x5D4) / 4;
-constexpr std::size_t FirstPresetWood = (0x1C54 - 0x1C4C) / 4;
-
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 }  // namespace
@@ -88,7 +81,8 @@ LoadedOptions LoadOptions(const std::string& path, std::string_view app_folder, 
     OptionsBytes bytes{};
     std::size_t total = 0;
     while (total < bytes.size()) {
-        std::int64_t got = file.Read(bytes.data() + total, static_cast<std::int64_t>(bytes.size() - total));
+        std::int64_t got =
+            file.Read(bytes.data() + total, static_cast<std::int64_t>(bytes.size() - total));
         if (got <= 0) break;
         total += static_cast<std::size_t>(got);
     }
@@ -98,12 +92,20 @@ LoadedOptions LoadOptions(const std::string& path, std::string_view app_folder, 
     return loaded;
 }
 
-bool SaveOptions(const std::string& path, OptionsRecord& record) {
+bool SaveOptions(const std::string& path, OptionsRecord& record, platform::FileSystem& files) {
     MakeColoursDistinct(record);
     OptionsBytes bytes = EncodeOptions(record);
-    platform::File file = platform::File::Create(path);
+    // Written beside the old file and renamed over it: a failed write leaves the last good
+    // settings in place instead of a cut record.
+    std::string new_path = path + ".new";
+    platform::File file = files.Create(new_path);
     if (!file.IsOpen()) return false;
-    return file.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    bool written = files.Write(file, bytes.data(), static_cast<std::int64_t>(bytes.size())) &&
+                   files.Flush(file);
+    file.Close();
+    if (written && files.Rename(new_path, path)) return true;
+    (void)files.Delete(new_path);
+    return false;
 }
 
 void MakeColoursDistinct(OptionsRecord& record) {
@@ -111,9 +113,9 @@ void MakeColoursDistinct(OptionsRecord& record) {
         record.DarkSquareColour == 0) {
         return;
     }
-    std::array<std::uint32_t*, 6> colours = {
-        &record.BackgroundColour, &record.LightSquareColour, &record.DarkSquareColour,
-        &record.HighlightColour,  &record.BorderColour,      &record.ArrowColour};
+    std::array<std::uint32_t*, 6> colours = {&record.BackgroundColour, &record.LightSquareColour,
+                                             &record.DarkSquareColour, &record.HighlightColour,
+                                             &record.BorderColour,     &record.ArrowColour};
     for (std::size_t later = 1; later < colours.size(); ++later) {
         auto taken = [&](std::uint32_t colour) {
             for (std::size_t earlier = 0; earlier < later; ++earlier) {

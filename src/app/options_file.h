@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/options_record.h"
+#include "platform/file_system.h"
 
 namespace qorvale::app {
 
@@ -23,9 +24,11 @@ struct LoadedOptions {
 // read as far as it goes, the rest zero. Nothing read is trusted: start-up repairs it.
 LoadedOptions LoadOptions(const std::string& path, std::string_view app_folder, bool high_dpi);
 
-// Makes the board colours distinct, then writes the whole record to `path`, replacing the file.
-// Returns false when the file could not be written; callers go on with the settings in memory.
-bool SaveOptions(const std::string& path, OptionsRecord& record);
+// Makes the board colours distinct, then writes the whole record to `path`, replacing the file
+// through `files`. Returns false when it could not be written, with the old file unchanged;
+// callers go on with the settings in memory.
+bool SaveOptions(const std::string& path, OptionsRecord& record,
+                 platform::FileSystem& files = platform::SystemFileSystem());
 
 // Before every save: of BackgroundColour, LightSquareColour, DarkSquareColour, HighlightColour,
 // BorderColour and ArrowColour, a colour equal to an earlier one is nudged to a near value no

@@ -1,5 +1,6 @@
 #include "app/options_record.h"
 
+#include <algorithm>
 #include <type_traits>
 
 #include "base/bytes.h"
@@ -47,7 +48,8 @@ template <typename Field>
 void PutField(std::uint8_t* out, const Field& field) {
     if constexpr (IsStdArray<Field>::value) {
         using Element = typename Field::value_type;
-        for (std::size_t i = 0; i < field.size(); ++i) PutElement(out + i * sizeof(Element), field[i]);
+        for (std::size_t i = 0; i < field.size(); ++i)
+            PutElement(out + i * sizeof(Element), field[i]);
     } else {
         PutElement(out, field);
     }
@@ -74,6 +76,19 @@ std::vector<OptionsField> OptionsLayout() {
         layout.push_back({name, offset, FieldSize<std::remove_cvref_t<decltype(field)>>()});
     });
     return layout;
+}
+
+std::string GetText(std::span<const char> field) {
+    std::size_t length = 0;
+    while (length < field.size() && field[length] != '\0') ++length;
+    return std::string(field.data(), length);
+}
+
+void SetText(std::span<char> field, std::string_view text) {
+    if (field.empty()) return;
+    std::fill(field.begin(), field.end(), '\0');
+    std::size_t length = std::min(text.size(), field.size() - 1);
+    std::copy_n(text.begin(), length, field.begin());
 }
 
 OptionsBytes EncodeOptions(const OptionsRecord& record) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,159 +27,168 @@ using FixedText = std::array<char, N>;
 struct OptionsRecord {
     // Folder (84 bytes) and name (32 bytes) slots of the older layout; moved into the 200/56-byte
     // dialog fields at start when the file still has that layout.
-    std::array<std::uint8_t, 296> LegacyMainAndSearchSlots{};  // 0x000
-    std::int32_t WindowCreated = 0;                            // 0x128
-    std::int32_t ReopenLastFile = 0;                           // 0x12C
-    std::int32_t AutoDisplayGame = 0;                          // 0x130
-    std::int32_t MaxPrintLines = 0;                            // 0x134
-    std::int32_t SlideDelay = 0;                               // 0x138
-    std::int32_t PieceStyle = 0;                               // 0x13C
-    std::int32_t DisplayActualText = 0;                        // 0x140
-    std::int32_t FigurineNotation = 0;                         // 0x144
-    std::int32_t EditStyle = 0;                                // 0x148
-    std::array<std::uint8_t, 116> LegacyHtmlSlots{};           // 0x14C
-    std::int32_t AutoPageGameText = 0;                         // 0x1C0
-    std::int32_t AutoDisplayAnalysisComments = 0;              // 0x1C4
-    std::array<std::uint8_t, 116> LegacySecondPgnSlots{};      // 0x1C8
-    std::int32_t HideGameText = 0;                             // 0x23C
-    std::array<std::uint8_t, 116> LegacyBitmapSlots{};         // 0x240
-    std::array<std::int32_t, 6> TreeSettings{};                // 0x2B4
-    std::int32_t StartRuntimeFlag = 0;                         // 0x2CC, cleared at every start
-    std::array<std::uint32_t, 12> CustomColours{};             // 0x2D0
-    std::uint32_t DarkSquareColour = 0;                        // 0x310
-    std::uint32_t LightSquareColour = 0;                       // 0x314
-    std::uint32_t BackgroundColour = 0;                        // 0x318
-    std::int32_t CoordinatesMode = 0;                          // 0x31C
-    std::int32_t EcoLoaderSetting = 0;                         // 0x320
-    std::int32_t EcoDataReady = 0;                             // 0x324
-    std::int32_t TreeSetting = 0;                              // 0x328
-    std::int32_t DisplayOpening = 0;                           // 0x32C
-    std::array<std::uint8_t, 116> LegacyPreviousSlots{};       // 0x330
-    std::int32_t PreviousGameNumber = 0;                       // 0x3A4
-    std::int32_t PreviousPly = 0;                              // 0x3A8
-    std::int32_t HighlightLastMove = 0;                        // 0x3AC
-    std::uint32_t HighlightColour = 0;                         // 0x3B0
-    std::int32_t HighlightColourSet = 0;                       // 0x3B4
-    std::int32_t BoardSize = 0;                                // 0x3B8
-    std::array<std::int32_t, 3> DuplicateSettings{};           // 0x3BC
-    std::int32_t ManeuversLookAheadCount = 0;                  // 0x3C8
-    std::int32_t FolderInitialised = 0;                        // 0x3CC
-    std::int32_t RunningFlag = 0;                              // 0x3D0, set at every start
-    std::int32_t EcoDataVersion = 0;                           // 0x3D4
-    FixedText<8> AutoPlayDelay{};                              // 0x3D8
-    std::int32_t DisplayGameButtons = 0;                       // 0x3E0
-    std::int32_t ColoursInitialised = 0;                       // 0x3E4
-    std::array<std::uint32_t, 24> ColourPresets{};             // 0x3E8
+    std::array<std::uint8_t, 296> LegacyMainAndSearchSlots{};     // 0x000
+    std::int32_t WindowCreated = 0;                               // 0x128
+    std::int32_t ReopenLastFile = 0;                              // 0x12C
+    std::int32_t AutoDisplayGame = 0;                             // 0x130
+    std::int32_t MaxPrintLines = 0;                               // 0x134
+    std::int32_t SlideDelay = 0;                                  // 0x138
+    std::int32_t PieceStyle = 0;                                  // 0x13C
+    std::int32_t DisplayActualText = 0;                           // 0x140
+    std::int32_t FigurineNotation = 0;                            // 0x144
+    std::int32_t EditStyle = 0;                                   // 0x148
+    std::array<std::uint8_t, 116> LegacyHtmlSlots{};              // 0x14C
+    std::int32_t AutoPageGameText = 0;                            // 0x1C0
+    std::int32_t AutoDisplayAnalysisComments = 0;                 // 0x1C4
+    std::array<std::uint8_t, 116> LegacySecondPgnSlots{};         // 0x1C8
+    std::int32_t HideGameText = 0;                                // 0x23C
+    std::array<std::uint8_t, 116> LegacyBitmapSlots{};            // 0x240
+    std::array<std::int32_t, 6> TreeSettings{};                   // 0x2B4
+    std::int32_t StartRuntimeFlag = 0;                            // 0x2CC, cleared at every start
+    std::array<std::uint32_t, 12> CustomColours{};                // 0x2D0
+    std::uint32_t DarkSquareColour = 0;                           // 0x310
+    std::uint32_t LightSquareColour = 0;                          // 0x314
+    std::uint32_t BackgroundColour = 0;                           // 0x318
+    std::int32_t CoordinatesMode = 0;                             // 0x31C
+    std::int32_t EcoLoaderSetting = 0;                            // 0x320
+    std::int32_t EcoDataReady = 0;                                // 0x324
+    std::int32_t TreeSetting = 0;                                 // 0x328
+    std::int32_t DisplayOpening = 0;                              // 0x32C
+    std::array<std::uint8_t, 116> LegacyPreviousSlots{};          // 0x330
+    std::int32_t PreviousGameNumber = 0;                          // 0x3A4
+    std::int32_t PreviousPly = 0;                                 // 0x3A8
+    std::int32_t HighlightLastMove = 0;                           // 0x3AC
+    std::uint32_t HighlightColour = 0;                            // 0x3B0
+    std::int32_t HighlightColourSet = 0;                          // 0x3B4
+    std::int32_t BoardSize = 0;                                   // 0x3B8
+    std::array<std::int32_t, 3> DuplicateSettings{};              // 0x3BC
+    std::int32_t ManeuversLookAheadCount = 0;                     // 0x3C8
+    std::int32_t FolderInitialised = 0;                           // 0x3CC
+    std::int32_t RunningFlag = 0;                                 // 0x3D0, set at every start
+    std::int32_t EcoDataVersion = 0;                              // 0x3D4
+    FixedText<8> AutoPlayDelay{};                                 // 0x3D8
+    std::int32_t DisplayGameButtons = 0;                          // 0x3E0
+    std::int32_t ColoursInitialised = 0;                          // 0x3E4
+    std::array<std::uint32_t, 24> ColourPresets{};                // 0x3E8
     std::array<std::uint8_t, 232> LegacyJpegAndTreeMergeSlots{};  // 0x448
-    std::array<std::int32_t, 2> TreeMergeSettings{};           // 0x530
-    std::array<std::uint8_t, 116> LegacySplitSlots{};          // 0x538
-    std::int32_t SmallBoardWindowWidth = 0;                    // 0x5AC
-    std::int32_t SmallBoardWindowHeight = 0;                   // 0x5B0
-    std::int32_t EngineModeWindowWidth = 0;                    // 0x5B4
-    std::int32_t EngineModeWindowHeight = 0;                   // 0x5B8
-    std::int32_t SmallBoardWindowX = 0;                        // 0x5BC
-    std::int32_t SmallBoardWindowY = 0;                        // 0x5C0
-    std::int32_t EngineModeWindowX = 0;                        // 0x5C4
-    std::int32_t EngineModeWindowY = 0;                        // 0x5C8
-    std::uint32_t BorderColour = 0;                            // 0x5CC
-    std::int32_t BorderWidth = 0;                              // 0x5D0
-    std::array<std::uint32_t, 6> ColourPresetData{};           // 0x5D4
-    std::int32_t BorderWidthSet = 0;                           // 0x5EC
-    std::array<std::uint8_t, 348> LegacyEngineFileSlots{};     // 0x5F0
-    std::int32_t ClassicLayout = 0;                            // 0x74C
-    std::int32_t ClassicLayoutSet = 0;                         // 0x750
+    std::array<std::int32_t, 2> TreeMergeSettings{};              // 0x530
+    std::array<std::uint8_t, 116> LegacySplitSlots{};             // 0x538
+    std::int32_t SmallBoardWindowWidth = 0;                       // 0x5AC
+    std::int32_t SmallBoardWindowHeight = 0;                      // 0x5B0
+    std::int32_t EngineModeWindowWidth = 0;                       // 0x5B4
+    std::int32_t EngineModeWindowHeight = 0;                      // 0x5B8
+    std::int32_t SmallBoardWindowX = 0;                           // 0x5BC
+    std::int32_t SmallBoardWindowY = 0;                           // 0x5C0
+    std::int32_t EngineModeWindowX = 0;                           // 0x5C4
+    std::int32_t EngineModeWindowY = 0;                           // 0x5C8
+    std::uint32_t BorderColour = 0;                               // 0x5CC
+    std::int32_t BorderWidth = 0;                                 // 0x5D0
+    std::array<std::uint32_t, 6> ColourPresetData{};              // 0x5D4
+    std::int32_t BorderWidthSet = 0;                              // 0x5EC
+    std::array<std::uint8_t, 348> LegacyEngineFileSlots{};        // 0x5F0
+    std::int32_t ClassicLayout = 0;                               // 0x74C
+    std::int32_t ClassicLayoutSet = 0;                            // 0x750
     std::array<std::uint8_t, 116> LegacyEngineExecutableSlots{};  // 0x754
-    std::array<std::int32_t, 11> EngineSettings{};             // 0x7C8
-    std::array<std::uint8_t, 116> LegacyDatabaseSlots{};       // 0x7F4
-    std::array<std::int32_t, 4> LargeBoardWindow{};            // 0x868: width, height, x, y
-    std::int32_t HiddenDialogOption = 0;                       // 0x878
-    std::int32_t ColumnFormat = 0;                             // 0x87C
-    std::uint32_t ColumnTextBackColour = 0;                    // 0x880
-    std::uint32_t ColumnGridColour = 0;                        // 0x884
-    std::uint32_t ColumnNumberBackColour = 0;                  // 0x888
+    std::array<std::int32_t, 11> EngineSettings{};                // 0x7C8
+    std::array<std::uint8_t, 116> LegacyDatabaseSlots{};          // 0x7F4
+    std::array<std::int32_t, 4> LargeBoardWindow{};               // 0x868: width, height, x, y
+    std::int32_t HiddenDialogOption = 0;                          // 0x878
+    std::int32_t ColumnFormat = 0;                                // 0x87C
+    std::uint32_t ColumnTextBackColour = 0;                       // 0x880
+    std::uint32_t ColumnGridColour = 0;                           // 0x884
+    std::uint32_t ColumnNumberBackColour = 0;                     // 0x888
 
     // File dialog memory: the initial folder and file name of each file dialog, written back by
     // the dialog. `CurrentFolder`/`CurrentFileName` belong to "Select PGN File" (the open file).
-    FixedText<200> CurrentFolder{};                            // 0x88C
-    FixedText<56> CurrentFileName{};                           // 0x954
-    FixedText<200> SearchCriteriaFolder{};                     // 0x98C
-    FixedText<56> SearchCriteriaFileName{};                    // 0xA54
-    FixedText<56> SearchCriteriaFileName2{};                   // 0xA8C
-    FixedText<56> SearchCriteriaFileName3{};                   // 0xAC4
-    FixedText<200> HtmlFolder{};                               // 0xAFC
-    FixedText<56> HtmlFileName{};                              // 0xBC4
-    FixedText<200> SecondPgnFolder{};                          // 0xBFC
-    FixedText<56> SecondPgnFileName{};                         // 0xCC4
-    FixedText<200> BitmapFolder{};                             // 0xCFC
-    FixedText<56> BitmapFileName{};                            // 0xDC4
-    FixedText<200> PreviousFolder{};                           // 0xDFC
-    FixedText<56> PreviousFileName{};                          // 0xEC4
-    FixedText<200> JpegFolder{};                               // 0xEFC
-    FixedText<56> JpegFileName{};                              // 0xFC4
-    FixedText<200> TreeMergeFolder{};                          // 0xFFC
-    FixedText<56> TreeMergeFileName{};                         // 0x10C4
-    FixedText<200> SplitFolder{};                              // 0x10FC
-    FixedText<56> SplitFileName{};                             // 0x11C4
-    FixedText<200> CraftyPositionFolder{};                     // 0x11FC
-    FixedText<56> CraftyPositionFileName{};                    // 0x12C4
-    FixedText<200> CraftyGameFolder{};                         // 0x12FC
-    FixedText<56> CraftyGameFileName{};                        // 0x13C4
-    FixedText<200> CraftyAnnotationFolder{};                   // 0x13FC
-    FixedText<56> CraftyAnnotationFileName{};                  // 0x14C4
-    FixedText<200> CraftyExecutableFolder{};                   // 0x14FC
-    FixedText<56> CraftyExecutableFileName{};                  // 0x15C4
-    FixedText<200> DatabaseFolder{};                           // 0x15FC
-    FixedText<56> DatabaseFileName{};                          // 0x16C4
-    FixedText<200> YahooGameFolder{};                          // 0x16FC
-    FixedText<56> YahooGameFileName{};                         // 0x17C4
-    FixedText<200> YahooPgnFolder{};                           // 0x17FC
+    FixedText<200> CurrentFolder{};            // 0x88C
+    FixedText<56> CurrentFileName{};           // 0x954
+    FixedText<200> SearchCriteriaFolder{};     // 0x98C
+    FixedText<56> SearchCriteriaFileName{};    // 0xA54
+    FixedText<56> SearchCriteriaFileName2{};   // 0xA8C
+    FixedText<56> SearchCriteriaFileName3{};   // 0xAC4
+    FixedText<200> HtmlFolder{};               // 0xAFC
+    FixedText<56> HtmlFileName{};              // 0xBC4
+    FixedText<200> SecondPgnFolder{};          // 0xBFC
+    FixedText<56> SecondPgnFileName{};         // 0xCC4
+    FixedText<200> BitmapFolder{};             // 0xCFC
+    FixedText<56> BitmapFileName{};            // 0xDC4
+    FixedText<200> PreviousFolder{};           // 0xDFC
+    FixedText<56> PreviousFileName{};          // 0xEC4
+    FixedText<200> JpegFolder{};               // 0xEFC
+    FixedText<56> JpegFileName{};              // 0xFC4
+    FixedText<200> TreeMergeFolder{};          // 0xFFC
+    FixedText<56> TreeMergeFileName{};         // 0x10C4
+    FixedText<200> SplitFolder{};              // 0x10FC
+    FixedText<56> SplitFileName{};             // 0x11C4
+    FixedText<200> CraftyPositionFolder{};     // 0x11FC
+    FixedText<56> CraftyPositionFileName{};    // 0x12C4
+    FixedText<200> CraftyGameFolder{};         // 0x12FC
+    FixedText<56> CraftyGameFileName{};        // 0x13C4
+    FixedText<200> CraftyAnnotationFolder{};   // 0x13FC
+    FixedText<56> CraftyAnnotationFileName{};  // 0x14C4
+    FixedText<200> CraftyExecutableFolder{};   // 0x14FC
+    FixedText<56> CraftyExecutableFileName{};  // 0x15C4
+    FixedText<200> DatabaseFolder{};           // 0x15FC
+    FixedText<56> DatabaseFileName{};          // 0x16C4
+    FixedText<200> YahooGameFolder{};          // 0x16FC
+    FixedText<56> YahooGameFileName{};         // 0x17C4
+    FixedText<200> YahooPgnFolder{};           // 0x17FC
     // Cut to 51 bytes: the ribbon byte lives at 0x18F7, inside what would be a 56-byte field.
-    FixedText<51> YahooPgnFileName{};                          // 0x18C4
-    std::uint8_t RibbonByte = 0;                               // 0x18F7
-    FixedText<6> AlphaPieceLetters{};                          // 0x18FC
-    std::uint8_t CustomPieceLetters = 0;                       // 0x1903
-    std::int32_t AnalysisReplayActive = 0;                     // 0x1904
-    std::array<std::int32_t, 4> EngineDisplayWindow{};         // 0x1908: width, height, x, y
-    std::int32_t AnalysisReplaySetting = 0;                    // 0x1918
-    std::int32_t ReplayColoursSet = 0;                         // 0x191C
-    std::int32_t MoveHighlightColourSet = 0;                   // 0x1920
-    std::uint32_t MoveHighlightColour = 0;                     // 0x1924
-    std::int32_t ReplayDefaultsSet = 0;                        // 0x1928
-    std::uint32_t ReplayVariationColour = 0;                   // 0x192C
-    std::int32_t ReplayHighlightOn = 0;                        // 0x1930
-    std::uint32_t ReplayHighlightColour = 0;                   // 0x1934
-    std::array<std::int32_t, 2> MainWindowSettings{};          // 0x1938
-    std::int32_t DuplicateSetting = 0;                         // 0x1940
-    FixedText<200> GifFolder{};                                // 0x1944
-    FixedText<56> GifFileName{};                               // 0x1A0C
-    FixedText<200> PngFolder{};                                // 0x1A44
-    FixedText<56> PngFileName{};                               // 0x1B0C
-    std::int32_t AnalysisReplayMode = 0;                       // 0x1B44
-    FixedText<200> ExtractedVariationsFolder{};                // 0x1B48
-    FixedText<56> ExtractedVariationsFileName{};               // 0x1C10
-    std::int32_t WoodBoard = 0;                                // 0x1C48
-    std::array<std::uint32_t, 4> ColourPresetFlags{};          // 0x1C4C
-    std::int32_t PresetFlag = 0;                               // 0x1C64
-    std::int32_t LevelOption = 0;                              // 0x1C68
-    std::int32_t OptionsLevel = 0;                             // 0x1C6C
-    std::uint32_t ArrowColour = 0;                             // 0x1C70
-    FixedText<200> UciEngineFolder{};                          // 0x1C74
-    FixedText<56> UciEngineFileName{};                         // 0x1D3C
-    std::array<std::int32_t, 4> GameListSettings{};            // 0x1D74
-    std::array<std::int32_t, 6> UciEngineSettings{};           // 0x1D84
-    std::int32_t HtmlSetting = 0;                              // 0x1D9C
-    std::array<std::int32_t, 2> DownloadSettings{};            // 0x1DA0
-    std::int32_t OpeningsPrepared = 0;                         // 0x1DA8
-    std::int32_t DisplayRibbon = 0;                            // 0x1DAC
-    std::int32_t RibbonInitialised = 0;                        // 0x1DB0
-    std::int32_t AutoReplayCount = 0;                          // 0x1DB4
-    std::int32_t WindowWidened = 0;                            // 0x1DB8
-    std::array<std::int32_t, 5> DisplaySettings{};             // 0x1DBC
-    std::int32_t AnnotationSetting = 0;                        // 0x1DD0
-    std::int32_t Reserved = 0;                                 // 0x1DD4
+    FixedText<51> YahooPgnFileName{};                   // 0x18C4
+    std::uint8_t RibbonByte = 0;                        // 0x18F7
+    FixedText<6> AlphaPieceLetters{};                   // 0x18FC
+    std::uint8_t CustomPieceLetters = 0;                // 0x1903
+    std::int32_t AnalysisReplayActive = 0;              // 0x1904
+    std::array<std::int32_t, 4> EngineDisplayWindow{};  // 0x1908: width, height, x, y
+    std::int32_t AnalysisReplaySetting = 0;             // 0x1918
+    std::int32_t ReplayColoursSet = 0;                  // 0x191C
+    std::int32_t MoveHighlightColourSet = 0;            // 0x1920
+    std::uint32_t MoveHighlightColour = 0;              // 0x1924
+    std::int32_t ReplayDefaultsSet = 0;                 // 0x1928
+    std::uint32_t ReplayVariationColour = 0;            // 0x192C
+    std::int32_t ReplayHighlightOn = 0;                 // 0x1930
+    std::uint32_t ReplayHighlightColour = 0;            // 0x1934
+    std::array<std::int32_t, 2> MainWindowSettings{};   // 0x1938
+    std::int32_t DuplicateSetting = 0;                  // 0x1940
+    FixedText<200> GifFolder{};                         // 0x1944
+    FixedText<56> GifFileName{};                        // 0x1A0C
+    FixedText<200> PngFolder{};                         // 0x1A44
+    FixedText<56> PngFileName{};                        // 0x1B0C
+    std::int32_t AnalysisReplayMode = 0;                // 0x1B44
+    FixedText<200> ExtractedVariationsFolder{};         // 0x1B48
+    FixedText<56> ExtractedVariationsFileName{};        // 0x1C10
+    std::int32_t WoodBoard = 0;                         // 0x1C48
+    std::array<std::uint32_t, 4> ColourPresetFlags{};   // 0x1C4C
+    std::int32_t PresetFlag = 0;                        // 0x1C64
+    std::int32_t LevelOption = 0;                       // 0x1C68
+    std::int32_t OptionsLevel = 0;                      // 0x1C6C
+    std::uint32_t ArrowColour = 0;                      // 0x1C70
+    FixedText<200> UciEngineFolder{};                   // 0x1C74
+    FixedText<56> UciEngineFileName{};                  // 0x1D3C
+    std::array<std::int32_t, 4> GameListSettings{};     // 0x1D74
+    std::array<std::int32_t, 6> UciEngineSettings{};    // 0x1D84
+    std::int32_t HtmlSetting = 0;                       // 0x1D9C
+    std::array<std::int32_t, 2> DownloadSettings{};     // 0x1DA0
+    std::int32_t OpeningsPrepared = 0;                  // 0x1DA8
+    std::int32_t DisplayRibbon = 0;                     // 0x1DAC
+    std::int32_t RibbonInitialised = 0;                 // 0x1DB0
+    std::int32_t AutoReplayCount = 0;                   // 0x1DB4
+    std::int32_t WindowWidened = 0;                     // 0x1DB8
+    std::array<std::int32_t, 5> DisplaySettings{};      // 0x1DBC
+    std::int32_t AnnotationSetting = 0;                 // 0x1DD0
+    std::int32_t Reserved = 0;                          // 0x1DD4
 
     friend bool operator==(const OptionsRecord&, const OptionsRecord&) = default;
 };
+
+// The first colour preset inside the preset blocks: its background, light and dark square
+// colours at 0x438, 0x43C, 0x440 (ColourPresets), its border colour at 0x5DC (ColourPresetData)
+// and its wooden-board flag at 0x1C54 (ColourPresetFlags).
+inline constexpr std::size_t FirstPresetBackground = (0x438 - 0x3E8) / 4;
+inline constexpr std::size_t FirstPresetLight = (0x43C - 0x3E8) / 4;
+inline constexpr std::size_t FirstPresetDark = (0x440 - 0x3E8) / 4;
+inline constexpr std::size_t FirstPresetBorder = (0x5DC - 0x5D4) / 4;
+inline constexpr std::size_t FirstPresetWood = (0x1C54 - 0x1C4C) / 4;
 
 // Piece styles of "Piece Style" (`PieceStyle`).
 enum class PieceStyleId : std::int32_t {
@@ -363,19 +373,17 @@ OptionsBytes EncodeOptions(const OptionsRecord& record);
 OptionsRecord DecodeOptions(const std::uint8_t* data, std::size_t size);
 
 // The text of a fixed field up to its NUL (or its end).
+std::string GetText(std::span<const char> field);
 template <std::size_t N>
 std::string GetText(const FixedText<N>& field) {
-    std::size_t length = 0;
-    while (length < N && field[length] != '\0') ++length;
-    return std::string(field.data(), length);
+    return GetText(std::span<const char>(field));
 }
 
 // Stores `text` NUL-terminated, cut to fit; the rest of the field is cleared.
+void SetText(std::span<char> field, std::string_view text);
 template <std::size_t N>
 void SetText(FixedText<N>& field, std::string_view text) {
-    field.fill('\0');
-    std::size_t length = text.size() < N ? text.size() : N - 1;
-    for (std::size_t i = 0; i < length; ++i) field[i] = text[i];
+    SetText(std::span<char>(field), text);
 }
 
 }  // namespace qorvale::app

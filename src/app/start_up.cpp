@@ -125,7 +125,8 @@ void RepairLoadedOptions(OptionsRecord& record) {
     KeepInRange(record.AutoReplayCount, 1, 10000, 10);
     if (record.PieceStyle == static_cast<std::int32_t>(PieceStyleId::ModBlue)) record.WoodBoard = 0;
 
-    ForEachOptionsField(record, [](std::string_view, std::size_t, auto& field) { Terminate(field); });
+    ForEachOptionsField(record,
+                        [](std::string_view, std::size_t, auto& field) { Terminate(field); });
     std::string letters = GetText(record.AlphaPieceLetters);
     if (!CheckAlphaPieceLetters(letters).empty()) SetAlphaPieceLetters(record, "KQRBN");
 }
@@ -178,7 +179,7 @@ bool ApplyColourDefaults(OptionsRecord& record) {
     }
     if (record.ColumnNumberBackColour == 0) record.ColumnNumberBackColour = 0xE8E8E8;
     if (record.PresetFlag == 0) {
-        record.ColourPresetFlags[(0x1C54 - 0x1C4C) / 4] = 1;
+        record.ColourPresetFlags[FirstPresetWood] = 1;
         record.PresetFlag = 1;
     }
     if (record.DuplicateSettings[0] == 0) {

@@ -21,12 +21,12 @@ struct StartUpState {
     OptionsRecord options;
     std::string app_folder;
     std::string options_path;
-    bool first_run = false;          // there was no options file
-    std::string command_line_path;   // the PGN file named on the command line, quotes removed
-    bool open_file_posted = false;   // Command::OpenFile was posted
-    bool hide_game_text = false;     // working copy of `HideGameText` for this run
-    double auto_play_delay = 1.0;    // seconds, from `AutoPlayDelay`
-    bool eco_data_stale = false;     // the ECO data must be re-initialised
+    bool first_run = false;            // there was no options file
+    std::string command_line_path;     // the PGN file named on the command line, quotes removed
+    bool open_file_posted = false;     // Command::OpenFile was posted
+    bool hide_game_text = false;       // working copy of `HideGameText` for this run
+    double auto_play_delay = 1.0;      // seconds, from `AutoPlayDelay`
+    bool eco_data_stale = false;       // the ECO data must be re-initialised
     bool openings_unprepared = false;  // the openings folder files must be prepared
 };
 

@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
         QIcon(QString::fromStdString(qorvale::app::ProgramDataFolder() + "/qorvale.svg")));
 
     std::string app_folder = qorvale::app::AppFolder();
-    qorvale::Error seeded = qorvale::app::SeedAppFolder(app_folder, qorvale::app::ProgramDataFolder());
+    qorvale::Error seeded =
+        qorvale::app::SeedAppFolder(app_folder, qorvale::app::ProgramDataFolder());
     if (seeded) {
         QMessageBox::critical(nullptr, "Qorvale", QString::fromStdString(seeded.message()));
         return 1;

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -24,6 +25,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "app/file_dialogs.h"
 #include "app/game_text.h"
 #include "app/messages.h"
 #include "app/options_file.h"
@@ -365,7 +367,9 @@ void MainWindow::ReopenOnStart() {
 
 bool MainWindow::OpenGameFile(const QString& path) {
     StopAutoPlay();
-    Error opened = session_.OpenFile(path.toStdString(), *ui_);
+    // Kept absolute: the remembered folder must not depend on where the next start runs from.
+    Error opened = session_.OpenFile(
+        QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString(), *ui_);
     if (opened) {
         ui_->report(opened.message());
         return false;
@@ -677,9 +681,10 @@ void MainWindow::ApplyNewOptions(const app::OptionsRecord& options) {
 void MainWindow::ChooseGameFile() {
     std::string folder = app::GetText(state_.options.CurrentFolder);
     std::string name = app::GetText(state_.options.CurrentFileName);
-    QString chosen = QFileDialog::getOpenFileName(this, ToQString(pgn::SelectPgnFileTitle),
+    const app::FileDialogText& text = app::DialogText(app::FileDialogId::OpenPgn);
+    QString chosen = QFileDialog::getOpenFileName(this, ToQString(text.title),
                                                   ToQString(platform::JoinPath(folder, name)),
-                                                  QStringLiteral("*.pgn"));
+                                                  ToQString(text.filter));
     if (!chosen.isEmpty()) OpenGameFile(chosen);
 }
 

@@ -12,7 +12,7 @@ namespace qorvale::gui {
 // boxes, and posted commands queued to the window's event loop so they run after the current
 // command has finished. Main thread only.
 class MessageBoxUi final : public Ui {
-public:
+  public:
     using CommandHandler = std::function<void(Command)>;
 
     // `parent` owns the boxes and receives the queued commands; it must outlive this object.
@@ -24,7 +24,7 @@ public:
     void progress(const ProgressCounters& counters) override;
     void post(Command command) override;
 
-private:
+  private:
     QWidget* parent_;
     CommandHandler on_command_;
 };

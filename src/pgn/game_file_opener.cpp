@@ -30,24 +30,34 @@ std::string WithPgnExtension(std::string path) {
 GameFileOpener::GameFileOpener(PgnFile& file, SavedFileFields& saved, GameFileHost& host, Ui& ui)
     : file_(file), saved_(saved), host_(host), ui_(ui) {}
 
-int GameFileOpener::OpenGameFile(OpenMode mode, std::string_view title) {
-    if (mode == OpenMode::SwitchToPrevious) return SwitchToPrevious();
+void GameFileOpener::TakePreviousFromSaved() {
     if (!dialog_shown_ && previous_path_.empty() && !saved_.PreviousFileName.empty()) {
-        previous_path_ = platform::JoinPath(saved_.PreviousFolder,
-                                            WithPgnExtension(saved_.PreviousFileName));
+        previous_path_ =
+            platform::JoinPath(saved_.PreviousFolder, WithPgnExtension(saved_.PreviousFileName));
     }
-    std::optional<std::string> chosen = host_.ChooseFile(mode, title);
-    if (!chosen) return mode == OpenMode::ChooseNewFile ? SaveDialogCancelled
-                                                        : OpenCancelledOrFailed;
-    return OpenChosen(mode, WithPgnExtension(*chosen));
 }
 
-int GameFileOpener::OpenChosen(OpenMode mode, std::string path) {
+int GameFileOpener::OpenGameFile(OpenMode mode, std::string_view title) {
+    if (mode == OpenMode::SwitchToPrevious) return SwitchToPrevious();
+    TakePreviousFromSaved();
+    std::optional<std::string> chosen = host_.ChooseFile(mode, title);
+    if (!chosen)
+        return mode == OpenMode::ChooseNewFile ? SaveDialogCancelled : OpenCancelledOrFailed;
+    return OpenChosen(mode, WithPgnExtension(*chosen), true);
+}
+
+int GameFileOpener::OpenPath(const std::string& path) {
+    TakePreviousFromSaved();
+    return OpenChosen(OpenMode::ChooseAndOpen, WithPgnExtension(path), false);
+}
+
+int GameFileOpener::OpenChosen(OpenMode mode, std::string path, bool from_dialog) {
     const SavedFileFields before = saved_;
     const std::string name = platform::NameOf(path);
     const std::string folder = platform::FolderOf(path);
+    // Until the first dialog, the open file is the saved one.
     const bool first_dialog = !dialog_shown_;
-    dialog_shown_ = true;
+    if (from_dialog) dialog_shown_ = true;
 
     if (folder.size() < MaxSavedFolder) saved_.CurrentFolder = folder;
     // The file that was open becomes the previous one. Right after start-up the open file is
@@ -84,8 +94,8 @@ int GameFileOpener::OpenChosen(OpenMode mode, std::string path) {
 
 int GameFileOpener::SwitchToPrevious() {
     if (previous_path_.empty() && !saved_.PreviousFileName.empty()) {
-        previous_path_ = platform::JoinPath(saved_.PreviousFolder,
-                                            WithPgnExtension(saved_.PreviousFileName));
+        previous_path_ =
+            platform::JoinPath(saved_.PreviousFolder, WithPgnExtension(saved_.PreviousFileName));
     }
     if (previous_path_.empty()) {
         ui_.report(ErrorOpeningFile);
@@ -94,9 +104,9 @@ int GameFileOpener::SwitchToPrevious() {
     const SavedFileFields before = saved_;
     const std::string before_previous = previous_path_;
     std::string target = previous_path_;
-    previous_path_ = file_.IsOpen() ? file_.CurrentPath()
-                                    : platform::JoinPath(saved_.CurrentFolder,
-                                                         saved_.CurrentFileName);
+    previous_path_ = file_.IsOpen()
+                         ? file_.CurrentPath()
+                         : platform::JoinPath(saved_.CurrentFolder, saved_.CurrentFileName);
     std::swap(saved_.CurrentFolder, saved_.PreviousFolder);
     std::swap(saved_.CurrentFileName, saved_.PreviousFileName);
     game_to_show_ = saved_.PreviousGameNumber > 0 ? saved_.PreviousGameNumber : 1;
@@ -126,8 +136,9 @@ int GameFileOpener::OpenAndScan(const std::string& path, bool scan) {
     host_.ResetGameState();
     std::string folder = platform::FolderOf(path);
     GameIndex probe;
-    bool cache_current = ReadOffsetCache(OffsetCachePath(path), platform::FileSize(path), probe)
-                             .state == OffsetCacheRead::State::Current;
+    bool cache_current =
+        ReadOffsetCache(OffsetCachePath(path), platform::FileSize(path), probe).state ==
+        OffsetCacheRead::State::Current;
     if (!cache_current && folder != last_scan_folder_) host_.BeforeLongScan();
     last_scan_folder_ = folder;
     file_.ScanGameFile(false, ui_);

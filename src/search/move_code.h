@@ -51,9 +51,9 @@ constexpr ResultWord MakeResultWord(int result) {
 }
 // 2, 0 or 1: only 0x8002 and 0x8000 are decisive.
 constexpr int ResultOf(ResultWord word) {
-    return word == (ResultFlag | WhiteWon) ? WhiteWon
+    return word == (ResultFlag | WhiteWon)   ? WhiteWon
            : word == (ResultFlag | BlackWon) ? BlackWon
-                                              : OtherResult;
+                                             : OtherResult;
 }
 
 // The result a Result tag value stands for: 0 when its second character is "-" ("0-1"), 2 when
@@ -72,6 +72,10 @@ enum class MoveCodeVariant { FastFile, Engine };
 // En passant needs nothing special: the taken pawn's square is neither. Gives UnknownMoveCode
 // when the boards do not show a move.
 MoveCode EncodeMoveCode(const chess::Board64& before, const chess::Board64& after, int half_move,
+                        MoveCodeVariant variant = MoveCodeVariant::FastFile);
+// The same from two positions of the history (32-bit codes, in Board64 order).
+MoveCode EncodeMoveCode(std::span<const std::uint32_t, 64> before,
+                        std::span<const std::uint32_t, 64> after, int half_move,
                         MoveCodeVariant variant = MoveCodeVariant::FastFile);
 
 // Rebuilds the positions of one record's codes from the standard start: `positions` gets the

@@ -4,77 +4,67 @@
 
 #include <algorithm>
 #include <random>
+#include <sstream>
 
 #include "app/options_file.h"
 #include "base/bytes.h"
+#include "platform/file.h"
+#include "platform/file_system.h"
 #include "support/temp_dir.h"
 
 namespace qorvale::app {
 namespace {
 
-struct LayoutRow {
-    std::string_view name;
-    std::size_t offset;
-    std::size_t size;
+struct Region {
+    std::size_t offset = 0;
+    std::size_t size = 0;
+    std::string name;  // "-": a region the record may split into several fields
 };
 
-// The named fields of "savinfo.opt" as the file format fixes them.
-constexpr LayoutRow NamedFields[] = {
-    {"WindowCreated", 0x128, 4},        {"ReopenLastFile", 0x12C, 4},
-    {"AutoDisplayGame", 0x130, 4},      {"MaxPrintLines", 0x134, 4},
-    {"SlideDelay", 0x138, 4},           {"PieceStyle", 0x13C, 4},
-    {"DisplayActualText", 0x140, 4},    {"FigurineNotation", 0x144, 4},
-    {"EditStyle", 0x148, 4},            {"AutoPageGameText", 0x1C0, 4},
-    {"AutoDisplayAnalysisComments", 0x1C4, 4}, {"HideGameText", 0x23C, 4},
-    {"DarkSquareColour", 0x310, 4},     {"LightSquareColour", 0x314, 4},
-    {"BackgroundColour", 0x318, 4},     {"CoordinatesMode", 0x31C, 4},
-    {"EcoDataReady", 0x324, 4},         {"DisplayOpening", 0x32C, 4},
-    {"PreviousGameNumber", 0x3A4, 4},   {"PreviousPly", 0x3A8, 4},
-    {"HighlightLastMove", 0x3AC, 4},    {"HighlightColour", 0x3B0, 4},
-    {"HighlightColourSet", 0x3B4, 4},   {"BoardSize", 0x3B8, 4},
-    {"FolderInitialised", 0x3CC, 4},    {"EcoDataVersion", 0x3D4, 4},
-    {"AutoPlayDelay", 0x3D8, 8},        {"DisplayGameButtons", 0x3E0, 4},
-    {"ColoursInitialised", 0x3E4, 4},   {"BorderColour", 0x5CC, 4},
-    {"BorderWidth", 0x5D0, 4},          {"BorderWidthSet", 0x5EC, 4},
-    {"ClassicLayout", 0x74C, 4},        {"ClassicLayoutSet", 0x750, 4},
-    {"ColumnFormat", 0x87C, 4},         {"ColumnTextBackColour", 0x880, 4},
-    {"ColumnGridColour", 0x884, 4},     {"ColumnNumberBackColour", 0x888, 4},
-    {"CurrentFolder", 0x88C, 200},      {"CurrentFileName", 0x954, 56},
-    {"PreviousFolder", 0xDFC, 200},     {"PreviousFileName", 0xEC4, 56},
-    {"AlphaPieceLetters", 0x18FC, 6},   {"CustomPieceLetters", 0x1903, 1},
-    {"AnalysisReplayActive", 0x1904, 4}, {"ReplayColoursSet", 0x191C, 4},
-    {"MoveHighlightColourSet", 0x1920, 4}, {"MoveHighlightColour", 0x1924, 4},
-    {"ReplayDefaultsSet", 0x1928, 4},   {"ReplayVariationColour", 0x192C, 4},
-    {"ReplayHighlightOn", 0x1930, 4},   {"ReplayHighlightColour", 0x1934, 4},
-    {"AnalysisReplayMode", 0x1B44, 4},  {"WoodBoard", 0x1C48, 4},
-    {"OptionsLevel", 0x1C6C, 4},        {"ArrowColour", 0x1C70, 4},
-    {"OpeningsPrepared", 0x1DA8, 4},    {"DisplayRibbon", 0x1DAC, 4},
-    {"RibbonInitialised", 0x1DB0, 4},   {"AutoReplayCount", 0x1DB4, 4},
-    {"WindowWidened", 0x1DB8, 4},       {"SearchCriteriaFolder", 0x98C, 200},
-    {"UciEngineFolder", 0x1C74, 200},   {"UciEngineFileName", 0x1D3C, 56},
-    {"ExtractedVariationsFolder", 0x1B48, 200}, {"GifFolder", 0x1944, 200},
-};
-
-TEST(OptionsRecord, NamedFieldsSitAtTheirOffsets) {
-    std::vector<OptionsField> layout = OptionsLayout();
-    for (const LayoutRow& row : NamedFields) {
-        SCOPED_TRACE(std::string(row.name));
-        auto found = std::find_if(layout.begin(), layout.end(),
-                                  [&](const OptionsField& field) { return field.name == row.name; });
-        ASSERT_NE(found, layout.end());
-        EXPECT_EQ(found->offset, row.offset);
-        EXPECT_EQ(found->size, row.size);
+// The layout as the file format documents it, in tests/data/app/options-layout.tsv.
+std::vector<Region> DocumentedLayout() {
+    std::vector<Region> regions;
+    std::istringstream lines(test::ReadWholeFile(test::TestDataPath("app/options-layout.tsv")));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        Region region;
+        fields >> std::hex >> region.offset >> std::dec >> region.size >> region.name;
+        regions.push_back(region);
     }
+    std::sort(regions.begin(), regions.end(),
+              [](const Region& a, const Region& b) { return a.offset < b.offset; });
+    return regions;
 }
 
-TEST(OptionsRecord, FieldsAscendWithoutOverlapUpTo7640Bytes) {
-    std::vector<OptionsField> layout = OptionsLayout();
-    ASSERT_FALSE(layout.empty());
-    for (std::size_t i = 1; i < layout.size(); ++i) {
-        SCOPED_TRACE(std::string(layout[i].name));
-        EXPECT_GE(layout[i].offset, layout[i - 1].offset + layout[i - 1].size);
+TEST(OptionsRecord, EveryFieldLiesWhereTheFileFormatPutsIt) {
+    std::vector<Region> regions = DocumentedLayout();
+    ASSERT_GT(regions.size(), 100u);
+    EXPECT_EQ(regions.back().offset + regions.back().size, OptionsRecordSize);
+    std::vector<OptionsField> fields = OptionsLayout();
+    for (const Region& region : regions) {
+        SCOPED_TRACE(testing::Message() << std::hex << region.offset << " " << region.name);
+        // The fields starting inside the region must fill it exactly, one after another.
+        std::size_t next = region.offset;
+        for (const OptionsField& field : fields) {
+            if (field.offset < region.offset || field.offset >= region.offset + region.size)
+                continue;
+            EXPECT_EQ(field.offset, next) << field.name;
+            next = field.offset + field.size;
+            if (region.name != "-") {
+                EXPECT_EQ(field.name, region.name);
+                EXPECT_EQ(field.size, region.size);
+            }
+        }
+        EXPECT_EQ(next, region.offset + region.size);
     }
-    EXPECT_EQ(layout.back().offset + layout.back().size, OptionsRecordSize);
+    for (const OptionsField& field : fields) {
+        SCOPED_TRACE(std::string(field.name));
+        EXPECT_TRUE(std::any_of(regions.begin(), regions.end(), [&](const Region& region) {
+            return field.offset >= region.offset &&
+                   field.offset + field.size <= region.offset + region.size;
+        }));
+    }
 }
 
 TEST(OptionsRecord, DecodeThenEncodeKeepsFieldsAndZeroesReservedBytes) {
@@ -93,36 +83,21 @@ TEST(OptionsRecord, DecodeThenEncodeKeepsFieldsAndZeroesReservedBytes) {
     }
 }
 
-TEST(OptionsRecord, ValuesAreWrittenLittleEndianAndTextsAsBytes) {
-    OptionsRecord record;
-    record.PieceStyle = 0x01020304;
-    record.HighlightColour = 0x00A1B2C3;
-    record.LargeBoardWindow = {1250, 960, -4, 7};
-    SetText(record.CurrentFileName, "games.pgn");
-    OptionsBytes bytes = EncodeOptions(record);
-
-    EXPECT_EQ(GetU32(bytes.data() + 0x13C), 0x01020304u);
-    EXPECT_EQ(bytes[0x13C], 0x04);
-    EXPECT_EQ(GetU32(bytes.data() + 0x3B0), 0x00A1B2C3u);
-    EXPECT_EQ(GetI32(bytes.data() + 0x868), 1250);
-    EXPECT_EQ(GetI32(bytes.data() + 0x870), -4);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.data() + 0x954)), "games.pgn");
-}
-
 TEST(OptionsRecord, FirstRunDefaultsAreStoredWhereTheFileKeepsThem) {
     struct Row {
         std::size_t offset;
         std::uint32_t value;
     };
     constexpr Row defaults[] = {
-        {0x128, 1},  {0x12C, 1},  {0x130, 1},   {0x134, 70},  {0x138, 0},  {0x13C, 8},
-        {0x144, 1},  {0x148, 1},  {0x1C0, 1},   {0x1C4, 1},   {0x2B8, 10}, {0x2BC, 1},
-        {0x2C8, 1},  {0x31C, 1},  {0x328, 10},  {0x3B0, 0xFFFF}, {0x3BC, 100}, {0x3C0, 2},
-        {0x3C8, 10}, {0x3CC, 1},  {0x3D0, 1},   {0x3D4, 5},   {0x5D0, 1},  {0x5EC, 1},
-        {0x74C, 1},  {0x750, 1},  {0x7D0, 1},   {0x880, 0xFFFFFF}, {0x888, 0xE8E8E8},
-        {0x1924, 0xFF}, {0x1928, 1}, {0x192C, 0xA80054}, {0x1930, 8}, {0x1934, 0xA0A0A0},
-        {0x1B44, 2}, {0x1C48, 1}, {0x1C54, 1}, {0x1C64, 1}, {0x1C6C, 2}, {0x1DAC, 1},
-        {0x1DB0, 1}, {0x1DB4, 10}, {0x1DB8, 0},
+        {0x128, 1},      {0x12C, 1},         {0x130, 1},        {0x134, 70},        {0x138, 0},
+        {0x13C, 8},      {0x144, 1},         {0x148, 1},        {0x1C0, 1},         {0x1C4, 1},
+        {0x2B8, 10},     {0x2BC, 1},         {0x2C8, 1},        {0x31C, 1},         {0x328, 10},
+        {0x3B0, 0xFFFF}, {0x3BC, 100},       {0x3C0, 2},        {0x3C8, 10},        {0x3CC, 1},
+        {0x3D0, 1},      {0x3D4, 5},         {0x5D0, 1},        {0x5EC, 1},         {0x74C, 1},
+        {0x750, 1},      {0x7D0, 1},         {0x880, 0xFFFFFF}, {0x888, 0xE8E8E8},  {0x1924, 0xFF},
+        {0x1928, 1},     {0x192C, 0xA80054}, {0x1930, 8},       {0x1934, 0xA0A0A0}, {0x1B44, 2},
+        {0x1C48, 1},     {0x1C54, 1},        {0x1C64, 1},       {0x1C6C, 2},        {0x1DAC, 1},
+        {0x1DB0, 1},     {0x1DB4, 10},       {0x1DB8, 0},
     };
     OptionsBytes bytes = EncodeOptions(DefaultOptions("/home/u/.local/share/qorvale", false));
     for (const Row& row : defaults) {
@@ -135,23 +110,6 @@ TEST(OptionsRecord, FirstRunDefaultsAreStoredWhereTheFileKeepsThem) {
               "/home/u/.local/share/qorvale");
     EXPECT_EQ(GetU32(bytes.data() + 0x74C), 1u);
     EXPECT_EQ(GetU32(EncodeOptions(DefaultOptions("/q", true)).data() + 0x74C), 0u);
-}
-
-TEST(OptionsRecord, SetTextCutsToTheFieldAndKeepsTheNul) {
-    struct Row {
-        std::string_view text;
-        std::string_view stored;
-    };
-    constexpr Row rows[] = {{"", ""}, {"1", "1"}, {"1234567", "1234567"}, {"12345678", "1234567"},
-                            {"0.5 seconds", "0.5 sec"}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.text));
-        FixedText<8> field;
-        field.fill('x');
-        SetText(field, row.text);
-        EXPECT_EQ(GetText(field), row.stored);
-        EXPECT_EQ(field.back(), '\0');
-    }
 }
 
 TEST(OptionsFile, SaveThenLoadGivesTheSameRecord) {
@@ -185,7 +143,8 @@ TEST(OptionsFile, MissingShortAndOverlongFilesAreReadAsFarAsTheyGo) {
     EXPECT_EQ(empty.record, OptionsRecord{});
 
     // Cut inside the piece style: what lies before the cut survives, the rest is zero.
-    LoadedOptions short_file = LoadOptions(dir.Write("short.opt", full.substr(0, 0x13E)), dir.path(), false);
+    LoadedOptions short_file =
+        LoadOptions(dir.Write("short.opt", full.substr(0, 0x13E)), dir.path(), false);
     EXPECT_EQ(short_file.bytes_read, 0x13Eu);
     EXPECT_EQ(short_file.record.MaxPrintLines, 70);
     EXPECT_EQ(short_file.record.PieceStyle, 8);  // the low bytes came before the cut
@@ -197,9 +156,35 @@ TEST(OptionsFile, MissingShortAndOverlongFilesAreReadAsFarAsTheyGo) {
     EXPECT_EQ(longer.record, saved);
 }
 
-TEST(OptionsFile, SaveIntoAMissingFolderFailsQuietly) {
+// Fails one step of a save.
+struct FailingFileSystem : platform::FileSystem {
+    bool fail_write = false;
+    bool fail_rename = false;
+    bool Write(platform::File& file, const void* data, std::int64_t size) override {
+        return !fail_write && FileSystem::Write(file, data, size);
+    }
+    bool Rename(const std::string& from, const std::string& to) override {
+        return !fail_rename && FileSystem::Rename(from, to);
+    }
+};
+
+TEST(OptionsFile, AFailedSaveKeepsTheLastGoodFile) {
     test::TempDir dir;
+    std::string path = dir.File("savinfo.opt");
     OptionsRecord record = DefaultOptions(dir.path(), false);
+    ASSERT_TRUE(SaveOptions(path, record));
+    std::string good = test::ReadWholeFile(path);
+
+    record.PieceStyle = 3;
+    for (bool fail_write : {true, false}) {
+        SCOPED_TRACE(fail_write ? "write fails" : "rename fails");
+        FailingFileSystem files;
+        files.fail_write = fail_write;
+        files.fail_rename = !fail_write;
+        EXPECT_FALSE(SaveOptions(path, record, files));
+        EXPECT_EQ(test::ReadWholeFile(path), good);
+        EXPECT_FALSE(platform::FileExists(path + ".new"));
+    }
     EXPECT_FALSE(SaveOptions(dir.File("no/such/folder/savinfo.opt"), record));
 }
 

@@ -9,6 +9,7 @@
 #include "app/app_folder.h"
 #include "app/messages.h"
 #include "app/options_file.h"
+#include "base/bytes.h"
 #include "platform/file.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
@@ -22,9 +23,9 @@ struct StartedApp {
     test::RecordingUi ui;
     StartUpState state;
 
-    void WriteOptions(const OptionsRecord& record) {
-        OptionsBytes bytes = EncodeOptions(record);
-        dir.Write(OptionsFileName, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    void WriteBytes(const OptionsBytes& bytes) {
+        dir.Write(OptionsFileName,
+                  std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     }
     void Start(std::string command_line = "") {
         state = StartUp({dir.path(), std::move(command_line), false});
@@ -63,108 +64,130 @@ TEST(StartUp, FirstRunWritesDefaultsAndReopensTheLastFile) {
     EXPECT_TRUE(app.ui.reports.empty());
 }
 
+// A 32-bit value at a byte offset of "savinfo.opt".
+struct Poke {
+    std::size_t offset;
+    std::uint32_t value;
+};
+
 TEST(StartUp, RepairsBadOrMissingSettings) {
     struct Row {
         std::string_view name;
-        std::function<void(OptionsRecord&)> damage;
-        std::function<void(const OptionsRecord&)> check;
+        std::vector<Poke> damage;
+        std::vector<Poke> expected;
         bool saved;  // the repair is written to the file at once
     };
     const Row rows[] = {
-        {"replay off while the text is hidden",
-         [](OptionsRecord& r) { r.HideGameText = 1; r.AnalysisReplayActive = 1; },
-         [](const OptionsRecord& r) { EXPECT_EQ(r.AnalysisReplayActive, 0); }, false},
-        {"replay count 0", [](OptionsRecord& r) { r.AutoReplayCount = 0; },
-         [](const OptionsRecord& r) { EXPECT_EQ(r.AutoReplayCount, 10); }, false},
+        {"replay off while text hidden", {{0x23C, 1}, {0x1904, 1}}, {{0x1904, 0}}, false},
+        {"replay count 0", {{0x1DB4, 0}}, {{0x1DB4, 10}}, false},
         {"ribbon never initialised",
-         [](OptionsRecord& r) { r.RibbonInitialised = 0; r.DisplayRibbon = 0; r.BoardSize = 2;
-                                r.SmallBoardWindowWidth = 700; r.AutoDisplayGame = 0; },
-         [](const OptionsRecord& r) {
-             EXPECT_EQ(r.DisplayRibbon, 1); EXPECT_EQ(r.RibbonInitialised, 1);
-             EXPECT_EQ(r.BoardSize, 0); EXPECT_EQ(r.SmallBoardWindowWidth, 0);
-             EXPECT_EQ(r.AutoDisplayGame, 1); }, false},
-        {"narrow window widened for the ribbon",
-         [](OptionsRecord& r) { r.WindowWidened = 0; r.SmallBoardWindowWidth = 700; },
-         [](const OptionsRecord& r) {
-             EXPECT_EQ(r.SmallBoardWindowWidth, 860); EXPECT_EQ(r.WindowWidened, 1); }, false},
-        {"wide window kept", [](OptionsRecord& r) { r.WindowWidened = 0; r.SmallBoardWindowWidth = 1200; },
-         [](const OptionsRecord& r) { EXPECT_EQ(r.SmallBoardWindowWidth, 1200); }, false},
+         {{0x1DB0, 0}, {0x1DAC, 0}, {0x3B8, 2}, {0x5AC, 700}, {0x130, 0}},
+         {{0x1DB0, 1}, {0x1DAC, 1}, {0x3B8, 0}, {0x5AC, 0}, {0x130, 1}},
+         false},
+        {"narrow window widened", {{0x1DB8, 0}, {0x5AC, 700}}, {{0x5AC, 860}, {0x1DB8, 1}}, false},
+        {"wide window kept", {{0x1DB8, 0}, {0x5AC, 1200}}, {{0x5AC, 1200}}, false},
         {"every-start flags",
-         [](OptionsRecord& r) { r.WindowCreated = 0; r.ReopenLastFile = 0; r.StartRuntimeFlag = 1;
-                                r.RunningFlag = 0; },
-         [](const OptionsRecord& r) {
-             EXPECT_EQ(r.WindowCreated, 1); EXPECT_EQ(r.ReopenLastFile, 1);
-             EXPECT_EQ(r.StartRuntimeFlag, 0); EXPECT_EQ(r.RunningFlag, 1); }, false},
-        {"border width not chosen", [](OptionsRecord& r) { r.BorderWidthSet = 0; r.BorderWidth = 4; },
-         [](const OptionsRecord& r) { EXPECT_EQ(r.BorderWidth, 1); }, false},
-        {"border width chosen", [](OptionsRecord& r) { r.BorderWidth = 4; },
-         [](const OptionsRecord& r) { EXPECT_EQ(r.BorderWidth, 4); }, false},
+         {{0x128, 0}, {0x12C, 0}, {0x2CC, 1}, {0x3D0, 0}},
+         {{0x128, 1}, {0x12C, 1}, {0x2CC, 0}, {0x3D0, 1}},
+         false},
+        {"border width not chosen", {{0x5EC, 0}, {0x5D0, 4}}, {{0x5D0, 1}}, false},
+        {"border width chosen", {{0x5D0, 4}}, {{0x5D0, 4}}, false},
+        {"classic layout not chosen", {{0x750, 0}, {0x74C, 0}}, {{0x74C, 1}}, false},
         {"tree settings lost",
-         [](OptionsRecord& r) { r.TreeSettings = {}; r.AutoPageGameText = 0; r.TreeSetting = -3; },
-         [](const OptionsRecord& r) {
-             EXPECT_EQ(r.TreeSettings, (std::array<std::int32_t, 6>{0, 10, 1, 0, 0, 1}));
-             EXPECT_EQ(r.AutoPageGameText, 1); EXPECT_EQ(r.TreeSetting, 10); }, false},
-        {"empty play delay", [](OptionsRecord& r) { SetText(r.AutoPlayDelay, ""); },
-         [](const OptionsRecord& r) { EXPECT_EQ(GetText(r.AutoPlayDelay), "1"); }, false},
-        {"duplicate settings lost", [](OptionsRecord& r) { r.DuplicateSettings = {}; r.ManeuversLookAheadCount = 0; },
-         [](const OptionsRecord& r) {
-             EXPECT_EQ(r.DuplicateSettings, (std::array<std::int32_t, 3>{100, 2, 0}));
-             EXPECT_EQ(r.ManeuversLookAheadCount, 10); }, false},
-        {"colours never set", [](OptionsRecord& r) { r.LightSquareColour = 0; r.DarkSquareColour = 0; },
-         [](const OptionsRecord& r) {
-             EXPECT_EQ(r.LightSquareColour, r.ColourPresets[(0x43C - 0x3E8) / 4]);
-             EXPECT_NE(r.LightSquareColour, 0u); EXPECT_NE(r.DarkSquareColour, r.LightSquareColour); }, false},
-        {"highlight colour not chosen", [](OptionsRecord& r) { r.HighlightColour = 0x123456; },
-         [](const OptionsRecord& r) { EXPECT_EQ(r.HighlightColour, 0x00FFFFu); }, false},
+         {{0x2B8, 0}, {0x2BC, 0}, {0x2C8, 0}, {0x1C0, 0}, {0x1C4, 0}, {0x328, 0xFFFFFFFD}},
+         {{0x2B8, 10}, {0x2BC, 1}, {0x2C8, 1}, {0x1C0, 1}, {0x1C4, 1}, {0x328, 10}},
+         false},
+        {"duplicate settings lost",
+         {{0x3BC, 0}, {0x3C0, 0}, {0x3C8, 0}},
+         {{0x3BC, 100}, {0x3C0, 2}, {0x3C8, 10}},
+         false},
+        {"highlight colour not chosen", {{0x3B0, 0x123456}}, {{0x3B0, 0x00FFFF}}, false},
+        {"highlight colour chosen", {{0x3B4, 1}, {0x3B0, 0x123456}}, {{0x3B0, 0x123456}}, false},
+        {"move highlight not chosen", {{0x1924, 0x00FF00}}, {{0x1924, 0x0000FF}}, false},
         {"column colours zero",
-         [](OptionsRecord& r) { r.ColumnTextBackColour = 0; r.ColumnNumberBackColour = 0; },
-         [](const OptionsRecord& r) {
-             EXPECT_EQ(r.ColumnTextBackColour, 0xFFFFFFu); EXPECT_EQ(r.ColumnNumberBackColour, 0xE8E8E8u); }, false},
+         {{0x880, 0}, {0x884, 0}, {0x888, 0}},
+         {{0x880, 0xFFFFFF}, {0x888, 0xE8E8E8}},
+         false},
+        {"grid colour set", {{0x880, 0}, {0x884, 0x404040}}, {{0x880, 0}}, false},
+        {"replay highlight colour zero", {{0x1934, 0}}, {{0x1934, 0xA0A0A0}}, false},
+        {"preset flag lost", {{0x1C64, 0}, {0x1C54, 0}}, {{0x1C64, 1}, {0x1C54, 1}}, false},
         {"replay defaults never set",
-         [](OptionsRecord& r) { r.ReplayDefaultsSet = 0; r.ReplayVariationColour = 1; r.ReplayHighlightOn = 0; },
-         [](const OptionsRecord& r) {
-             EXPECT_EQ(r.ReplayVariationColour, 0xA80054u); EXPECT_EQ(r.ReplayHighlightOn, 8); }, true},
-        {"old options level", [](OptionsRecord& r) { r.OptionsLevel = 1; r.LevelOption = 1; },
-         [](const OptionsRecord& r) { EXPECT_EQ(r.OptionsLevel, 2); EXPECT_EQ(r.LevelOption, 0); }, true},
-        {"folder never initialised, elsewhere",
-         [](OptionsRecord& r) { r.FolderInitialised = 0; SetText(r.CurrentFolder, "/media/games");
-                                SetText(r.CurrentFileName, "twic.pgn"); },
-         [](const OptionsRecord& r) { EXPECT_EQ(GetText(r.CurrentFileName), ""); }, true},
-        {"piece style out of range", [](OptionsRecord& r) { r.PieceStyle = 0x7A7A7A7A; r.BoardSize = -1; },
-         [](const OptionsRecord& r) { EXPECT_EQ(r.PieceStyle, 8); EXPECT_EQ(r.BoardSize, 0); }, false},
-        {"blue pieces on wood", [](OptionsRecord& r) { r.PieceStyle = 7; r.WoodBoard = 1; },
-         [](const OptionsRecord& r) { EXPECT_EQ(r.WoodBoard, 0); }, false},
+         {{0x1928, 0}, {0x192C, 1}, {0x1930, 0}, {0x1934, 5}},
+         {{0x192C, 0xA80054}, {0x1930, 8}, {0x1934, 0xA0A0A0}, {0x1928, 1}},
+         true},
+        {"old options level", {{0x1C6C, 1}, {0x1C68, 1}}, {{0x1C6C, 2}, {0x1C68, 0}}, true},
+        {"piece style and board out of range",
+         {{0x13C, 0x7A7A7A7A}, {0x3B8, 0xFFFFFFFF}},
+         {{0x13C, 8}, {0x3B8, 0}},
+         false},
+        {"blue pieces on wood", {{0x13C, 7}, {0x1C48, 1}}, {{0x1C48, 0}}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.name));
+        StartedApp app;
+        OptionsBytes bytes = EncodeOptions(SettledOptions(app.dir.path()));
+        for (const Poke& poke : row.damage) PutU32(bytes.data() + poke.offset, poke.value);
+        app.WriteBytes(bytes);
+        app.Start();
+        EXPECT_FALSE(app.state.first_run);
+        OptionsBytes in_memory = EncodeOptions(app.state.options);
+        OptionsBytes on_disk = EncodeOptions(app.OnDisk());
+        for (const Poke& poke : row.expected) {
+            SCOPED_TRACE(poke.offset);
+            EXPECT_EQ(GetU32(in_memory.data() + poke.offset), poke.value);
+            if (row.saved) {
+                EXPECT_EQ(GetU32(on_disk.data() + poke.offset), poke.value);
+            }
+        }
+        if (!row.saved) {
+            EXPECT_EQ(on_disk, bytes);  // the file was left alone
+        }
+    }
+}
+
+TEST(StartUp, RepairsTexts) {
+    struct Row {
+        std::string_view name;
+        std::function<void(OptionsRecord&)> damage;
+        std::function<std::string(const OptionsRecord&)> read;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"empty play delay", [](OptionsRecord& r) { SetText(r.AutoPlayDelay, ""); },
+         [](const OptionsRecord& r) { return GetText(r.AutoPlayDelay); }, "1"},
         {"repeated alpha letters", [](OptionsRecord& r) { SetText(r.AlphaPieceLetters, "KQRBB"); },
-         [](const OptionsRecord& r) { EXPECT_EQ(GetText(r.AlphaPieceLetters), "KQRBN"); }, false},
-        {"unterminated file name",
-         [](OptionsRecord& r) { r.CurrentFileName.fill('a'); },
-         [](const OptionsRecord& r) { EXPECT_EQ(GetText(r.CurrentFileName), std::string(55, 'a')); }, false},
+         [](const OptionsRecord& r) { return GetText(r.AlphaPieceLetters); }, "KQRBN"},
+        {"unterminated file name", [](OptionsRecord& r) { r.CurrentFileName.fill('a'); },
+         [](const OptionsRecord& r) { return GetText(r.CurrentFileName); }, std::string(55, 'a')},
+        {"folder never initialised, elsewhere",
+         [](OptionsRecord& r) {
+             r.FolderInitialised = 0;
+             SetText(r.CurrentFolder, "/media/games");
+             SetText(r.CurrentFileName, "twic.pgn");
+         },
+         [](const OptionsRecord& r) { return GetText(r.CurrentFileName); }, ""},
+        {"folder never initialised, inside",
+         [](OptionsRecord& r) {
+             r.FolderInitialised = 0;
+             SetText(r.CurrentFolder, GetText(r.CurrentFolder) + "/Sub");
+             SetText(r.CurrentFileName, "my.pgn");
+         },
+         [](const OptionsRecord& r) {
+             return GetText(r.CurrentFolder) + "|" + GetText(r.CurrentFileName);
+         },
+         "|my.pgn"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.name));
         StartedApp app;
         OptionsRecord record = SettledOptions(app.dir.path());
         row.damage(record);
-        app.WriteOptions(record);
+        app.WriteBytes(EncodeOptions(record));
         app.Start();
-        EXPECT_FALSE(app.state.first_run);
-        row.check(app.state.options);
-        if (row.saved) row.check(app.OnDisk());
-        else EXPECT_EQ(app.OnDisk(), record);  // the file was left alone
+        std::string expected = row.expected;
+        if (expected.starts_with('|')) expected = app.dir.path() + expected;  // folder reset
+        EXPECT_EQ(row.read(app.state.options), expected);
     }
-}
-
-TEST(StartUp, FolderInsideTheInstallFolderKeepsItsFileName) {
-    StartedApp app;
-    OptionsRecord record = SettledOptions(app.dir.path());
-    record.FolderInitialised = 0;
-    SetText(record.CurrentFolder, app.dir.path() + "/Sub");
-    SetText(record.CurrentFileName, "my.pgn");
-    app.WriteOptions(record);
-    app.Start();
-    EXPECT_EQ(GetText(app.state.options.CurrentFileName), "my.pgn");
-    EXPECT_EQ(GetText(app.state.options.CurrentFolder), app.dir.path());
-    EXPECT_EQ(app.state.options.FolderInitialised, 1);
 }
 
 TEST(StartUp, OlderLayoutMovesDialogFoldersAndDropsTheSearchList) {
@@ -181,7 +204,7 @@ TEST(StartUp, OlderLayoutMovesDialogFoldersAndDropsTheSearchList) {
     put(0x384, "previous.pgn");
     put(0x7F4, "/home/u/db");
     put(0x108, "third.ser");
-    app.dir.Write(OptionsFileName, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    app.WriteBytes(bytes);
     app.dir.Write(SearchListFileName, "1\n2\n");
     app.Start();
 
@@ -197,7 +220,8 @@ TEST(StartUp, OlderLayoutMovesDialogFoldersAndDropsTheSearchList) {
 
 TEST(StartUp, GarbageOrShortFilesComeOutSane) {
     std::mt19937 random(7640);  // fixed seed
-    for (std::size_t size : {std::size_t{0}, std::size_t{3}, std::size_t{0x400}, OptionsRecordSize}) {
+    for (std::size_t size :
+         {std::size_t{0}, std::size_t{3}, std::size_t{0x400}, OptionsRecordSize}) {
         SCOPED_TRACE(size);
         StartedApp app;
         std::string garbage(size, '\0');
@@ -216,8 +240,9 @@ TEST(StartUp, GarbageOrShortFilesComeOutSane) {
         EXPECT_TRUE(CheckAlphaPieceLetters(GetText(o.AlphaPieceLetters)).empty());
         EXPECT_FALSE(GetText(o.CurrentFolder).empty());
         EXPECT_EQ(o.CurrentFileName.back(), '\0');
-        std::set<std::uint32_t> colours = {o.BackgroundColour, o.LightSquareColour, o.DarkSquareColour,
-                                           o.HighlightColour, o.BorderColour, o.ArrowColour};
+        std::set<std::uint32_t> colours = {o.BackgroundColour, o.LightSquareColour,
+                                           o.DarkSquareColour, o.HighlightColour,
+                                           o.BorderColour,     o.ArrowColour};
         EXPECT_EQ(colours.size(), 6u);
     }
 }
@@ -252,7 +277,8 @@ TEST(StartUp, AutoPlayDelayReadsLikeScanf) {
         std::string_view text;
         double seconds;
     };
-    constexpr Row rows[] = {{"1", 1.0}, {"2.5", 2.5}, {" 0.25s", 0.25}, {"abc", 1.0}, {"", 1.0}, {"0", 0.0}};
+    constexpr Row rows[] = {{"1", 1.0},   {"2.5", 2.5}, {" 0.25s", 0.25},
+                            {"abc", 1.0}, {"", 1.0},    {"0", 0.0}};
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.text));
         EXPECT_DOUBLE_EQ(ParseAutoPlayDelay(row.text), row.seconds);
@@ -265,7 +291,8 @@ TEST(OptionsDialogRules, SlideSpeedIsStoredAsADelay) {
         std::int32_t stored;
         std::int32_t shown;
     };
-    constexpr Row rows[] = {{250, 1, 200}, {200, 1, 200}, {175, 26, 175}, {1, 200, 1}, {0, 0, 0}, {-5, 200, 1}};
+    constexpr Row rows[] = {{250, 1, 200}, {200, 1, 200}, {175, 26, 175},
+                            {1, 200, 1},   {0, 0, 0},     {-5, 200, 1}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.speed);
         EXPECT_EQ(SlideDelayFromSpeed(row.speed), row.stored);
