@@ -23,13 +23,17 @@ Session::Session() : chess_(nullptr) {}
 Error Session::OpenFile(const std::string& path, Ui& ui) {
     Error opened = file_.Open(path);
     if (opened) return opened;
+    file_.ScanGameFile(false, ui);
+    FileOpened();
+    return Error::Ok();
+}
+
+void Session::FileOpened() {
     chess_.ClearWarnedPromotionKinds();
     game_number_ = 0;
     lines_.Clear();
     ResetNavigation(navigation_, 0);
-    file_.ScanGameFile(false, ui);
     ForgetGameList();
-    return Error::Ok();
 }
 
 void Session::ForgetGameList() {

@@ -44,6 +44,9 @@ public:
 
     // Opens and scans a PGN file; the game on display is forgotten.
     Error OpenFile(const std::string& path, Ui& ui);
+    // The file was opened and scanned elsewhere (the file opener): forget the game on display.
+    void FileOpened();
+    pgn::PgnFile& MutableFile() { return file_; }
     // Rescans the open file ignoring the offset cache ("File has been reloaded.").
     bool Reload(Ui& ui);
 

@@ -70,6 +70,9 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     : QMainWindow(parent), state_(state) {
     own_ui_ = std::make_unique<MessageBoxUi>(this, [this](Command command) { RunCommand(command); });
     ui_ = own_ui_.get();
+    opener_ = std::make_unique<pgn::GameFileOpener>(session_.MutableFile(), saved_files_,
+                                                    static_cast<pgn::GameFileHost&>(*this),
+                                                    current_ui_);
     setWindowTitle(WindowTitle);
     setAcceptDrops(true);
 
@@ -199,8 +202,12 @@ void MainWindow::BuildActions() {
     connect(options, &QAction::triggered, this, &MainWindow::EditOptions);
     QAction* exit = AddAction("Exit", tr("E&xit"), {}, {QKeySequence::Quit});
     connect(exit, &QAction::triggered, this, &QWidget::close);
+    QAction* previous_file = AddAction("PreviousFile", tr("Previous &File"), PreviousFileTip,
+                                       {QKeySequence(Qt::CTRL | Qt::Key_P)});
+    connect(previous_file, &QAction::triggered, this, &MainWindow::SwitchToPreviousFile);
     file_menu->addAction(open);
     file_menu->addAction(reload);
+    file_menu->addAction(previous_file);
     file_menu->addSeparator();
     file_menu->addAction(options);
     file_menu->addSeparator();
@@ -367,16 +374,27 @@ void MainWindow::ReopenOnStart() {
 
 bool MainWindow::OpenGameFile(const QString& path) {
     StopAutoPlay();
+    LoadSavedFields();
     // Kept absolute: the remembered folder must not depend on where the next start runs from.
-    Error opened = session_.OpenFile(
-        QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString(), *ui_);
-    if (opened) {
-        ui_->report(opened.message());
-        return false;
-    }
-    // A re-wrap during the scan gives the file a new name.
+    const std::string absolute = QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
+    if (opener_->OpenPath(absolute) != 0) return false;
+    ShowOpenedFile(1, 0);
+    return true;
+}
+
+bool MainWindow::SwitchToPreviousFile() {
+    StopAutoPlay();
+    LoadSavedFields();
+    if (opener_->OpenGameFile(pgn::OpenMode::SwitchToPrevious, {}) != 0) return false;
+    ShowOpenedFile(opener_->GameToShow(), opener_->PlyToShow());
+    return true;
+}
+
+void MainWindow::ShowOpenedFile(int game_number, int ply) {
+    session_.FileOpened();
     const std::string stored = session_.File().CurrentPath();
     current_path_ = ToQString(stored);
+    // The folder and name of a file re-wrapped during the scan.
     app::SetText(state_.options.CurrentFolder, platform::FolderOf(stored));
     app::SetText(state_.options.CurrentFileName, platform::NameOf(stored));
     SaveOptions();
@@ -387,13 +405,52 @@ bool MainWindow::OpenGameFile(const QString& path) {
     previous_shown_game_ = 0;
     ShowGameCount(session_.GameCount());
     if (state_.options.AutoDisplayGame != 0 && game_count_ > 0) {
-        ShowGame(1);
+        ShowGame(std::clamp(game_number, 1, game_count_));
+        if (ply > 0) GoToPly(ply);
     } else {
         RefreshBoard();
         RefreshText();
     }
-    return true;
 }
+
+void MainWindow::LoadSavedFields() {
+    const app::OptionsRecord& options = state_.options;
+    saved_files_.CurrentFolder = app::GetText(options.CurrentFolder);
+    saved_files_.CurrentFileName = app::GetText(options.CurrentFileName);
+    saved_files_.PreviousFolder = app::GetText(options.PreviousFolder);
+    saved_files_.PreviousFileName = app::GetText(options.PreviousFileName);
+    saved_files_.PreviousGameNumber = options.PreviousGameNumber;
+    saved_files_.PreviousPly = options.PreviousPly;
+}
+
+void MainWindow::SaveOptions(const pgn::SavedFileFields& fields) {
+    app::OptionsRecord& options = state_.options;
+    app::SetText(options.CurrentFolder, fields.CurrentFolder);
+    app::SetText(options.CurrentFileName, fields.CurrentFileName);
+    app::SetText(options.PreviousFolder, fields.PreviousFolder);
+    app::SetText(options.PreviousFileName, fields.PreviousFileName);
+    options.PreviousGameNumber = fields.PreviousGameNumber;
+    options.PreviousPly = fields.PreviousPly;
+    SaveOptions();
+}
+
+std::optional<std::string> MainWindow::ChooseFile(pgn::OpenMode, std::string_view title) {
+    const std::string folder = app::GetText(state_.options.CurrentFolder);
+    const std::string name = app::GetText(state_.options.CurrentFileName);
+    const app::FileDialogText& text = app::DialogText(app::FileDialogId::OpenPgn);
+    QString chosen = QFileDialog::getOpenFileName(
+        this, ToQString(title.empty() ? text.title : title),
+        ToQString(platform::JoinPath(folder, name)), ToQString(text.filter));
+    if (chosen.isEmpty()) return std::nullopt;
+    return QFile::encodeName(QFileInfo(chosen).absoluteFilePath()).toStdString();
+}
+
+void MainWindow::ResetGameState() {
+    StopAutoPlay();
+    session_.FileOpened();
+}
+
+std::int32_t MainWindow::DisplayedPly() const { return session_.Navigation().currentPly; }
 
 bool MainWindow::ShowGame(int game_number) {
     StopAutoPlay();
@@ -679,13 +736,11 @@ void MainWindow::ApplyNewOptions(const app::OptionsRecord& options) {
 }
 
 void MainWindow::ChooseGameFile() {
-    std::string folder = app::GetText(state_.options.CurrentFolder);
-    std::string name = app::GetText(state_.options.CurrentFileName);
+    StopAutoPlay();
+    LoadSavedFields();
     const app::FileDialogText& text = app::DialogText(app::FileDialogId::OpenPgn);
-    QString chosen = QFileDialog::getOpenFileName(this, ToQString(text.title),
-                                                  ToQString(platform::JoinPath(folder, name)),
-                                                  ToQString(text.filter));
-    if (!chosen.isEmpty()) OpenGameFile(chosen);
+    if (opener_->OpenGameFile(pgn::OpenMode::ChooseAndOpen, text.title) != 0) return;
+    ShowOpenedFile(1, 0);
 }
 
 void MainWindow::PlaceWindow() {

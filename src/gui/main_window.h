@@ -8,6 +8,7 @@
 #include "app/session.h"
 #include "app/start_up.h"
 #include "base/ui.h"
+#include "pgn/game_file_opener.h"
 
 class QAction;
 class QLabel;
@@ -26,7 +27,7 @@ class GameTextWidget;
 // The main window: the board with the move line and opening name under it, the game text and
 // the comments beside it, menus, navigation buttons and keys, and the status texts. The window
 // draws the Session; every rule lives in app/.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, private pgn::GameFileHost {
     Q_OBJECT
 
 public:
@@ -83,6 +84,8 @@ public slots:
     void NextGame();
     void PreviousGame();
     void ReloadFile();
+    // Back to the file open before, at the game and half-move shown there.
+    bool SwitchToPreviousFile();
     // "Select Game": the game list of the open file; the game picked is shown.
     void ShowGameList();
 
@@ -92,6 +95,15 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // What the file opener asks of the window.
+    std::optional<std::string> ChooseFile(pgn::OpenMode mode, std::string_view title) override;
+    void SaveOptions(const pgn::SavedFileFields& fields) override;
+    void ResetGameState() override;
+    std::int32_t DisplayedPly() const override;
+    void LoadSavedFields();
+    // After the opener opened a file: title, status texts and the game to show.
+    void ShowOpenedFile(int game_number, int ply);
+
     void BuildActions();
     void BuildLayout();
     QAction* AddAction(const QString& name, const QString& text, std::string_view tip,
@@ -116,6 +128,18 @@ private:
     app::Session session_;
     std::unique_ptr<Ui> own_ui_;
     Ui* ui_ = nullptr;
+    // Hands everything to whichever Ui the window reports through at the time.
+    struct CurrentUi final : Ui {
+        Ui*& target;
+        explicit CurrentUi(Ui*& ui) : target(ui) {}
+        void report(std::string_view message) override { target->report(message); }
+        bool ask(std::string_view question) override { return target->ask(question); }
+        void progress(const ProgressCounters& counters) override { target->progress(counters); }
+        void post(Command command) override { target->post(command); }
+    };
+    CurrentUi current_ui_{ui_};
+    pgn::SavedFileFields saved_files_;
+    std::unique_ptr<pgn::GameFileOpener> opener_;
     BoardWidget* board_ = nullptr;
     GameTextWidget* text_ = nullptr;
     QStackedWidget* text_stack_ = nullptr;

@@ -31,6 +31,9 @@ inline constexpr std::string_view StudyModeTip =
 inline constexpr std::string_view PreviousShownGameTip =
     "Return to the immediately previous game in Game mode or Text mode.";
 
+inline constexpr std::string_view PreviousFileTip =
+    "Return to the previous PGN file and show the game that was last displayed in the previous "
+    "file.";
 inline constexpr std::string_view SelectGameTip = "Select a game from a list box.";
 
 inline constexpr std::string_view AutoPlayLabel = "Auto Play";
