@@ -377,7 +377,17 @@ bool MainWindow::OpenGameFile(const QString& path) {
     LoadSavedFields();
     // Kept absolute: the remembered folder must not depend on where the next start runs from.
     const std::string absolute = QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
-    if (opener_->OpenPath(absolute) != 0) return false;
+    // The file on display becomes the previous file: remember where the user stood in it.
+    const pgn::SavedFileFields before = saved_files_;
+    if (session_.HasGame()) {
+        saved_files_.PreviousGameNumber = session_.GameNumber();
+        saved_files_.PreviousPly = session_.Navigation().currentPly;
+    }
+    if (opener_->OpenPath(absolute) != 0) {
+        saved_files_ = before;
+        SaveOptions(saved_files_);
+        return false;
+    }
     ShowOpenedFile(1, 0);
     return true;
 }

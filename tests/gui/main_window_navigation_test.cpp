@@ -118,6 +118,7 @@ private slots:
     void optionsDialogRefusesBadLetters_data();
     void optionsDialogRefusesBadLetters();
     void droppedFileOpens();
+    void previousFileComesBackAtItsGameAndPly();
     void badInputDoesNotBreakTheWindow();
 };
 
@@ -351,6 +352,30 @@ void MainWindowTest::droppedFileOpens() {
     QVERIFY(program.window->OpenDroppedFile(data));
     QCOMPARE(program.window->session().GameNumber(), 1);
     QCOMPARE(program.window->session().GameCount(), GamesInFile);
+}
+
+void MainWindowTest::previousFileComesBackAtItsGameAndPly() {
+    Program program;
+    QVERIFY(program.Open("annotated-matches.pgn"));
+    QVERIFY(program.window->ShowGame(3));
+    for (int step = 0; step < 5; ++step) QTest::keyClick(program.window.get(), Qt::Key_Down);
+    QVERIFY(program.Open("study-chapters.pgn"));
+    QVERIFY(program.window->ShowGame(2));
+    QTest::keyClick(program.window.get(), Qt::Key_Down);
+
+    QVERIFY(program.window->SwitchToPreviousFile());
+    QVERIFY(program.window->CurrentPath().endsWith(QStringLiteral("annotated-matches.pgn")));
+    QCOMPARE(program.window->session().GameNumber(), 3);
+    QCOMPARE(program.Ply(), 5);
+    QCOMPARE(program.Placement(), ReferencePlacements().at({"annotated-matches.pgn", 3, 5}));
+    QCOMPARE(app::GetText(program.state.options.PreviousFileName), std::string("study-chapters.pgn"));
+
+    // And back again, to the game and ply left there.
+    QVERIFY(program.window->SwitchToPreviousFile());
+    QVERIFY(program.window->CurrentPath().endsWith(QStringLiteral("study-chapters.pgn")));
+    QCOMPARE(program.window->session().GameNumber(), 2);
+    QCOMPARE(program.Ply(), 1);
+    QVERIFY(program.ui.reports.empty());
 }
 
 void MainWindowTest::badInputDoesNotBreakTheWindow() {
