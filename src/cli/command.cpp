@@ -15,6 +15,7 @@ int RunEcoCommand(const CommandArgs& args);
 int RunEcoExportCommand(const CommandArgs& args);
 int RunEcoBuildCommand(const CommandArgs& args);
 int RunFastfileCommand(const CommandArgs& args);
+int RunListCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -43,6 +44,8 @@ const std::vector<CommandEntry>& Commands() {
         {"fastfile", "fastfile make|check|delete|dump FILE [--game N]",
          "make, check or delete FILE's fast file, or print its records as squares and results",
          RunFastfileCommand},
+        {"list", "list FILE [--layout 0-3]",
+         "print the game list lines as the Select Game list shows them", RunListCommand},
     };
     return commands;
 }
