@@ -37,9 +37,12 @@
 #include "gui/messages.h"
 #include "gui/options_box.h"
 #include "gui/piece_set.h"
+#include "gui/progress_box.h"
 #include "pgn/display_stem.h"
 #include "pgn/messages.h"
 #include "platform/folder.h"
+#include "search/fast_file.h"
+#include "utilities/fast_file_operation.h"
 
 namespace qorvale::gui {
 
@@ -70,6 +73,10 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     : QMainWindow(parent), state_(state) {
     own_ui_ = std::make_unique<MessageBoxUi>(this, [this](Command command) { RunCommand(command); });
     ui_ = own_ui_.get();
+    worker_ui_ = std::make_unique<GuiThreadUi>(
+        this, current_ui_, [this](const ProgressCounters& counters) { ShowProgress(counters); },
+        [this](Command command) { RunCommand(command); });
+    worker_ = std::make_unique<utilities::Worker>(*worker_ui_);
     opener_ = std::make_unique<pgn::GameFileOpener>(session_.MutableFile(), saved_files_,
                                                     static_cast<pgn::GameFileHost&>(*this),
                                                     current_ui_);
@@ -102,7 +109,10 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     RefreshText();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The worker's thread posts to this window until it ends.
+    worker_->Wait();
+}
 
 void MainWindow::BuildLayout() {
     auto* central = new QWidget(this);
@@ -280,6 +290,16 @@ void MainWindow::BuildActions() {
     for (QAction* action : {select_game, next_game, previous_game, last_shown, go_to}) {
         game_menu->addAction(action);
     }
+    QMenu* tree_menu = menuBar()->addMenu(tr("&Tree"));
+    tree_menu->setObjectName(QStringLiteral("TreeMenu"));
+    QAction* make_fast = AddAction("MakeFastFile", tr("Make Fast File"), {}, {});
+    connect(make_fast, &QAction::triggered, this, &MainWindow::MakeFastFile);
+    QAction* check_fast = AddAction("CheckFastFile", tr("Check Fast File"), {}, {});
+    connect(check_fast, &QAction::triggered, this, &MainWindow::CheckFastFile);
+    QAction* delete_fast = AddAction("DeleteFastFile", tr("Delete Fast File"), {}, {});
+    connect(delete_fast, &QAction::triggered, this, &MainWindow::DeleteFastFile);
+    for (QAction* action : {make_fast, check_fast, delete_fast}) tree_menu->addAction(action);
+
     QMenu* view_menu = menuBar()->addMenu(tr("&View"));
     view_menu->setObjectName(QStringLiteral("ViewMenu"));
     view_menu->addAction(flip);
@@ -349,6 +369,9 @@ void MainWindow::RunCommand(Command command) {
         RefreshBoard();
         RefreshText();
         break;
+    case Command::CloseProgressBox:
+        CloseProgressBox();
+        break;
     default:
         break;
     }
@@ -373,6 +396,7 @@ void MainWindow::ReopenOnStart() {
 }
 
 bool MainWindow::OpenGameFile(const QString& path) {
+    if (!NotBusy()) return false;
     StopAutoPlay();
     LoadSavedFields();
     // Kept absolute: the remembered folder must not depend on where the next start runs from.
@@ -393,6 +417,7 @@ bool MainWindow::OpenGameFile(const QString& path) {
 }
 
 bool MainWindow::SwitchToPreviousFile() {
+    if (!NotBusy()) return false;
     StopAutoPlay();
     LoadSavedFields();
     if (opener_->OpenGameFile(pgn::OpenMode::SwitchToPrevious, {}) != 0) return false;
@@ -712,6 +737,7 @@ void MainWindow::GoToGameNumber() {
 }
 
 void MainWindow::ReloadFile() {
+    if (!NotBusy()) return;
     StopAutoPlay();
     const int game = game_number_;
     const int ply = session_.Navigation().currentPly;
@@ -746,6 +772,7 @@ void MainWindow::ApplyNewOptions(const app::OptionsRecord& options) {
 }
 
 void MainWindow::ChooseGameFile() {
+    if (!NotBusy()) return;
     StopAutoPlay();
     LoadSavedFields();
     const app::FileDialogText& text = app::DialogText(app::FileDialogId::OpenPgn);
@@ -787,9 +814,65 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 bool MainWindow::OpenDroppedFile(const QMimeData& data) {
+    if (!NotBusy()) return false;
     const QList<QUrl> urls = data.urls();
     if (urls.isEmpty() || !urls.front().isLocalFile()) return false;
     return OpenGameFile(urls.front().toLocalFile());
+}
+
+bool MainWindow::NotBusy() { return !worker_->RefuseWhileBusy(); }
+
+void MainWindow::MakeFastFile() {
+    if (!NotBusy() || !session_.File().IsOpen()) return;
+    const pgn::PgnFile& file = session_.File();
+    std::span<const std::uint32_t> offsets = file.Index().Offsets();
+    utilities::MakeFastFileRequest request{file.CurrentPath(), {offsets.begin(), offsets.end()},
+                                           false, {}};
+    // A refusal has already been shown by the worker.
+    (void)utilities::StartMakeFastFile(*worker_, std::move(request));
+}
+
+void MainWindow::CheckFastFile() {
+    if (!NotBusy() || !session_.File().IsOpen()) return;
+    (void)search::CheckFastFile(session_.File().CurrentPath(), session_.GameCount(), *ui_);
+}
+
+void MainWindow::DeleteFastFile() {
+    if (!NotBusy() || !session_.File().IsOpen()) return;
+    (void)search::DeleteFastFile(session_.File().CurrentPath(), *ui_);
+}
+
+void MainWindow::ShowProgress(const ProgressCounters& counters) {
+    if (progress_box_ == nullptr) {
+        progress_box_ = new ProgressBox(this);
+        connect(progress_box_, &ProgressBox::cancelRequested, this, [this] {
+            if (worker_->CancelWorker()) CloseProgressBox();
+        });
+        progress_box_->show();
+    }
+    progress_box_->ShowProgress(counters);
+}
+
+void MainWindow::CloseProgressBox() {
+    if (progress_box_ == nullptr) return;
+    progress_box_->hide();
+    progress_box_->deleteLater();
+    progress_box_ = nullptr;
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    // While minimised the worker neither draws nor speaks; on restore its outcome is shown.
+    worker_->SetQuiet(isMinimized());
+    if (isMinimized()) return;
+    const utilities::WorkerState state = worker_->State();
+    if (state != utilities::WorkerState::QuietFindings &&
+        state != utilities::WorkerState::QuietNothing) {
+        return;
+    }
+    const std::string message = worker_->TakeQuietOutcome();
+    if (!message.empty()) ui_->report(message);
 }
 
 }  // namespace qorvale::gui

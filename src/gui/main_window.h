@@ -9,6 +9,7 @@
 #include "app/start_up.h"
 #include "base/ui.h"
 #include "pgn/game_file_opener.h"
+#include "utilities/worker.h"
 
 class QAction;
 class QLabel;
@@ -23,6 +24,8 @@ namespace qorvale::gui {
 
 class BoardWidget;
 class GameTextWidget;
+class GuiThreadUi;
+class ProgressBox;
 
 // The main window: the board with the move line and opening name under it, the game text and
 // the comments beside it, menus, navigation buttons and keys, and the status texts. The window
@@ -71,6 +74,9 @@ public:
     // The game list records of the open file (built on first use).
     const std::vector<app::GameListRecord>& GameListRecords() { return session_.GameList(*ui_); }
     QScrollBar* GameScrollBar() const { return game_bar_; }
+    // The background worker and the progress window of the operation it runs (null when none).
+    utilities::Worker& worker() { return *worker_; }
+    ProgressBox* progressBox() const { return progress_box_; }
 
 public slots:
     // The number of games in the file, from the game scanner.
@@ -88,11 +94,16 @@ public slots:
     bool SwitchToPreviousFile();
     // "Select Game": the game list of the open file; the game picked is shown.
     void ShowGameList();
+    // Tree menu: the fast file of the open file.
+    void MakeFastFile();
+    void CheckFastFile();
+    void DeleteFastFile();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // What the file opener asks of the window.
@@ -123,6 +134,10 @@ private:
     void GoToGameNumber();
     void OnBoardClick(int file, int rank);
     std::string PieceLetters() const;
+    // True when no background operation runs; otherwise its "Must terminate" message is shown.
+    bool NotBusy();
+    void ShowProgress(const ProgressCounters& counters);
+    void CloseProgressBox();
 
     app::StartUpState& state_;
     app::Session session_;
@@ -138,6 +153,10 @@ private:
         void post(Command command) override { target->post(command); }
     };
     CurrentUi current_ui_{ui_};
+    // Declared before the worker, which calls it until its thread has ended.
+    std::unique_ptr<GuiThreadUi> worker_ui_;
+    std::unique_ptr<utilities::Worker> worker_;
+    ProgressBox* progress_box_ = nullptr;
     pgn::SavedFileFields saved_files_;
     std::unique_ptr<pgn::GameFileOpener> opener_;
     BoardWidget* board_ = nullptr;

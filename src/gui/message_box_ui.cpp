@@ -3,7 +3,10 @@
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QString>
+#include <QThread>
 #include <QWidget>
+#include <string>
+#include <utility>
 
 namespace qorvale::gui {
 
@@ -37,6 +40,53 @@ void MessageBoxUi::post(Command command) {
     // Queued like a posted window message: the command runs once the current one returns.
     QMetaObject::invokeMethod(
         parent_, [handler = on_command_, command] { handler(command); }, Qt::QueuedConnection);
+}
+
+GuiThreadUi::GuiThreadUi(QObject* receiver, Ui& target, ProgressHandler on_progress,
+                         MessageBoxUi::CommandHandler on_command)
+    : receiver_(receiver), target_(target), on_progress_(std::move(on_progress)),
+      on_command_(std::move(on_command)) {}
+
+bool GuiThreadUi::OnReceiverThread() const {
+    return QThread::currentThread() == receiver_->thread();
+}
+
+void GuiThreadUi::report(std::string_view message) {
+    if (OnReceiverThread()) {
+        target_.report(message);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        receiver_, [target = &target_, text = std::string(message)] { target->report(text); },
+        Qt::QueuedConnection);
+}
+
+bool GuiThreadUi::ask(std::string_view question) {
+    if (OnReceiverThread()) return target_.ask(question);
+    bool answer = false;
+    QMetaObject::invokeMethod(
+        receiver_,
+        [target = &target_, text = std::string(question), &answer] { answer = target->ask(text); },
+        Qt::BlockingQueuedConnection);
+    return answer;
+}
+
+void GuiThreadUi::progress(const ProgressCounters& counters) {
+    if (!on_progress_) return;
+    if (OnReceiverThread()) {
+        on_progress_(counters);
+        return;
+    }
+    // A copy: the worker goes on writing its own counters.
+    QMetaObject::invokeMethod(
+        receiver_, [handler = on_progress_, counters] { handler(counters); },
+        Qt::QueuedConnection);
+}
+
+void GuiThreadUi::post(Command command) {
+    if (!on_command_) return;
+    QMetaObject::invokeMethod(
+        receiver_, [handler = on_command_, command] { handler(command); }, Qt::QueuedConnection);
 }
 
 }  // namespace qorvale::gui

@@ -4,6 +4,7 @@
 
 #include "base/ui.h"
 
+class QObject;
 class QWidget;
 
 namespace qorvale::gui {
@@ -27,6 +28,32 @@ class MessageBoxUi final : public Ui {
   private:
     QWidget* parent_;
     CommandHandler on_command_;
+};
+
+// The Ui the worker thread talks through. Every call made on another thread is carried over to
+// the receiver's thread and handed on there, in the order made: messages and questions to
+// `target`, progress to `on_progress`, commands to `on_command`; a question waits for its answer.
+// Calls made on the receiver's own thread are handed on at once (posted commands still queue).
+class GuiThreadUi final : public Ui {
+  public:
+    using ProgressHandler = std::function<void(const ProgressCounters&)>;
+
+    // `receiver` and `target` must outlive every call made through this object.
+    GuiThreadUi(QObject* receiver, Ui& target, ProgressHandler on_progress,
+                MessageBoxUi::CommandHandler on_command);
+
+    void report(std::string_view message) override;
+    bool ask(std::string_view question) override;
+    void progress(const ProgressCounters& counters) override;
+    void post(Command command) override;
+
+  private:
+    bool OnReceiverThread() const;
+
+    QObject* receiver_;
+    Ui& target_;
+    ProgressHandler on_progress_;
+    MessageBoxUi::CommandHandler on_command_;
 };
 
 }  // namespace qorvale::gui

@@ -1,0 +1,229 @@
+#include <QAction>
+#include <QPushButton>
+#include <QtTest>
+#include <deque>
+#include <functional>
+#include <future>
+
+#include "app/start_up.h"
+#include "base/bytes.h"
+#include "gui/main_window.h"
+#include "gui/progress_box.h"
+#include "platform/file.h"
+#include "support/recording_ui.h"
+#include "support/temp_dir.h"
+
+using namespace qorvale;
+
+namespace {
+
+// A started program in a fresh install folder with a copy of a file of real games.
+struct Program {
+    test::TempDir home;
+    test::RecordingUi ui;
+    app::StartUpState state;
+    std::string games;
+
+    explicit Program(std::string_view data = "gui/annotated-matches.pgn") {
+        games = home.File("matches.pgn");
+        platform::CopyFile(test::TestDataPath(data), games);
+        state = app::StartUp({home.path(), "", false});
+    }
+    std::string Trf() const { return home.File("matches.TRF"); }
+    std::string Trh() const { return home.File("matches.TRH"); }
+};
+
+bool Exists(const std::string& path) { return platform::FileExists(path); }
+
+// Counts the game records of a move file by their result words, up to the end mark.
+int MoveFileRecords(const std::string& bytes) {
+    int records = 0;
+    for (std::size_t at = 0; at + 1 < bytes.size(); at += 2) {
+        const std::uint16_t word = GetU16(reinterpret_cast<const std::uint8_t*>(bytes.data()) + at);
+        if (word == 0) break;
+        if ((word & 0x8000) != 0) ++records;
+    }
+    return records;
+}
+
+}  // namespace
+
+class MainWindowTreeTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void MakeFastFileNamesTheOutcome() {
+        struct Row {
+            const char* data;
+            std::string message;
+        };
+        const Row rows[] = {
+            {"app/steinitz-zukertort-1886.pgn", "Fast file complete."},
+            // Two of these games start from a set-up position.
+            {"gui/annotated-matches.pgn",
+             "Warning: File contained some FEN positions. Fast file may not be correct."},
+        };
+        for (const Row& row : rows) {
+            Program program(row.data);
+            gui::MainWindow window(program.state);
+            window.SetUi(program.ui);
+            QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+            window.Action("MakeFastFile")->trigger();
+            // The progress window opens with the operation's title before the worker starts.
+            QVERIFY(window.progressBox() != nullptr);
+            QCOMPARE(window.progressBox()->windowTitle(), QStringLiteral("Make Fast File"));
+            QTRY_VERIFY(!program.ui.reports.empty());
+            QVERIFY2(program.ui.reports == std::vector<std::string>{row.message}, row.data);
+            QTRY_VERIFY(window.progressBox() == nullptr);
+            const std::string trh = test::ReadWholeFile(program.Trh());
+            QVERIFY(trh.size() > 4);
+            QCOMPARE(static_cast<int>(GetU32(reinterpret_cast<const std::uint8_t*>(trh.data()))),
+                     window.session().GameCount());
+        }
+    }
+
+    void MakeCheckAndDeleteThroughTheTreeMenu() {
+        Program program("app/steinitz-zukertort-1886.pgn");
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+        const int games = window.session().GameCount();
+        QVERIFY(games > 1);
+
+        window.Action("MakeFastFile")->trigger();
+        QTRY_VERIFY(!program.ui.reports.empty());
+        QTRY_VERIFY(window.progressBox() == nullptr);
+        QCOMPARE(window.worker().State(), utilities::WorkerState::Idle);
+
+        const std::string trh = test::ReadWholeFile(program.Trh());
+        QVERIFY(trh.size() > 4);
+        QCOMPARE(static_cast<int>(GetU32(reinterpret_cast<const std::uint8_t*>(trh.data()))), games);
+        QCOMPARE(MoveFileRecords(test::ReadWholeFile(program.Trf())), games);
+
+        struct Step {
+            const char* action;
+            std::deque<bool> answers;
+            std::string report;
+            bool files_after;
+        };
+        const Step steps[] = {
+            {"CheckFastFile", {}, "Fast file OK", true},
+            {"DeleteFastFile", {false}, "", true},
+            {"DeleteFastFile", {true}, "Fast file deleted.", false},
+            {"CheckFastFile", {}, "Fast file does not exist.", false},
+            {"DeleteFastFile", {}, "Fast file does not exist.", false},
+        };
+        for (const Step& step : steps) {
+            program.ui.reports.clear();
+            program.ui.questions.clear();
+            program.ui.answers = step.answers;
+            window.Action(step.action)->trigger();
+            const std::string shown =
+                program.ui.reports.empty() ? std::string() : program.ui.reports.back();
+            QVERIFY2(shown == step.report, step.action);
+            QVERIFY2(program.ui.questions.size() == step.answers.size(), step.action);
+            if (!step.answers.empty()) {
+                QCOMPARE(program.ui.questions.front(), std::string("Delete the fast file. Confirm."));
+            }
+            QVERIFY2(Exists(program.Trf()) == step.files_after, step.action);
+            QVERIFY2(Exists(program.Trh()) == step.files_after, step.action);
+        }
+    }
+
+    // While an operation runs every command on the open file is refused with its message.
+    void CommandsOnTheFileAreRefusedWhileTheWorkerRuns() {
+        Program program;
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+
+        std::promise<void> release;
+        std::shared_future<void> released = release.get_future().share();
+        utilities::WorkerJob job;
+        job.operation = utilities::WorkerOperation::CheckFile;
+        QVERIFY(window.worker()
+                    .StartWorker(job, 12,
+                                 [released](utilities::WorkerTask&) {
+                                     released.wait();
+                                     return utilities::WorkerOutcome{};
+                                 })
+                    .ok());
+
+        const std::function<void()> commands[] = {
+            [&] { window.Action("MakeFastFile")->trigger(); },
+            [&] { window.Action("CheckFastFile")->trigger(); },
+            [&] { window.Action("DeleteFastFile")->trigger(); },
+            [&] { window.Action("Reload")->trigger(); },
+            [&] { QVERIFY(!window.OpenGameFile(QString::fromStdString(program.games))); },
+            [&] { QVERIFY(!window.SwitchToPreviousFile()); },
+        };
+        int row = 0;
+        for (const auto& command : commands) {
+            const QByteArray trace = "command row " + QByteArray::number(row++);
+            program.ui.reports.clear();
+            command();
+            QVERIFY2(program.ui.reports ==
+                         std::vector<std::string>{"Must terminate file check first."},
+                     trace.constData());
+            QVERIFY2(program.ui.questions.empty(), trace.constData());
+        }
+        QVERIFY(!Exists(program.Trf()));
+        release.set_value();
+        QTRY_VERIFY(!window.worker().Busy());
+        QTRY_VERIFY(window.progressBox() == nullptr);
+    }
+
+    // Cancel closes the progress window at once only for operations that can stop; fast-file
+    // generation keeps it open and runs to its end.
+    void CancelClosesTheWindowOnlyWhenTheOperationCanStop() {
+        struct Row {
+            const char* name;
+            utilities::WorkerOperation operation;
+            bool closes;
+            bool cancelled;  // what the routine saw
+        };
+        const Row rows[] = {
+            {"check file", utilities::WorkerOperation::CheckFile, true, true},
+            {"fast file", utilities::WorkerOperation::MakeFastFile, false, false},
+        };
+        for (const Row& row : rows) {
+            Program program;
+            gui::MainWindow window(program.state);
+            window.SetUi(program.ui);
+            std::promise<void> release;
+            std::shared_future<void> released = release.get_future().share();
+            std::promise<bool> seen;
+            std::future<bool> saw_cancel = seen.get_future();
+            utilities::WorkerJob job;
+            job.operation = row.operation;
+            // Like the generator, a routine that cannot stop answers a pending cancel and goes on.
+            const bool refuses = !utilities::CancelAllowed(row.operation);
+            QVERIFY(window.worker()
+                        .StartWorker(job, 1,
+                                     [released, &seen, refuses](utilities::WorkerTask& task) {
+                                         released.wait();
+                                         if (refuses) {
+                                             task.RefuseCancel("Sorry, cannot cancel fast file "
+                                                               "generation.");
+                                         }
+                                         seen.set_value(task.CancelRequested());
+                                         return utilities::WorkerOutcome{};
+                                     })
+                        .ok());
+            QVERIFY(window.progressBox() != nullptr);
+            window.progressBox()->findChild<QPushButton*>("cancel")->click();
+            QVERIFY2((window.progressBox() == nullptr) == row.closes, row.name);
+            release.set_value();
+            QVERIFY2(saw_cancel.get() == row.cancelled, row.name);
+            QTRY_VERIFY(!window.worker().Busy());
+            QTRY_VERIFY(window.progressBox() == nullptr);
+            const bool refused = !program.ui.reports.empty() &&
+                                 program.ui.reports.front() ==
+                                     "Sorry, cannot cancel fast file generation.";
+            QVERIFY2(refused == !row.closes, row.name);
+        }
+    }
+};
+
+QTEST_MAIN(MainWindowTreeTest)
+#include "main_window_tree_test.moc"
