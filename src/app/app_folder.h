@@ -25,7 +25,7 @@ inline constexpr std::string_view EcoTableFileName = "qorvale.eco";
 inline constexpr std::string_view EcoNamesFileName = "qorvale.ecn";
 inline constexpr std::string_view EcoMovesFileName = "qorvale.ecm";
 inline constexpr std::string_view EcoDataFileName = "qorvale.ecd";
-inline constexpr std::string_view EcoLinesFastFileName = "openings/ecocodes.trf";
+inline constexpr std::string_view EcoLinesFastFileName = "openings/Ecocodes.TRF";
 inline constexpr std::string_view SpellListFileName = "qorvale.spl";
 inline constexpr std::string_view DownloadListFileName = "pgndlx.dat";
 

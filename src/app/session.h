@@ -9,6 +9,7 @@
 #include "base/result.h"
 #include "base/ui.h"
 #include "chess/chess_state.h"
+#include "openings/eco_table.h"
 #include "pgn/game_lines.h"
 #include "pgn/header_tags.h"
 #include "pgn/pgn_file.h"
@@ -36,6 +37,9 @@ public:
     const pgn::GameLines& Lines() const { return lines_; }
     const chess::ChessState& Chess() const { return chess_; }
     const NavigationState& Navigation() const { return navigation_; }
+    // The ECO table, loaded once at start.
+    openings::EcoTable& Eco() { return eco_; }
+    const openings::EcoTable& Eco() const { return eco_; }
     NavigationState& Navigation() { return navigation_; }
 
     bool HasGame() const { return game_number_ > 0; }
@@ -89,6 +93,7 @@ private:
     pgn::GameLines lines_;
     chess::ChessState chess_;
     NavigationState navigation_;
+    openings::EcoTable eco_;
     std::int32_t game_number_ = 0;
     std::string game_status_;
     std::vector<GameListRecord> game_list_;

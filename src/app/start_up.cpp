@@ -7,6 +7,7 @@
 
 #include "app/app_folder.h"
 #include "app/options_file.h"
+#include "openings/opening_files.h"
 #include "platform/file.h"
 
 namespace qorvale::app {
@@ -251,6 +252,18 @@ StartUpState StartUp(const StartUpSettings& settings) {
     if (save) (void)SaveOptions(state.options_path, options);
     state.options = options;
     return state;
+}
+
+void InitialiseOpenings(StartUpState& state, openings::EcoTable& table, Ui& ui) {
+    openings::EcoDataOptions eco_options;
+    eco_options.EcoDataReady = &state.options.EcoDataReady;
+    eco_options.EcoDataVersion = &state.options.EcoDataVersion;
+    eco_options.OpeningsPrepared = &state.options.OpeningsPrepared;
+    eco_options.save = [&state] { (void)SaveOptions(state.options_path, state.options); };
+    openings::InitialiseEcoData(table, state.app_folder, eco_options, ui);
+    state.eco_data_stale = state.options.EcoDataReady == 0 ||
+                           state.options.EcoDataVersion != openings::CurrentEcoDataVersion;
+    state.openings_unprepared = state.options.OpeningsPrepared == 0;
 }
 
 void PostStartUpOpen(StartUpState& state, Ui& ui) {

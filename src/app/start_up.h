@@ -5,6 +5,7 @@
 
 #include "app/options_record.h"
 #include "base/ui.h"
+#include "openings/eco_table.h"
 
 namespace qorvale::app {
 
@@ -39,6 +40,11 @@ StartUpState StartUp(const StartUpSettings& settings);
 // The last start-up step, once the window exists: posts Command::OpenFile through `ui` when the
 // last file is to be reopened or a path was given.
 void PostStartUpOpen(StartUpState& state, Ui& ui);
+
+// The ECO steps of start-up, once there is a Ui to speak through: loads `table` from the install
+// folder and, when the options say so, exports the opening files again; the options record is
+// saved when those steps change it.
+void InitialiseOpenings(StartUpState& state, openings::EcoTable& table, Ui& ui);
 
 // The steps of StartUp, each usable alone. Those returning bool return true when the record must
 // be saved at once.

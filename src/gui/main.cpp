@@ -47,6 +47,7 @@ int main(int argc, char** argv) {
 
     qorvale::gui::MainWindow window(state);
     window.show();
+    window.InitialiseOpenings();
     qorvale::app::PostStartUpOpen(state, window.ui());
     return application.exec();
 }

@@ -56,6 +56,22 @@ QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Stepping forward the opening name follows the position only this far; stepping back, one
+// half-move less. Jumps always name the new position.
+constexpr int OpeningForwardLimit = 62;
+constexpr int OpeningBackLimit = 61;
+
+bool OpeningFollows(app::NavigationAction action, int new_ply) {
+    switch (action) {
+    case app::NavigationAction::NextMove:
+        return new_ply < OpeningForwardLimit;
+    case app::NavigationAction::PreviousMove:
+        return new_ply < OpeningBackLimit;
+    default:
+        return true;
+    }
+}
+
 app::ScreenSize PrimaryScreenSize() {
     QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return {1024, 768};
@@ -70,7 +86,8 @@ constexpr std::array<int, 3> CommentPixels = {84, 120, 150};
 }  // namespace
 
 MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
-    : QMainWindow(parent), state_(state) {
+    : QMainWindow(parent), state_(state),
+      opening_game_(std::make_unique<openings::OpeningGame>()) {
     own_ui_ = std::make_unique<MessageBoxUi>(this, [this](Command command) { RunCommand(command); });
     ui_ = own_ui_.get();
     worker_ui_ = std::make_unique<GuiThreadUi>(
@@ -130,6 +147,8 @@ void MainWindow::BuildLayout() {
     move_line_->setObjectName(QStringLiteral("MoveLine"));
     opening_line_ = new QLabel(central);
     opening_line_->setObjectName(QStringLiteral("OpeningLine"));
+    // The text is fitted to the board's width; it must never widen the column.
+    opening_line_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     result_line_ = new QLabel(central);
     result_line_->setObjectName(QStringLiteral("ResultLine"));
 
@@ -300,6 +319,27 @@ void MainWindow::BuildActions() {
     connect(delete_fast, &QAction::triggered, this, &MainWindow::DeleteFastFile);
     for (QAction* action : {make_fast, check_fast, delete_fast}) tree_menu->addAction(action);
 
+    QMenu* openings_menu = menuBar()->addMenu(tr("O&penings"));
+    openings_menu->setObjectName(QStringLiteral("OpeningsMenu"));
+    QAction* show_opening = AddAction("ShowOpening", tr("Show Opening"), {}, {});
+    connect(show_opening, &QAction::triggered, this, &MainWindow::ShowOpening);
+    openings_menu->addAction(show_opening);
+    const std::array<std::pair<const char*, openings::FindOpeningMode>, 3> find_modes = {{
+        {"FindOpeningClosestMatch", openings::FindOpeningMode::ClosestMatch},
+        {"FindOpeningExactNumberOfMoves", openings::FindOpeningMode::ExactNumberOfMoves},
+        {"FindOpeningExactVariation", openings::FindOpeningMode::ExactVariation},
+    }};
+    for (const auto& [name, mode] : find_modes) {
+        QAction* find = AddAction(name, ToQString(openings::FindOpeningCaption(mode)), {}, {});
+        connect(find, &QAction::triggered, this, [this, mode = mode] { FindOpening(mode); });
+        openings_menu->addAction(find);
+    }
+    openings_menu->addSeparator();
+    QAction* display_opening = AddAction("DisplayOpening", tr("Display Opening"), {}, {});
+    display_opening->setCheckable(true);
+    connect(display_opening, &QAction::toggled, this, &MainWindow::SetDisplayOpening);
+    openings_menu->addAction(display_opening);
+
     QMenu* view_menu = menuBar()->addMenu(tr("&View"));
     view_menu->setObjectName(QStringLiteral("ViewMenu"));
     view_menu->addAction(flip);
@@ -347,6 +387,11 @@ void MainWindow::ApplyOptions() {
     auto_play_timer_->setInterval(
         app::AutoPlayInterval(app::ParseAutoPlayDelay(app::GetText(options.AutoPlayDelay))));
     rendered_key_.clear();
+    if (QAction* display_opening = Action("DisplayOpening")) {
+        const QSignalBlocker blocker(display_opening);
+        display_opening->setChecked(options.DisplayOpening != 0);
+    }
+    ClassifyOpening();
 }
 
 void MainWindow::RunCommand(Command command) {
@@ -443,6 +488,7 @@ void MainWindow::ShowOpenedFile(int game_number, int ply) {
         ShowGame(std::clamp(game_number, 1, game_count_));
         if (ply > 0) GoToPly(ply);
     } else {
+        ClassifyOpening();
         RefreshBoard();
         RefreshText();
     }
@@ -497,6 +543,8 @@ bool MainWindow::ShowGame(int game_number) {
     if (game_number_ != game_number) previous_shown_game_ = game_number_;
     hide_reached_ = 0;
     ShowGameNumber(game_number);
+    opening_game_->Set(session_.Lines().Moves(), session_.Navigation().lastPly);
+    ClassifyOpening();
     CheckReplayMode();
     loaded_once_ = true;
     if (state_.options.DisplayActualText != 0) actual_text_->setPlainText(ToQString(session_.ActualGameText()));
@@ -536,6 +584,7 @@ void MainWindow::Navigate(app::NavigationAction action) {
     if (!session_.HasGame()) return;
     app::NavigationStep step = session_.Go(action, *ui_);
     if (!step.moved) return;
+    if (OpeningFollows(action, session_.Navigation().currentPly)) ClassifyOpening();
     RefreshBoard();
     RefreshText();
 }
@@ -543,6 +592,7 @@ void MainWindow::Navigate(app::NavigationAction action) {
 void MainWindow::GoToPly(int ply) {
     if (!session_.HasGame()) return;
     if (!session_.GoToPly(ply).moved) return;
+    ClassifyOpening();
     RefreshBoard();
     RefreshText();
 }
@@ -561,8 +611,7 @@ void MainWindow::RefreshBoard() {
 void MainWindow::RefreshMoveLines() {
     move_line_->setText(MoveLineText());
     result_line_->setText(ResultLineText());
-    // The opening name comes from the ECO table, which this build does not load yet.
-    opening_line_->setText(QString());
+    opening_line_->setText(OpeningLineText());
     const int ply = session_.Navigation().currentPly;
     QString comment;
     if (session_.HasGame()) {
@@ -656,6 +705,15 @@ QString MainWindow::MoveLineText() const {
     if (!session_.HasGame()) return {};
     return ToQString(app::MoveLineText(session_.TextSource(), session_.Navigation().currentPly,
                                        PieceLetters()));
+}
+
+QString MainWindow::OpeningLineText() const {
+    if (opening_text_.empty()) return {};
+    const int width = std::max(board_->width(), board_->sizeHint().width());
+    const QFontMetrics metrics = opening_line_->fontMetrics();
+    return ToQString(openings::FitOpeningText(opening_text_, width, [&metrics](std::string_view text) {
+        return metrics.horizontalAdvance(ToQString(text));
+    }));
 }
 
 QString MainWindow::ResultLineText() const {
@@ -818,6 +876,44 @@ bool MainWindow::OpenDroppedFile(const QMimeData& data) {
     const QList<QUrl> urls = data.urls();
     if (urls.isEmpty() || !urls.front().isLocalFile()) return false;
     return OpenGameFile(urls.front().toLocalFile());
+}
+
+void MainWindow::InitialiseOpenings() {
+    app::InitialiseOpenings(state_, session_.Eco(), *ui_);
+    ClassifyOpening();
+    RefreshMoveLines();
+}
+
+void MainWindow::ClassifyOpening() {
+    const openings::EcoTable& table = session_.Eco();
+    if (state_.options.DisplayOpening == 0 || table.empty() || !session_.HasGame()) {
+        opening_text_.clear();
+        return;
+    }
+    const std::string& eco = session_.Header().CurrentHeader().Get(pgn::HeaderField::ECO);
+    opening_text_ = openings::OpeningDisplayText(table, *opening_game_, eco,
+                                                 session_.Navigation().currentPly);
+}
+
+void MainWindow::SetDisplayOpening(bool on) {
+    state_.options.DisplayOpening = on ? 1 : 0;
+    SaveOptions();
+    ClassifyOpening();
+    RefreshMoveLines();
+}
+
+void MainWindow::ShowOpening() {
+    // The half-moves up to the current move number, less Black's when Black has not moved.
+    const int ply = session_.HasGame() ? session_.Navigation().currentPly : 0;
+    const int half_moves =
+        ply == 0 ? 0 : openings::ShowOpeningHalfMoves((ply + 1) / 2, ply % 2 == 0);
+    (void)openings::ShowOpening(session_.Eco(), *opening_game_, half_moves, *ui_);
+}
+
+void MainWindow::FindOpening(openings::FindOpeningMode mode) {
+    // The window has only its Game mode, where these commands are refused with their message.
+    const int ply = session_.HasGame() ? session_.Navigation().currentPly : 0;
+    (void)openings::FindOpeningCommand(session_.Eco(), *opening_game_, mode, ply, false, *ui_);
 }
 
 bool MainWindow::NotBusy() { return !worker_->RefuseWhileBusy(); }

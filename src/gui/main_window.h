@@ -7,6 +7,7 @@
 #include "app/navigation.h"
 #include "app/session.h"
 #include "app/start_up.h"
+#include "openings/opening_classification.h"
 #include "base/ui.h"
 #include "pgn/game_file_opener.h"
 #include "utilities/worker.h"
@@ -69,6 +70,8 @@ public:
     QString GameStatusText() const;
     QString MoveLineText() const;
     QString ResultLineText() const;
+    // The opening line under the board as shown (fitted to the board's width).
+    QString OpeningLineText() const;
     bool AutoPlaying() const { return session_.Navigation().autoPlay; }
     QAction* Action(const QString& name) const;
     // The game list records of the open file (built on first use).
@@ -94,6 +97,12 @@ public slots:
     bool SwitchToPreviousFile();
     // "Select Game": the game list of the open file; the game picked is shown.
     void ShowGameList();
+    // Loads the ECO table at start (exporting the opening files when they are stale).
+    void InitialiseOpenings();
+    // The show-opening command: names the opening of the position on the board.
+    void ShowOpening();
+    // The three Find Opening commands.
+    void FindOpening(openings::FindOpeningMode mode);
     // Tree menu: the fast file of the open file.
     void MakeFastFile();
     void CheckFastFile();
@@ -138,6 +147,9 @@ private:
     bool NotBusy();
     void ShowProgress(const ProgressCounters& counters);
     void CloseProgressBox();
+    // Names the current position for the opening line (nothing when the display is off).
+    void ClassifyOpening();
+    void SetDisplayOpening(bool on);
 
     app::StartUpState& state_;
     app::Session session_;
@@ -157,6 +169,9 @@ private:
     std::unique_ptr<GuiThreadUi> worker_ui_;
     std::unique_ptr<utilities::Worker> worker_;
     ProgressBox* progress_box_ = nullptr;
+    // The game on display as the opening matcher sees it, and the opening line before fitting.
+    std::unique_ptr<openings::OpeningGame> opening_game_;
+    std::string opening_text_;
     pgn::SavedFileFields saved_files_;
     std::unique_ptr<pgn::GameFileOpener> opener_;
     BoardWidget* board_ = nullptr;
