@@ -5,7 +5,7 @@
 //
 // Opens FILE in the main window (offscreen), then steps forward through its first games move by
 // move; each step is timed from the key action to a finished paint of the whole window into an
-// image. Prints the opening time (scan or offset cache), the median and worst step, and a
+// image. Also builds the game list and shows it. Prints the opening time (scan or offset cache), the median and worst step, and a
 // signature (games stepped, half-moves) that does not change between runs.
 
 #include <QApplication>
@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/start_up.h"
+#include "gui/game_list_box.h"
 #include "gui/main_window.h"
 
 namespace {
@@ -67,6 +68,20 @@ int main(int argc, char** argv) {
     const double open_ms = Milliseconds(Clock::now() - opened_at);
     const int games = window.session().GameCount();
 
+    // The game list: its records (from name.pgs, the fast header file or the tags), then the
+    // Select Game box shown and painted at the current game.
+    Clock::time_point list_at = Clock::now();
+    const std::size_t listed = window.GameListRecords().size();
+    const double records_ms = Milliseconds(Clock::now() - list_at);
+    {
+        qorvale::gui::GameListBox box(window.GameListRecords(), 0, 1);
+        box.show();
+        QImage list_image(box.size(), QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&list_image);
+        box.render(&painter);
+    }
+    const double list_ms = Milliseconds(Clock::now() - list_at);
+
     std::vector<double> steps;
     // Processor time as well: on a shared machine the wall clock also counts other programs.
     std::vector<double> cpu_steps;
@@ -92,6 +107,8 @@ int main(int argc, char** argv) {
     const double worst = steps.empty() ? 0.0 : steps.back();
     std::printf("board size %d, file of %d games opened and first game shown in %.1f ms\n",
                 board_size, games, open_ms);
+    std::printf("game list of %zu games: records in %.1f ms, list shown in %.1f ms\n", listed,
+                records_ms, list_ms);
     std::printf("%zu steps: median %.2f ms, 99th percentile %.2f ms, worst %.2f ms\n",
                 steps.size(), median, steps.empty() ? 0.0 : steps[steps.size() * 99 / 100], worst);
     if (!cpu_steps.empty()) {

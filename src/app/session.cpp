@@ -29,11 +29,17 @@ Error Session::OpenFile(const std::string& path, Ui& ui) {
 }
 
 void Session::FileOpened() {
+    ForgetGame();
+    if (!file_.LastScan().from_cache) DeleteGameListCache(file_.CurrentPath());
+}
+
+void Session::ForgetGame() {
     chess_.ClearWarnedPromotionKinds();
     game_number_ = 0;
     lines_.Clear();
     ResetNavigation(navigation_, 0);
-    ForgetGameList();
+    game_list_.clear();
+    game_list_built_ = false;
 }
 
 void Session::ForgetGameList() {

@@ -48,8 +48,11 @@ public:
 
     // Opens and scans a PGN file; the game on display is forgotten.
     Error OpenFile(const std::string& path, Ui& ui);
-    // The file was opened and scanned elsewhere (the file opener): forget the game on display.
+    // The file was opened and scanned elsewhere (the file opener): forget the game on display
+    // and, unless the scan came from the offset cache, the game list cache.
     void FileOpened();
+    // A new file is about to be scanned: forget the game on display and the list records.
+    void ForgetGame();
     pgn::PgnFile& MutableFile() { return file_; }
     // Rescans the open file ignoring the offset cache ("File has been reloaded.").
     bool Reload(Ui& ui);

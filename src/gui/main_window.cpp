@@ -528,7 +528,7 @@ std::optional<std::string> MainWindow::ChooseFile(pgn::OpenMode, std::string_vie
 
 void MainWindow::ResetGameState() {
     StopAutoPlay();
-    session_.FileOpened();
+    session_.ForgetGame();
 }
 
 std::int32_t MainWindow::DisplayedPly() const { return session_.Navigation().currentPly; }

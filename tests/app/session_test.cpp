@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chess/fen.h"
+#include "platform/file.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
@@ -123,6 +124,45 @@ TEST(SessionTest, ActualTextIsTheGameAsStored) {
     ASSERT_FALSE(session.LoadGame(1, ui));
     EXPECT_EQ(session.Navigation().lastPly, 2);
     EXPECT_EQ(session.ActualGameText().find("[Round \"2\"]"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qorvale::app
+
+namespace qorvale::app {
+namespace {
+
+TEST(SessionTest, GameListCacheLivesUntilTheFileIsRescanned) {
+    test::TempDir folder;
+    std::vector<std::string> movetexts(1001, "1. e4 e5 2. Nf3");
+    const std::string path = GameFile(folder, movetexts);
+    const std::string cache = folder.File("games.pgs");
+    test::RecordingUi ui;
+    {
+        Session session;
+        ASSERT_FALSE(session.OpenFile(path, ui));
+        EXPECT_EQ(session.GameList(ui).size(), 1001u);
+        EXPECT_TRUE(platform::FileExists(cache));
+    }
+    struct Row {
+        const char* name;
+        bool reload;
+        bool cache_kept;
+    };
+    for (const Row& row : std::vector<Row>{{"reopened through the offset cache", false, true},
+                                           {"reloaded", true, false}}) {
+        SCOPED_TRACE(row.name);
+        Session session;
+        ASSERT_FALSE(session.OpenFile(path, ui));
+        if (row.reload) {
+            ASSERT_TRUE(session.Reload(ui));
+        }
+        EXPECT_EQ(platform::FileExists(cache), row.cache_kept);
+        EXPECT_FALSE(session.HasGameList());
+        EXPECT_EQ(session.GameList(ui).size(), 1001u);
+        EXPECT_TRUE(session.HasGameList());
+        EXPECT_TRUE(platform::FileExists(cache));
+    }
 }
 
 }  // namespace

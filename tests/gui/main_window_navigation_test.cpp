@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
@@ -119,6 +120,8 @@ private slots:
     void optionsDialogRefusesBadLetters();
     void droppedFileOpens();
     void previousFileComesBackAtItsGameAndPly();
+    void textOptionsChangeWhatTheTextShows_data();
+    void textOptionsChangeWhatTheTextShows();
     void badInputDoesNotBreakTheWindow();
 };
 
@@ -376,6 +379,55 @@ void MainWindowTest::previousFileComesBackAtItsGameAndPly() {
     QCOMPARE(program.window->session().GameNumber(), 2);
     QCOMPARE(program.Ply(), 1);
     QVERIFY(program.ui.reports.empty());
+}
+
+void MainWindowTest::textOptionsChangeWhatTheTextShows_data() {
+    QTest::addColumn<QString>("option");
+    QTest::newRow("plain") << "plain";
+    QTest::newRow("hidden moves") << "hide";
+    QTest::newRow("study mode") << "study";
+    QTest::newRow("column format") << "columns";
+    QTest::newRow("actual text") << "actual";
+}
+
+void MainWindowTest::textOptionsChangeWhatTheTextShows() {
+    QFETCH(QString, option);
+    Program program;
+    app::OptionsRecord options = program.state.options;
+    options.HideGameText = option == "hide" ? 1 : 0;
+    options.ColumnFormat = option == "columns" ? 1 : 0;
+    options.DisplayActualText = option == "actual" ? 1 : 0;
+    program.window->ApplyNewOptions(options);
+    QVERIFY(program.Open("annotated-matches.pgn"));
+    if (option == "study") program.window->Action("StudyMode")->setChecked(true);
+    for (int step = 0; step < 5; ++step) QTest::keyClick(program.window.get(), Qt::Key_Down);
+    QTest::keyClick(program.window.get(), Qt::Key_Up);
+    QCOMPARE(program.Ply(), 4);
+    const GameTextView& view = program.window->gameText()->View();
+    std::string joined;
+    for (const std::string& line : view.text.TextLines) joined += line;
+    if (option == "hide") {
+        // Moves stay shown up to the farthest half-move reached; the result is not shown.
+        QCOMPARE(joined, std::string("1.e4 e5 2.Nf3 Nc6 3.Bc4"));
+        QVERIFY(!view.header.join('|').contains(QStringLiteral("Result:")));
+    } else if (option == "study") {
+        QCOMPARE(joined, std::string("1.e4 e5 2.Nf3 Nc6 "));
+    } else {
+        QVERIFY(joined.starts_with("1.e4 e5 2.Nf3 Nc6 3.Bc4 Bc5 4.c3 Qe7"));
+        QVERIFY(view.header.join('|').contains(QStringLiteral("Result: 1-0")));
+    }
+    QCOMPARE(view.columns, option == "columns");
+    if (option == "columns") {
+        QCOMPARE(view.column_page.left[1].number, 2);
+        QCOMPARE(view.column_page.left[1].black, std::string("Nc6"));
+        QCOMPARE(view.column_page.left[9].number, 0);
+    }
+    auto* actual = program.window->findChild<QPlainTextEdit*>();
+    QVERIFY(actual != nullptr);
+    QCOMPARE(actual->isVisible(), option == "actual");
+    if (option == "actual") {
+        QVERIFY(actual->toPlainText().startsWith(QStringLiteral("[Event \"Madrid\"]")));
+    }
 }
 
 void MainWindowTest::badInputDoesNotBreakTheWindow() {
