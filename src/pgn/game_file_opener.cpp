@@ -33,12 +33,12 @@ GameFileOpener::GameFileOpener(PgnFile& file, SavedFileFields& saved, GameFileHo
 int GameFileOpener::OpenGameFile(OpenMode mode, std::string_view title) {
     if (mode == OpenMode::SwitchToPrevious) return SwitchToPrevious();
     if (!dialog_shown_ && previous_path_.empty() && !saved_.PreviousFileName.empty()) {
-        previous_path_ = platform::JoinPath(saved_.PreviousFolder,
-                                            WithPgnExtension(saved_.PreviousFileName));
+        previous_path_ =
+            platform::JoinPath(saved_.PreviousFolder, WithPgnExtension(saved_.PreviousFileName));
     }
     std::optional<std::string> chosen = host_.ChooseFile(mode, title);
-    if (!chosen) return mode == OpenMode::ChooseNewFile ? SaveDialogCancelled
-                                                        : OpenCancelledOrFailed;
+    if (!chosen)
+        return mode == OpenMode::ChooseNewFile ? SaveDialogCancelled : OpenCancelledOrFailed;
     return OpenChosen(mode, WithPgnExtension(*chosen));
 }
 
@@ -84,8 +84,8 @@ int GameFileOpener::OpenChosen(OpenMode mode, std::string path) {
 
 int GameFileOpener::SwitchToPrevious() {
     if (previous_path_.empty() && !saved_.PreviousFileName.empty()) {
-        previous_path_ = platform::JoinPath(saved_.PreviousFolder,
-                                            WithPgnExtension(saved_.PreviousFileName));
+        previous_path_ =
+            platform::JoinPath(saved_.PreviousFolder, WithPgnExtension(saved_.PreviousFileName));
     }
     if (previous_path_.empty()) {
         ui_.report(ErrorOpeningFile);
@@ -94,9 +94,9 @@ int GameFileOpener::SwitchToPrevious() {
     const SavedFileFields before = saved_;
     const std::string before_previous = previous_path_;
     std::string target = previous_path_;
-    previous_path_ = file_.IsOpen() ? file_.CurrentPath()
-                                    : platform::JoinPath(saved_.CurrentFolder,
-                                                         saved_.CurrentFileName);
+    previous_path_ = file_.IsOpen()
+                         ? file_.CurrentPath()
+                         : platform::JoinPath(saved_.CurrentFolder, saved_.CurrentFileName);
     std::swap(saved_.CurrentFolder, saved_.PreviousFolder);
     std::swap(saved_.CurrentFileName, saved_.PreviousFileName);
     game_to_show_ = saved_.PreviousGameNumber > 0 ? saved_.PreviousGameNumber : 1;
@@ -126,8 +126,9 @@ int GameFileOpener::OpenAndScan(const std::string& path, bool scan) {
     host_.ResetGameState();
     std::string folder = platform::FolderOf(path);
     GameIndex probe;
-    bool cache_current = ReadOffsetCache(OffsetCachePath(path), platform::FileSize(path), probe)
-                             .state == OffsetCacheRead::State::Current;
+    bool cache_current =
+        ReadOffsetCache(OffsetCachePath(path), platform::FileSize(path), probe).state ==
+        OffsetCacheRead::State::Current;
     if (!cache_current && folder != last_scan_folder_) host_.BeforeLongScan();
     last_scan_folder_ = folder;
     file_.ScanGameFile(false, ui_);

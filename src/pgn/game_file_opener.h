@@ -22,10 +22,10 @@ struct SavedFileFields {
 };
 
 enum class OpenMode : int {
-    ChooseAndOpen = 0,     // File/Open
-    ChooseForAppend = 1,   // pick an existing file to append a game to
-    ChooseNewFile = 2,     // pick a file to save into
-    SwitchToPrevious = 99, // back to the file that was open before
+    ChooseAndOpen = 0,      // File/Open
+    ChooseForAppend = 1,    // pick an existing file to append a game to
+    ChooseNewFile = 2,      // pick a file to save into
+    SwitchToPrevious = 99,  // back to the file that was open before
 };
 
 // Return values of OpenGameFile besides success (0).
@@ -34,7 +34,7 @@ inline constexpr int SaveDialogCancelled = -2;
 
 // What the window does for the opener: the file dialogs and the things around a scan.
 class GameFileHost {
-public:
+  public:
     virtual ~GameFileHost() = default;
     // The file-open dialog (modes 0 and 1) or file-save dialog (mode 2) with the default
     // extension ".pgn"; nullopt when cancelled.
@@ -53,7 +53,7 @@ public:
 // saved fields. It owns nothing: the PgnFile, the saved fields, the host and the Ui belong to the
 // caller and must outlive it.
 class GameFileOpener {
-public:
+  public:
     GameFileOpener(PgnFile& file, SavedFileFields& saved, GameFileHost& host, Ui& ui);
 
     // Modes 0-2 show the dialog titled `title`; mode 99 switches to the previous file. Modes 0
@@ -69,7 +69,7 @@ public:
     std::int32_t GameToShow() const { return game_to_show_; }
     std::int32_t PlyToShow() const { return ply_to_show_; }
 
-private:
+  private:
     int OpenChosen(OpenMode mode, std::string path);
     int SwitchToPrevious();
     int OpenAndScan(const std::string& path, bool scan);

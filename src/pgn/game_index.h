@@ -13,7 +13,7 @@ inline constexpr std::int32_t MaxGamesPerFile = 200000;
 // game N. Offsets are 32-bit, so only the first 4 GB of a file can be indexed. The storage for
 // all MaxGamesPerFile entries is taken once, so a scan never allocates per game.
 class GameIndex {
-public:
+  public:
     GameIndex();
 
     void Clear() { count_ = 0; }
@@ -28,7 +28,7 @@ public:
     std::uint32_t Offset(std::int32_t game_number) const { return offsets_[game_number - 1]; }
     std::span<const std::uint32_t> Offsets() const { return {offsets_.data(), Size()}; }
 
-private:
+  private:
     std::size_t Size() const { return static_cast<std::size_t>(count_); }
     std::vector<std::uint32_t> offsets_;
     std::int32_t count_ = 0;

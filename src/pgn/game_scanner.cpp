@@ -9,8 +9,8 @@ namespace {
 // Tag names that make a bracketed line a tag line even when its value is not quoted the usual
 // way. Compared as prefixes, so "WhiteElo" passes as "White".
 constexpr std::array<std::string_view, 15> KnownTagNames = {
-    "Event", "Site", "Date", "Round", "White", "Black", "Result", "ECO",
-    "Annot", "Ply",  "Time", "Source", "Opening", "NIC", "FEN",
+    "Event", "Site", "Date", "Round",  "White",   "Black", "Result", "ECO",
+    "Annot", "Ply",  "Time", "Source", "Opening", "NIC",   "FEN",
 };
 
 }  // namespace
@@ -24,9 +24,9 @@ bool IsTagLine(std::string_view record) {
     }
     // The value is quoted when the "]" follows a double quote (or a double quote and a space)
     // and the first space from the third byte on is followed by one.
-    bool quote_before_close = close >= 1 && (record[close - 1] == '"' ||
-                                             (close >= 2 && record[close - 1] == ' ' &&
-                                              record[close - 2] == '"'));
+    bool quote_before_close =
+        close >= 1 && (record[close - 1] == '"' ||
+                       (close >= 2 && record[close - 1] == ' ' && record[close - 2] == '"'));
     if (quote_before_close) {
         std::size_t space = record.find(' ', 2);
         if (space != std::string_view::npos && space + 1 < record.size() &&

@@ -16,7 +16,7 @@ bool IsMovetextStart(std::string_view record);
 // the scan that builds the game index and by the search that finds a game by counting, so both
 // agree on where every game begins.
 class GameScanner {
-public:
+  public:
     enum class State { BeforeFirstGame, InHeader, HeaderFull, InMovetext };
     enum class Step {
         Continue,  // nothing to record
@@ -30,7 +30,7 @@ public:
     State CurrentState() const { return state_; }
     int TagCount() const { return tag_count_; }
 
-private:
+  private:
     // Tags after which a header is taken as complete.
     static constexpr int FullHeaderTags = 8;
 

@@ -24,7 +24,7 @@ bool IsEcoFileName(std::string_view file_name) {
 // Sets a reader's mode and watch for the length of a scan, and puts back the reading mode
 // every other reader expects afterwards.
 class CountedReading {
-public:
+  public:
     CountedReading(RecordReader& reader, LongRecordWatch watch) : reader_(reader) {
         reader_.SetMode(ReadMode::ReadCounted);
         reader_.SetLongRecordWatch(watch);
@@ -36,7 +36,7 @@ public:
     CountedReading(const CountedReading&) = delete;
     CountedReading& operator=(const CountedReading&) = delete;
 
-private:
+  private:
     RecordReader& reader_;
 };
 
@@ -106,8 +106,8 @@ std::int32_t PgnFile::RunScan(Ui& ui) {
         index_.Clear();
         reader_.Reset();
         if (!file_.Seek(0)) return 0;
-        CountedReading reading(reader_, may_rewrap ? LongRecordWatch::Watching
-                                                   : LongRecordWatch::NotWatching);
+        CountedReading reading(
+            reader_, may_rewrap ? LongRecordWatch::Watching : LongRecordWatch::NotWatching);
         GameScanner scanner;
         std::uint64_t position = 0;
         bool restart = false;
@@ -205,6 +205,31 @@ bool PgnFile::ReloadGameFile(Ui& ui) {
     }
     ScanGameFile(true, ui);
     ui.report(FileHasBeenReloaded);
+    return true;
+}
+
+}  // namespace qorvale::pgn
+
+namespace qorvale::pgn {
+
+bool PgnFile::TrimLongRecords(Ui& ui) {
+    if (!IsOpen()) {
+        ui.report(MustOpenAFile);
+        return false;
+    }
+    if (!ui.ask(TrimLongRecordsQuestion)) return false;
+    Result<std::string> rewrapped = RewrapLongRecords(current_path_, file_system_);
+    if (!rewrapped.ok()) {
+        ui.report(rewrapped.error().message());
+        return false;
+    }
+    if (Error error = Open(*rewrapped); !error.ok()) {
+        ui.report(error.message());
+        Close();
+        return false;
+    }
+    ScanGameFile(true, ui);
+    last_scan_.rewrapped = true;
     return true;
 }
 

@@ -32,7 +32,7 @@ struct StatusTexts {
 // file game by game goes through one of these. Not thread-safe: a background operation opens a
 // PgnFile of its own.
 class PgnFile {
-public:
+  public:
     // `file_system` carries the rewrites (the offset cache and the long-record re-wrap); it must
     // outlive the PgnFile.
     explicit PgnFile(platform::FileSystem& file_system = platform::SystemFileSystem());
@@ -75,7 +75,13 @@ public:
     // ("Must open a file." without a file). Returns false when no file is open.
     bool ReloadGameFile(Ui& ui);
 
-private:
+    // The command that re-wraps the open file on request: asks "Trim the records that are too
+    // long to less than 255 characters. Confirm." and on Yes re-wraps the file, follows it to
+    // its new name and rescans with the cache ignored. Returns true when the file was re-wrapped
+    // (the caller shows the game again); failures are reported through `ui`.
+    bool TrimLongRecords(Ui& ui);
+
+  private:
     std::int32_t RunScan(Ui& ui);
 
     platform::FileSystem& file_system_;

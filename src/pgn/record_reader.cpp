@@ -40,7 +40,7 @@ bool RecordReader::Refill(platform::File& file) {
 int RecordReader::ReadRecord(platform::File& file, char* record) {
     std::string_view text;
     int length = ReadRecord(file, text);
-    std::memcpy(record, text.data(), text.size());
+    if (!text.empty()) std::memcpy(record, text.data(), text.size());
     record[text.size()] = '\0';
     return length;
 }
@@ -102,8 +102,8 @@ int RecordReader::ReadSlow(platform::File& file, std::string_view& text, std::si
                 // A space at the very start would leave an empty record, which reads as the
                 // end of the file.
                 if (space != nullptr) {
-                    cut = static_cast<std::size_t>(static_cast<const char*>(space) -
-                                                   record_.data());
+                    cut =
+                        static_cast<std::size_t>(static_cast<const char*>(space) - record_.data());
                 }
             }
             if (watch_ == LongRecordWatch::Watching) watch_ = LongRecordWatch::LongRecordMet;

@@ -37,7 +37,7 @@ enum class LongRecordWatch : int {
 // The reader does not own the file; it reads from wherever the file stands. After a seek the
 // caller must Reset() it. One reader per file being read.
 class RecordReader {
-public:
+  public:
     RecordReader();
 
     // Empties the buffer: the next read starts at the file's current position.
@@ -56,7 +56,7 @@ public:
     // until the next call. This is the fast path of the scan.
     int ReadRecord(platform::File& file, std::string_view& text);
 
-private:
+  private:
     bool Refill(platform::File& file);
     int ReadSlow(platform::File& file, std::string_view& text, std::size_t skipped);
 

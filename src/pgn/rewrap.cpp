@@ -13,7 +13,7 @@ namespace {
 
 // The copy rules, byte by byte, carried across buffer refills.
 class RewrapCopier {
-public:
+  public:
     // Appends the rewrapped form of `in` to `out`.
     void Copy(const char* in, std::size_t size, std::vector<char>& out) {
         for (std::size_t at = 0; at < size; ++at) {
@@ -32,7 +32,7 @@ public:
         }
     }
 
-private:
+  private:
     void Put(char byte, std::vector<char>& out) {
         out.push_back(byte);
         last_ = byte;
@@ -50,7 +50,8 @@ Result<std::string> RewrapLongRecords(const std::string& pgn_path,
     const Error failure{std::string(ErrorCreatingTempFile)};
     std::string folder = platform::FolderOf(pgn_path);
     std::string temp_path = platform::JoinPath(folder, RewriteTempName);
-    std::string new_path = platform::JoinPath(folder, DisplayStem(platform::NameOf(pgn_path)) + ".pgn");
+    std::string new_path =
+        platform::JoinPath(folder, DisplayStem(platform::NameOf(pgn_path)) + ".pgn");
 
     platform::File source = platform::File::Open(pgn_path, platform::File::Mode::Read);
     if (!source.IsOpen()) return Error(std::string(ErrorOpeningFile));

@@ -11,7 +11,7 @@ namespace qorvale::platform {
 // it, write, flush, rename over, delete). The base class does the real thing; a test derives
 // from it and makes one step fail to show that the user's file survives.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     virtual File Create(const std::string& path) { return File::Create(path); }

@@ -6,7 +6,7 @@ namespace qorvale::pgn::test {
 
 // The real file system with one chosen step failing.
 class FaultyFileSystem final : public platform::FileSystem {
-public:
+  public:
     enum class Step { None, Create, Write, Flush, Rename };
     explicit FaultyFileSystem(Step failing) : failing_(failing) {}
 
@@ -28,7 +28,7 @@ public:
         return failing_ != Step::Rename && FileSystem::Rename(from, to);
     }
 
-private:
+  private:
     Step failing_;
 };
 

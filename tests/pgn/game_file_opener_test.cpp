@@ -16,7 +16,7 @@ using qorvale::test::TempDir;
 
 // A window that answers the dialogs from a script and counts what it is asked to do.
 class ScriptedHost final : public GameFileHost {
-public:
+  public:
     std::deque<std::optional<std::string>> choices;
     std::vector<OpenMode> dialog_modes;
     int saves = 0;
@@ -110,7 +110,10 @@ TEST(GameFileOpener, CancelledAndFailedOpensChangeNothing) {
         {"open cancelled", OpenMode::ChooseAndOpen, std::nullopt, -1, {}},
         {"append cancelled", OpenMode::ChooseForAppend, std::nullopt, -1, {}},
         {"save cancelled", OpenMode::ChooseNewFile, std::nullopt, -2, {}},
-        {"missing file", OpenMode::ChooseAndOpen, "missing.pgn", -1,
+        {"missing file",
+         OpenMode::ChooseAndOpen,
+         "missing.pgn",
+         -1,
          {std::string(ErrorOpeningFile)}},
     };
     for (const Row& row : rows) {

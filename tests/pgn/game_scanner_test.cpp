@@ -23,18 +23,20 @@ TEST(GameScanner, TellsTagLines) {
         {"[WhiteElo \"2500\"]", true},
         {"[Xyz \"value\"]", true},
         {"[X \"\"]", true},
-        {"[Xyz value]", false},              // unknown name, value not quoted
-        {"[Event value]", true},             // known name rescues it
-        {"[EventDate 1990]", true},          // known names are prefixes
-        {"[Eco \"A00\"]", true},             // quoted: any name
-        {"[Eco A00]", false},                // "ECO" is case-sensitive
-        {"[event \"x\"]", false},            // second byte must be upper case
+        {"[Xyz value]", false},      // unknown name, value not quoted
+        {"[Xyz \"open]", false},     // quote opened but not closed
+        {"[Xyz open\"]", false},     // quote closed but not opened
+        {"[Event value]", true},     // known name rescues it
+        {"[EventDate 1990]", true},  // known names are prefixes
+        {"[Eco \"A00\"]", true},     // quoted: any name
+        {"[Eco A00]", false},        // "ECO" is case-sensitive
+        {"[event \"x\"]", false},    // second byte must be upper case
         {"[1 \"x\"]", false},
-        {" [Event \"x\"]", false},           // the reader strips leading spaces, not this test
-        {"[Event \"x\"]]x", false},          // does not end in "]"
-        {"[Event \"x\"]  ", false},          // only one trailing space allowed
-        {"[Foo\"x\"]", false},               // no space before the quote
-        {"[Foo  \"x\"]", false},             // first space not followed by a quote
+        {" [Event \"x\"]", false},   // the reader strips leading spaces, not this test
+        {"[Event \"x\"]]x", false},  // does not end in "]"
+        {"[Event \"x\"]  ", false},  // only one trailing space allowed
+        {"[Foo\"x\"]", false},       // no space before the quote
+        {"[Foo  \"x\"]", false},     // first space not followed by a quote
         {"[Foo \"x\" ] ", true},
         {"[F]", false},
         {"[", false},
@@ -97,6 +99,9 @@ TEST(GameScanner, SplitsCraftedFilesIntoGames) {
         {"header of eight tags runs into other text: scan ends",
          "@[Event \"1\"]\n[Site \"2\"]\n[Date \"3\"]\n[Round \"4\"]\n[White \"5\"]\n"
          "[Black \"6\"]\n[Result \"7\"]\n[ECO \"8\"]\n12. e4 *\n\n[Event \"lost\"]\n\n1. e4 *\n"},
+        {"escape line after a full header does not end the scan",
+         "@[Event \"1\"]\n[Site \"2\"]\n[Date \"3\"]\n[Round \"4\"]\n[White \"5\"]\n"
+         "[Black \"6\"]\n[Result \"7\"]\n[ECO \"8\"]\n%escape\n\n1. e4 *\n\n@[Event \"b\"]\n"},
         {"seven tags may be followed by anything",
          "@[Event \"1\"]\n[Site \"2\"]\n[Date \"3\"]\n[Round \"4\"]\n[White \"5\"]\n"
          "[Black \"6\"]\n[Result \"7\"]\n12. e4 *\n\n@[Event \"next\"]\n\n1. e4 *\n"},
@@ -156,22 +161,30 @@ TEST(GameScanner, StateMachineFollowsTheHeaderRules) {
     using S = GameScanner::Step;
     using St = GameScanner::State;
     std::vector<std::string> eight_tags;
-    for (int tag = 0; tag < 8; ++tag) eight_tags.push_back("[Tag" + std::string(1, 'A' + tag) + " \"v\"]");
+    for (int tag = 0; tag < 8; ++tag)
+        eight_tags.push_back("[Tag" + std::string(1, 'A' + tag) + " \"v\"]");
     std::vector<S> eight_steps(8, S::Continue);
     eight_steps[0] = S::NewGame;
 
     std::vector<Row> rows = {
         {"tag opens a game", {"[Event \"x\"]"}, {S::NewGame}, St::InHeader},
         {"blank before a game", {""}, {S::Continue}, St::InHeader},
-        {"blank after tags starts movetext", {"[Event \"x\"]", ""}, {S::NewGame, S::Continue},
+        {"blank after tags starts movetext",
+         {"[Event \"x\"]", ""},
+         {S::NewGame, S::Continue},
          St::InMovetext},
-        {"blank without tags keeps waiting", {"", "", "junk"},
-         {S::Continue, S::Continue, S::Continue}, St::InHeader},
+        {"blank without tags keeps waiting",
+         {"", "", "junk"},
+         {S::Continue, S::Continue, S::Continue},
+         St::InHeader},
         {"movetext then tag opens the next game",
          {"[Event \"x\"]", "", "1. e4", "[Event \"y\"]"},
-         {S::NewGame, S::Continue, S::Continue, S::NewGame}, St::InHeader},
-        {"movetext then blank waits for a header", {"[Event \"x\"]", "1.e4", "", "e5"},
-         {S::NewGame, S::Continue, S::Continue, S::Continue}, St::InHeader},
+         {S::NewGame, S::Continue, S::Continue, S::NewGame},
+         St::InHeader},
+        {"movetext then blank waits for a header",
+         {"[Event \"x\"]", "1.e4", "", "e5"},
+         {S::NewGame, S::Continue, S::Continue, S::Continue},
+         St::InHeader},
     };
     Row full{"eight tags fill the header", eight_tags, eight_steps, St::HeaderFull};
     rows.push_back(full);

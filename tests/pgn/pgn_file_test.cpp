@@ -19,7 +19,9 @@ using qorvale::test::ReadWholeFile;
 using qorvale::test::RecordingUi;
 using qorvale::test::TempDir;
 
-std::string Players() { return ReadWholeFile(qorvale::test::TestDataPath("scan/players_crlf.pgn")); }
+std::string Players() {
+    return ReadWholeFile(qorvale::test::TestDataPath("scan/players_crlf.pgn"));
+}
 
 std::vector<std::uint32_t> Offsets(const PgnFile& file) {
     return {file.Index().Offsets().begin(), file.Index().Offsets().end()};
@@ -55,7 +57,8 @@ TEST(OffsetCache, ScanWritesItAndTheNextOpenTrustsIt) {
 
     // Same size, other offsets: the cache is believed, as only the size is compared.
     std::vector<std::uint32_t> fake = {0, 7, 9};
-    WriteBytes(dir.File("players.PGO"), CacheBytes(static_cast<std::uint32_t>(content.size()), fake, 3));
+    WriteBytes(dir.File("players.PGO"),
+               CacheBytes(static_cast<std::uint32_t>(content.size()), fake, 3));
     PgnFile reopened;
     ASSERT_TRUE(reopened.Open(path).ok());
     EXPECT_EQ(reopened.ScanGameFile(false, ui), 3);
@@ -116,14 +119,20 @@ TEST(PgnFile, RescanDeletesDerivedCachesAsTheirOwnersRequire) {
         std::vector<std::string> left;
     } rows[] = {
         {"count changed", 39, false, {"players.DBG", "players.PGO", "players.TRM", "players.pgn"}},
-        {"count kept", 40, false,
+        {"count kept",
+         40,
+         false,
          {"players.DBG", "players.PGO", "players.TRE", "players.TRM", "players.TRX",
           "players.pgn"}},
-        {"no cache before", -1, false,
+        {"no cache before",
+         -1,
+         false,
          {"players.DBG", "players.PGO", "players.TRM", "players.pgn"}},
-        {"answered from the cache", 40, true,
-         {"players.DBG", "players.PGO", "players.TRE", "players.TRM", "players.TRX",
-          "players.pgn", "players.pgq", "players.pgs", "players.pgx"}},
+        {"answered from the cache",
+         40,
+         true,
+         {"players.DBG", "players.PGO", "players.TRE", "players.TRM", "players.TRX", "players.pgn",
+          "players.pgq", "players.pgs", "players.pgx"}},
     };
     std::string content = Players();
     for (const Row& row : rows) {
@@ -200,7 +209,8 @@ TEST(PgnFile, LoadGameAndCountingAgreeOnEveryGame) {
         for (std::int32_t game = 1; game <= count; ++game) {
             ASSERT_TRUE(file.LoadGame(game, ui));
             std::uint32_t offset = file.Index().Offset(game);
-            std::string line = content.substr(offset, content.find_first_of("\r\n", offset) - offset);
+            std::string line =
+                content.substr(offset, content.find_first_of("\r\n", offset) - offset);
             EXPECT_EQ(NextRecord(file), line);
             ASSERT_NE(file.FindGameByCounting(game, ui), 0);
             EXPECT_EQ(file.GameFileHandle().Tell(), offset);
@@ -226,8 +236,11 @@ TEST(PgnFile, EcoTableFilesAreRecognisedByStem) {
     struct Row {
         const char* name;
         bool eco;
-    } rows[] = {{"ecocodes.pgn", true}, {"EcoMoves.PGN", true}, {"ECONAMES.txt", true},
-                {"eco.pgn", false},     {"ecocodes2.pgn", false}};
+    } rows[] = {{"ecocodes.pgn", true},
+                {"EcoMoves.PGN", true},
+                {"ECONAMES.txt", true},
+                {"eco.pgn", false},
+                {"ecocodes2.pgn", false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         TempDir dir;
@@ -278,20 +291,22 @@ TEST(PgnFile, SurvivesBadInput) {
         const char* name;
         std::string content;
         std::int32_t games;  // -1: any number
-        bool rewraps;  // long records: the file is rewritten as Bad.pgn
+        bool rewraps;        // long records: the file is rewritten as Bad.pgn
     } rows[] = {
         {"empty", "", 0, false},
         {"nul bytes", std::string("[Event \"a\0b\"]\n\n1. e4\0 *\n\n", 25) + game, 2, false},
         {"cr-only line ends, short", "[Event \"a\"]\r\r1. e4 *\r", 0, false},
-        {"cr-only line ends, long", std::string(40, 'x') + [] {
-             std::string text;
-             for (int copy = 0; copy < 20; ++copy) text += "[Event \"a\"]\r\r1. e4 *\r\r";
-             return text;
-         }(), -1, true},
+        {"cr-only line ends, long",
+         std::string(40, 'x') +
+             [] {
+                 std::string text;
+                 for (int copy = 0; copy < 20; ++copy) text += "[Event \"a\"]\r\r1. e4 *\r\r";
+                 return text;
+             }(),
+         -1, true},
         {"ten megabyte line", game + std::string(10 << 20, 'x') + "\n\n" + game, 2, true},
         {"last game cut inside its movetext", players.substr(0, last_event + 300), 40, false},
-        {"last game cut inside its first tag line", players.substr(0, last_event + 5), 39,
-         false},
+        {"last game cut inside its first tag line", players.substr(0, last_event + 5), 39, false},
         {"binary garbage", Garbage(200000, 1234), -1, true},
     };
     for (const Row& row : rows) {

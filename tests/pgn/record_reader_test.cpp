@@ -26,8 +26,8 @@ std::ostream& operator<<(std::ostream& out, const Record& record) {
 std::vector<Record> ReadAll(const std::string& content, ReadMode mode,
                             LongRecordWatch* watch = nullptr) {
     TempDir dir;
-    platform::File file = platform::File::Open(dir.Write("in.pgn", content),
-                                               platform::File::Mode::Read);
+    platform::File file =
+        platform::File::Open(dir.Write("in.pgn", content), platform::File::Mode::Read);
     RecordReader reader;
     reader.SetMode(mode);
     if (watch != nullptr) reader.SetLongRecordWatch(*watch);
@@ -56,13 +56,14 @@ TEST(RecordReader, ModesTrimAndCountLikeTheProgram) {
         {"counted counts skipped spaces", "   abc\r\n", M::ReadCounted, {{"abc", 8}}},
         {"verbatim keeps leading spaces", "  abc\n", M::ReadVerbatim, {{"  abc", 6}}},
         {"a tab is not a leading space", "\tabc\n", M::ReadTrimmed, {{"\tabc", 5}}},
-        {"trailing control bytes go, inner ones stay", "a\tb\t\x01\r\n", M::ReadTrimmed,
+        {"trailing control bytes go, inner ones stay",
+         "a\tb\t\x01\r\n",
+         M::ReadTrimmed,
          {{"a\tb", 7}}},
         {"trailing spaces stay", "ab  \n", M::ReadTrimmed, {{"ab  ", 5}}},
         {"empty lines are records", "\n\r\n", M::ReadCounted, {{"", 1}, {"", 2}}},
         {"line of spaces is empty", "    \nx\n", M::ReadCounted, {{"", 5}, {"x", 2}}},
-        {"last line without line end is not read", "abc\ndef", M::ReadTrimmed,
-         {{"abc", 4}}},
+        {"last line without line end is not read", "abc\ndef", M::ReadTrimmed, {{"abc", 4}}},
         {"empty file", "", M::ReadTrimmed, {}},
         {"cr only has no record ends", "a\rb\rc\r", M::ReadTrimmed, {}},
         {"high bytes are text", "\xe9t\xe9\n", M::ReadTrimmed, {{"\xe9t\xe9", 4}}},
@@ -87,31 +88,51 @@ TEST(RecordReader, CutsOverlongLineAtSpace) {
         bool long_record;
     } rows[] = {
         // Bytes 201..254 are dropped; the 256th byte starts the next record.
-        {"cut at last space", a200 + " " + b99 + "\n", M::ReadTrimmed,
-         {{a200, 200}, {std::string(45, 'b'), 46}}, true},
+        {"cut at last space",
+         a200 + " " + b99 + "\n",
+         M::ReadTrimmed,
+         {{a200, 200}, {std::string(45, 'b'), 46}},
+         true},
         // In counted mode the dropped bytes still count, so offsets stay true to the file.
-        {"counted cut keeps the byte count", a200 + " " + b99 + "\n", M::ReadCounted,
-         {{a200, 255}, {std::string(45, 'b'), 46}}, true},
+        {"counted cut keeps the byte count",
+         a200 + " " + b99 + "\n",
+         M::ReadCounted,
+         {{a200, 255}, {std::string(45, 'b'), 46}},
+         true},
         {"no space: cut at 255", x255 + "yy\n", M::ReadTrimmed, {{x255, 255}, {"yy", 3}}, true},
-        {"text plus lf reaching 256 is long", x255 + "\n", M::ReadTrimmed,
-         {{x255, 255}, {"", 1}}, true},
+        {"text plus lf reaching 256 is long",
+         x255 + "\n",
+         M::ReadTrimmed,
+         {{x255, 255}, {"", 1}},
+         true},
         {"254 text plus lf fits", x254 + "\n", M::ReadTrimmed, {{x254, 255}}, false},
-        {"254 text plus crlf is long", x254 + "\r\n", M::ReadTrimmed,
-         {{x254 + "\r", 255}, {"", 1}}, true},
-        {"space as the 256th byte is the cut", x255 + " z\n", M::ReadCounted,
-         {{x255, 256}, {"z", 2}}, true},
-        {"leading spaces do not make a line long", std::string(300, ' ') + "e4\n",
-         M::ReadCounted, {{"e4", 303}}, false},
-        {"verbatim leading space is no cut point", " " + std::string(300, 'q') + "\n",
-         M::ReadVerbatim, {{" " + std::string(254, 'q'), 255}, {std::string(46, 'q'), 47}},
+        {"254 text plus crlf is long",
+         x254 + "\r\n",
+         M::ReadTrimmed,
+         {{x254 + "\r", 255}, {"", 1}},
+         true},
+        {"space as the 256th byte is the cut",
+         x255 + " z\n",
+         M::ReadCounted,
+         {{x255, 256}, {"z", 2}},
+         true},
+        {"leading spaces do not make a line long",
+         std::string(300, ' ') + "e4\n",
+         M::ReadCounted,
+         {{"e4", 303}},
+         false},
+        {"verbatim leading space is no cut point",
+         " " + std::string(300, 'q') + "\n",
+         M::ReadVerbatim,
+         {{" " + std::string(254, 'q'), 255}, {std::string(46, 'q'), 47}},
          true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         LongRecordWatch watch = LongRecordWatch::Watching;
         EXPECT_EQ(ReadAll(row.input, row.mode, &watch), row.expected);
-        EXPECT_EQ(watch, row.long_record ? LongRecordWatch::LongRecordMet
-                                         : LongRecordWatch::Watching);
+        EXPECT_EQ(watch,
+                  row.long_record ? LongRecordWatch::LongRecordMet : LongRecordWatch::Watching);
         LongRecordWatch idle = LongRecordWatch::NotWatching;
         ReadAll(row.input, row.mode, &idle);
         EXPECT_EQ(idle, LongRecordWatch::NotWatching);
@@ -149,8 +170,8 @@ TEST(RecordReader, ReadsEveryLineOfRealGamesAcrossBlocks) {
 TEST(RecordReader, EmbeddedNulIsStoredAndResetFollowsSeek) {
     TempDir dir;
     std::string content = std::string("a\0b\n", 4) + "second\nthird\n";
-    platform::File file = platform::File::Open(dir.Write("nul.pgn", content),
-                                               platform::File::Mode::Read);
+    platform::File file =
+        platform::File::Open(dir.Write("nul.pgn", content), platform::File::Mode::Read);
     RecordReader reader;
     std::string_view text;
     ASSERT_EQ(reader.ReadRecord(file, text), 4);

@@ -135,5 +135,41 @@ TEST(Rewrap, ScanGoesOnOverCutRecordsWhenTheRewrapFails) {
     EXPECT_EQ(file.Index().Offset(2), original.find("[Event \"c\"]"));
 }
 
+TEST(Rewrap, TrimCommandAsksFirst) {
+    struct Row {
+        const char* name;
+        bool answer;
+        bool rewrapped;
+    } rows[] = {{"no", false, false}, {"yes", true, true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        const std::string original = "[Event  \"a\"]\n\n1.  e4 *\n\n[Event \"b\"]\n\n1. d4 *\n";
+        std::string path = dir.Write("games.pgn", original);
+        PgnFile file;
+        ASSERT_TRUE(file.Open(path).ok());
+        qorvale::test::RecordingUi ui;
+        EXPECT_EQ(file.ScanGameFile(false, ui), 2);
+        ui.answers = {row.answer};
+        EXPECT_EQ(file.TrimLongRecords(ui), row.rewrapped);
+        EXPECT_EQ(ui.questions, std::vector<std::string>{std::string(TrimLongRecordsQuestion)});
+        EXPECT_TRUE(ui.reports.empty());
+        EXPECT_EQ(file.GameCount(), 2);
+        if (row.rewrapped) {
+            EXPECT_EQ(file.CurrentPath(), dir.File("Games.pgn"));
+            const std::string trimmed = "[Event \"a\"]\n\n1. e4 *\n\n[Event \"b\"]\n\n1. d4 *\n";
+            EXPECT_EQ(ReadWholeFile(file.CurrentPath()), trimmed);
+            EXPECT_FALSE(file.LastScan().from_cache);
+            EXPECT_EQ(file.Index().Offset(2), trimmed.find("[Event \"b\"]"));
+        } else {
+            EXPECT_EQ(ReadWholeFile(path), original);
+        }
+    }
+    PgnFile closed;
+    qorvale::test::RecordingUi ui;
+    EXPECT_FALSE(closed.TrimLongRecords(ui));
+    EXPECT_EQ(ui.reports, std::vector<std::string>{std::string(MustOpenAFile)});
+}
+
 }  // namespace
 }  // namespace qorvale::pgn
