@@ -12,6 +12,7 @@ int RunShowCommand(const CommandArgs& args);
 int RunCheckLoadCommand(const CommandArgs& args);
 int RunPositionsCommand(const CommandArgs& args);
 int RunFastfileCommand(const CommandArgs& args);
+int RunSearchCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -30,6 +31,12 @@ const std::vector<CommandEntry>& Commands() {
         {"fastfile", "fastfile make|check|delete|dump FILE [--game N]",
          "make, check or delete FILE's fast file, or print its records as squares and results",
          RunFastfileCommand},
+        {"search",
+         "search FILE [--event T] [--site T] [--date T] [--round T] [--white T] [--black T] "
+         "[--result T] [--eco T] [--moves T] [--white-elo T] [--black-elo T] "
+         "[--specific-move T] [--line L] [--exact] [--force] [--position P] "
+         "[--move-number T] [--ser F] [--save-ser F] [--no-fast-file]",
+         "search FILE by header, move sequence and position; print game numbers", RunSearchCommand},
     };
     return commands;
 }
