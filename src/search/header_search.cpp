@@ -1,7 +1,6 @@
 #include "search/header_search.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <optional>
 
@@ -19,7 +18,7 @@ namespace qorvale::search {
 
 namespace {
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     if (prefix.size() > text.size()) return false;
@@ -85,10 +84,20 @@ HeaderMatcher::HeaderMatcher(const HeaderCriteria& criteria) : criteria_(criteri
     needs_moves_ = !criteria.Get(HeaderCriterion::SpecificMove).empty();
 }
 
+namespace {
+
+bool PlayerMatchesLong(std::string_view criterion, std::string_view name);
+
+}  // namespace
+
 bool HeaderMatcher::PlayerMatches(std::string_view criterion, std::string_view name) {
     if (criterion.empty()) return true;
     if (criterion.back() == '#') return name == criterion.substr(0, criterion.size() - 1);
-    const std::string game = NormalizeName(name);
+    // No rule looks further into the game's name than one character past the criterion's.
+    if (criterion.size() > CriteriaFieldSize) return PlayerMatchesLong(criterion, name);
+    char buffer[CriteriaFieldSize + 2];
+    const std::string_view game(buffer,
+                                NormalizeNameInto(name, buffer, criterion.size() + 1));
     if (criterion.back() == '?') {
         const std::string wanted = NormalizeName(criterion.substr(0, criterion.size() - 1));
         if (wanted.empty() || game.size() < wanted.size()) return false;
@@ -100,6 +109,17 @@ bool HeaderMatcher::PlayerMatches(std::string_view criterion, std::string_view n
     return !wanted.empty() && wanted.back() == ',' &&
            game == std::string_view(wanted).substr(0, wanted.size() - 1);
 }
+
+namespace {
+
+// A criterion longer than any dialog field: the whole name is normalised.
+bool PlayerMatchesLong(std::string_view criterion, std::string_view name) {
+    const std::string game = NormalizeName(name);
+    const std::string wanted = NormalizeName(criterion);
+    return game.starts_with(wanted);
+}
+
+}  // namespace
 
 bool HeaderMatcher::DatePasses(std::string_view date) const {
     if (date.empty()) return true;
@@ -226,6 +246,20 @@ namespace {
 
 // The header pass over the fast header file; false when that file cannot be used, so that the
 // caller reads the PGN text instead.
+// The ten values of the header record at `cursor` as views into the file's bytes, moving the
+// cursor past it; false when the record runs past the end.
+bool ViewRecord(const std::vector<std::uint8_t>& bytes, std::size_t& cursor,
+                std::array<std::string_view, HeaderFieldCount>& values) {
+    for (std::string_view& value : values) {
+        if (cursor >= bytes.size()) return false;
+        const std::size_t length = bytes[cursor];
+        if (cursor + 1 + length > bytes.size()) return false;
+        value = std::string_view(reinterpret_cast<const char*>(bytes.data()) + cursor + 1, length);
+        cursor += 1 + length;
+    }
+    return true;
+}
+
 bool HeaderPassFast(const SearchSource& source, const HeaderMatcher& matcher, SearchList& list,
                     Ui& ui) {
     const FastFileNames names = FastFileNamesOf(source.pgn_path);
@@ -237,8 +271,6 @@ bool HeaderPassFast(const SearchSource& source, const HeaderMatcher& matcher, Se
         if (!source.background) ui.report(messages::MakeFastFileAgain);
         if (matcher.NeedsMoveCount()) return false;
     }
-    const std::vector<std::size_t> offsets = header->RecordOffsets();
-    if (offsets.size() < static_cast<std::size_t>(count)) return false;
 
     std::optional<FastFileReader> moves;
     if (matcher.NeedsMoveCount()) {
@@ -247,21 +279,27 @@ bool HeaderPassFast(const SearchSource& source, const HeaderMatcher& matcher, Se
         moves.emplace(std::move(opened).value());
     }
 
-    HeaderValues values;
+    const std::vector<std::uint8_t>& bytes = header->Bytes();
+    std::size_t cursor = 4;
+    std::array<std::string_view, HeaderFieldCount> values;
+    auto value = [&values](HeaderField field) { return values[static_cast<std::size_t>(field)]; };
     GameRecord record;
     for (std::int32_t i = 0; i < count && !source.Cancelled(); ++i) {
-        if (!header->ReadRecord(offsets[static_cast<std::size_t>(i)], values)) break;
+        if (!ViewRecord(bytes, cursor, values)) {
+            // A short header file: the PGN text answers instead.
+            return false;
+        }
         GameHeader game;
-        game.white = values[static_cast<int>(HeaderField::White)];
-        game.black = values[static_cast<int>(HeaderField::Black)];
-        game.result = values[static_cast<int>(HeaderField::Result)];
-        game.date = values[static_cast<int>(HeaderField::Date)];
-        game.eco = values[static_cast<int>(HeaderField::Eco)];
-        game.white_elo = values[static_cast<int>(HeaderField::WhiteElo)];
-        game.black_elo = values[static_cast<int>(HeaderField::BlackElo)];
-        game.round = values[static_cast<int>(HeaderField::Round)];
-        game.event = values[static_cast<int>(HeaderField::Event)];
-        game.site = values[static_cast<int>(HeaderField::Site)];
+        game.white = value(HeaderField::White);
+        game.black = value(HeaderField::Black);
+        game.result = value(HeaderField::Result);
+        game.date = value(HeaderField::Date);
+        game.eco = value(HeaderField::Eco);
+        game.white_elo = value(HeaderField::WhiteElo);
+        game.black_elo = value(HeaderField::BlackElo);
+        game.round = value(HeaderField::Round);
+        game.event = value(HeaderField::Event);
+        game.site = value(HeaderField::Site);
         if (moves) {
             if (moves->Next(record) != FastFileReader::Step::Record) break;
             game.full_moves = static_cast<int>((record.codes.size() + 1) / 2);

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "base/ui.h"
+#include "chess/board.h"
+#include "search/move_code.h"
 #include "search/search_criteria.h"
 #include "search/search_list.h"
 #include "search/search_source.h"
@@ -60,6 +62,10 @@ private:
     bool never_ = false;  // an entry with an unknown piece letter
     MoveNumberFilter filter_;
 };
+
+// Plays one fast-file code on `board` as ReplayMoveCodes does (castling, promotion and en
+// passant told from the board), so a search can stop at the first position that matches.
+void PlayMoveCode(chess::Board64& board, MoveCode code, bool white);
 
 // SearchPosition: the games that reach the search position, each with the first half-move at
 // which it stands. With a fast header file the move file is streamed and replayed from the

@@ -1,6 +1,5 @@
 #include "search/search_criteria.h"
 
-#include <cctype>
 
 #include "search/search_messages.h"
 
@@ -8,7 +7,8 @@ namespace qorvale::search {
 
 namespace {
 
-bool IsLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
+// Names are compared byte by byte; only the ASCII letters have case.
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::size_t SkipSpaces(std::string_view text, std::size_t at) {
@@ -119,17 +119,23 @@ bool CompareValue(long value, const ParsedComparison& criterion) {
     return false;
 }
 
-std::string NormalizeName(std::string_view name) {
-    std::string normal;
-    for (std::size_t i = 0; i < name.size(); ++i) {
+std::size_t NormalizeNameInto(std::string_view name, char* out, std::size_t limit) {
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < name.size() && length < limit; ++i) {
         char c = name[i];
         if (c == '(') break;
         if (IsLetter(c)) {
-            normal.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-        } else if (i == 0 || (!normal.empty() && (IsDigit(c) || c == ','))) {
-            normal.push_back(c);
+            out[length++] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        } else if (i == 0 || (length > 0 && (IsDigit(c) || c == ','))) {
+            out[length++] = c;
         }
     }
+    return length;
+}
+
+std::string NormalizeName(std::string_view name) {
+    std::string normal(name.size(), '\0');
+    normal.resize(NormalizeNameInto(name, normal.data(), name.size()));
     return normal;
 }
 

@@ -97,6 +97,8 @@ bool CompareValue(long value, const ParsedComparison& criterion);
 // A player's name in the form names are compared in: letters in lower case, then also digits
 // and commas; everything else dropped; "(" ends the name. A non-letter first character is kept.
 std::string NormalizeName(std::string_view name);
+// The same into `out`, stopping after `limit` characters; returns the length written.
+std::size_t NormalizeNameInto(std::string_view name, char* out, std::size_t limit);
 
 // A move pattern against a game's move text: "?" is any one character, "*" skips the move's
 // characters up to the pattern's next one; the move may go on after the pattern ("N" matches
