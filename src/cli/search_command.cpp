@@ -117,7 +117,7 @@ int RunSearchCommand(const CommandArgs& args) {
     }
     if (args.HasFlag("--move-number")) {
         std::string text = args.FlagValue("--move-number");
-        if (Error error = search::CheckComparison(text, true); !error.ok()) {
+        if (Error error = search::CheckMoveNumberFilter(text); !error.ok()) {
             ui.report(error.message());
             return 2;
         }

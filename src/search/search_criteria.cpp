@@ -233,6 +233,15 @@ Error CheckComparison(std::string_view text, bool numeric) {
     return Error::Ok();
 }
 
+Error CheckMoveNumberFilter(std::string_view text) {
+    const ParsedComparison parsed = ParseComparison(text);
+    if (parsed.comparison == Comparison::Range && !parsed.second.empty() &&
+        ReadNumber(parsed.second) == 0) {
+        return CheckComparison(parsed.first, true);
+    }
+    return CheckComparison(text, true);
+}
+
 Error CheckHeaderCriteria(const HeaderCriteria& criteria) {
     if (Error error = CheckComparison(criteria.Get(HeaderCriterion::Date), false); !error.ok()) {
         return error;

@@ -133,6 +133,8 @@ MoveNumberFilter ParseMoveNumberFilter(std::string_view text);
 // numbers, dates as text). Ok otherwise.
 Error CheckComparison(std::string_view text, bool numeric);
 Error CheckHeaderCriteria(const HeaderCriteria& criteria);
+// The move-number filter's text, where a range end of 0 means no end.
+Error CheckMoveNumberFilter(std::string_view text);
 
 // Everything a search reads: the three criteria and the variation search's toggles.
 struct SearchCriteria {

@@ -199,7 +199,7 @@ int ForceMatch(int white_count, int black_count,
     if (black_count == 0) return 0;
     const int max_white = white_count;
     const int max_black = black_count;
-    int kept_length = 0;
+    bool any_found = false;
     int step = std::max(1, white_count / 2);
     enum class State { Shrinking, Growing, Final } state = State::Shrinking;
     auto shorten = [&] {
@@ -227,13 +227,14 @@ int ForceMatch(int white_count, int black_count,
             --white_count;
         }
     };
+    auto matched = [&] { return any_found ? white_count + black_count : 0; };
     shorten();
-    // Each pass either shortens, lengthens by a halving step or steps back one half-move, so the
-    // walk ends well within twice the line's length; the bound only guards against a loop.
+    // Each pass shortens, lengthens by a halving step or steps back one half-move, so the walk
+    // ends well within a few passes per half-move; the bound only guards against a loop.
     for (int passes = 0; passes < 4 * (max_white + max_black) + 8; ++passes) {
-        if (white_count < 1) break;
+        if (white_count < 1 || black_count < 0) break;
         const int found = pass(white_count, black_count);
-        if (found > 0) kept_length = white_count + black_count;
+        any_found = any_found || found > 0;
         switch (state) {
         case State::Shrinking:
             step = std::max(1, step / 2);
@@ -243,7 +244,7 @@ int ForceMatch(int white_count, int black_count,
             } else if (black_count > 0) {
                 shorten();
             } else {
-                return kept_length;
+                return 0;
             }
             break;
         case State::Growing:
@@ -251,19 +252,22 @@ int ForceMatch(int white_count, int black_count,
                 step = std::max(1, step / 2);
                 lengthen();
             } else if (step == 1) {
-                return kept_length;
+                // The length stepped back to is the one shown; the list stays the last that
+                // had games.
+                back_one();
+                return matched();
             } else {
                 state = State::Final;
                 back_one();
             }
             break;
         case State::Final:
-            if (found > 0 || black_count == 0) return kept_length;
+            if (found > 0 || black_count == 0) return matched();
             back_one();
             break;
         }
     }
-    return kept_length;
+    return matched();
 }
 
 namespace {

@@ -68,8 +68,8 @@ private:
 };
 
 // The Force Match walk: `pass` searches the leading nW White and nB Black half-moves and returns
-// the number found. Returns the half-moves (nW + nB) of the pass whose games are kept, 0 when no
-// pass found any.
+// the number found; the caller keeps the list of the last pass that found games. Returns the
+// half-moves (nW + nB) the walk ended on, 0 when no pass found any.
 int ForceMatch(int white_count, int black_count,
                const std::function<int(int white_count, int black_count)>& pass);
 
