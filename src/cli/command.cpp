@@ -35,7 +35,7 @@ const std::vector<CommandEntry>& Commands() {
          "search FILE [--event T] [--site T] [--date T] [--round T] [--white T] [--black T] "
          "[--result T] [--eco T] [--moves T] [--white-elo T] [--black-elo T] "
          "[--specific-move T] [--line L] [--exact] [--force] [--position P] "
-         "[--move-number T] [--ser F] [--save-ser F] [--no-fast-file]",
+         "[--move-number T] [--ser F] [--save-ser F] [--no-fast-file] [--eco-lines F]",
          "search FILE by header, move sequence and position; print game numbers", RunSearchCommand},
     };
     return commands;

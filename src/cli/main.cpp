@@ -15,7 +15,7 @@ static bool TakesValue(std::string_view flag) {
         "--game",   "--layout", "--mode",      "--event",     "--site",          "--date",
         "--round",  "--white",  "--black",     "--result",    "--eco",           "--moves",
         "--white-elo", "--black-elo", "--specific-move", "--line", "--position",
-        "--move-number", "--ser", "--save-ser"};
+        "--move-number", "--ser", "--save-ser", "--eco-lines"};
     for (std::string_view name : Flags) {
         if (flag == name) return true;
     }

@@ -3,8 +3,10 @@
 #include <string_view>
 #include <vector>
 
+#include "app/app_folder.h"
 #include "cli/command.h"
 #include "pgn/pgn_file.h"
+#include "search/eco_difference_search.h"
 #include "search/header_search.h"
 #include "search/position_search.h"
 #include "search/search_criteria.h"
@@ -159,7 +161,16 @@ int RunSearchCommand(const CommandArgs& args) {
     search::SearchList list;
     int found = 0;
     const int combination = (use_line ? 1 : 0) | (use_position ? 2 : 0);
-    if (use_header) {
+    const bool eco_difference = criteria.header.Get(HeaderCriterion::Eco) == "*" &&
+                                combination == 0 &&
+                                criteria.header.Get(HeaderCriterion::SpecificMove).empty();
+    if (eco_difference) {
+        const std::string lines_path =
+            args.HasFlag("--eco-lines") ? args.FlagValue("--eco-lines")
+                                        : app::AppPath(app::AppFolder(), app::EcoLinesFastFileName);
+        std::vector<std::string> classified;
+        found = search::SearchEcoDifference(source, criteria, lines_path, list, classified, ui);
+    } else if (use_header) {
         found = search::SearchHeader(source, criteria, combination, list, ui);
     } else if (use_line) {
         found = search::SearchVariation(source, criteria, use_position ? 3 : 1, list, ui);

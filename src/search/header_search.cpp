@@ -242,14 +242,8 @@ int HeaderMatcher::Match(const GameHeader& game) const {
     return player_white ? 3 : 4;
 }
 
-namespace {
-
-// The header pass over the fast header file; false when that file cannot be used, so that the
-// caller reads the PGN text instead.
-// The ten values of the header record at `cursor` as views into the file's bytes, moving the
-// cursor past it; false when the record runs past the end.
-bool ViewRecord(const std::vector<std::uint8_t>& bytes, std::size_t& cursor,
-                std::array<std::string_view, HeaderFieldCount>& values) {
+bool ViewHeaderRecord(const std::vector<std::uint8_t>& bytes, std::size_t& cursor,
+                      std::array<std::string_view, HeaderFieldCount>& values) {
     for (std::string_view& value : values) {
         if (cursor >= bytes.size()) return false;
         const std::size_t length = bytes[cursor];
@@ -260,6 +254,26 @@ bool ViewRecord(const std::vector<std::uint8_t>& bytes, std::size_t& cursor,
     return true;
 }
 
+GameHeader HeaderOfRecord(const std::array<std::string_view, HeaderFieldCount>& values) {
+    auto value = [&values](HeaderField field) { return values[static_cast<std::size_t>(field)]; };
+    GameHeader game;
+    game.white = value(HeaderField::White);
+    game.black = value(HeaderField::Black);
+    game.result = value(HeaderField::Result);
+    game.date = value(HeaderField::Date);
+    game.eco = value(HeaderField::Eco);
+    game.white_elo = value(HeaderField::WhiteElo);
+    game.black_elo = value(HeaderField::BlackElo);
+    game.round = value(HeaderField::Round);
+    game.event = value(HeaderField::Event);
+    game.site = value(HeaderField::Site);
+    return game;
+}
+
+namespace {
+
+// The header pass over the fast header file; false when that file cannot be used, so that the
+// caller reads the PGN text instead.
 bool HeaderPassFast(const SearchSource& source, const HeaderMatcher& matcher, SearchList& list,
                     Ui& ui) {
     const FastFileNames names = FastFileNamesOf(source.pgn_path);
@@ -282,24 +296,13 @@ bool HeaderPassFast(const SearchSource& source, const HeaderMatcher& matcher, Se
     const std::vector<std::uint8_t>& bytes = header->Bytes();
     std::size_t cursor = 4;
     std::array<std::string_view, HeaderFieldCount> values;
-    auto value = [&values](HeaderField field) { return values[static_cast<std::size_t>(field)]; };
     GameRecord record;
     for (std::int32_t i = 0; i < count && !source.Cancelled(); ++i) {
-        if (!ViewRecord(bytes, cursor, values)) {
+        if (!ViewHeaderRecord(bytes, cursor, values)) {
             // A short header file: the PGN text answers instead.
             return false;
         }
-        GameHeader game;
-        game.white = value(HeaderField::White);
-        game.black = value(HeaderField::Black);
-        game.result = value(HeaderField::Result);
-        game.date = value(HeaderField::Date);
-        game.eco = value(HeaderField::Eco);
-        game.white_elo = value(HeaderField::WhiteElo);
-        game.black_elo = value(HeaderField::BlackElo);
-        game.round = value(HeaderField::Round);
-        game.event = value(HeaderField::Event);
-        game.site = value(HeaderField::Site);
+        GameHeader game = HeaderOfRecord(values);
         if (moves) {
             if (moves->Next(record) != FastFileReader::Step::Record) break;
             game.full_moves = static_cast<int>((record.codes.size() + 1) / 2);

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "base/ui.h"
+#include "search/header_file.h"
 #include "chess/move_text.h"
 #include "search/search_criteria.h"
 #include "search/search_list.h"
@@ -51,6 +55,13 @@ private:
     bool needs_moves_ = false;
 };
 
+// The ten values of the fast header file's record at `cursor`, as views into `bytes`, moving the
+// cursor past it; false when the record runs past the end.
+bool ViewHeaderRecord(const std::vector<std::uint8_t>& bytes, std::size_t& cursor,
+                      std::array<std::string_view, HeaderFieldCount>& values);
+// The header search's view of such a record.
+GameHeader HeaderOfRecord(const std::array<std::string_view, HeaderFieldCount>& values);
+
 // The combination codes of a header search.
 enum class Combination : int {
     HeaderOnly = 0,
@@ -61,8 +72,10 @@ enum class Combination : int {
 
 // SearchHeader: fills `list` with the games that pass every header criterion, then narrows it by
 // the variation and/or position search the combination names. Reads the fast header file when
-// it can (not for a Specific Move), else the PGN text. Returns the number found, or -1 after a
-// refusal was reported.
+// it can (not for a Specific Move), else the PGN text. An ECO criterion "*" asks for the ECO
+// difference search (SearchEcoDifference), which is refused here in a combination or with a
+// Specific Move and otherwise passes every game. Returns the number found, or -1 after a refusal
+// was reported.
 int SearchHeader(const SearchSource& source, const SearchCriteria& criteria, int combination,
                  SearchList& list, Ui& ui);
 

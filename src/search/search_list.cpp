@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "search/move_code.h"
 #include "search/search_messages.h"
@@ -72,6 +73,31 @@ void SearchList::IntersectWith(const SearchList& other) {
     games_ = std::move(kept);
     has_half_moves_ = has_half_moves_ || other.has_half_moves_;
     Recount();
+}
+
+namespace {
+
+bool Before(const FoundGame& found, std::int32_t number) { return found.game_number < number; }
+
+}  // namespace
+
+std::int32_t SearchList::NextGame(std::int32_t game_number) const {
+    auto next = std::upper_bound(games_.begin(), games_.end(), game_number,
+                                 [](std::int32_t number, const FoundGame& found) {
+                                     return number < found.game_number;
+                                 });
+    return next == games_.end() ? 0 : next->game_number;
+}
+
+std::int32_t SearchList::PreviousGame(std::int32_t game_number) const {
+    auto at = std::lower_bound(games_.begin(), games_.end(), game_number, Before);
+    return at == games_.begin() ? 0 : std::prev(at)->game_number;
+}
+
+int SearchList::IndexOf(std::int32_t game_number) const {
+    auto at = std::lower_bound(games_.begin(), games_.end(), game_number, Before);
+    if (at == games_.end() || at->game_number != game_number) return -1;
+    return static_cast<int>(at - games_.begin());
 }
 
 std::vector<std::string> SearchList::StatisticsLines() const {

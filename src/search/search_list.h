@@ -47,6 +47,14 @@ public:
     bool HasHalfMoves() const { return has_half_moves_; }
     void SetHasHalfMoves(bool on) { has_half_moves_ = on; }
 
+    // The walk of the navigation list after a search: the found game after or before
+    // `game_number` in list order (a number not in the list counts from where it would stand),
+    // or 0 at either end.
+    std::int32_t NextGame(std::int32_t game_number) const;
+    std::int32_t PreviousGame(std::int32_t game_number) const;
+    // 0-based place of `game_number` in the list, or -1.
+    int IndexOf(std::int32_t game_number) const;
+
     // The statistics window's lines.
     std::vector<std::string> StatisticsLines() const;
 

@@ -96,6 +96,30 @@ TEST(SearchCommand, SavedCriteriaSearchAgain) {
     EXPECT_NE(refused.err.find("Invalid search file."), std::string::npos) << refused.err;
 }
 
+TEST(SearchCommand, EcoDifferenceNeedsBothFastFiles) {
+    TempDir dir;
+    std::string pgn = dir.Write("games.pgn", ReadWholeFile(TestDataPath("search/crafted.pgn")));
+    std::string lines = dir.Write("ecocodes.pgn", ReadWholeFile(TestDataPath("search/ecocodes.pgn")));
+    const std::vector<std::string> search = {"search", pgn, "--eco", "*", "--eco-lines",
+                                             dir.File("ecocodes.TRF")};
+    ToolRun refused = RunTool(search);
+    EXPECT_EQ(refused.exit_code, 1);
+    EXPECT_NE(refused.err.find("ECO diff requires a fast file."), std::string::npos) << refused.err;
+    ASSERT_EQ(RunTool({"fastfile", "make", pgn}).exit_code, 0);
+    ToolRun missing = RunTool(search);
+    EXPECT_EQ(missing.exit_code, 1);
+    EXPECT_NE(missing.err.find("Missing Ecocodes fast file."), std::string::npos) << missing.err;
+    ASSERT_EQ(RunTool({"fastfile", "make", lines}).exit_code, 0);
+    ToolRun found = RunTool(search);
+    EXPECT_EQ(found.exit_code, 0) << found.err;
+    EXPECT_EQ(found.out, "4\n6\n7\n");
+    ToolRun combined = RunTool({"search", pgn, "--eco", "*", "--line", "1.e4"});
+    EXPECT_NE(combined.err.find(
+                  "Sorry, ECO diff is not supported for combination or directory search."),
+              std::string::npos)
+        << combined.err;
+}
+
 // Every search gives the same games through the fast file and through the PGN text, apart from
 // games that start from a FEN position (the fast file replays them from the standard start).
 TEST(SearchCommand, FastFileAndTextAgreeOnRealGames) {

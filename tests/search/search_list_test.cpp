@@ -71,5 +71,26 @@ TEST(SearchList, IntersectionKeepsOwnOrderAndClassesAndTakesHalfMoves) {
     EXPECT_EQ(header.ClassCount(4), 0);
 }
 
+TEST(SearchList, WalksTheFoundGamesInOrder) {
+    SearchList list;
+    for (std::int32_t game : {3, 7, 8, 20}) list.Add(game, 0);
+    struct Row {
+        std::int32_t from;
+        std::int32_t next;
+        std::int32_t previous;
+        int index;
+    };
+    const Row rows[] = {
+        {1, 3, 0, -1}, {3, 7, 0, 0},  {7, 8, 3, 1},   {8, 20, 7, 2},
+        {9, 20, 8, -1}, {20, 0, 8, 3}, {25, 0, 20, -1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.from);
+        EXPECT_EQ(list.NextGame(row.from), row.next);
+        EXPECT_EQ(list.PreviousGame(row.from), row.previous);
+        EXPECT_EQ(list.IndexOf(row.from), row.index);
+    }
+}
+
 }  // namespace
 }  // namespace qorvale::search
