@@ -30,24 +30,34 @@ std::string WithPgnExtension(std::string path) {
 GameFileOpener::GameFileOpener(PgnFile& file, SavedFileFields& saved, GameFileHost& host, Ui& ui)
     : file_(file), saved_(saved), host_(host), ui_(ui) {}
 
-int GameFileOpener::OpenGameFile(OpenMode mode, std::string_view title) {
-    if (mode == OpenMode::SwitchToPrevious) return SwitchToPrevious();
+void GameFileOpener::TakePreviousFromSaved() {
     if (!dialog_shown_ && previous_path_.empty() && !saved_.PreviousFileName.empty()) {
         previous_path_ =
             platform::JoinPath(saved_.PreviousFolder, WithPgnExtension(saved_.PreviousFileName));
     }
+}
+
+int GameFileOpener::OpenGameFile(OpenMode mode, std::string_view title) {
+    if (mode == OpenMode::SwitchToPrevious) return SwitchToPrevious();
+    TakePreviousFromSaved();
     std::optional<std::string> chosen = host_.ChooseFile(mode, title);
     if (!chosen)
         return mode == OpenMode::ChooseNewFile ? SaveDialogCancelled : OpenCancelledOrFailed;
-    return OpenChosen(mode, WithPgnExtension(*chosen));
+    return OpenChosen(mode, WithPgnExtension(*chosen), true);
 }
 
-int GameFileOpener::OpenChosen(OpenMode mode, std::string path) {
+int GameFileOpener::OpenPath(const std::string& path) {
+    TakePreviousFromSaved();
+    return OpenChosen(OpenMode::ChooseAndOpen, WithPgnExtension(path), false);
+}
+
+int GameFileOpener::OpenChosen(OpenMode mode, std::string path, bool from_dialog) {
     const SavedFileFields before = saved_;
     const std::string name = platform::NameOf(path);
     const std::string folder = platform::FolderOf(path);
+    // Until the first dialog, the open file is the saved one.
     const bool first_dialog = !dialog_shown_;
-    dialog_shown_ = true;
+    if (from_dialog) dialog_shown_ = true;
 
     if (folder.size() < MaxSavedFolder) saved_.CurrentFolder = folder;
     // The file that was open becomes the previous one. Right after start-up the open file is

@@ -64,13 +64,18 @@ class GameFileOpener {
     // caller creates it).
     int OpenGameFile(OpenMode mode, std::string_view title);
 
+    // Opens and scans `path` as File/Open does, without the dialog: the file named on the
+    // command line, or the last file reopened at start-up. Returns 0 or -1 as above.
+    int OpenPath(const std::string& path);
+
     const std::string& PreviousPath() const { return previous_path_; }
     // After mode 99: the game and half-move to show in the file switched to.
     std::int32_t GameToShow() const { return game_to_show_; }
     std::int32_t PlyToShow() const { return ply_to_show_; }
 
   private:
-    int OpenChosen(OpenMode mode, std::string path);
+    void TakePreviousFromSaved();
+    int OpenChosen(OpenMode mode, std::string path, bool from_dialog);
     int SwitchToPrevious();
     int OpenAndScan(const std::string& path, bool scan);
 

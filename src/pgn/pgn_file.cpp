@@ -84,8 +84,12 @@ std::int32_t PgnFile::ScanGameFile(bool force, Ui& ui) {
 
     std::int32_t count = RunScan(ui);
     if (!IsOpen()) return 0;
-    // The re-wrap may have renamed the file: everything below follows the current name.
-    cache_path = OffsetCachePath(current_path_);
+    // The re-wrap may have renamed the file: everything below follows the current name, and
+    // the cache of the old name, which no longer has a file, goes.
+    if (OffsetCachePath(current_path_) != cache_path) {
+        file_system_.Delete(cache_path);
+        cache_path = OffsetCachePath(current_path_);
+    }
     // A cache that cannot be written costs only the next open its speed.
     (void)WriteOffsetCache(file_system_, cache_path, file_.Size(), index_);
     for (const char* suffix : {"s", "q", "x"}) {

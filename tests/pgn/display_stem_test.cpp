@@ -15,20 +15,15 @@ TEST(DisplayStem, CapitalisesLowerCaseAndShoutedNames) {
         {"TWIC1200.PGN", "Twic1200"},
         {"MyGames.pgn", "MyGames"},
         {"my games.pgn", "My Games"},
-        {"my_games.pgn", "My_games"},  // "_" is above "0", so it joins the word
+        {"my_games.pgn", "My_games"},
         {"a1b2c.pgn", "A1b2c"},
-        {"world.ch.1972.pgn", "World"},  // only up to the first "."
-        {"Kasparov.pgn", "Kasparov"},    // one capital then lower: as written
+        {"world.ch.pgn", "World"},
         {"K.pgn", "K"},
-        {"1972match.pgn", "1972match"},  // not a letter first: as written
+        {"1972match.pgn", "1972match"},
         {"x", "X"},
-        {"", ""},
         {".pgn", ""},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(DisplayStem(row.name), row.stem);
-    }
+    for (const Row& row : rows) EXPECT_EQ(DisplayStem(row.name), row.stem) << row.name;
 }
 
 TEST(DisplayStem, DerivedFilesReplaceTheEndOfThePath) {
@@ -37,13 +32,12 @@ TEST(DisplayStem, DerivedFilesReplaceTheEndOfThePath) {
         const char* replacement;
         const char* derived;
     } rows[] = {
-        {"/data/games.pgn", "PGO", "/data/games.PGO"}, {"/data/games.pgn", "s", "/data/games.pgs"},
-        {"/data/Games.PGN", "TRE", "/data/Games.TRE"}, {"games.pgn", "x", "games.pgx"},
-        {"/data/ab", "PGO", "/data/ab.PGO"},           {"/data.d/abc", "PGO", "/data.d/abc.PGO"},
+        {"/d/games.pgn", "PGO", "/d/games.PGO"}, {"/d/games.pgn", "s", "/d/games.pgs"},
+        {"games.PGN", "TRE", "games.TRE"},       {"/d/ab", "PGO", "/d/ab.PGO"},
+        {"/d.d/abc", "PGO", "/d.d/abc.PGO"},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.path);
-        EXPECT_EQ(DerivedFilePath(row.path, row.replacement), row.derived);
+        EXPECT_EQ(DerivedFilePath(row.path, row.replacement), row.derived) << row.path;
     }
 }
 

@@ -11,142 +11,114 @@
 namespace qorvale::pgn {
 namespace {
 
-using qorvale::test::RecordingUi;
-using qorvale::test::TempDir;
-
 // A window that answers the dialogs from a script and counts what it is asked to do.
 class ScriptedHost final : public GameFileHost {
   public:
     std::deque<std::optional<std::string>> choices;
-    std::vector<OpenMode> dialog_modes;
-    int saves = 0;
-    int resets = 0;
-    int long_scans = 0;
+    int resets = 0, long_scans = 0;
     std::int32_t ply = 0;
 
-    std::optional<std::string> ChooseFile(OpenMode mode, std::string_view) override {
-        dialog_modes.push_back(mode);
+    std::optional<std::string> ChooseFile(OpenMode, std::string_view) override {
         std::optional<std::string> choice = choices.front();
         choices.pop_front();
         return choice;
     }
-    void SaveOptions(const SavedFileFields&) override { ++saves; }
+    void SaveOptions(const SavedFileFields&) override {}
     void ResetGameState() override { ++resets; }
     void BeforeLongScan() override { ++long_scans; }
     std::int32_t DisplayedPly() const override { return ply; }
 };
 
-constexpr const char* TwoGames = "[Event \"1\"]\n\n1. e4 *\n\n[Event \"2\"]\n\n1. d4 *\n";
-
-struct Fixture {
-    TempDir dir;
+struct Opening {
+    qorvale::test::TempDir dir;
     PgnFile file;
     SavedFileFields saved;
     ScriptedHost host;
-    RecordingUi ui;
+    qorvale::test::RecordingUi ui;
     GameFileOpener opener{file, saved, host, ui};
 
-    Fixture() {
-        dir.Write("a.pgn", TwoGames);
-        dir.Write("b.pgn", TwoGames);
+    // As after start-up: a.pgn was open (game 2, half-move 5 remembered), b.pgn before it.
+    Opening() {
+        for (const char* name : {"a.pgn", "b.pgn"})
+            dir.Write(name, "[Event \"1\"]\n\n[Event \"2\"]\n");
         dir.Write("c.pgn", "[Event \"only\"]\n\n1. c4 *\n");
         saved = {dir.path(), "a.pgn", dir.path(), "b", 2, 5};
+    }
+    int Open(OpenMode mode, std::optional<std::string> name) {
+        host.choices = {name ? std::optional(dir.File(*name)) : std::nullopt};
+        return opener.OpenGameFile(mode, SelectPgnFileTitle);
     }
 };
 
 TEST(GameFileOpener, OpenThenSwitchBackAndForth) {
-    Fixture f;
-    f.host.choices = {f.dir.File("c")};
-    ASSERT_EQ(f.opener.OpenGameFile(OpenMode::ChooseAndOpen, SelectPgnFileTitle), 0);
-    EXPECT_EQ(f.file.CurrentPath(), f.dir.File("c.pgn"));
-    EXPECT_EQ(f.file.GameCount(), 1);
-    EXPECT_EQ(f.host.resets, 1);
-    EXPECT_EQ(f.host.long_scans, 1);
-    // Right after start-up the saved file becomes the previous one with its saved game.
-    EXPECT_EQ(f.saved.CurrentFileName, "c.pgn");
-    EXPECT_EQ(f.saved.PreviousFileName, "a.pgn");
-    EXPECT_EQ(f.saved.PreviousGameNumber, 2);
-    EXPECT_EQ(f.opener.PreviousPath(), f.dir.File("a.pgn"));
-
-    f.file.SetCurrentGameNumber(1);
-    f.host.ply = 3;
-    ASSERT_EQ(f.opener.OpenGameFile(OpenMode::SwitchToPrevious, ""), 0);
-    EXPECT_EQ(f.file.CurrentPath(), f.dir.File("a.pgn"));
-    EXPECT_EQ(f.file.GameCount(), 2);
-    EXPECT_EQ(f.opener.GameToShow(), 2);
-    EXPECT_EQ(f.opener.PlyToShow(), 5);
-    EXPECT_EQ(f.saved.CurrentFileName, "a.pgn");
-    EXPECT_EQ(f.saved.PreviousFileName, "c.pgn");
-    EXPECT_EQ(f.saved.PreviousGameNumber, 1);
-    EXPECT_EQ(f.saved.PreviousPly, 3);
-    // The cache written by the first scan is current: no wait display this time.
-    f.file.SetCurrentGameNumber(2);
-    f.host.ply = 0;
-    ASSERT_EQ(f.opener.OpenGameFile(OpenMode::SwitchToPrevious, ""), 0);
-    EXPECT_EQ(f.file.CurrentPath(), f.dir.File("c.pgn"));
-    EXPECT_EQ(f.opener.GameToShow(), 1);
-    EXPECT_EQ(f.opener.PlyToShow(), 3);
-    EXPECT_EQ(f.host.long_scans, 1);
-
+    Opening o;
+    // Start-up reopens the saved file, which changes nothing that is remembered.
+    ASSERT_EQ(o.opener.OpenPath(o.dir.File("a.pgn")), 0);
+    EXPECT_EQ(o.saved.PreviousFileName + " " + o.opener.PreviousPath(), "b " + o.dir.File("b.pgn"));
+    ASSERT_EQ(o.Open(OpenMode::ChooseAndOpen, "c"), 0);  // ".pgn" is added
+    EXPECT_EQ(o.file.CurrentPath(), o.dir.File("c.pgn"));
+    EXPECT_EQ(o.file.GameCount(), 1);
+    // The first dialog makes the saved file the previous one, with its saved game and ply.
+    EXPECT_EQ(o.saved.CurrentFileName + " " + o.saved.PreviousFileName, "c.pgn a.pgn");
+    ASSERT_TRUE(o.file.LoadGame(1, o.ui));
+    o.host.ply = 3;
+    ASSERT_EQ(o.opener.OpenGameFile(OpenMode::SwitchToPrevious, ""), 0);
+    EXPECT_EQ(o.file.CurrentPath(), o.dir.File("a.pgn"));
+    EXPECT_EQ(o.opener.GameToShow() * 10 + o.opener.PlyToShow(), 25);
+    EXPECT_EQ(o.saved.PreviousFileName, "c.pgn");
+    EXPECT_EQ(o.saved.PreviousGameNumber * 10 + o.saved.PreviousPly, 13);
+    ASSERT_EQ(o.opener.OpenGameFile(OpenMode::SwitchToPrevious, ""), 0);
+    EXPECT_EQ(o.file.CurrentPath(), o.dir.File("c.pgn"));
+    EXPECT_EQ(o.opener.GameToShow() * 10 + o.opener.PlyToShow(), 13);
     // A later dialog takes the game and half-move on display.
-    ASSERT_TRUE(f.file.LoadGame(f.opener.GameToShow(), f.ui));
-    f.host.choices = {f.dir.File("b.pgn")};
-    f.host.ply = 9;
-    ASSERT_EQ(f.opener.OpenGameFile(OpenMode::ChooseAndOpen, SelectPgnFileTitle), 0);
-    EXPECT_EQ(f.saved.PreviousFileName, "c.pgn");
-    EXPECT_EQ(f.saved.PreviousGameNumber, 1);
-    EXPECT_EQ(f.saved.PreviousPly, 9);
-    EXPECT_TRUE(f.ui.reports.empty());
+    ASSERT_TRUE(o.file.LoadGame(1, o.ui));
+    o.host.ply = 9;
+    ASSERT_EQ(o.Open(OpenMode::ChooseAndOpen, "b.pgn"), 0);
+    EXPECT_EQ(o.saved.PreviousFileName, "c.pgn");
+    EXPECT_EQ(o.saved.PreviousGameNumber * 10 + o.saved.PreviousPly, 19);
+    EXPECT_EQ(o.host.resets, 5);
+    // Only the first scans in the folder lacked a cache and needed the wait display.
+    EXPECT_EQ(o.host.long_scans, 1);
+    EXPECT_TRUE(o.ui.reports.empty());
 }
 
-TEST(GameFileOpener, CancelledAndFailedOpensChangeNothing) {
+TEST(GameFileOpener, CancelledFailedAndSaveDialogs) {
     struct Row {
         const char* name;
         OpenMode mode;
-        std::optional<std::string> choice;  // relative to the test folder
+        std::optional<std::string> choice;
         int result;
+        const char* current_after;  // saved current file name afterwards
         std::vector<std::string> reports;
     } rows[] = {
-        {"open cancelled", OpenMode::ChooseAndOpen, std::nullopt, -1, {}},
-        {"append cancelled", OpenMode::ChooseForAppend, std::nullopt, -1, {}},
-        {"save cancelled", OpenMode::ChooseNewFile, std::nullopt, -2, {}},
+        {"open cancelled", OpenMode::ChooseAndOpen, std::nullopt, -1, "b.pgn", {}},
+        {"append cancelled", OpenMode::ChooseForAppend, std::nullopt, -1, "b.pgn", {}},
+        {"save cancelled", OpenMode::ChooseNewFile, std::nullopt, -2, "b.pgn", {}},
         {"missing file",
          OpenMode::ChooseAndOpen,
-         "missing.pgn",
+         "none.pgn",
          -1,
+         "b.pgn",
          {std::string(ErrorOpeningFile)}},
+        {"save into existing", OpenMode::ChooseNewFile, "c.pgn", 0, "c.pgn", {}},
+        {"save into new", OpenMode::ChooseNewFile, "new", -1, "new.pgn", {}},
+        {"namesakes warned",
+         OpenMode::ChooseAndOpen,
+         "d.pgn",
+         0,
+         "d.pgn",
+         {std::string(TreeMergeFileWarning), std::string(DatabaseWarning)}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        Fixture f;
-        f.host.choices = {f.dir.File("a.pgn")};
-        ASSERT_EQ(f.opener.OpenGameFile(OpenMode::ChooseAndOpen, ""), 0);
-        const SavedFileFields before = f.saved;
-        f.host.choices = {row.choice ? std::optional(f.dir.File(*row.choice)) : std::nullopt};
-        EXPECT_EQ(f.opener.OpenGameFile(row.mode, ""), row.result);
-        EXPECT_EQ(f.ui.reports, row.reports);
-        EXPECT_EQ(f.file.CurrentPath(), f.dir.File("a.pgn"));
-        EXPECT_EQ(f.file.GameCount(), 2);
-        EXPECT_EQ(f.saved.CurrentFileName, before.CurrentFileName);
-        EXPECT_EQ(f.saved.CurrentFolder, before.CurrentFolder);
+        Opening o;
+        for (const char* name : {"d.pgn", "d.TRM", "d.DBG"}) o.dir.Write(name, "");
+        ASSERT_EQ(o.Open(OpenMode::ChooseAndOpen, "b.pgn"), 0);
+        EXPECT_EQ(o.Open(row.mode, row.choice), row.result);
+        EXPECT_EQ(o.saved.CurrentFileName, row.current_after);
+        EXPECT_EQ(o.ui.reports, row.reports);
+        EXPECT_TRUE(row.result >= 0 || o.file.CurrentPath() == o.dir.File("b.pgn"));
     }
-}
-
-TEST(GameFileOpener, SaveDialogTellsExistingFromNewAndWarnsAboutNamesakes) {
-    Fixture f;
-    f.host.choices = {f.dir.File("b.pgn"), f.dir.File("new")};
-    EXPECT_EQ(f.opener.OpenGameFile(OpenMode::ChooseNewFile, ""), 0);
-    EXPECT_EQ(f.opener.OpenGameFile(OpenMode::ChooseNewFile, ""), -1);
-    EXPECT_EQ(f.saved.CurrentFileName, "new.pgn");
-    EXPECT_TRUE(f.ui.reports.empty());
-
-    f.dir.Write("c.TRM", "");
-    f.dir.Write("c.DBG", "");
-    f.host.choices = {f.dir.File("c.pgn")};
-    EXPECT_EQ(f.opener.OpenGameFile(OpenMode::ChooseAndOpen, ""), 0);
-    std::vector<std::string> expected = {std::string(TreeMergeFileWarning),
-                                         std::string(DatabaseWarning)};
-    EXPECT_EQ(f.ui.reports, expected);
 }
 
 }  // namespace

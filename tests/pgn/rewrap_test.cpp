@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "pgn/faulty_file_system.h"
 #include "pgn/messages.h"
 #include "pgn/pgn_file.h"
 #include "platform/folder.h"
@@ -14,27 +13,50 @@ namespace {
 
 using qorvale::test::ReadWholeFile;
 using qorvale::test::TempDir;
-using Step = test::FaultyFileSystem::Step;
+using Names = std::vector<std::string>;
+
+// The real file system with one chosen step failing.
+class FaultyFileSystem final : public platform::FileSystem {
+  public:
+    enum class Step { None, Create, Write, Flush, Rename };
+    explicit FaultyFileSystem(Step failing) : failing_(failing) {}
+    platform::File Create(const std::string& path) override {
+        return failing_ == Step::Create ? platform::File() : FileSystem::Create(path);
+    }
+    bool Write(platform::File& file, const void* data, std::int64_t size) override {
+        // Half the data reaches the disk before the failure, as on a full disk.
+        return FileSystem::Write(file, data, failing_ == Step::Write ? size / 2 : size) &&
+               failing_ != Step::Write;
+    }
+    bool Flush(platform::File& file) override {
+        return failing_ != Step::Flush && FileSystem::Flush(file);
+    }
+    bool Rename(const std::string& from, const std::string& to) override {
+        return failing_ != Step::Rename && FileSystem::Rename(from, to);
+    }
+
+  private:
+    Step failing_;
+};
 
 TEST(Rewrap, CopyRules) {
-    const std::string a229(229, 'a');
-    const std::string a230(230, 'a');
+    const std::string a229(229, 'a'), a230(230, 'a');
+    std::string six_byte_lines;  // puts a space at byte 500000, the start of the second buffer
+    while (six_byte_lines.size() < RewrapBufferSize + 100) six_byte_lines += "ab cd\n";
     struct Row {
         const char* name;
         std::string input;
         std::string output;
     } rows[] = {
         {"runs of spaces collapse", "a  b   c\n", "a b c\n"},
-        {"leading spaces go", "   a b\r\n  c\n", "a b\r\nc\n"},
-        {"tabs stay", "\ta\t\tb\n", "\ta\t\tb\n"},
-        {"text after a brace gets a space", "{x}1. e4 {y}e5\n", "{x} 1. e4 {y} e5\n"},
-        {"a space after a brace is kept once", "{x}  e4\n", "{x} e4\n"},
-        {"so does a line end after a brace", "{x}\n", "{x} \n"},
+        {"leading spaces go, tabs stay", "   a\t\tb\r\n  c\n", "a\t\tb\r\nc\n"},
+        {"text after a brace gets a space", "{x}1. e4 {y}e5 {z}  f\n", "{x} 1. e4 {y} e5 {z} f\n"},
+        {"so does a line end", "{x}\n", "{x} \n"},
         {"space below column 230 stays", a229 + " b\n", a229 + " b\n"},
-        {"space from column 230 breaks the line", a229 + " b c d\n", a229 + " b\r\nc d\n"},
+        {"space from column 230 breaks", a229 + " b c d\n", a229 + " b\r\nc d\n"},
         {"space at column 230", a230 + " b\n", a230 + "\r\nb\n"},
-        {"no space: nothing to break", std::string(300, 'z') + "\n", std::string(300, 'z') + "\n"},
-        {"empty file", "", ""},
+        {"no space, no break", std::string(300, 'z') + "\n", std::string(300, 'z') + "\n"},
+        {"state carries across buffers", six_byte_lines, six_byte_lines},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -43,132 +65,87 @@ TEST(Rewrap, CopyRules) {
         Result<std::string> rewrapped = RewrapLongRecords(path, platform::SystemFileSystem());
         ASSERT_TRUE(rewrapped.ok()) << rewrapped.error().message();
         EXPECT_EQ(*rewrapped, path);
-        EXPECT_EQ(ReadWholeFile(path), row.output);
-        EXPECT_FALSE(platform::FileExists(dir.File(RewriteTempName)));
+        EXPECT_TRUE(ReadWholeFile(path) == row.output);
+        EXPECT_EQ(platform::ListFolder(dir.path(), "*"), Names{"Kept.pgn"});
     }
 }
 
-TEST(Rewrap, StateCarriesAcrossBufferRefills) {
-    // Six-byte lines put a space at byte 500000, the start of the second buffer: it is inside a
-    // line and must stay. Nothing else in the file is subject to a rule.
-    std::string content;
-    while (content.size() < RewrapBufferSize * 2 + 100) content += "ab cd\n";
-    ASSERT_EQ(content[RewrapBufferSize], ' ');
-    TempDir dir;
-    std::string path = dir.Write("Big.pgn", content);
-    ASSERT_TRUE(RewrapLongRecords(path, platform::SystemFileSystem()).ok());
-    EXPECT_TRUE(ReadWholeFile(path) == content);
-}
-
-TEST(Rewrap, TakesTheCapitalisedNameAndDropsTheOldOne) {
-    TempDir dir;
-    std::string path = dir.Write("my-games.pgn", "a  b\n");
-    dir.Write("other.pgn", "untouched\n");
-    Result<std::string> rewrapped = RewrapLongRecords(path, platform::SystemFileSystem());
-    ASSERT_TRUE(rewrapped.ok());
-    EXPECT_EQ(*rewrapped, dir.File("My-Games.pgn"));
-    EXPECT_EQ(ReadWholeFile(*rewrapped), "a b\n");
-    EXPECT_FALSE(platform::FileExists(path));
-    std::vector<std::string> expected = {"My-Games.pgn", "other.pgn"};
-    EXPECT_EQ(platform::ListFolder(dir.path(), "*"), expected);
-}
-
 TEST(Rewrap, FailedStepLeavesTheUsersFileIntact) {
+    using Step = FaultyFileSystem::Step;
     const std::string original = "[Event \"x\"]\n\n1.  e4   e5 *\n";
-    for (Step step : {Step::Create, Step::Write, Step::Flush, Step::Rename}) {
+    for (Step step : {Step::None, Step::Create, Step::Write, Step::Flush, Step::Rename}) {
         SCOPED_TRACE(static_cast<int>(step));
         TempDir dir;
-        std::string path = dir.Write("games.pgn", original);
-        test::FaultyFileSystem file_system(step);
+        std::string path = dir.Write("my-games.pgn", original);
+        dir.Write("other.pgn", "");
+        FaultyFileSystem file_system(step);
         Result<std::string> rewrapped = RewrapLongRecords(path, file_system);
-        ASSERT_FALSE(rewrapped.ok());
+        if (step == Step::None) {
+            // The file takes its capitalised name and the old one goes.
+            ASSERT_TRUE(rewrapped.ok());
+            EXPECT_EQ(*rewrapped, dir.File("My-Games.pgn"));
+            EXPECT_EQ(platform::ListFolder(dir.path(), "*"), (Names{"My-Games.pgn", "other.pgn"}));
+            continue;
+        }
         EXPECT_EQ(rewrapped.error().message(), ErrorCreatingTempFile);
         EXPECT_EQ(ReadWholeFile(path), original);
-        EXPECT_EQ(platform::ListFolder(dir.path(), "*"), std::vector<std::string>{"games.pgn"});
+        EXPECT_EQ(platform::ListFolder(dir.path(), "*"), (Names{"my-games.pgn", "other.pgn"}));
     }
 }
 
 std::string LongLineGames() {
     std::string moves;
-    for (int move = 1; move <= 60; ++move) {
-        moves += std::to_string(move) + ". Nf3 Nf6 " + std::to_string(move + 1) + ". Ng1 Ng8 ";
-    }
+    for (int move = 1; move <= 60; ++move) moves += std::to_string(move) + ". Nf3 Nf6 ";
     return "[Event \"a\"]\n[Site \"b\"]\n\n1. e4 " + moves + "*\n\n[Event \"c\"]\n\n1. d4 *\n";
 }
 
-TEST(Rewrap, ScanRewrapsLongRecordsAndFollowsTheNewName) {
-    TempDir dir;
-    std::string path = dir.Write("games.pgn", LongLineGames());
-    PgnFile file;
-    ASSERT_TRUE(file.Open(path).ok());
-    qorvale::test::RecordingUi ui;
-    EXPECT_EQ(file.ScanGameFile(false, ui), 2);
-    EXPECT_TRUE(file.LastScan().rewrapped);
-    EXPECT_TRUE(ui.reports.empty());
-    EXPECT_EQ(file.CurrentPath(), dir.File("Games.pgn"));
-    EXPECT_FALSE(platform::FileExists(path));
-    EXPECT_TRUE(platform::FileExists(dir.File("Games.PGO")));
-    std::string content = ReadWholeFile(file.CurrentPath());
-    std::size_t longest = 0;
-    for (std::size_t start = 0, lf; (lf = content.find('\n', start)) != std::string::npos;
-         start = lf + 1) {
-        longest = std::max(longest, lf + 1 - start);
+TEST(Rewrap, ScanRewrapsOnceOrGoesOnOverCutRecords) {
+    for (bool fails : {false, true}) {
+        SCOPED_TRACE(fails);
+        TempDir dir;
+        std::string original = LongLineGames();
+        std::string path = dir.Write("games.pgn", original);
+        dir.Write("games.PGO", "stale");
+        FaultyFileSystem file_system(fails ? FaultyFileSystem::Step::Rename
+                                           : FaultyFileSystem::Step::None);
+        PgnFile file(file_system);
+        ASSERT_TRUE(file.Open(path).ok());
+        qorvale::test::RecordingUi ui;
+        EXPECT_EQ(file.ScanGameFile(false, ui), 2);
+        EXPECT_EQ(file.LastScan().rewrapped, !fails);
+        EXPECT_EQ(ui.reports, fails ? Names{std::string(ErrorCreatingTempFile)} : Names{});
+        std::string content = ReadWholeFile(file.CurrentPath());
+        // Either way the offsets point at the games: cut records still count their bytes.
+        EXPECT_EQ(file.Index().Offset(2), content.find("[Event \"c\"]"));
+        if (fails) {
+            EXPECT_EQ(content, original);
+            continue;
+        }
+        EXPECT_EQ(platform::ListFolder(dir.path(), "*"), (Names{"Games.PGO", "Games.pgn"}));
+        for (std::size_t start = 0, lf; (lf = content.find('\n', start)) != std::string::npos;
+             start = lf + 1) {
+            EXPECT_LT(lf + 1 - start, 256u);
+        }
     }
-    EXPECT_LT(longest, 256u);
-    EXPECT_EQ(file.Index().Offset(2), content.find("[Event \"c\"]"));
-}
-
-TEST(Rewrap, ScanGoesOnOverCutRecordsWhenTheRewrapFails) {
-    TempDir dir;
-    std::string original = LongLineGames();
-    std::string path = dir.Write("games.pgn", original);
-    test::FaultyFileSystem file_system(Step::Rename);
-    PgnFile file(file_system);
-    ASSERT_TRUE(file.Open(path).ok());
-    qorvale::test::RecordingUi ui;
-    EXPECT_EQ(file.ScanGameFile(false, ui), 2);
-    EXPECT_FALSE(file.LastScan().rewrapped);
-    EXPECT_EQ(ui.reports, std::vector<std::string>{std::string(ErrorCreatingTempFile)});
-    EXPECT_EQ(file.CurrentPath(), path);
-    EXPECT_EQ(ReadWholeFile(path), original);
-    // The offsets count the bytes the cut dropped, so they still point at the games.
-    EXPECT_EQ(file.Index().Offset(2), original.find("[Event \"c\"]"));
 }
 
 TEST(Rewrap, TrimCommandAsksFirst) {
-    struct Row {
-        const char* name;
-        bool answer;
-        bool rewrapped;
-    } rows[] = {{"no", false, false}, {"yes", true, true}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (bool answer : {false, true}) {
+        SCOPED_TRACE(answer);
         TempDir dir;
-        const std::string original = "[Event  \"a\"]\n\n1.  e4 *\n\n[Event \"b\"]\n\n1. d4 *\n";
+        const std::string original = "[Event  \"a\"]\n\n1.  e4 *\n\n[Event \"b\"]\n";
         std::string path = dir.Write("games.pgn", original);
         PgnFile file;
         ASSERT_TRUE(file.Open(path).ok());
         qorvale::test::RecordingUi ui;
         EXPECT_EQ(file.ScanGameFile(false, ui), 2);
-        ui.answers = {row.answer};
-        EXPECT_EQ(file.TrimLongRecords(ui), row.rewrapped);
-        EXPECT_EQ(ui.questions, std::vector<std::string>{std::string(TrimLongRecordsQuestion)});
-        EXPECT_TRUE(ui.reports.empty());
-        EXPECT_EQ(file.GameCount(), 2);
-        if (row.rewrapped) {
-            EXPECT_EQ(file.CurrentPath(), dir.File("Games.pgn"));
-            const std::string trimmed = "[Event \"a\"]\n\n1. e4 *\n\n[Event \"b\"]\n\n1. d4 *\n";
-            EXPECT_EQ(ReadWholeFile(file.CurrentPath()), trimmed);
-            EXPECT_FALSE(file.LastScan().from_cache);
-            EXPECT_EQ(file.Index().Offset(2), trimmed.find("[Event \"b\"]"));
-        } else {
-            EXPECT_EQ(ReadWholeFile(path), original);
-        }
+        ui.answers = {answer};
+        EXPECT_EQ(file.TrimLongRecords(ui), answer);
+        EXPECT_EQ(ui.questions, Names{std::string(TrimLongRecordsQuestion)});
+        const std::string trimmed = "[Event \"a\"]\n\n1. e4 *\n\n[Event \"b\"]\n";
+        EXPECT_EQ(ReadWholeFile(file.CurrentPath()), answer ? trimmed : original);
+        EXPECT_EQ(file.Index().Offset(2), (answer ? trimmed : original).find("[Event \"b\"]"));
     }
-    PgnFile closed;
-    qorvale::test::RecordingUi ui;
-    EXPECT_FALSE(closed.TrimLongRecords(ui));
-    EXPECT_EQ(ui.reports, std::vector<std::string>{std::string(MustOpenAFile)});
 }
 
 }  // namespace
