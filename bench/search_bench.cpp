@@ -46,8 +46,8 @@ std::vector<Case> Cases() {
 
     search::SearchCriteria line;
     line.line = *search::ParseSearchLine("1.e4 c5 2.Nf3 d6 3.d4 cxd4");
-    cases.push_back({"variation: 1.e4 c5 2.Nf3 d6 3.d4 cxd4 (transpositions)", Kind::Variation,
-                     line});
+    cases.push_back(
+        {"variation: 1.e4 c5 2.Nf3 d6 3.d4 cxd4 (transpositions)", Kind::Variation, line});
 
     search::SearchCriteria position;
     position.position.White[0].Assign("Kg1");
@@ -94,18 +94,18 @@ int main(int argc, char** argv) {
             source.offsets = file.Index().Offsets();
             search::SearchList list;
             switch (test.kind) {
-            case Kind::Header:
-                found = search::SearchHeader(source, test.criteria, 0, list, ui);
-                break;
-            case Kind::Variation:
-                found = search::SearchVariation(source, test.criteria, 1, list, ui);
-                break;
-            case Kind::Position:
-                found = search::SearchPosition(source, test.criteria, list, ui);
-                break;
+                case Kind::Header:
+                    found = search::SearchHeader(source, test.criteria, 0, list, ui);
+                    break;
+                case Kind::Variation:
+                    found = search::SearchVariation(source, test.criteria, 1, list, ui);
+                    break;
+                case Kind::Position:
+                    found = search::SearchPosition(source, test.criteria, list, ui);
+                    break;
             }
-            double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
-                              .count();
+            double wall =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             double cpu = static_cast<double>(std::clock() - cpu_start) / CLOCKS_PER_SEC;
             if (wall < best_wall) best_wall = wall;
             if (cpu < best_cpu) best_cpu = cpu;
@@ -114,8 +114,8 @@ int main(int argc, char** argv) {
                 signature += game.game_number + game.half_move;
             }
         }
-        std::printf("%-58s %8.3f s wall %8.3f s processor  found %lld  signature %lld\n",
-                    test.name, best_wall, best_cpu, static_cast<long long>(found),
+        std::printf("%-58s %8.3f s wall %8.3f s processor  found %lld  signature %lld\n", test.name,
+                    best_wall, best_cpu, static_cast<long long>(found),
                     static_cast<long long>(signature));
     }
     std::printf("peak memory %.1f MB\n",

@@ -27,18 +27,12 @@ struct HeaderFlag {
 };
 
 constexpr HeaderFlag HeaderFlags[] = {
-    {"--event", HeaderCriterion::Event},
-    {"--site", HeaderCriterion::Site},
-    {"--date", HeaderCriterion::Date},
-    {"--round", HeaderCriterion::Round},
-    {"--white", HeaderCriterion::White},
-    {"--black", HeaderCriterion::Black},
-    {"--result", HeaderCriterion::Result},
-    {"--eco", HeaderCriterion::Eco},
-    {"--moves", HeaderCriterion::NumberOfMoves},
-    {"--white-elo", HeaderCriterion::WhiteElo},
-    {"--black-elo", HeaderCriterion::BlackElo},
-    {"--specific-move", HeaderCriterion::SpecificMove},
+    {"--event", HeaderCriterion::Event},         {"--site", HeaderCriterion::Site},
+    {"--date", HeaderCriterion::Date},           {"--round", HeaderCriterion::Round},
+    {"--white", HeaderCriterion::White},         {"--black", HeaderCriterion::Black},
+    {"--result", HeaderCriterion::Result},       {"--eco", HeaderCriterion::Eco},
+    {"--moves", HeaderCriterion::NumberOfMoves}, {"--white-elo", HeaderCriterion::WhiteElo},
+    {"--black-elo", HeaderCriterion::BlackElo},  {"--specific-move", HeaderCriterion::SpecificMove},
 };
 
 // "W:Kg1,Nf3,=8 B:Kg8,*": a colour letter, a colon and comma-separated entries per word.
@@ -87,10 +81,8 @@ int RunSearchCommand(const CommandArgs& args) {
             return 1;
         }
         use_header = kind == search::SerKind::Header;
-        use_line = kind == search::SerKind::Variation ||
-                   (use_header && criteria.line.Any());
-        use_position = kind == search::SerKind::Position ||
-                       (use_header && criteria.position.Any());
+        use_line = kind == search::SerKind::Variation || (use_header && criteria.line.Any());
+        use_position = kind == search::SerKind::Position || (use_header && criteria.position.Any());
     }
     for (const HeaderFlag& entry : HeaderFlags) {
         if (!args.HasFlag(entry.flag)) continue;

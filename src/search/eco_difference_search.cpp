@@ -80,7 +80,8 @@ int EcoCodeLines::ClassifyByPosition(std::span<const chess::Board64> positions) 
         if (entry_length <= depth) continue;
         const auto& entry_positions = positions_[Index(entry)];
         for (int k = depth; k < std::min(entry_length, length); ++k) {
-            if (positions[static_cast<std::size_t>(k)] == entry_positions[static_cast<std::size_t>(k)]) {
+            if (positions[static_cast<std::size_t>(k)] ==
+                entry_positions[static_cast<std::size_t>(k)]) {
                 best = entry;
                 depth = k + 1;
             }
@@ -153,8 +154,8 @@ int SearchEcoDifference(const SearchSource& source, const SearchCriteria& criter
         ui.report(lines.error().message());
         return -1;
     }
-    const std::int32_t count = static_cast<std::int32_t>(
-        std::min<std::uint32_t>(header->StoredCount(), MaxFastFileGames));
+    const std::int32_t count =
+        static_cast<std::int32_t>(std::min<std::uint32_t>(header->StoredCount(), MaxFastFileGames));
     if (count != source.game_count && !source.background) ui.report(messages::MakeFastFileAgain);
 
     const std::vector<std::uint8_t>& bytes = header->Bytes();
@@ -177,11 +178,12 @@ int SearchEcoDifference(const SearchSource& source, const SearchCriteria& criter
             std::min(record.codes.size(), static_cast<std::size_t>(EcoDifferenceHalfMoves));
         const std::span<const MoveCode> opening(record.codes.data(), played);
         ReplayMoveCodes(opening, positions);
-        const int by_position = lines->ClassifyByPosition(
-            std::span<const chess::Board64>(positions).subspan(1));
+        const int by_position =
+            lines->ClassifyByPosition(std::span<const chess::Board64>(positions).subspan(1));
         const int by_moves = lines->ClassifyByMoves(opening);
         auto names_it = [&](int entry) {
-            return entry >= 0 && eco.substr(0, 3) == std::string_view(lines->Code(entry)).substr(0, 3);
+            return entry >= 0 &&
+                   eco.substr(0, 3) == std::string_view(lines->Code(entry)).substr(0, 3);
         };
         if (names_it(by_position) || names_it(by_moves)) continue;
         list.Add(i + 1, result_class);

@@ -19,7 +19,7 @@ namespace qorvale::search {
 // The ECO table's lines as the ECO codes fast file holds them (one record per table entry, the
 // entry's code in the record's ECO field), with the position after each half-move of each line.
 class EcoCodeLines {
-public:
+  public:
     // Reads the move file at `trf_path` and its header file beside it; "Missing Ecocodes fast
     // file." when either cannot be read or they disagree.
     static Result<EcoCodeLines> Load(const std::string& trf_path);
@@ -37,7 +37,7 @@ public:
     // that one is longer and the game goes beyond the first. -1 when none.
     int ClassifyByMoves(std::span<const MoveCode> game) const;
 
-private:
+  private:
     static std::size_t Index(int entry) { return static_cast<std::size_t>(entry); }
     bool LineMatches(int entry, std::span<const MoveCode> game, int limit) const;
 

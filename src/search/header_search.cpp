@@ -40,17 +40,17 @@ int CompareNoCase(std::string_view a, std::string_view b) {
 
 bool ComparisonHolds(int order, Comparison comparison) {
     switch (comparison) {
-    case Comparison::Equal:
-        return order == 0;
-    case Comparison::GreaterOrEqual:
-    case Comparison::Range:
-        return order >= 0;
-    case Comparison::Greater:
-        return order > 0;
-    case Comparison::LessOrEqual:
-        return order <= 0;
-    case Comparison::Less:
-        return order < 0;
+        case Comparison::Equal:
+            return order == 0;
+        case Comparison::GreaterOrEqual:
+        case Comparison::Range:
+            return order >= 0;
+        case Comparison::Greater:
+            return order > 0;
+        case Comparison::LessOrEqual:
+            return order <= 0;
+        case Comparison::Less:
+            return order < 0;
     }
     return false;
 }
@@ -96,8 +96,7 @@ bool HeaderMatcher::PlayerMatches(std::string_view criterion, std::string_view n
     // No rule looks further into the game's name than one character past the criterion's.
     if (criterion.size() > CriteriaFieldSize) return PlayerMatchesLong(criterion, name);
     char buffer[CriteriaFieldSize + 2];
-    const std::string_view game(buffer,
-                                NormalizeNameInto(name, buffer, criterion.size() + 1));
+    const std::string_view game(buffer, NormalizeNameInto(name, buffer, criterion.size() + 1));
     if (criterion.back() == '?') {
         const std::string wanted = NormalizeName(criterion.substr(0, criterion.size() - 1));
         if (wanted.empty() || game.size() < wanted.size()) return false;
@@ -141,20 +140,20 @@ bool HeaderMatcher::MovePasses(const GameHeader& game) const {
     if (full_moves < specific_.move_number) return false;
     const auto index = static_cast<std::size_t>(specific_.move_number - 1);
     switch (specific_.side) {
-    case SpecificMove::Side::White:
-        return specific_.move_number > 0 &&
-               WildcardMatch(specific_.pattern, moves.WhiteMoves[index].view());
-    case SpecificMove::Side::Black:
-        return specific_.move_number > 0 &&
-               WildcardMatch(specific_.pattern, moves.BlackMoves[index].view());
-    case SpecificMove::Side::Either:
-        for (std::size_t move = 0; move < static_cast<std::size_t>(full_moves); ++move) {
-            if (WildcardMatch(specific_.pattern, moves.WhiteMoves[move].view()) ||
-                WildcardMatch(specific_.pattern, moves.BlackMoves[move].view())) {
-                return true;
+        case SpecificMove::Side::White:
+            return specific_.move_number > 0 &&
+                   WildcardMatch(specific_.pattern, moves.WhiteMoves[index].view());
+        case SpecificMove::Side::Black:
+            return specific_.move_number > 0 &&
+                   WildcardMatch(specific_.pattern, moves.BlackMoves[index].view());
+        case SpecificMove::Side::Either:
+            for (std::size_t move = 0; move < static_cast<std::size_t>(full_moves); ++move) {
+                if (WildcardMatch(specific_.pattern, moves.WhiteMoves[move].view()) ||
+                    WildcardMatch(specific_.pattern, moves.BlackMoves[move].view())) {
+                    return true;
+                }
             }
-        }
-        return false;
+            return false;
     }
     return false;
 }
@@ -279,8 +278,8 @@ bool HeaderPassFast(const SearchSource& source, const HeaderMatcher& matcher, Se
     const FastFileNames names = FastFileNamesOf(source.pgn_path);
     Result<HeaderFile> header = HeaderFile::Load(names.trh);
     if (!header || header->Truncated()) return false;
-    std::int32_t count = static_cast<std::int32_t>(
-        std::min<std::uint32_t>(header->StoredCount(), MaxFastFileGames));
+    std::int32_t count =
+        static_cast<std::int32_t>(std::min<std::uint32_t>(header->StoredCount(), MaxFastFileGames));
     if (count != source.game_count) {
         if (!source.background) ui.report(messages::MakeFastFileAgain);
         if (matcher.NeedsMoveCount()) return false;
@@ -288,7 +287,8 @@ bool HeaderPassFast(const SearchSource& source, const HeaderMatcher& matcher, Se
 
     std::optional<FastFileReader> moves;
     if (matcher.NeedsMoveCount()) {
-        Result<FastFileReader> opened = FastFileReader::Open(names.trf, FastFileReader::Mode::Stream);
+        Result<FastFileReader> opened =
+            FastFileReader::Open(names.trf, FastFileReader::Mode::Stream);
         if (!opened) return false;
         moves.emplace(std::move(opened).value());
     }

@@ -3,12 +3,12 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 #include "base/ui.h"
-#include "search/header_file.h"
 #include "chess/move_text.h"
+#include "search/header_file.h"
 #include "search/search_criteria.h"
 #include "search/search_list.h"
 #include "search/search_source.h"
@@ -25,7 +25,7 @@ struct GameHeader {
 
 // The header criteria, parsed once for a whole search.
 class HeaderMatcher {
-public:
+  public:
     explicit HeaderMatcher(const HeaderCriteria& criteria);
 
     // A Black criterion "*" alone with a White one: the player's games with either colour, in
@@ -40,7 +40,7 @@ public:
     // One player criterion against one name (either-colour rules aside).
     static bool PlayerMatches(std::string_view criterion, std::string_view name);
 
-private:
+  private:
     bool DatePasses(std::string_view date) const;
     bool MovePasses(const GameHeader& game) const;
 

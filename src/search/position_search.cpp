@@ -18,18 +18,18 @@ namespace {
 
 int KindOfLetter(char letter) {
     switch (letter) {
-    case 'K':
-        return static_cast<int>(chess::King);
-    case 'Q':
-        return static_cast<int>(chess::Queen);
-    case 'R':
-        return static_cast<int>(chess::Rook);
-    case 'B':
-        return static_cast<int>(chess::Bishop);
-    case 'N':
-        return static_cast<int>(chess::Knight);
-    default:
-        return 0;
+        case 'K':
+            return static_cast<int>(chess::King);
+        case 'Q':
+            return static_cast<int>(chess::Queen);
+        case 'R':
+            return static_cast<int>(chess::Rook);
+        case 'B':
+            return static_cast<int>(chess::Bishop);
+        case 'N':
+            return static_cast<int>(chess::Knight);
+        default:
+            return 0;
     }
 }
 
@@ -113,8 +113,8 @@ void PositionTests::ParseEntry(std::string_view entry, bool white) {
         return;
     }
     if (entry.size() >= 2 && IsRelation(first) && IsDigit(entry[1])) {
-        counts_.push_back({white, static_cast<std::uint8_t>(chess::Pawn), relation_of(first),
-                           entry[1] - '0'});
+        counts_.push_back(
+            {white, static_cast<std::uint8_t>(chess::Pawn), relation_of(first), entry[1] - '0'});
         return;
     }
     if (!white && first == '*') {
@@ -128,9 +128,9 @@ void PositionTests::ParseEntry(std::string_view entry, bool white) {
         return;
     }
     if (entry.size() >= 3 && chess::IsFileLetter(entry[1]) && chess::IsRankDigit(entry[2])) {
-        pieces_.push_back({chess::Board64Index(entry[1] - 'a' + 1, entry[2] - '0'),
-                           static_cast<std::uint8_t>(chess::PieceCode(
-                               static_cast<std::uint32_t>(kind), side))});
+        pieces_.push_back(
+            {chess::Board64Index(entry[1] - 'a' + 1, entry[2] - '0'),
+             static_cast<std::uint8_t>(chess::PieceCode(static_cast<std::uint32_t>(kind), side))});
         return;
     }
     if (kind == static_cast<int>(chess::King)) {
@@ -138,8 +138,8 @@ void PositionTests::ParseEntry(std::string_view entry, bool white) {
         return;
     }
     if (entry.size() >= 3 && IsRelation(entry[1]) && IsDigit(entry[2])) {
-        counts_.push_back({white, static_cast<std::uint8_t>(kind), relation_of(entry[1]),
-                           entry[2] - '0'});
+        counts_.push_back(
+            {white, static_cast<std::uint8_t>(kind), relation_of(entry[1]), entry[2] - '0'});
         return;
     }
     if (!white && entry.size() >= 2 && entry[1] == '*') {
@@ -169,12 +169,12 @@ bool PositionTests::HoldsOn(const Square* squares, int half_moves) const {
         for (const CountTest& test : counts_) {
             auto meets = [&test](int count) {
                 switch (test.relation) {
-                case Relation::Equal:
-                    return count == test.value;
-                case Relation::Fewer:
-                    return count < test.value;
-                case Relation::More:
-                    return count > test.value;
+                    case Relation::Equal:
+                        return count == test.value;
+                    case Relation::Fewer:
+                        return count < test.value;
+                    case Relation::More:
+                        return count > test.value;
                 }
                 return false;
             };
@@ -209,7 +209,8 @@ int SearchPosition(const SearchSource& source, const SearchCriteria& criteria, S
 
     std::int64_t stored = source.use_fast_file ? HeaderFileCount(names.trh) : -1;
     if (stored >= 0) {
-        Result<FastFileReader> reader = FastFileReader::Open(names.trf, FastFileReader::Mode::Stream);
+        Result<FastFileReader> reader =
+            FastFileReader::Open(names.trf, FastFileReader::Mode::Stream);
         if (reader) {
             if (stored != source.game_count && !source.background) {
                 ui.report(messages::MakeFastFileAgain);
@@ -242,10 +243,10 @@ int SearchPosition(const SearchSource& source, const SearchCriteria& criteria, S
         if (!reader.Read(game, TextGameReader::Depth::Positions)) continue;
         for (int k = 0; k <= reader.HalfMoves(); ++k) {
             if (tests.Holds(std::span<const std::uint32_t, 64>(reader.Position(k)), k)) {
-                list.Add(game + 1,
-                         NormalResultClass(
-                             ResultFromTag(reader.Values().Get(pgn::HeaderField::Result))),
-                         k);
+                list.Add(
+                    game + 1,
+                    NormalResultClass(ResultFromTag(reader.Values().Get(pgn::HeaderField::Result))),
+                    k);
                 break;
             }
         }

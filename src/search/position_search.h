@@ -16,7 +16,7 @@ namespace qorvale::search {
 
 // The search position turned into tests on a 64-square board (Board64 order).
 class PositionTests {
-public:
+  public:
     explicit PositionTests(const PositionCriteria& criteria,
                            const MoveNumberFilter& filter = MoveNumberFilter());
 
@@ -38,15 +38,15 @@ public:
 
     bool Empty() const { return pieces_.empty() && counts_.empty() && !never_; }
 
-private:
+  private:
     struct PieceTest {
         int square = 0;
         std::uint8_t code = 0;
     };
     enum class Relation : std::uint8_t { Equal, Fewer, More };
     struct CountTest {
-        bool white = true;       // the list it came from
-        std::uint8_t kind = 1;   // pawn 1 .. queen 5
+        bool white = true;      // the list it came from
+        std::uint8_t kind = 1;  // pawn 1 .. queen 5
         Relation relation = Relation::Equal;
         int value = 0;
     };

@@ -1,6 +1,5 @@
 #include "search/search_criteria.h"
 
-
 #include "search/search_messages.h"
 
 namespace qorvale::search {
@@ -103,18 +102,18 @@ bool IsNumber(std::string_view text) {
 bool CompareValue(long value, const ParsedComparison& criterion) {
     long a = ReadNumber(criterion.first);
     switch (criterion.comparison) {
-    case Comparison::Equal:
-        return value == a;
-    case Comparison::GreaterOrEqual:
-        return value >= a;
-    case Comparison::Greater:
-        return value > a;
-    case Comparison::LessOrEqual:
-        return value <= a;
-    case Comparison::Less:
-        return value < a;
-    case Comparison::Range:
-        return value >= a && value <= ReadNumber(criterion.second);
+        case Comparison::Equal:
+            return value == a;
+        case Comparison::GreaterOrEqual:
+            return value >= a;
+        case Comparison::Greater:
+            return value > a;
+        case Comparison::LessOrEqual:
+            return value <= a;
+        case Comparison::Less:
+            return value < a;
+        case Comparison::Range:
+            return value >= a && value <= ReadNumber(criterion.second);
     }
     return false;
 }
@@ -191,18 +190,18 @@ bool MoveNumberFilter::Passes(int half_moves) const {
     if (!on) return true;
     int move = (half_moves + 1) / 2;
     switch (comparison) {
-    case Comparison::Equal:
-        return move == value;
-    case Comparison::GreaterOrEqual:
-        return move >= value;
-    case Comparison::Greater:
-        return move > value;
-    case Comparison::LessOrEqual:
-        return move <= value;
-    case Comparison::Less:
-        return move < value;
-    case Comparison::Range:
-        return move >= value && (upper == 0 || move <= upper);
+        case Comparison::Equal:
+            return move == value;
+        case Comparison::GreaterOrEqual:
+            return move >= value;
+        case Comparison::Greater:
+            return move > value;
+        case Comparison::LessOrEqual:
+            return move <= value;
+        case Comparison::Less:
+            return move < value;
+        case Comparison::Range:
+            return move >= value && (upper == 0 || move <= upper);
     }
     return true;
 }
@@ -225,9 +224,9 @@ Error CheckComparison(std::string_view text, bool numeric) {
         return Error(std::string(messages::ComparisonWithoutValue));
     }
     if (parsed.comparison == Comparison::Range) {
-        const bool reversed = numeric ? ReadNumber(parsed.second) < ReadNumber(parsed.first)
-                                      : parsed.second.compare(0, parsed.first.size(),
-                                                              parsed.first) < 0;
+        const bool reversed = numeric
+                                  ? ReadNumber(parsed.second) < ReadNumber(parsed.first)
+                                  : parsed.second.compare(0, parsed.first.size(), parsed.first) < 0;
         if (reversed) return Error(std::string(messages::RangeReversed));
     }
     return Error::Ok();

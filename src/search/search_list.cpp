@@ -59,10 +59,9 @@ void SearchList::IntersectWith(const SearchList& other) {
     std::vector<FoundGame> kept;
     auto theirs = other.games_.begin();
     for (const FoundGame& game : games_) {
-        theirs = std::lower_bound(theirs, other.games_.end(), game.game_number,
-                                  [](const FoundGame& found, std::int32_t number) {
-                                      return found.game_number < number;
-                                  });
+        theirs = std::lower_bound(
+            theirs, other.games_.end(), game.game_number,
+            [](const FoundGame& found, std::int32_t number) { return found.game_number < number; });
         if (theirs == other.games_.end()) break;
         if (theirs->game_number == game.game_number) {
             FoundGame common = game;
@@ -82,10 +81,9 @@ bool Before(const FoundGame& found, std::int32_t number) { return found.game_num
 }  // namespace
 
 std::int32_t SearchList::NextGame(std::int32_t game_number) const {
-    auto next = std::upper_bound(games_.begin(), games_.end(), game_number,
-                                 [](std::int32_t number, const FoundGame& found) {
-                                     return number < found.game_number;
-                                 });
+    auto next = std::upper_bound(
+        games_.begin(), games_.end(), game_number,
+        [](std::int32_t number, const FoundGame& found) { return number < found.game_number; });
     return next == games_.end() ? 0 : next->game_number;
 }
 

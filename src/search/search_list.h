@@ -21,7 +21,7 @@ struct FoundGame {
 // search for one player uses 1 = the player won with White, 2 = won with Black, 3 = other result
 // as White, 4 = other result as Black, 0 = lost.
 class SearchList {
-public:
+  public:
     void Clear();
     void Add(std::int32_t game_number, int result_class, std::int32_t half_move = 0);
 
@@ -30,7 +30,9 @@ public:
 
     // Games of class 1..4. A normal search keeps ClassCount(3) at -1, which picks the normal
     // form of the statistics.
-    int ClassCount(int result_class) const { return counters_[static_cast<std::size_t>(result_class)]; }
+    int ClassCount(int result_class) const {
+        return counters_[static_cast<std::size_t>(result_class)];
+    }
     bool EitherColour() const { return either_colour_; }
     void SetEitherColour(bool on);
     // Counts the classes again from the games.
@@ -58,7 +60,7 @@ public:
     // The statistics window's lines.
     std::vector<std::string> StatisticsLines() const;
 
-private:
+  private:
     std::vector<FoundGame> games_;
     std::array<int, 5> counters_{0, 0, 0, -1, 0};
     bool either_colour_ = false;

@@ -80,14 +80,14 @@ Result<SerContents> ReadWhole(const std::string& path) {
 // The blocks a file of `kind` and `parts` holds, in order.
 std::vector<Block> BlocksOf(SerKind kind, std::uint32_t parts) {
     switch (kind) {
-    case SerKind::Variation:
-        return {Block::Variation};
-    case SerKind::Position:
-        return {Block::Position};
-    case SerKind::Header:
-        if (parts == 1 || parts == 3) return {Block::Header, Block::Variation, Block::Position};
-        if (parts == 2) return {Block::Header, Block::Position};
-        return {Block::Header};
+        case SerKind::Variation:
+            return {Block::Variation};
+        case SerKind::Position:
+            return {Block::Position};
+        case SerKind::Header:
+            if (parts == 1 || parts == 3) return {Block::Header, Block::Variation, Block::Position};
+            if (parts == 2) return {Block::Header, Block::Position};
+            return {Block::Header};
     }
     return {};
 }
@@ -140,9 +140,8 @@ void AppendPositionBlock(std::vector<std::uint8_t>& out, const PositionCriteria&
 
 void ReadHeaderBlock(const std::uint8_t* in, HeaderCriteria& header) {
     for (int field = 0; field < SavedHeaderCriteria; ++field) {
-        header.fields[static_cast<std::size_t>(field)] =
-            ReadFixedText(in + static_cast<std::size_t>(field) * CriteriaFieldSize,
-                          CriteriaFieldSize);
+        header.fields[static_cast<std::size_t>(field)] = ReadFixedText(
+            in + static_cast<std::size_t>(field) * CriteriaFieldSize, CriteriaFieldSize);
     }
 }
 

@@ -9,7 +9,7 @@ namespace qorvale::search {
 namespace {
 
 class HandleSource final : public pgn::RecordSource {
-public:
+  public:
     HandleSource(platform::File& file, pgn::RecordReader& reader) : file_(file), reader_(reader) {}
     int ReadRecord(std::string& record) override {
         std::string_view text;
@@ -18,7 +18,7 @@ public:
         return length;
     }
 
-private:
+  private:
     platform::File& file_;
     pgn::RecordReader& reader_;
 };

@@ -14,7 +14,7 @@ namespace qorvale::search {
 // Reads games of a PGN file for the searches' text path, through its own handle, chess state
 // and game lines, so it never disturbs the window's game.
 class TextGameReader {
-public:
+  public:
     enum class Depth {
         Header,     // the tag values only
         Moves,      // and the main line's move texts as read
@@ -39,7 +39,7 @@ public:
     // Board after half-move `half_move` (0 = start), Board64 order.
     const chess::Snapshot& Position(int half_move) const;
 
-private:
+  private:
     struct Parts;
     std::unique_ptr<Parts> parts_;
     std::span<const std::uint32_t> offsets_;

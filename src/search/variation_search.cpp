@@ -39,8 +39,8 @@ void CountRepeats(const std::array<Move, MaxLineMoves>& moves, int length,
 }  // namespace
 
 chess::MoveText ComparableMove(std::string_view text) {
-    while (!text.empty() && (text.back() == '+' || text.back() == '#' || text.back() == '!' ||
-                             text.back() == '?')) {
+    while (!text.empty() &&
+           (text.back() == '+' || text.back() == '#' || text.back() == '!' || text.back() == '?')) {
         text.remove_suffix(1);
     }
     if (text.empty() || !IsPieceLetter(text[0])) return chess::MoveText(text);
@@ -84,11 +84,10 @@ Result<SearchLine> BuildSearchLine(const VariationCriteria& criteria) {
             } else {
                 if (chess.LocateMoveText(text, no_hint, side) != 0) return CannotPlay();
                 const chess::LocatedMove& squares = chess.LocatedMoveSquares();
-                if (chess.MakeMoveFromSquares(chess::MoveMode::TextOnly, half_move,
-                                              static_cast<int>(squares.from_file),
-                                              static_cast<int>(squares.from_rank),
-                                              static_cast<int>(squares.to_file),
-                                              static_cast<int>(squares.to_rank)) != 0) {
+                if (chess.MakeMoveFromSquares(
+                        chess::MoveMode::TextOnly, half_move, static_cast<int>(squares.from_file),
+                        static_cast<int>(squares.from_rank), static_cast<int>(squares.to_file),
+                        static_cast<int>(squares.to_rank)) != 0) {
                     return CannotPlay();
                 }
                 chess.ApplyMoveText(text, no_hint, side);
@@ -236,35 +235,35 @@ int ForceMatch(int white_count, int black_count,
         const int found = pass(white_count, black_count);
         any_found = any_found || found > 0;
         switch (state) {
-        case State::Shrinking:
-            step = std::max(1, step / 2);
-            if (found > 0) {
-                state = State::Growing;
-                lengthen();
-            } else if (black_count > 0) {
-                shorten();
-            } else {
-                return 0;
-            }
-            break;
-        case State::Growing:
-            if (found > 0) {
+            case State::Shrinking:
                 step = std::max(1, step / 2);
-                lengthen();
-            } else if (step == 1) {
-                // The length stepped back to is the one shown; the list stays the last that
-                // had games.
+                if (found > 0) {
+                    state = State::Growing;
+                    lengthen();
+                } else if (black_count > 0) {
+                    shorten();
+                } else {
+                    return 0;
+                }
+                break;
+            case State::Growing:
+                if (found > 0) {
+                    step = std::max(1, step / 2);
+                    lengthen();
+                } else if (step == 1) {
+                    // The length stepped back to is the one shown; the list stays the last that
+                    // had games.
+                    back_one();
+                    return matched();
+                } else {
+                    state = State::Final;
+                    back_one();
+                }
+                break;
+            case State::Final:
+                if (found > 0 || black_count == 0) return matched();
                 back_one();
-                return matched();
-            } else {
-                state = State::Final;
-                back_one();
-            }
-            break;
-        case State::Final:
-            if (found > 0 || black_count == 0) return matched();
-            back_one();
-            break;
+                break;
         }
     }
     return matched();
@@ -313,7 +312,8 @@ int PassText(TextGameReader& reader, const VariationMatcher& matcher, const Sear
         const chess::MainLineMoves& moves = reader.Moves();
         std::size_t white_moves = 0;
         std::size_t black_moves = 0;
-        const auto full_moves = static_cast<std::size_t>(std::min(reader.FullMoves(), MaxLineMoves));
+        const auto full_moves =
+            static_cast<std::size_t>(std::min(reader.FullMoves(), MaxLineMoves));
         for (std::size_t move = 0; move < full_moves; ++move) {
             if (moves.WhiteMoves[move].empty()) break;
             white[white_moves++] = ComparableMove(moves.WhiteMoves[move].view());
@@ -322,8 +322,8 @@ int PassText(TextGameReader& reader, const VariationMatcher& matcher, const Sear
         }
         if (matcher.Matches(std::span<const chess::MoveText>(white.data(), white_moves),
                             std::span<const chess::MoveText>(black.data(), black_moves))) {
-            found.Add(i + 1, NormalResultClass(ResultFromTag(
-                                 reader.Values().Get(pgn::HeaderField::Result))));
+            found.Add(i + 1, NormalResultClass(
+                                 ResultFromTag(reader.Values().Get(pgn::HeaderField::Result))));
         }
     }
     return found.Count();
@@ -349,8 +349,8 @@ int SearchVariation(const SearchSource& source, const SearchCriteria& criteria, 
 
     std::optional<FastFileReader> codes;
     if (source.use_fast_file) {
-        Result<FastFileReader> opened =
-            FastFileReader::Open(FastFileNamesOf(source.pgn_path).trf, FastFileReader::Mode::Stream);
+        Result<FastFileReader> opened = FastFileReader::Open(FastFileNamesOf(source.pgn_path).trf,
+                                                             FastFileReader::Mode::Stream);
         if (opened) codes.emplace(std::move(opened).value());
     }
     std::optional<TextGameReader> text;
@@ -378,10 +378,9 @@ int SearchVariation(const SearchSource& source, const SearchCriteria& criteria, 
         return count;
     };
     const int full_length = line.white_count + line.black_count;
-    int matched = criteria.force_match ? ForceMatch(line.white_count, line.black_count, keeping_pass)
-                                       : (keeping_pass(line.white_count, line.black_count) > 0
-                                              ? full_length
-                                              : 0);
+    int matched = criteria.force_match
+                      ? ForceMatch(line.white_count, line.black_count, keeping_pass)
+                      : (keeping_pass(line.white_count, line.black_count) > 0 ? full_length : 0);
     list.SetMatchedLineLength(matched > 0 ? matched : full_length);
 
     if (combination == 2 || combination == 3) {

@@ -41,7 +41,7 @@ chess::MoveText ComparableMove(std::string_view text);
 
 // Matches one game's two move lists against the leading nW/nB half-moves of a search line.
 class VariationMatcher {
-public:
+  public:
     VariationMatcher(const SearchLine& line, int white_count, int black_count, bool exact);
 
     bool Matches(std::span<const MoveCode> game_white, std::span<const MoveCode> game_black) const;
@@ -53,7 +53,7 @@ public:
     int RepeatWhite(int index) const { return repeats_[0][static_cast<std::size_t>(index)]; }
     int RepeatBlack(int index) const { return repeats_[1][static_cast<std::size_t>(index)]; }
 
-private:
+  private:
     template <typename Move>
     bool MatchesSide(std::span<const Move> search, const std::array<bool, MaxLineMoves>& wild,
                      const std::array<int, MaxLineMoves>& repeats, int length,

@@ -39,20 +39,27 @@ TEST(SearchCommand, PrintsGamesThenStatistics) {
         std::string err_line;  // a line stderr must hold
     };
     const Step steps[] = {
-        {{"--white", "Kasparov,", "--black", "*"}, 0, "1\n2\n4\n5\n6\n",
-         "Performance: 3.5  70.0%"},
+        {{"--white", "Kasparov,", "--black", "*"}, 0, "1\n2\n4\n5\n6\n", "Performance: 3.5  70.0%"},
         {{"--line", "1.d4 Nf6 2.c4 e6"}, 0, "1\n2\n", "White wins: 1  50.0%"},
-        {{"--position", "W:Kg1 B:Kg8", "--move-number", ">=8"}, 0, "4\t16\n5\t15\n",
+        {{"--position", "W:Kg1 B:Kg8", "--move-number", ">=8"},
+         0,
+         "4\t16\n5\t15\n",
          "Draws: 1  50.0%"},
-        {{"--site", "Leiden", "--line", "1.e4", "--position", "W:Kg1 B:Kg8"}, 0, "4\t16\n",
+        {{"--site", "Leiden", "--line", "1.e4", "--position", "W:Kg1 B:Kg8"},
+         0,
+         "4\t16\n",
          "Number of games found: 1"},
-        {{"--line", "1.e4 e5 2.Nf3 Nc6 3.Bb5 a6 4.Ba4 Nf6 5.O-O Be7 6.d3 b5 7.Bb3", "--force"}, 0,
-         "4\n5\n", "Matched half-moves: 10"},
+        {{"--line", "1.e4 e5 2.Nf3 Nc6 3.Bb5 a6 4.Ba4 Nf6 5.O-O Be7 6.d3 b5 7.Bb3", "--force"},
+         0,
+         "4\n5\n",
+         "Matched half-moves: 10"},
         {{"--line", "1.e4 e5 2.Ke3"}, 1, "", "the line cannot be played"},
         {{"--date", ">"}, 2, "", "A comparison needs a value."},
         {{"--white-elo", "2600-2500"}, 2, "", "The end of a range must not be below its start."},
         {{"--event", std::string(80, 'x')}, 2, "", "Search criterion longer than 79 characters."},
-        {{"--position", "W:Kg1,Nf3,Bg2,Rf1,Qd1,a2,b2,c2,d2,e2,f2,g2,h2,toolong1"}, 2, "",
+        {{"--position", "W:Kg1,Nf3,Bg2,Rf1,Qd1,a2,b2,c2,d2,e2,f2,g2,h2,toolong1"},
+         2,
+         "",
          "Invalid position entry."},
         {{}, 2, "", "usage: qorvale-tool search"},
     };
@@ -97,9 +104,10 @@ TEST(SearchCommand, SavedCriteriaSearchAgain) {
 TEST(SearchCommand, EcoDifferenceNeedsBothFastFiles) {
     TempDir dir;
     std::string pgn = dir.Write("games.pgn", ReadWholeFile(TestDataPath("search/crafted.pgn")));
-    std::string lines = dir.Write("ecocodes.pgn", ReadWholeFile(TestDataPath("search/ecocodes.pgn")));
-    const std::vector<std::string> search = {"search", pgn, "--eco", "*", "--eco-lines",
-                                             dir.File("ecocodes.TRF")};
+    std::string lines =
+        dir.Write("ecocodes.pgn", ReadWholeFile(TestDataPath("search/ecocodes.pgn")));
+    const std::vector<std::string> search = {"search", pgn,           "--eco",
+                                             "*",      "--eco-lines", dir.File("ecocodes.TRF")};
     ToolRun refused = RunTool(search);
     EXPECT_EQ(refused.exit_code, 1);
     EXPECT_NE(refused.err.find("ECO diff requires a fast file."), std::string::npos) << refused.err;
@@ -112,9 +120,9 @@ TEST(SearchCommand, EcoDifferenceNeedsBothFastFiles) {
     EXPECT_EQ(found.exit_code, 0) << found.err;
     EXPECT_EQ(found.out, "4\n6\n7\n");
     ToolRun combined = RunTool({"search", pgn, "--eco", "*", "--line", "1.e4"});
-    EXPECT_NE(combined.err.find(
-                  "Sorry, ECO diff is not supported for combination or directory search."),
-              std::string::npos)
+    EXPECT_NE(
+        combined.err.find("Sorry, ECO diff is not supported for combination or directory search."),
+        std::string::npos)
         << combined.err;
 }
 

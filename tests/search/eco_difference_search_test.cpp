@@ -27,7 +27,7 @@ std::string MakeFastFileOf(const test::TempDir& dir, const std::string& data_nam
 }
 
 class EcoDifferenceFile : public SearchFileTest {
-protected:
+  protected:
     void SetUp() override {
         Open("search/crafted.pgn");
         lines_path_ = MakeFastFileOf(dir_, "search/ecocodes.pgn", "ecocodes.pgn");
@@ -58,8 +58,7 @@ TEST(EcoCodeLines, ClassifiesByPositionAndByMoves) {
         // Black castles a move late: the positions follow the long line to 7.Bb3, the moves
         // contain only the short one.
         {"left the long line",
-         "1.e4 e5 2.Nf3 Nc6 3.Bb5 a6 4.Ba4 Nf6 5.O-O Be7 6.Re1 b5 7.Bb3 d6 8.c3 O-O", "C88",
-         "C60"},
+         "1.e4 e5 2.Nf3 Nc6 3.Bb5 a6 4.Ba4 Nf6 5.O-O Be7 6.Re1 b5 7.Bb3 d6 8.c3 O-O", "C88", "C60"},
         {"nothing", "1.Nf3 d5", "", ""},
     };
     for (const Row& row : rows) {
@@ -71,7 +70,8 @@ TEST(EcoCodeLines, ClassifiesByPositionAndByMoves) {
         std::vector<MoveCode> codes;
         for (int i = 0; i < line->white_count; ++i) {
             codes.push_back(line->SearchWhite[static_cast<std::size_t>(i)]);
-            if (i < line->black_count) codes.push_back(line->SearchBlack[static_cast<std::size_t>(i)]);
+            if (i < line->black_count)
+                codes.push_back(line->SearchBlack[static_cast<std::size_t>(i)]);
         }
         std::vector<chess::Board64> positions;
         ReplayMoveCodes(codes, positions);
@@ -91,7 +91,8 @@ TEST_P(EcoDifferenceFile, FindsGamesWhoseTagNamesNeitherClassification) {
     const int found = SearchEcoDifference(source_, criteria, lines_path_, list, classified, ui_);
     if (!GetParam()) {
         EXPECT_EQ(found, -1);
-        EXPECT_EQ(ui_.reports, (std::vector<std::string>{std::string(messages::EcoDiffNeedsFastFile)}));
+        EXPECT_EQ(ui_.reports,
+                  (std::vector<std::string>{std::string(messages::EcoDiffNeedsFastFile)}));
         return;
     }
     // 1, 2 and 5 carry their line's code, 3 and 8 no code.

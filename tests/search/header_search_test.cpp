@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "search_file_fixture.h"
 #include "search/search_messages.h"
+#include "search_file_fixture.h"
 
 namespace qorvale::search {
 namespace {
@@ -87,14 +87,13 @@ TEST(HeaderMatcher, FieldRulesAndResultClasses) {
          MakeCriteria({{HeaderCriterion::Date, ">1990"}}), dated, 1},
         {"date greater than a year fails that year",
          MakeCriteria({{HeaderCriterion::Date, ">1990"}}), dated_1990, -1},
-        {"date at least a year passes that year",
-         MakeCriteria({{HeaderCriterion::Date, ">=1990"}}), dated_1990, 2},
+        {"date at least a year passes that year", MakeCriteria({{HeaderCriterion::Date, ">=1990"}}),
+         dated_1990, 2},
         {"date range", MakeCriteria({{HeaderCriterion::Date, "1990.06-1991.01"}}), dated_1990, 2},
         {"date range end is compared cut to its length",
          MakeCriteria({{HeaderCriterion::Date, "1990-1991.04"}}), dated, -1},
         {"empty date passes", MakeCriteria({{HeaderCriterion::Date, "<1900"}}), undated, 0},
-        {"unknown date fails", MakeCriteria({{HeaderCriterion::Date, ">1900"}}), unknown_date,
-         -1},
+        {"unknown date fails", MakeCriteria({{HeaderCriterion::Date, ">1900"}}), unknown_date, -1},
         {"event prefix without case", MakeCriteria({{HeaderCriterion::Event, "world"}}), event, 1},
         {"event exact with #", MakeCriteria({{HeaderCriterion::Event, "World#"}}), event, -1},
         {"event exact with # and equal", MakeCriteria({{HeaderCriterion::Event, "World Ch#"}}),
@@ -109,8 +108,8 @@ TEST(HeaderMatcher, FieldRulesAndResultClasses) {
         {"elo range", MakeCriteria({{HeaderCriterion::WhiteElo, "2500-2600"}}), rated, 1},
         {"elo range fails unrated", MakeCriteria({{HeaderCriterion::WhiteElo, "2500-2600"}}),
          undated, -1},
-        {"elo * passes unrated", MakeCriteria({{HeaderCriterion::WhiteElo, "*2500-2600"}}),
-         undated, 0},
+        {"elo * passes unrated", MakeCriteria({{HeaderCriterion::WhiteElo, "*2500-2600"}}), undated,
+         0},
         {"elo * compares rated", MakeCriteria({{HeaderCriterion::WhiteElo, "*>2600"}}), rated, -1},
         {"black elo", MakeCriteria({{HeaderCriterion::BlackElo, ">2600"}}), rated, 1},
         {"black elo * applies the white criterion to black",
@@ -168,7 +167,7 @@ TEST(HeaderMatcher, EitherColourSearches) {
 }
 
 class HeaderSearchFile : public SearchFileTest {
-protected:
+  protected:
     void SetUp() override { Open("search/crafted.pgn"); }
 
     std::vector<std::int32_t> Found(const SearchCriteria& criteria, int combination = 0) {
@@ -185,14 +184,17 @@ TEST_P(HeaderSearchFile, FindsTheGamesOfEachCriterion) {
         std::vector<std::int32_t> expected;
     };
     const Row rows[] = {
-        {"player either colour", {{HeaderCriterion::White, "Kasparov,"}, {HeaderCriterion::Black, "*"}},
+        {"player either colour",
+         {{HeaderCriterion::White, "Kasparov,"}, {HeaderCriterion::Black, "*"}},
          {1, 2, 4, 5, 6}},
         {"surname with comma", {{HeaderCriterion::White, "Kasparov,"}}, {1, 5}},
         {"date after 1990", {{HeaderCriterion::Date, ">1990"}}, {1, 4, 5, 7, 8}},
         {"number of moves", {{HeaderCriterion::NumberOfMoves, ">=9"}}, {4}},
         {"few moves", {{HeaderCriterion::NumberOfMoves, "<3"}}, {6, 8}},
         {"eco unknown", {{HeaderCriterion::Eco, "?"}}, {3, 8}},
-        {"white elo with unrated", {{HeaderCriterion::WhiteElo, "*2700-2800"}}, {1, 2, 3, 5, 6, 7, 8}},
+        {"white elo with unrated",
+         {{HeaderCriterion::WhiteElo, "*2700-2800"}},
+         {1, 2, 3, 5, 6, 7, 8}},
         {"black's 5th move", {{HeaderCriterion::SpecificMove, "5...Be7"}}, {4, 5}},
         {"black's 4th move", {{HeaderCriterion::SpecificMove, "4...Be7"}}, {3}},
         {"any knight to f6", {{HeaderCriterion::SpecificMove, "N*f6"}}, {1, 2, 3, 4, 5, 6, 7}},

@@ -86,7 +86,8 @@ TEST(PositionTests, MoveNumberFilterIsAppliedLast) {
 
 TEST(PositionTests, PlayMoveCodeAgreesWithTheFastFileReplay) {
     test::TempDir dir;
-    std::string path = dir.Write("games.pgn", test::ReadWholeFile(test::TestDataPath("search/players.pgn")));
+    std::string path =
+        dir.Write("games.pgn", test::ReadWholeFile(test::TestDataPath("search/players.pgn")));
     pgn::PgnFile file;
     test::RecordingUi ui;
     ASSERT_TRUE(file.Open(path).ok());
@@ -113,7 +114,7 @@ TEST(PositionTests, PlayMoveCodeAgreesWithTheFastFileReplay) {
 }
 
 class PositionSearchFile : public SearchFileTest {
-protected:
+  protected:
     void SetUp() override { Open("search/crafted.pgn"); }
 
     // game number and half-move of each found game.
@@ -150,7 +151,9 @@ TEST_P(PositionSearchFile, FindsTheFirstHalfMoveOfEachGame) {
         {"bishop pins the knight", Entries({"Bb5"}, {"Nc6"}), "", {{4, 5}, {5, 5}}},
         {"bishop on b5 against a6", Entries({"Bb5"}, {"a6"}), "", {{4, 6}, {5, 6}}},
         // Game 2 reaches it at once with d5; games 3 and 7 when the knight returns.
-        {"knight on g1 with a black pawn on d5", Entries({"Ng1"}, {"d5"}), "",
+        {"knight on g1 with a black pawn on d5",
+         Entries({"Ng1"}, {"d5"}),
+         "",
          {{2, 6}, {3, 3}, {7, 3}}},
         // Game 6 has d4 on the board only in move 1 and ends there.
         {"pawn on d4 in move 2", Entries({"d4"}, {}), "2", {{1, 3}, {2, 3}}},

@@ -47,11 +47,10 @@ TEST(SearchCriteria, CompareValueAppliesEachComparison) {
         bool passes;
     };
     const Row rows[] = {
-        {"40", 40, true},       {"40", 41, false},       {">40", 40, false},
-        {">40", 41, true},      {">=40", 40, true},      {"<40", 40, false},
-        {"<40", 39, true},      {"<=40", 40, true},      {"=<40", 41, false},
-        {"30-40", 30, true},    {"30-40", 40, true},     {"30-40", 41, false},
-        {"30-40", 29, false},   {"abc", 0, true},        {"abc", 1, false},
+        {"40", 40, true},     {"40", 41, false},   {">40", 40, false},  {">40", 41, true},
+        {">=40", 40, true},   {"<40", 40, false},  {"<40", 39, true},   {"<=40", 40, true},
+        {"=<40", 41, false},  {"30-40", 30, true}, {"30-40", 40, true}, {"30-40", 41, false},
+        {"30-40", 29, false}, {"abc", 0, true},    {"abc", 1, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.criterion) + " vs " + std::to_string(row.value));
@@ -86,11 +85,11 @@ TEST(SearchCriteria, WildcardMatchFollowsThePatternRules) {
         bool matches;
     };
     const Row rows[] = {
-        {"Nf6", "Nf6", true},     {"N", "Nbd7", true},     {"N?d7", "Nbd7", true},
-        {"N?d7", "Nd7", false},   {"N*f6", "Ngxf6", true}, {"N*f6", "Nxe5", false},
-        {"*", "e4", true},        {"e4", "e5", false},     {"", "e4", false},
-        {"e4", "", false},        {"Nf6+", "Nf6", false},  {"?", "e4", true},
-        {"O-O", "O-O-O", true},   {"O-O-O", "O-O", false},
+        {"Nf6", "Nf6", true},   {"N", "Nbd7", true},     {"N?d7", "Nbd7", true},
+        {"N?d7", "Nd7", false}, {"N*f6", "Ngxf6", true}, {"N*f6", "Nxe5", false},
+        {"*", "e4", true},      {"e4", "e5", false},     {"", "e4", false},
+        {"e4", "", false},      {"Nf6+", "Nf6", false},  {"?", "e4", true},
+        {"O-O", "O-O-O", true}, {"O-O-O", "O-O", false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.pattern) + " vs " + row.move);
@@ -129,9 +128,9 @@ TEST(SearchCriteria, MoveNumberFilterCountsFullMovesFromHalfMoves) {
         bool passes;
     };
     const Row rows[] = {
-        {"", 0, true},      {"0", 0, true},      {"1", 1, true},      {"1", 2, true},
-        {"1", 3, false},    {">=10", 19, true},  {">=10", 18, false}, {"<5", 8, true},
-        {"<5", 9, false},   {"10-12", 24, true}, {"10-12", 25, false}, {"10-0", 300, true},
+        {"", 0, true},    {"0", 0, true},      {"1", 1, true},       {"1", 2, true},
+        {"1", 3, false},  {">=10", 19, true},  {">=10", 18, false},  {"<5", 8, true},
+        {"<5", 9, false}, {"10-12", 24, true}, {"10-12", 25, false}, {"10-0", 300, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.filter) + " at " + std::to_string(row.half_moves));

@@ -18,7 +18,7 @@ namespace qorvale::search {
 // A PGN file of tests/data copied to a temporary folder and opened, searched through the PGN
 // text (parameter false) or through a fast file made from it (true).
 class SearchFileTest : public ::testing::TestWithParam<bool> {
-protected:
+  protected:
     void Open(const std::string& data_name) {
         path_ = dir_.Write("games.pgn", test::ReadWholeFile(test::TestDataPath(data_name)));
         ASSERT_TRUE(file_.Open(path_).ok());

@@ -22,8 +22,7 @@ TEST(SearchList, StatisticsLinesForNormalAndEitherColourSearches) {
          true,
          {1, 2, 3, 4, 4, 0, 0, 0},
          {"Number of games found: 8", "White wins: 1  12.5%", "Black wins: 1  12.5%",
-          "Draws: 3  37.5%", "Score: 1.5  18.8%", "Score: 2.0  25.0%",
-          "Performance: 3.5  43.8%"}},
+          "Draws: 3  37.5%", "Score: 1.5  18.8%", "Score: 2.0  25.0%", "Performance: 3.5  43.8%"}},
         {"nothing found",
          false,
          {},
@@ -81,7 +80,7 @@ TEST(SearchList, WalksTheFoundGamesInOrder) {
         int index;
     };
     const Row rows[] = {
-        {1, 3, 0, -1}, {3, 7, 0, 0},  {7, 8, 3, 1},   {8, 20, 7, 2},
+        {1, 3, 0, -1},  {3, 7, 0, 0},  {7, 8, 3, 1},    {8, 20, 7, 2},
         {9, 20, 8, -1}, {20, 0, 8, 3}, {25, 0, 20, -1},
     };
     for (const Row& row : rows) {

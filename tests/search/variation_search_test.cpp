@@ -59,7 +59,7 @@ TEST(SearchLine, ComparableMoveDropsDisambiguationAndMarks) {
         const char* comparable;
     };
     const Row rows[] = {
-        {"Nbd7", "Nd7"},  {"Ngxf6+", "Nf6"}, {"R1e2", "Re2"},   {"Qh4xe1#", "Qe1"},
+        {"Nbd7", "Nd7"},  {"Ngxf6+", "Nf6"}, {"R1e2", "Re2"},    {"Qh4xe1#", "Qe1"},
         {"exd5", "exd5"}, {"e8=Q+", "e8=Q"}, {"O-O-O", "O-O-O"}, {"e4!?", "e4"},
     };
     for (const Row& row : rows) {
@@ -110,7 +110,7 @@ TEST(ForceMatch, EndsNextToTheLongestFollowedPart) {
 }
 
 class VariationSearchFile : public SearchFileTest {
-protected:
+  protected:
     void SetUp() override { Open("search/crafted.pgn"); }
 };
 
@@ -153,7 +153,8 @@ TEST_P(VariationSearchFile, FindsLinesInOrderOrTransposed) {
 TEST_P(VariationSearchFile, ForceMatchKeepsTheGamesOfTheFollowedPart) {
     SearchCriteria criteria;
     // Both Ruy Lopez games follow the first ten half-moves; none plays 6.d3.
-    criteria.line = Line("1.e4 e5 2.Nf3 Nc6 3.Bb5 a6 4.Ba4 Nf6 5.O-O Be7 6.d3 b5 7.Bb3 d6 8.c3 O-O");
+    criteria.line =
+        Line("1.e4 e5 2.Nf3 Nc6 3.Bb5 a6 4.Ba4 Nf6 5.O-O Be7 6.d3 b5 7.Bb3 d6 8.c3 O-O");
     SearchList list;
     EXPECT_EQ(SearchVariation(source_, criteria, 1, list, ui_), 0);
     criteria.force_match = true;
