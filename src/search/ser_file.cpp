@@ -122,6 +122,32 @@ Error ReadBlocks(const SerContents& contents, SearchCriteria& criteria) {
 
 }  // namespace
 
+std::string WithExtension(std::string_view name, std::string_view extension) {
+    auto lower = [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    if (name.size() >= extension.size()) {
+        std::string_view tail = name.substr(name.size() - extension.size());
+        bool same = true;
+        for (std::size_t i = 0; i < tail.size() && same; ++i) {
+            same = lower(tail[i]) == lower(extension[i]);
+        }
+        if (same) return std::string(name);
+    }
+    std::string_view stem = name;
+    if (stem.ends_with('.')) {
+        stem.remove_suffix(1);
+    } else {
+        for (std::size_t from_end : {4, 3, 2}) {
+            if (stem.size() >= from_end && stem[stem.size() - from_end] == '.') {
+                stem.remove_suffix(from_end);
+                break;
+            }
+        }
+    }
+    return std::string(stem) + std::string(extension);
+}
+
 void AppendHeaderBlock(std::vector<std::uint8_t>& out, const HeaderCriteria& header) {
     for (int field = 0; field < SavedHeaderCriteria; ++field) {
         AppendFixedText(out, header.fields[static_cast<std::size_t>(field)], CriteriaFieldSize);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/error.h"
@@ -40,6 +41,11 @@ Error LoadPosition(const std::string& path, SearchCriteria& criteria);
 Error LoadHeader(const std::string& path, SearchCriteria& criteria);
 // Whatever the file holds, by its kind. Sets `kind` on success.
 Error LoadAny(const std::string& path, SearchCriteria& criteria, SerKind& kind);
+
+// The name a file chosen in the search's file dialog is saved under: `extension` (".ser", ".dir"
+// or ".add") added unless the name already ends in it, compared without regard to case; an
+// extension of one to three characters, or a bare final ".", is cut off first.
+std::string WithExtension(std::string_view name, std::string_view extension);
 
 // The blocks alone, as the directory results file carries them too.
 void AppendHeaderBlock(std::vector<std::uint8_t>& out, const HeaderCriteria& header);

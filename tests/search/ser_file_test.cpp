@@ -173,5 +173,23 @@ TEST(SerFile, RefusesDamagedFilesAndKeepsTheCriteria) {
     EXPECT_EQ(LoadHeader(dir.File("missing.ser"), criteria).message(), messages::ErrorOpeningFile);
 }
 
+TEST(SerFile, ChosenNamesGetTheExtension) {
+    struct Row {
+        const char* chosen;
+        const char* saved;
+    };
+    const Row rows[] = {
+        {"kasparov", "kasparov.ser"},       {"kasparov.ser", "kasparov.ser"},
+        {"Kasparov.SER", "Kasparov.SER"},   {"kasparov.", "kasparov.ser"},
+        {"kasparov.txt", "kasparov.ser"},   {"kasparov.se", "kasparov.ser"},
+        {"kasparov.s", "kasparov.ser"},     {"kasparov.html", "kasparov.html.ser"},
+        {"dir.v2/list", "dir.v2/list.ser"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.chosen);
+        EXPECT_EQ(WithExtension(row.chosen, ".ser"), row.saved);
+    }
+}
+
 }  // namespace
 }  // namespace qorvale::search
