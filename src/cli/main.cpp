@@ -12,10 +12,10 @@ int RunHelp(const CommandArgs&);
 // Flags that take a value as the next word when not written as --flag=value.
 static bool TakesValue(std::string_view flag) {
     constexpr std::string_view Flags[] = {
-        "--game",      "--layout",    "--mode",          "--event",  "--site",     "--date",
-        "--round",     "--white",     "--black",         "--result", "--eco",      "--moves",
-        "--white-elo", "--black-elo", "--specific-move", "--line",   "--position", "--move-number",
-        "--ser",       "--save-ser",  "--eco-lines"};
+        "--game",        "--layout",    "--mode",      "--table",         "--event",  "--site",
+        "--date",        "--round",     "--white",     "--black",         "--result", "--eco",
+        "--moves",       "--white-elo", "--black-elo", "--specific-move", "--line",   "--position",
+        "--move-number", "--ser",       "--save-ser",  "--eco-lines"};
     for (std::string_view name : Flags) {
         if (flag == name) return true;
     }
