@@ -5,6 +5,7 @@
 
 #include "app/app_folder.h"
 #include "cli/command.h"
+#include "openings/opening_files.h"
 #include "pgn/pgn_file.h"
 #include "search/eco_difference_search.h"
 #include "search/header_search.h"
@@ -157,9 +158,9 @@ int RunSearchCommand(const CommandArgs& args) {
                                 combination == 0 &&
                                 criteria.header.Get(HeaderCriterion::SpecificMove).empty();
     if (eco_difference) {
-        const std::string lines_path =
-            args.HasFlag("--eco-lines") ? args.FlagValue("--eco-lines")
-                                        : app::AppPath(app::AppFolder(), app::EcoLinesFastFileName);
+        const std::string lines_path = args.HasFlag("--eco-lines")
+                                           ? args.FlagValue("--eco-lines")
+                                           : openings::EcoCodesFastFilePath(app::AppFolder());
         std::vector<std::string> classified;
         found = search::SearchEcoDifference(source, criteria, lines_path, list, classified, ui);
     } else if (use_header) {
