@@ -42,6 +42,10 @@
 #include "pgn/messages.h"
 #include "platform/folder.h"
 #include "search/fast_file.h"
+#include "search/header_search.h"
+#include "search/ser_file.h"
+#include "search/variation_search.h"
+#include "gui/searchbox.h"
 #include "utilities/fast_file_operation.h"
 
 namespace qorvale::gui {
@@ -340,6 +344,38 @@ void MainWindow::BuildActions() {
     connect(display_opening, &QAction::toggled, this, &MainWindow::SetDisplayOpening);
     openings_menu->addAction(display_opening);
 
+    QMenu* search_menu = menuBar()->addMenu(tr("&Search"));
+    search_menu->setObjectName(QStringLiteral("SearchMenu"));
+    QAction* search_header = AddAction("SearchHeader", tr("Search &Header..."), {},
+                                       {QKeySequence(Qt::CTRL | Qt::Key_H)});
+    connect(search_header, &QAction::triggered, this, &MainWindow::SearchHeaderCommand);
+    QAction* search_line = AddAction("SearchVariation", tr("Search &Variation..."), {}, {});
+    connect(search_line, &QAction::triggered, this, &MainWindow::SearchVariationCommand);
+    QAction* exact = AddAction("ExactVariation", tr("Exact Variation"), {}, {});
+    exact->setCheckable(true);
+    connect(exact, &QAction::toggled, this, [this](bool on) { search_criteria_.exact = on; });
+    QAction* force = AddAction("ForceMatch", tr("Force Match"), {}, {});
+    force->setCheckable(true);
+    connect(force, &QAction::toggled, this, [this](bool on) { search_criteria_.force_match = on; });
+    QAction* statistics = AddAction("SearchStatistics", tr("Search &Statistics"), {}, {});
+    connect(statistics, &QAction::triggered, this, &MainWindow::ShowSearchStatistics);
+    QAction* reset_navigation = AddAction("ResetNavigation", tr("Reset Navigation"),
+                                          ResetNavigationTip, {});
+    connect(reset_navigation, &QAction::triggered, this, &MainWindow::ResetNavigation);
+    QAction* save_search = AddAction("SaveSearch", tr("Save Search..."), {}, {});
+    connect(save_search, &QAction::triggered, this, &MainWindow::SaveSearch);
+    QAction* load_search = AddAction("LoadSearch", tr("Load Search..."), {}, {});
+    connect(load_search, &QAction::triggered, this, &MainWindow::LoadSearch);
+    for (QAction* action : {search_header, search_line}) search_menu->addAction(action);
+    search_menu->addAction(exact);
+    search_menu->addAction(force);
+    search_menu->addSeparator();
+    search_menu->addAction(statistics);
+    search_menu->addAction(reset_navigation);
+    search_menu->addSeparator();
+    search_menu->addAction(save_search);
+    search_menu->addAction(load_search);
+
     QMenu* view_menu = menuBar()->addMenu(tr("&View"));
     view_menu->setObjectName(QStringLiteral("ViewMenu"));
     view_menu->addAction(flip);
@@ -472,6 +508,9 @@ bool MainWindow::SwitchToPreviousFile() {
 
 void MainWindow::ShowOpenedFile(int game_number, int ply) {
     session_.FileOpened();
+    // A search list belongs to the file it was made on.
+    search_list_.Clear();
+    search_navigation_ = false;
     const std::string stored = session_.File().CurrentPath();
     current_path_ = ToQString(stored);
     // The folder and name of a file re-wrapped during the scan.
@@ -779,10 +818,20 @@ void MainWindow::StopAutoPlay() {
 }
 
 void MainWindow::NextGame() {
+    if (search_navigation_) {
+        const std::int32_t next = search_list_.NextGame(game_number_);
+        if (next > 0) ShowGame(next);
+        return;
+    }
     if (game_number_ > 0 && game_number_ < game_count_) ShowGame(game_number_ + 1);
 }
 
 void MainWindow::PreviousGame() {
+    if (search_navigation_) {
+        const std::int32_t previous = search_list_.PreviousGame(game_number_);
+        if (previous > 0) ShowGame(previous);
+        return;
+    }
     if (game_number_ > 1) ShowGame(game_number_ - 1);
 }
 
@@ -914,6 +963,136 @@ void MainWindow::FindOpening(openings::FindOpeningMode mode) {
     // The window has only its Game mode, where these commands are refused with their message.
     const int ply = session_.HasGame() ? session_.Navigation().currentPly : 0;
     (void)openings::FindOpeningCommand(session_.Eco(), *opening_game_, mode, ply, false, *ui_);
+}
+
+search::SearchSource MainWindow::SearchSourceOfFile() const {
+    const pgn::PgnFile& file = session_.File();
+    search::SearchSource source;
+    source.pgn_path = file.CurrentPath();
+    source.offsets = file.Index().Offsets();
+    source.game_count = file.GameCount();
+    return source;
+}
+
+void MainWindow::SearchHeaderCommand() {
+    if (!NotBusy() || !session_.File().IsOpen()) return;
+    Searchbox box(search_criteria_.header, this);
+    if (box.exec() != QDialog::Accepted) return;
+    RunHeaderSearch(box.Criteria());
+}
+
+int MainWindow::RunHeaderSearch(const search::HeaderCriteria& criteria) {
+    if (!NotBusy() || !session_.File().IsOpen()) return -1;
+    search_criteria_.header = criteria;
+    if (Error checked = search::CheckHeaderCriteria(criteria)) {
+        ui_->report(checked.message());
+        return -1;
+    }
+    search::SearchList found_list;
+    const int found =
+        search::SearchHeader(SearchSourceOfFile(), search_criteria_, 0, found_list, *ui_);
+    if (found < 0) return found;
+    search_list_ = std::move(found_list);
+    ShowSearchResults(found);
+    return found;
+}
+
+void MainWindow::SearchVariationCommand() {
+    if (!NotBusy() || !session_.File().IsOpen()) return;
+    bool ok = false;
+    const QString line = QInputDialog::getText(this, tr("Search Variation"), tr("Moves"),
+                                               QLineEdit::Normal, QString(), &ok);
+    if (ok && !line.trimmed().isEmpty()) RunVariationSearch(line);
+}
+
+int MainWindow::RunVariationSearch(const QString& line) {
+    if (!NotBusy() || !session_.File().IsOpen()) return -1;
+    Result<search::VariationCriteria> parsed = search::ParseSearchLine(line.toStdString());
+    if (!parsed.ok()) {
+        ui_->report(parsed.error().message());
+        return -1;
+    }
+    search_criteria_.line = *parsed;
+    search::SearchList found_list;
+    const int found =
+        search::SearchVariation(SearchSourceOfFile(), search_criteria_, 1, found_list, *ui_);
+    if (found < 0) return found;
+    search_list_ = std::move(found_list);
+    ShowSearchResults(found);
+    return found;
+}
+
+void MainWindow::ShowSearchResults(int found) {
+    search_navigation_ = found > 0;
+    if (found > 0) {
+        const search::FoundGame& first = search_list_.Games().front();
+        if (ShowGame(first.game_number)) {
+            // The board goes to where the searched line or position stands.
+            const int ply = first.half_move > 0 ? first.half_move
+                                                : search_list_.MatchedLineLength();
+            if (ply > 0) GoToPly(ply);
+        }
+    }
+    ShowSearchStatistics();
+}
+
+void MainWindow::ResetNavigation() {
+    search_navigation_ = false;
+}
+
+void MainWindow::ShowSearchStatistics() {
+    QStringList lines;
+    for (const std::string& line : search_list_.StatisticsLines()) lines << ToQString(line);
+    if (statistics_box_ == nullptr) {
+        statistics_box_ = new QDialog(this);
+        statistics_box_->setObjectName(QStringLiteral("SearchStatistics"));
+        statistics_box_->setWindowTitle(tr("Search Statistics"));
+        auto* label = new QLabel(statistics_box_);
+        label->setObjectName(QStringLiteral("StatisticsText"));
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        auto* layout = new QVBoxLayout(statistics_box_);
+        layout->addWidget(label);
+    }
+    statistics_box_->findChild<QLabel*>(QStringLiteral("StatisticsText"))
+        ->setText(lines.join(QLatin1Char('\n')));
+    statistics_box_->adjustSize();
+    statistics_box_->show();
+}
+
+Error MainWindow::SaveSearchFile(const std::string& path) {
+    const std::uint32_t parts = search_criteria_.line.Any() ? 1u : 0u;
+    Error saved = search::SaveHeader(path, search_criteria_, parts);
+    if (saved) ui_->report(saved.message());
+    return saved;
+}
+
+Error MainWindow::LoadSearchFile(const std::string& path) {
+    search::SerKind kind = search::SerKind::Header;
+    Error loaded = search::LoadAny(path, search_criteria_, kind);
+    if (loaded) ui_->report(loaded.message());
+    if (QAction* exact = Action("ExactVariation")) exact->setChecked(search_criteria_.exact);
+    if (QAction* force = Action("ForceMatch")) force->setChecked(search_criteria_.force_match);
+    return loaded;
+}
+
+void MainWindow::SaveSearch() {
+    const app::FileDialogText& text = app::DialogText(app::FileDialogId::SearchCriteria);
+    const QString chosen =
+        QFileDialog::getSaveFileName(this, ToQString(text.title),
+                                     ToQString(app::GetText(state_.options.CurrentFolder)),
+                                     ToQString(text.filter));
+    if (chosen.isEmpty()) return;
+    (void)SaveSearchFile(search::WithExtension(QFile::encodeName(chosen).toStdString(), ".ser"));
+}
+
+void MainWindow::LoadSearch() {
+    const app::FileDialogText& text = app::DialogText(app::FileDialogId::SearchCriteria);
+    const QString chosen =
+        QFileDialog::getOpenFileName(this, ToQString(text.title),
+                                     ToQString(app::GetText(state_.options.CurrentFolder)),
+                                     ToQString(text.filter));
+    if (chosen.isEmpty()) return;
+    (void)LoadSearchFile(QFile::encodeName(chosen).toStdString());
 }
 
 bool MainWindow::NotBusy() { return !worker_->RefuseWhileBusy(); }

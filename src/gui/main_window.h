@@ -10,9 +10,13 @@
 #include "openings/opening_classification.h"
 #include "base/ui.h"
 #include "pgn/game_file_opener.h"
+#include "search/search_criteria.h"
+#include "search/search_list.h"
+#include "search/search_source.h"
 #include "utilities/worker.h"
 
 class QAction;
+class QDialog;
 class QLabel;
 class QMimeData;
 class QPlainTextEdit;
@@ -103,6 +107,27 @@ public slots:
     void ShowOpening();
     // The three Find Opening commands.
     void FindOpening(openings::FindOpeningMode mode);
+    // Search menu. The header search asks for its criteria in the "Edit Header" dialog; the
+    // variation search takes its line as text ("1.d4 Nf6 2.c4 e6", "*" for any move).
+    void SearchHeaderCommand();
+    void SearchVariationCommand();
+    // Runs a search of the open file and, when games are found, makes them the navigation list
+    // and shows the first. Returns the number found (-1 after a refusal was reported).
+    int RunHeaderSearch(const search::HeaderCriteria& criteria);
+    int RunVariationSearch(const QString& line);
+    // The whole file becomes the navigation list again.
+    void ResetNavigation();
+    // The statistics of the search list in their own window.
+    void ShowSearchStatistics();
+    void SaveSearch();
+    void LoadSearch();
+    // Saves or loads the criteria as a .ser file: a header search file with the line when one
+    // is set. Reports and returns the failure.
+    Error SaveSearchFile(const std::string& path);
+    Error LoadSearchFile(const std::string& path);
+    const search::SearchList& SearchList() const { return search_list_; }
+    const search::SearchCriteria& SearchCriteria() const { return search_criteria_; }
+    bool SearchNavigation() const { return search_navigation_; }
     // Tree menu: the fast file of the open file.
     void MakeFastFile();
     void CheckFastFile();
@@ -150,6 +175,9 @@ private:
     // Names the current position for the opening line (nothing when the display is off).
     void ClassifyOpening();
     void SetDisplayOpening(bool on);
+    search::SearchSource SearchSourceOfFile() const;
+    // After a search: the found games become the navigation list and the first is shown.
+    void ShowSearchResults(int found);
 
     app::StartUpState& state_;
     app::Session session_;
@@ -172,6 +200,10 @@ private:
     // The game on display as the opening matcher sees it, and the opening line before fitting.
     std::unique_ptr<openings::OpeningGame> opening_game_;
     std::string opening_text_;
+    search::SearchCriteria search_criteria_;
+    search::SearchList search_list_;
+    bool search_navigation_ = false;
+    QDialog* statistics_box_ = nullptr;
     pgn::SavedFileFields saved_files_;
     std::unique_ptr<pgn::GameFileOpener> opener_;
     BoardWidget* board_ = nullptr;

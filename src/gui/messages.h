@@ -35,6 +35,8 @@ inline constexpr std::string_view PreviousFileTip =
     "Return to the previous PGN file and show the game that was last displayed in the previous "
     "file.";
 inline constexpr std::string_view SelectGameTip = "Select a game from a list box.";
+inline constexpr std::string_view ResetNavigationTip =
+    "Reset the Select Game list and next/prev game navigation after a search.";
 
 inline constexpr std::string_view AutoPlayLabel = "Auto Play";
 inline constexpr std::string_view StopAutoPlayLabel = "Stop Auto Play";

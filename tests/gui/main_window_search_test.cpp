@@ -1,0 +1,211 @@
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/start_up.h"
+#include "gui/main_window.h"
+#include "gui/searchbox.h"
+#include "platform/file.h"
+#include "support/recording_ui.h"
+#include "support/temp_dir.h"
+
+using namespace qorvale;
+
+namespace {
+
+// Twelve games of three historic matches:
+//   1 Leonardo-Lopez 1-0, 2 Lewis-Deschapelles 1-0, 3..10 De la Bourdonnais and McDonnell
+//   (McDonnell has White in 4, 7, 9, 10; results 3 1-0, 4 0-1, 5 0-1, 6 1-0, 7 0-1, 8 0-1,
+//   9 1-0, 10 0-1), 11 and 12 De Saint-Amant-Staunton 0-1 and 1-0 (1843).
+// Games 4 and 9 open 1.e4 e5 2.f4 exf4.
+struct Program {
+    test::TempDir home;
+    test::RecordingUi ui;
+    app::StartUpState state;
+    std::string games;
+
+    Program() {
+        games = home.File("matches.pgn");
+        platform::CopyFile(test::TestDataPath("gui/annotated-matches.pgn"), games);
+        state = app::StartUp({home.path(), "", false});
+    }
+};
+
+std::vector<int> FoundNumbers(const gui::MainWindow& window) {
+    std::vector<int> numbers;
+    for (const search::FoundGame& game : window.SearchList().Games()) {
+        numbers.push_back(game.game_number);
+    }
+    return numbers;
+}
+
+search::HeaderCriteria Criteria(
+    std::initializer_list<std::pair<search::HeaderCriterion, const char*>> fields) {
+    search::HeaderCriteria criteria;
+    for (const auto& [field, text] : fields) criteria.Set(field, text);
+    return criteria;
+}
+
+QString StatisticsText(gui::MainWindow& window) {
+    auto* label = window.findChild<QLabel*>("StatisticsText");
+    return label == nullptr ? QString() : label->text();
+}
+
+}  // namespace
+
+class MainWindowSearchTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void HeaderSearchThroughTheDialogThenTheListIsWalked() {
+        Program program;
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+
+        bool search_dir_enabled = true;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<gui::Searchbox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            search_dir_enabled = box->findChild<QPushButton*>("SearchDir")->isEnabled();
+            box->Field(search::HeaderCriterion::White)->setText("McDonnell");
+            box->findChild<QPushButton*>("OK")->click();
+        });
+        window.Action("SearchHeader")->trigger();
+        QVERIFY(!search_dir_enabled);
+        QCOMPARE(FoundNumbers(window), (std::vector<int>{4, 7, 9, 10}));
+        QCOMPARE(window.session().GameNumber(), 4);
+        QCOMPARE(StatisticsText(window).split('\n').mid(0, 3),
+                 (QStringList{"Number of games found: 4", "White wins: 1  25.0%",
+                              "Black wins: 3  75.0%"}));
+
+        // Next and previous game walk the found games only, and stop at either end.
+        struct Step {
+            const char* action;
+            int game;
+        };
+        const Step walk[] = {{"NextGame", 7},     {"NextGame", 9},     {"NextGame", 10},
+                             {"NextGame", 10},    {"PreviousGame", 9}, {"PreviousGame", 7},
+                             {"PreviousGame", 4}, {"PreviousGame", 4}};
+        for (const Step& step : walk) {
+            window.Action(step.action)->trigger();
+            QVERIFY2(window.session().GameNumber() == step.game, step.action);
+        }
+        // Reset Navigation gives the whole file back.
+        window.Action("ResetNavigation")->trigger();
+        window.Action("NextGame")->trigger();
+        QCOMPARE(window.session().GameNumber(), 5);
+        QVERIFY(program.ui.reports.empty());
+    }
+
+    void HeaderCriteriaFindTheirGames() {
+        using F = search::HeaderCriterion;
+        struct Row {
+            const char* name;
+            search::HeaderCriteria criteria;
+            std::vector<int> games;
+        };
+        const Row rows[] = {
+            {"white and result", Criteria({{F::White, "De la Bourdonnais"}, {F::Result, "1-0"}}),
+             {3, 6}},
+            {"black and result", Criteria({{F::Black, "Staunton"}, {F::Result, "0-1"}}), {11}},
+            {"date", Criteria({{F::Date, "1843"}}), {11, 12}},
+            {"nobody", Criteria({{F::White, "Morphy"}}), {}},
+        };
+        for (const Row& row : rows) {
+            Program program;
+            gui::MainWindow window(program.state);
+            window.SetUi(program.ui);
+            QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+            const int found = window.RunHeaderSearch(row.criteria);
+            QVERIFY2(found == static_cast<int>(row.games.size()), row.name);
+            QVERIFY2(FoundNumbers(window) == row.games, row.name);
+            QVERIFY2(window.SearchNavigation() == !row.games.empty(), row.name);
+            if (!row.games.empty()) {
+                QVERIFY2(window.session().GameNumber() == row.games.front(), row.name);
+            }
+        }
+    }
+
+    void VariationSearchByText() {
+        struct Row {
+            const char* line;
+            bool exact;
+            std::vector<int> games;
+            std::vector<std::string> reports;
+        };
+        const Row rows[] = {
+            {"1.e4 e5 2.f4 exf4", false, {4, 9}, {}},
+            {"1.e4 e5 2.f4 exf4", true, {4, 9}, {}},
+            {"1.d4 d5 2.c4 dxc4", false, {3, 8}, {}},
+            {"1.e4 e5 2.Ke3", false, {}, {"the line cannot be played"}},
+        };
+        for (const Row& row : rows) {
+            Program program;
+            gui::MainWindow window(program.state);
+            window.SetUi(program.ui);
+            QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+            window.Action("ExactVariation")->setChecked(row.exact);
+            window.RunVariationSearch(QString::fromLatin1(row.line));
+            QVERIFY2(FoundNumbers(window) == row.games, row.line);
+            QVERIFY2(program.ui.reports == row.reports, row.line);
+            if (!row.games.empty()) {
+                // The board stands where the searched line ends.
+                QVERIFY2(window.session().Navigation().currentPly == 4, row.line);
+            }
+        }
+    }
+
+    void SearchFilesKeepTheCriteria() {
+        Program program;
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+        using F = search::HeaderCriterion;
+        window.RunHeaderSearch(Criteria({{F::White, "McDonnell"}, {F::Result, "1-0"}}));
+        const std::string saved = program.home.File("mcdonnell.ser");
+        QVERIFY(window.SaveSearchFile(saved).ok());
+
+        window.RunHeaderSearch(Criteria({{F::Black, "Staunton"}}));
+        QCOMPARE(window.SearchCriteria().header.Get(F::White), std::string());
+        QVERIFY(window.LoadSearchFile(saved).ok());
+        QCOMPARE(window.SearchCriteria().header.Get(F::White), std::string("McDonnell"));
+        QCOMPARE(window.SearchCriteria().header.Get(F::Result), std::string("1-0"));
+        QCOMPARE(window.SearchCriteria().header.Get(F::Black), std::string());
+
+        struct Row {
+            std::string path;
+            std::string report;
+        };
+        const Row bad[] = {
+            {program.home.File("missing.ser"), "Error opening file."},
+            {program.games, "Invalid search file."},
+        };
+        for (const Row& row : bad) {
+            program.ui.reports.clear();
+            QVERIFY(!window.LoadSearchFile(row.path).ok());
+            QCOMPARE(program.ui.reports, std::vector<std::string>{row.report});
+            // The criteria in use are kept.
+            QCOMPARE(window.SearchCriteria().header.Get(F::White), std::string("McDonnell"));
+        }
+    }
+
+    void ClearEmptiesTheDialogAndOkThenSearchesNothing() {
+        search::HeaderCriteria criteria;
+        criteria.Set(search::HeaderCriterion::Event, "London");
+        criteria.Set(search::HeaderCriterion::SpecificMove, "12.Nf3");
+        gui::Searchbox box(criteria);
+        QCOMPARE(box.Field(search::HeaderCriterion::Event)->text(), QStringLiteral("London"));
+        box.findChild<QPushButton*>("Clear")->click();
+        QVERIFY(!box.Criteria().Any());
+        box.findChild<QPushButton*>("OK")->click();
+        QCOMPARE(box.result(), static_cast<int>(QDialog::Rejected));
+    }
+};
+
+QTEST_MAIN(MainWindowSearchTest)
+#include "main_window_search_test.moc"
