@@ -45,7 +45,9 @@
 #include "search/header_search.h"
 #include "search/ser_file.h"
 #include "search/variation_search.h"
+#include "gui/position_searchbox.h"
 #include "gui/searchbox.h"
+#include "search/position_search.h"
 #include "utilities/fast_file_operation.h"
 
 namespace qorvale::gui {
@@ -351,6 +353,8 @@ void MainWindow::BuildActions() {
     connect(search_header, &QAction::triggered, this, &MainWindow::SearchHeaderCommand);
     QAction* search_line = AddAction("SearchVariation", tr("Search &Variation..."), {}, {});
     connect(search_line, &QAction::triggered, this, &MainWindow::SearchVariationCommand);
+    QAction* search_position = AddAction("SearchPosition", tr("Search &Position..."), {}, {});
+    connect(search_position, &QAction::triggered, this, &MainWindow::SearchPositionCommand);
     QAction* exact = AddAction("ExactVariation", tr("Exact Variation"), {}, {});
     exact->setCheckable(true);
     connect(exact, &QAction::toggled, this, [this](bool on) { search_criteria_.exact = on; });
@@ -366,7 +370,7 @@ void MainWindow::BuildActions() {
     connect(save_search, &QAction::triggered, this, &MainWindow::SaveSearch);
     QAction* load_search = AddAction("LoadSearch", tr("Load Search..."), {}, {});
     connect(load_search, &QAction::triggered, this, &MainWindow::LoadSearch);
-    for (QAction* action : {search_header, search_line}) search_menu->addAction(action);
+    for (QAction* action : {search_header, search_line, search_position}) search_menu->addAction(action);
     search_menu->addAction(exact);
     search_menu->addAction(force);
     search_menu->addSeparator();
@@ -1016,6 +1020,38 @@ int MainWindow::RunVariationSearch(const QString& line) {
     search::SearchList found_list;
     const int found =
         search::SearchVariation(SearchSourceOfFile(), search_criteria_, 1, found_list, *ui_);
+    if (found < 0) return found;
+    search_list_ = std::move(found_list);
+    ShowSearchResults(found);
+    return found;
+}
+
+void MainWindow::SearchPositionCommand() {
+    if (!NotBusy() || !session_.File().IsOpen()) return;
+    PositionSearchbox box(this);
+    if (box.exec() != QDialog::Accepted) return;
+    RunPositionSearch(box.WhiteField()->text(), box.BlackField()->text(),
+                      box.MoveNumberField()->text());
+}
+
+int MainWindow::RunPositionSearch(const QString& white, const QString& black,
+                                  const QString& move_number) {
+    if (!NotBusy() || !session_.File().IsOpen()) return -1;
+    search::PositionCriteria position;
+    if (Error filled = FillPosition(white, black, position)) {
+        ui_->report(filled.message());
+        return -1;
+    }
+    const std::string filter = move_number.trimmed().toStdString();
+    if (Error checked = search::CheckMoveNumberFilter(filter)) {
+        ui_->report(checked.message());
+        return -1;
+    }
+    search_criteria_.position = position;
+    search_criteria_.move_number = search::ParseMoveNumberFilter(filter);
+    search::SearchList found_list;
+    const int found =
+        search::SearchPosition(SearchSourceOfFile(), search_criteria_, found_list, *ui_);
     if (found < 0) return found;
     search_list_ = std::move(found_list);
     ShowSearchResults(found);

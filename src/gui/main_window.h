@@ -115,6 +115,10 @@ public slots:
     // and shows the first. Returns the number found (-1 after a refusal was reported).
     int RunHeaderSearch(const search::HeaderCriteria& criteria);
     int RunVariationSearch(const QString& line);
+    // The position search: White's and Black's entries ("Kg1, Nf3", "Kg8") and the move-number
+    // filter ("" for none).
+    void SearchPositionCommand();
+    int RunPositionSearch(const QString& white, const QString& black, const QString& move_number);
     // The whole file becomes the navigation list again.
     void ResetNavigation();
     // The statistics of the search list in their own window.

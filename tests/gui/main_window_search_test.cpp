@@ -160,6 +160,38 @@ private slots:
         }
     }
 
+    void PositionSearchByText() {
+        struct Row {
+            const char* white;
+            const char* black;
+            const char* move_number;
+            std::vector<int> games;
+            std::vector<std::string> reports;
+        };
+        const Row rows[] = {
+            // After 2...exf4 at move 2: the King's Gambit games.
+            {"e4", "f4", "2", {4, 9}, {}},
+            {"e4", "f4, e5", "2", {}, {}},
+            {"Kg1, Nf3toolong", "", "", {}, {"Invalid position entry."}},
+            {"e4", "f4", ">", {}, {"A comparison needs a value."}},
+        };
+        for (const Row& row : rows) {
+            Program program;
+            gui::MainWindow window(program.state);
+            window.SetUi(program.ui);
+            QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+            window.RunPositionSearch(row.white, row.black, row.move_number);
+            QVERIFY2(FoundNumbers(window) == row.games, row.black);
+            QVERIFY2(program.ui.reports == row.reports, row.black);
+            for (const search::FoundGame& game : window.SearchList().Games()) {
+                QVERIFY2(game.half_move == 4, row.black);
+            }
+            if (!row.games.empty()) {
+                QVERIFY2(window.session().Navigation().currentPly == 4, row.black);
+            }
+        }
+    }
+
     void SearchFilesKeepTheCriteria() {
         Program program;
         gui::MainWindow window(program.state);
