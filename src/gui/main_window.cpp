@@ -42,6 +42,7 @@
 #include "pgn/messages.h"
 #include "platform/folder.h"
 #include "search/fast_file.h"
+#include "openings/opening_files.h"
 #include "search/header_search.h"
 #include "search/ser_file.h"
 #include "search/variation_search.h"
@@ -456,6 +457,15 @@ void MainWindow::RunCommand(Command command) {
         break;
     case Command::CloseProgressBox:
         CloseProgressBox();
+        break;
+    case Command::ShowSearchResults:
+        if (eco_difference_) {
+            std::shared_ptr<utilities::EcoDifferenceResult> result = std::move(eco_difference_);
+            if (result->found >= 0) {
+                search_list_ = std::move(result->list);
+                ShowSearchResults(result->found);
+            }
+        }
         break;
     default:
         break;
@@ -991,6 +1001,18 @@ int MainWindow::RunHeaderSearch(const search::HeaderCriteria& criteria) {
     if (Error checked = search::CheckHeaderCriteria(criteria)) {
         ui_->report(checked.message());
         return -1;
+    }
+    if (criteria.Get(search::HeaderCriterion::Eco) == "*" &&
+        criteria.Get(search::HeaderCriterion::SpecificMove).empty()) {
+        // The ECO difference search runs in the background and posts its results.
+        const std::span<const std::uint32_t> offsets = session_.File().Index().Offsets();
+        utilities::EcoDifferenceRequest request{
+            session_.File().CurrentPath(), {offsets.begin(), offsets.end()}, search_criteria_,
+            openings::EcoCodesFastFilePath(state_.app_folder)};
+        auto result = std::make_shared<utilities::EcoDifferenceResult>();
+        if (utilities::StartSearchEcoDifference(*worker_, std::move(request), result)) return -1;
+        eco_difference_ = std::move(result);
+        return 0;
     }
     search::SearchList found_list;
     const int found =

@@ -13,6 +13,7 @@
 #include "search/search_criteria.h"
 #include "search/search_list.h"
 #include "search/search_source.h"
+#include "utilities/eco_difference_operation.h"
 #include "utilities/worker.h"
 
 class QAction;
@@ -112,7 +113,9 @@ public slots:
     void SearchHeaderCommand();
     void SearchVariationCommand();
     // Runs a search of the open file and, when games are found, makes them the navigation list
-    // and shows the first. Returns the number found (-1 after a refusal was reported).
+    // and shows the first. Returns the number found (-1 after a refusal was reported). An ECO
+    // criterion "*" starts the ECO difference search on the worker instead: 0 is returned and
+    // the games arrive when it posts its results.
     int RunHeaderSearch(const search::HeaderCriteria& criteria);
     int RunVariationSearch(const QString& line);
     // The position search: White's and Black's entries ("Kg1, Nf3", "Kg8") and the move-number
@@ -207,6 +210,8 @@ private:
     search::SearchCriteria search_criteria_;
     search::SearchList search_list_;
     bool search_navigation_ = false;
+    // The ECO difference search running on the worker, until it posts its results.
+    std::shared_ptr<utilities::EcoDifferenceResult> eco_difference_;
     QDialog* statistics_box_ = nullptr;
     pgn::SavedFileFields saved_files_;
     std::unique_ptr<pgn::GameFileOpener> opener_;

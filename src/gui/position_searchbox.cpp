@@ -36,6 +36,8 @@ PositionSearchbox::PositionSearchbox(QWidget* parent) : QDialog(parent) {
     black_->setObjectName(QStringLiteral("Black"));
     move_number_ = new QLineEdit(this);
     move_number_->setObjectName(QStringLiteral("MoveNumber"));
+    // Room for a full list of entries.
+    for (QLineEdit* edit : {white_, black_}) edit->setMinimumWidth(320);
     auto* form = new QFormLayout;
     form->addRow(tr("White"), white_);
     form->addRow(tr("Black"), black_);

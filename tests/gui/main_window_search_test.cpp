@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QDialog>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -6,6 +7,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "app/app_folder.h"
 #include "app/start_up.h"
 #include "gui/main_window.h"
 #include "gui/searchbox.h"
@@ -188,6 +190,54 @@ private slots:
             }
             if (!row.games.empty()) {
                 QVERIFY2(window.session().Navigation().currentPly == 4, row.black);
+            }
+        }
+    }
+
+    // ECO "*" runs the ECO difference search in the background; what it needs is checked there.
+    void EcoDifferenceSearchNeedsBothFastFiles() {
+        struct Row {
+            const char* name;
+            bool make_fast_file;
+            bool eco_lines;
+            std::string report;  // "" when the search runs
+        };
+        const Row rows[] = {
+            {"no fast file", false, true, "ECO diff requires a fast file."},
+            {"no ECO lines", true, false, "Missing Ecocodes fast file."},
+            {"both", true, true, ""},
+        };
+        for (const Row& row : rows) {
+            Program program;
+            if (row.eco_lines) {
+                for (const char* name : {"qorvale.eco", "qorvale.ecn", "qorvale.ecm"}) {
+                    platform::CopyFile(app::ProgramDataFolder() + "/" + name,
+                                       program.home.File(name));
+                }
+            }
+            gui::MainWindow window(program.state);
+            window.SetUi(program.ui);
+            if (row.eco_lines) window.InitialiseOpenings();
+            QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+            if (row.make_fast_file) {
+                window.Action("MakeFastFile")->trigger();
+                QTRY_VERIFY(!window.worker().Busy() && window.progressBox() == nullptr);
+                QTRY_VERIFY(!program.ui.reports.empty());
+                program.ui.reports.clear();
+            }
+            QCOMPARE(window.RunHeaderSearch(Criteria({{search::HeaderCriterion::Eco, "*"}})), 0);
+            QTRY_VERIFY(!window.worker().Busy() && window.progressBox() == nullptr);
+            if (row.report.empty()) {
+                QTRY_VERIFY(window.findChild<QDialog*>("SearchStatistics") != nullptr);
+                QVERIFY2(program.ui.reports.empty(), row.name);
+                if (window.SearchList().Count() > 0) {
+                    QCOMPARE(window.session().GameNumber(),
+                             window.SearchList().Games().front().game_number);
+                }
+            } else {
+                QTRY_VERIFY(!program.ui.reports.empty());
+                QVERIFY2(program.ui.reports == std::vector<std::string>{row.report}, row.name);
+                QVERIFY2(!window.SearchNavigation(), row.name);
             }
         }
     }
