@@ -371,7 +371,9 @@ void MainWindow::BuildActions() {
     connect(save_search, &QAction::triggered, this, &MainWindow::SaveSearch);
     QAction* load_search = AddAction("LoadSearch", tr("Load Search..."), {}, {});
     connect(load_search, &QAction::triggered, this, &MainWindow::LoadSearch);
-    for (QAction* action : {search_header, search_line, search_position}) search_menu->addAction(action);
+    for (QAction* action : {search_header, search_line, search_position}) {
+        search_menu->addAction(action);
+    }
     search_menu->addAction(exact);
     search_menu->addAction(force);
     search_menu->addSeparator();
@@ -764,9 +766,10 @@ QString MainWindow::OpeningLineText() const {
     if (opening_text_.empty()) return {};
     const int width = std::max(board_->width(), board_->sizeHint().width());
     const QFontMetrics metrics = opening_line_->fontMetrics();
-    return ToQString(openings::FitOpeningText(opening_text_, width, [&metrics](std::string_view text) {
+    auto measure = [&metrics](std::string_view text) {
         return metrics.horizontalAdvance(ToQString(text));
-    }));
+    };
+    return ToQString(openings::FitOpeningText(opening_text_, width, measure));
 }
 
 QString MainWindow::ResultLineText() const {

@@ -12,7 +12,9 @@ namespace qorvale::gui {
 
 namespace {
 
-bool FillList(const QString& text, std::array<search::PositionEntry, search::MaxPositionEntries>& list) {
+using EntryList = std::array<search::PositionEntry, search::MaxPositionEntries>;
+
+bool FillList(const QString& text, EntryList& list) {
     const QStringList entries =
         text.split(QRegularExpression(QStringLiteral("[,\\s]+")), Qt::SkipEmptyParts);
     if (entries.size() > static_cast<qsizetype>(list.size())) return false;

@@ -46,6 +46,11 @@ int MoveFileRecords(const std::string& bytes) {
     return records;
 }
 
+// The game count the header file begins with.
+int StoredGameCount(const std::string& trh) {
+    return static_cast<int>(GetU32(reinterpret_cast<const std::uint8_t*>(trh.data())));
+}
+
 }  // namespace
 
 class MainWindowTreeTest : public QObject {
@@ -77,8 +82,7 @@ private slots:
             QTRY_VERIFY(window.progressBox() == nullptr);
             const std::string trh = test::ReadWholeFile(program.Trh());
             QVERIFY(trh.size() > 4);
-            QCOMPARE(static_cast<int>(GetU32(reinterpret_cast<const std::uint8_t*>(trh.data()))),
-                     window.session().GameCount());
+            QCOMPARE(StoredGameCount(trh), window.session().GameCount());
         }
     }
 
@@ -97,7 +101,7 @@ private slots:
 
         const std::string trh = test::ReadWholeFile(program.Trh());
         QVERIFY(trh.size() > 4);
-        QCOMPARE(static_cast<int>(GetU32(reinterpret_cast<const std::uint8_t*>(trh.data()))), games);
+        QCOMPARE(StoredGameCount(trh), games);
         QCOMPARE(MoveFileRecords(test::ReadWholeFile(program.Trf())), games);
 
         struct Step {
@@ -123,7 +127,8 @@ private slots:
             QVERIFY2(shown == step.report, step.action);
             QVERIFY2(program.ui.questions.size() == step.answers.size(), step.action);
             if (!step.answers.empty()) {
-                QCOMPARE(program.ui.questions.front(), std::string("Delete the fast file. Confirm."));
+                QCOMPARE(program.ui.questions.front(),
+                         std::string("Delete the fast file. Confirm."));
             }
             QVERIFY2(Exists(program.Trf()) == step.files_after, step.action);
             QVERIFY2(Exists(program.Trh()) == step.files_after, step.action);
