@@ -34,6 +34,7 @@ void Session::FileOpened() {
 }
 
 void Session::ForgetGame() {
+    games_.Reset();
     chess_.ClearWarnedPromotionKinds();
     game_number_ = 0;
     lines_.Clear();

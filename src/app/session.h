@@ -6,6 +6,7 @@
 #include "app/game_list.h"
 #include "app/game_text.h"
 #include "app/navigation.h"
+#include "app/navigation_list.h"
 #include "base/result.h"
 #include "base/ui.h"
 #include "chess/chess_state.h"
@@ -36,6 +37,8 @@ public:
     const pgn::GameLines& Lines() const { return lines_; }
     const chess::ChessState& Chess() const { return chess_; }
     const NavigationState& Navigation() const { return navigation_; }
+    NavigationList& Games() { return games_; }
+    const NavigationList& Games() const { return games_; }
     NavigationState& Navigation() { return navigation_; }
 
     bool HasGame() const { return game_number_ > 0; }
@@ -92,6 +95,7 @@ private:
     pgn::GameLines lines_;
     chess::ChessState chess_;
     NavigationState navigation_;
+    NavigationList games_;
     std::int32_t game_number_ = 0;
     std::string game_status_;
     std::vector<GameListRecord> game_list_;

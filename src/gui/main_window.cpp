@@ -696,11 +696,13 @@ void MainWindow::StopAutoPlay() {
 }
 
 void MainWindow::NextGame() {
-    if (game_number_ > 0 && game_number_ < game_count_) ShowGame(game_number_ + 1);
+    if (game_number_ <= 0) return;
+    if (auto next = session_.Games().Next(game_number_, game_count_)) ShowGame(*next);
 }
 
 void MainWindow::PreviousGame() {
-    if (game_number_ > 1) ShowGame(game_number_ - 1);
+    if (game_number_ <= 0) return;
+    if (auto previous = session_.Games().Previous(game_number_, game_count_)) ShowGame(*previous);
 }
 
 void MainWindow::GoToGameNumber() {
