@@ -9,7 +9,7 @@ namespace qorvale::app {
 // The games that next and previous game walk through: every game of the file in order, or,
 // after a search, only the games of the search list ("Reset Navigation" returns to the file).
 class NavigationList {
-public:
+  public:
     // Walks the search list `games` (1-based game numbers, ascending) from now on.
     void SetSearchList(std::vector<std::int32_t> games);
     // Back to every game of the file.
@@ -28,7 +28,7 @@ public:
     std::optional<std::int32_t> Next(std::int32_t current, std::int32_t game_count) const;
     std::optional<std::int32_t> Previous(std::int32_t current, std::int32_t game_count) const;
 
-private:
+  private:
     std::vector<std::int32_t> games_;
     bool from_search_ = false;
 };

@@ -169,8 +169,8 @@ std::string Session::ActualGameText() {
     if (!HasGame() || !file_.IsOpen()) return {};
     platform::File& handle = file_.GameFileHandle();
     const std::int64_t start = file_.Index().Offset(game_number_);
-    std::int64_t end = game_number_ < file_.GameCount() ? file_.Index().Offset(game_number_ + 1)
-                                                        : handle.Size();
+    std::int64_t end =
+        game_number_ < file_.GameCount() ? file_.Index().Offset(game_number_ + 1) : handle.Size();
     end = std::min(end, start + MaxGameTextBytes);
     std::string text;
     if (end <= start || !handle.Seek(start)) return text;

@@ -28,7 +28,7 @@ struct MoveSquares {
 // What the window works on: the open file, the game on display and where the user stands in
 // it. One per window; the window only draws what it holds.
 class Session {
-public:
+  public:
     Session();
 
     pgn::PgnFile& File() { return file_; }
@@ -85,7 +85,7 @@ public:
     // The game's text exactly as the file holds it.
     std::string ActualGameText();
 
-private:
+  private:
     void ShowPly(std::int32_t ply);
     // A scan that did not come from the offset cache makes the list records stale.
     void ForgetGameList();

@@ -68,11 +68,11 @@ constexpr std::array<int, 3> CommentPixels = {84, 120, 150};
 
 MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     : QMainWindow(parent), state_(state) {
-    own_ui_ = std::make_unique<MessageBoxUi>(this, [this](Command command) { RunCommand(command); });
+    own_ui_ =
+        std::make_unique<MessageBoxUi>(this, [this](Command command) { RunCommand(command); });
     ui_ = own_ui_.get();
-    opener_ = std::make_unique<pgn::GameFileOpener>(session_.MutableFile(), saved_files_,
-                                                    static_cast<pgn::GameFileHost&>(*this),
-                                                    current_ui_);
+    opener_ = std::make_unique<pgn::GameFileOpener>(
+        session_.MutableFile(), saved_files_, static_cast<pgn::GameFileHost&>(*this), current_ui_);
     setWindowTitle(WindowTitle);
     setAcceptDrops(true);
 
@@ -213,7 +213,8 @@ void MainWindow::BuildActions() {
     file_menu->addSeparator();
     file_menu->addAction(exit);
 
-    QAction* start = AddAction("Start", tr("&Start of Game"), StartTip, {QKeySequence(Qt::Key_Home)});
+    QAction* start =
+        AddAction("Start", tr("&Start of Game"), StartTip, {QKeySequence(Qt::Key_Home)});
     // The Start button returns to a stored start position when there is one; Home goes to 0.
     connect(start, &QAction::triggered, this, [this] {
         Navigate(session_.Navigation().startPly > 0 ? Nav::NewStartPosition : Nav::StartOfGame);
@@ -223,10 +224,11 @@ void MainWindow::BuildActions() {
     QAction* previous = AddAction("PreviousMove", tr("&Previous Move"), PreviousMoveTip,
                                   {QKeySequence(Qt::Key_Up)});
     connect(previous, &QAction::triggered, this, nav(Nav::PreviousMove));
-    QAction* next = AddAction("NextMove", tr("&Next Move"), NextMoveTip, {QKeySequence(Qt::Key_Down)});
+    QAction* next =
+        AddAction("NextMove", tr("&Next Move"), NextMoveTip, {QKeySequence(Qt::Key_Down)});
     connect(next, &QAction::triggered, this, nav(Nav::NextMove));
-    QAction* forward5 = AddAction("Forward5", tr("&Forward 5"), Forward5Tip,
-                                  {QKeySequence(Qt::Key_PageDown)});
+    QAction* forward5 =
+        AddAction("Forward5", tr("&Forward 5"), Forward5Tip, {QKeySequence(Qt::Key_PageDown)});
     connect(forward5, &QAction::triggered, this, nav(Nav::Forward5));
     QAction* end = AddAction("End", tr("&End of Game"), EndTip, {QKeySequence(Qt::Key_End)});
     connect(end, &QAction::triggered, this, nav(Nav::EndOfGame));
@@ -236,8 +238,8 @@ void MainWindow::BuildActions() {
     QAction* new_start = AddAction("SetNewStart", tr("Set new start position"), NewStartTip, {});
     connect(new_start, &QAction::triggered, this,
             [this] { app::SetNewStartPosition(session_.Navigation()); });
-    QAction* auto_play = AddAction("AutoPlay", ToQString(AutoPlayLabel), AutoPlayTip,
-                                   {QKeySequence(Qt::Key_Space)});
+    QAction* auto_play =
+        AddAction("AutoPlay", ToQString(AutoPlayLabel), AutoPlayTip, {QKeySequence(Qt::Key_Space)});
     connect(auto_play, &QAction::triggered, this, &MainWindow::ToggleAutoPlay);
     QAction* study = AddAction("StudyMode", tr("Stu&dy Mode"), StudyModeTip, {});
     study->setCheckable(true);
@@ -245,23 +247,25 @@ void MainWindow::BuildActions() {
         session_.Navigation().studyMode = on ? 1 : 0;
         RefreshText();
     });
-    QAction* next_game = AddAction("NextGame", tr("Next &Game"), NextGameTip,
-                                   {QKeySequence(Qt::Key_Right)});
+    QAction* next_game =
+        AddAction("NextGame", tr("Next &Game"), NextGameTip, {QKeySequence(Qt::Key_Right)});
     connect(next_game, &QAction::triggered, this, &MainWindow::NextGame);
     QAction* previous_game = AddAction("PreviousGame", tr("P&revious Game"), PreviousGameTip,
                                        {QKeySequence(Qt::Key_Left)});
     connect(previous_game, &QAction::triggered, this, &MainWindow::PreviousGame);
-    QAction* last_shown = AddAction("PreviousShownGame", tr("Return to Last Game"),
-                                    PreviousShownGameTip, {});
+    QAction* last_shown =
+        AddAction("PreviousShownGame", tr("Return to Last Game"), PreviousShownGameTip, {});
     connect(last_shown, &QAction::triggered, this, [this] {
         if (previous_shown_game_ > 0) ShowGame(previous_shown_game_);
     });
-    QAction* go_to = AddAction("GoToGame", tr("Go to Game..."), {}, {QKeySequence(Qt::CTRL | Qt::Key_G)});
+    QAction* go_to =
+        AddAction("GoToGame", tr("Go to Game..."), {}, {QKeySequence(Qt::CTRL | Qt::Key_G)});
     connect(go_to, &QAction::triggered, this, &MainWindow::GoToGameNumber);
     QAction* select_game = AddAction("SelectGame", tr("&Select Game..."), SelectGameTip,
                                      {QKeySequence(Qt::CTRL | Qt::Key_L)});
     connect(select_game, &QAction::triggered, this, &MainWindow::ShowGameList);
-    QAction* flip = AddAction("FlipBoard", tr("&Flip Board"), {}, {QKeySequence(Qt::CTRL | Qt::Key_F)});
+    QAction* flip =
+        AddAction("FlipBoard", tr("&Flip Board"), {}, {QKeySequence(Qt::CTRL | Qt::Key_F)});
     flip->setCheckable(true);
     connect(flip, &QAction::toggled, this, [this](bool on) { board_->SetFlipped(on); });
     QAction* actual = AddAction("ActualText", ToQString(ActualTextTitle), {}, {});
@@ -290,8 +294,16 @@ void MainWindow::BuildActions() {
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     const std::array<std::pair<QAction*, const char*>, 10> buttons = {{
-        {previous_game, "<< Game"}, {start, "|<"}, {back5, "<<"}, {previous, "<"}, {next, ">"},
-        {forward5, ">>"}, {end, ">|"}, {middle, "Mid"}, {next_game, "Game >>"}, {auto_play, nullptr},
+        {previous_game, "<< Game"},
+        {start, "|<"},
+        {back5, "<<"},
+        {previous, "<"},
+        {next, ">"},
+        {forward5, ">>"},
+        {end, ">|"},
+        {middle, "Mid"},
+        {next_game, "Game >>"},
+        {auto_play, nullptr},
     }};
     for (const auto& [action, label] : buttons) {
         bar->addAction(action);
@@ -331,26 +343,26 @@ void MainWindow::ApplyOptions() {
 
 void MainWindow::RunCommand(Command command) {
     switch (command) {
-    case Command::OpenFile:
-        if (!start_open_done_) {
-            start_open_done_ = true;
-            ReopenOnStart();
-        } else {
-            ChooseGameFile();
-        }
-        break;
-    case Command::ShowGame:
-        if (game_number_ > 0) ShowGame(game_number_);
-        break;
-    case Command::ShowGameList:
-        ShowGameList();
-        break;
-    case Command::RefreshDisplay:
-        RefreshBoard();
-        RefreshText();
-        break;
-    default:
-        break;
+        case Command::OpenFile:
+            if (!start_open_done_) {
+                start_open_done_ = true;
+                ReopenOnStart();
+            } else {
+                ChooseGameFile();
+            }
+            break;
+        case Command::ShowGame:
+            if (game_number_ > 0) ShowGame(game_number_);
+            break;
+        case Command::ShowGameList:
+            ShowGameList();
+            break;
+        case Command::RefreshDisplay:
+            RefreshBoard();
+            RefreshText();
+            break;
+        default:
+            break;
     }
 }
 
@@ -376,7 +388,8 @@ bool MainWindow::OpenGameFile(const QString& path) {
     StopAutoPlay();
     LoadSavedFields();
     // Kept absolute: the remembered folder must not depend on where the next start runs from.
-    const std::string absolute = QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
+    const std::string absolute =
+        QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
     // The file on display becomes the previous file: remember where the user stood in it.
     const pgn::SavedFileFields before = saved_files_;
     if (session_.HasGame()) {
@@ -474,7 +487,8 @@ bool MainWindow::ShowGame(int game_number) {
     ShowGameNumber(game_number);
     CheckReplayMode();
     loaded_once_ = true;
-    if (state_.options.DisplayActualText != 0) actual_text_->setPlainText(ToQString(session_.ActualGameText()));
+    if (state_.options.DisplayActualText != 0)
+        actual_text_->setPlainText(ToQString(session_.ActualGameText()));
     RefreshBoard();
     RefreshText();
     return true;
@@ -491,19 +505,19 @@ void MainWindow::CheckReplayMode() {
     input.first_load = !loaded_once_;
     input.hint_shown = options.AnalysisReplaySetting != 0;
     switch (app::CheckAnalysisReplay(input)) {
-    case app::ReplayCheck::SwitchOn:
-        options.AnalysisReplayActive = 1;
-        break;
-    case app::ReplayCheck::SwitchOff:
-        options.AnalysisReplayActive = 0;
-        break;
-    case app::ReplayCheck::ShowHint:
-        ui_->report(app::ReplayHint);
-        options.AnalysisReplaySetting = 1;
-        SaveOptions();
-        break;
-    case app::ReplayCheck::None:
-        break;
+        case app::ReplayCheck::SwitchOn:
+            options.AnalysisReplayActive = 1;
+            break;
+        case app::ReplayCheck::SwitchOff:
+            options.AnalysisReplayActive = 0;
+            break;
+        case app::ReplayCheck::ShowHint:
+            ui_->report(app::ReplayHint);
+            options.AnalysisReplaySetting = 1;
+            SaveOptions();
+            break;
+        case app::ReplayCheck::None:
+            break;
     }
 }
 
@@ -572,7 +586,8 @@ void MainWindow::RefreshText() {
     std::string key = std::to_string(session_.GameNumber()) + '/' + std::to_string(text_->width()) +
                       '/' + std::to_string(hiding ? hide_reached_ : -1) + '/' + letters + '/' +
                       std::to_string(options.BoardSize) + '/' +
-                      std::to_string(text_->TextWidth("0123456789")) + '/' + current_path_.toStdString();
+                      std::to_string(text_->TextWidth("0123456789")) + '/' +
+                      current_path_.toStdString();
     if (key != rendered_key_) {
         app::GameTextLayout layout;
         layout.panel_width = text_->width();
@@ -590,15 +605,17 @@ void MainWindow::RefreshText() {
         const pgn::HeaderTags& header = session_.Header();
         const std::string& status = session_.GameStatus();
         for (const std::string& line : app::GameTextHeaderLines(
-                 header.DisplayLines().white_black, header.CurrentHeader().Get(pgn::HeaderField::Date),
-                 session_.ResultText(), status, options.DisplayGameButtons != 0, hiding)) {
+                 header.DisplayLines().white_black,
+                 header.CurrentHeader().Get(pgn::HeaderField::Date), session_.ResultText(), status,
+                 options.DisplayGameButtons != 0, hiding)) {
             view.header << ToQString(line);
         }
     }
     view.text = rendered_;
     view.columns = columns;
     if (columns) {
-        const int page = std::max(1, app::ColumnPlaceOf(navigation.currentPly, source.full_moves).page);
+        const int page =
+            std::max(1, app::ColumnPlaceOf(navigation.currentPly, source.full_moves).page);
         view.column_page = app::RenderColumns(source, page, letters);
         view.column_pages = app::ColumnPageCount(source.full_moves);
     }
@@ -621,16 +638,16 @@ void MainWindow::RefreshText() {
 
 QString MainWindow::FileStatusText() const {
     if (current_path_.isEmpty()) return {};
-    return ToQString(pgn::FillMessage(pgn::FileStatus,
-                                      pgn::DisplayStem(platform::NameOf(current_path_.toStdString()))));
+    return ToQString(pgn::FillMessage(
+        pgn::FileStatus, pgn::DisplayStem(platform::NameOf(current_path_.toStdString()))));
 }
 
 QString MainWindow::GameStatusText() const { return game_status_->text(); }
 
 QString MainWindow::MoveLineText() const {
     if (!session_.HasGame()) return {};
-    return ToQString(app::MoveLineText(session_.TextSource(), session_.Navigation().currentPly,
-                                       PieceLetters()));
+    return ToQString(
+        app::MoveLineText(session_.TextSource(), session_.Navigation().currentPly, PieceLetters()));
 }
 
 QString MainWindow::ResultLineText() const {
@@ -671,7 +688,8 @@ void MainWindow::UpdateGameStatus() {
     if (game_number_ <= 0) {
         game_status_->clear();
     } else if (game_count_ > 0) {
-        game_status_->setText(QString::asprintf(app::GameOfCountStatus.data(), game_number_, game_count_));
+        game_status_->setText(
+            QString::asprintf(app::GameOfCountStatus.data(), game_number_, game_count_));
     } else {
         game_status_->setText(ToQString(pgn::FillMessage(pgn::GameStatus, game_number_)));
     }

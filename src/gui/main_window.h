@@ -30,7 +30,7 @@ class GameTextWidget;
 class MainWindow : public QMainWindow, private pgn::GameFileHost {
     Q_OBJECT
 
-public:
+  public:
     // `state` is the outcome of start-up; the window changes its options record and saves it, so
     // it must outlive the window.
     explicit MainWindow(app::StartUpState& state, QWidget* parent = nullptr);
@@ -72,7 +72,7 @@ public:
     const std::vector<app::GameListRecord>& GameListRecords() { return session_.GameList(*ui_); }
     QScrollBar* GameScrollBar() const { return game_bar_; }
 
-public slots:
+  public slots:
     // The number of games in the file, from the game scanner.
     void ShowGameCount(int game_count);
     // The game on display (1-based); 0 when none.
@@ -89,12 +89,12 @@ public slots:
     // "Select Game": the game list of the open file; the game picked is shown.
     void ShowGameList();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     // What the file opener asks of the window.
     std::optional<std::string> ChooseFile(pgn::OpenMode mode, std::string_view title) override;
     void SaveOptions(const pgn::SavedFileFields& fields) override;
