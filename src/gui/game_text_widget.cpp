@@ -52,14 +52,14 @@ void GameTextWidget::SetBoardSize(int board_size) {
 
 void GameTextWidget::FitFont() {
     // Header lines, a page of moves, half a line of gap and the page tabs.
-    constexpr double Lines = 5 + app::GameTextPageLines + 2.0;
+    constexpr double Lines = 5 + app::GameTextPageLines + 1.5;
     int pixels = base_pixels_;
     auto spacing = [](int size) {
         QFont font(QStringLiteral("DejaVu Sans"));
         font.setPixelSize(size);
         return QFontMetrics(font).lineSpacing();
     };
-    while (pixels > 10 && spacing(pixels) * Lines + 2 * Margin > height()) --pixels;
+    while (pixels > 11 && spacing(pixels) * Lines + 2 * Margin > height()) --pixels;
     if (font_.pixelSize() == pixels && font_.family() == QStringLiteral("DejaVu Sans")) return;
     font_ = QFont(QStringLiteral("DejaVu Sans"));
     font_.setPixelSize(pixels);
