@@ -11,7 +11,11 @@ int RunOffsetsCommand(const CommandArgs& args);
 int RunShowCommand(const CommandArgs& args);
 int RunCheckLoadCommand(const CommandArgs& args);
 int RunPositionsCommand(const CommandArgs& args);
+int RunEcoCommand(const CommandArgs& args);
+int RunEcoExportCommand(const CommandArgs& args);
+int RunEcoBuildCommand(const CommandArgs& args);
 int RunFastfileCommand(const CommandArgs& args);
+int RunSearchCommand(const CommandArgs& args);
 int RunListCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
@@ -28,9 +32,25 @@ const std::vector<CommandEntry>& Commands() {
          RunCheckLoadCommand},
         {"positions", "positions FILE [--game N]",
          "replay main lines: game, ply, move and placement per half-move", RunPositionsCommand},
+        {"eco", "eco FILE [--game N] [--mode M] [--table DIR] [--summary]",
+         "name each game's opening: GAME, CODE, NAME; mode closest (default, Find Opening - "
+         "Closest Match at the last half-move), moves or exact",
+         RunEcoCommand},
+        {"eco-export", "eco-export [--table DIR]",
+         "write the openings files and Ecocodes.pgn's fast file into the install folder",
+         RunEcoExportCommand},
+        {"eco-build", "eco-build TSV... OUT_DIR",
+         "make qorvale.eco, .ecn and .ecm from opening lists, replaying every line",
+         RunEcoBuildCommand},
         {"fastfile", "fastfile make|check|delete|dump FILE [--game N]",
          "make, check or delete FILE's fast file, or print its records as squares and results",
          RunFastfileCommand},
+        {"search",
+         "search FILE [--event T] [--site T] [--date T] [--round T] [--white T] [--black T] "
+         "[--result T] [--eco T] [--moves T] [--white-elo T] [--black-elo T] "
+         "[--specific-move T] [--line L] [--exact] [--force] [--position P] "
+         "[--move-number T] [--ser F] [--save-ser F] [--no-fast-file] [--eco-lines F]",
+         "search FILE by header, move sequence and position; print game numbers", RunSearchCommand},
         {"list", "list FILE [--layout 0-3]",
          "print the game list lines as the Select Game list shows them", RunListCommand},
     };

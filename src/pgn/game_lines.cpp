@@ -122,7 +122,6 @@ private:
     int stop_after_;
     std::size_t pos_ = 0;
     std::size_t line_ = 0;
-    bool ended_ = false;
     MoveForm form_ = MoveForm::Standard;
     bool form_decided_ = false;
 };

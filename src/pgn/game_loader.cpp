@@ -30,9 +30,9 @@ int LoadGameLines(RecordSource& source, HeaderTags& header, GameLines& lines,
     bool was_quiet = chess.QuietParse();
     chess.SetQuietParse(options.quiet);
     const bool has_first = header.HasFirstMovetextRecord();
-    int full_moves = lines.ParseMovetext(source, has_first ? &header.FirstMovetextRecord() : nullptr,
-                                         has_first ? header.FirstMovetextRecordLength() : 0,
-                                         options.stop_after, ui, options.quiet);
+    int full_moves = lines.ParseMovetext(
+        source, has_first ? &header.FirstMovetextRecord() : nullptr,
+        has_first ? header.FirstMovetextRecordLength() : 0, options.stop_after, ui, options.quiet);
     header.ReleaseFirstMovetextRecord();
     int half_moves = chess.ReplayToHalfMove(lines.Moves(), full_moves);
     chess.SetQuietParse(was_quiet);
@@ -48,6 +48,18 @@ Result<int> OpenGameForDisplay(PgnFile& file, int game_number, HeaderTags& heade
     chess.SetCurrentGameNumber(game_number);
     FileRecordSource source(file);
     return LoadGameLines(source, header, lines, chess, &ui, options);
+}
+
+Result<HeaderEditFields> LoadHeaderForEdit(PgnFile& file) {
+    std::int32_t game_number = file.CurrentGameNumber();
+    if (game_number < 1 || game_number > file.GameCount() ||
+        !file.GameFileHandle().Seek(file.Index().Offset(game_number))) {
+        return Error(std::string(ErrorFindingGame));
+    }
+    file.Reader().Reset();
+    file.Reader().SetMode(ReadMode::ReadTrimmed);
+    FileRecordSource source(file);
+    return LoadHeaderForEdit(source);
 }
 
 }  // namespace qorvale::pgn

@@ -47,4 +47,9 @@ Result<int> OpenGameForDisplay(PgnFile& file, int game_number, HeaderTags& heade
                                GameLines& lines, chess::ChessState& chess, Ui& ui,
                                const LoadOptions& options = {});
 
+// The header of the current game of `file` for the header dialog: seeks to its first tag line,
+// resets the reader and reads the ten known tags. Fails with "Error finding game." when there is
+// no current game in the index.
+Result<HeaderEditFields> LoadHeaderForEdit(PgnFile& file);
+
 }  // namespace qorvale::pgn

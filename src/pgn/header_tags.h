@@ -224,7 +224,7 @@ Error WriteFenTag(platform::File& file, const FenTagGame& game);
 // The template of a new game typed as text: the ten tags with "?" values, an empty line, "1.".
 enum class TemplateKeep {
     Nothing,      // the template alone
-    Moves,        // the template, then the current text's moves after its first "1." at a line start
+    Moves,        // the template, then the moves after the first "1." that starts a line
     UpToMoveOne,  // the current text up to and including that "1."
 };
 // `current_text` is the text being replaced (used by the two keeping variants).

@@ -18,7 +18,7 @@ public:
 
 // Records from text in memory, cut the way the file reader cuts them: leading spaces skipped,
 // trailing bytes of value 13 or less removed, lines longer than 255 bytes cut at a space. Unlike
-// a file, a last line without a line end is delivered.
+// a file, a last line without a line end is delivered. The text must outlive the source.
 class MemoryRecordSource final : public RecordSource {
 public:
     explicit MemoryRecordSource(std::string_view text) : text_(text) {}

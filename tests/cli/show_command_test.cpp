@@ -31,11 +31,11 @@ TEST(ShowCommand, PrintsHeaderMovesAndAnnotationsAsTheWindowShowsThem) {
           columns("White:  ", "de Vries, Anna", "Black: Jansen, Piet"),
           columns("Result: ", "1-0", "ECO:   C33"), "", "{King's gambit}", "1. e4 e5",
           "2. f4 $Good move$ exf4 (2... d5 3. exd5)", "3. Bc4 Qh4+",
-          "4. Kf1 b5 $Questionable move$", "5. Bxb5 Nf6", "6. Nf3 { a line comment} Qh6",
-          "7. d3"}},
+          "4. Kf1 b5 $Questionable move$", "5. Bxb5 Nf6", "6. Nf3 { a line comment} Qh6", "7. d3"}},
         // A study from move 31 with Black to move: numbers follow the FEN.
         {"2",
-         {columns("Event:  ", "Training", "Site:  ?"), columns("Date:   ", "2001.??.??", "Round: ?"),
+         {columns("Event:  ", "Training", "Site:  ?"),
+          columns("Date:   ", "2001.??.??", "Round: ?"),
           columns("White:  ", "Black to move", "Black: Study"), columns("Result: ", "0-1", ""), "",
           "31... Rd1#"}},
     };
@@ -87,7 +87,8 @@ TEST(CheckLoadCommand, SummarisesEveryGameOfTheFile) {
          "games 2  half-moves 15  annotated 1  cut-at-200 0  unplayable 0\n"},
         {"lines/FIDE_longest_possible_game.pgn",
          "games 1  half-moves 400  annotated 0  cut-at-200 1  unplayable 0\n"},
-        {"lines/black2move.pgn", "games 1  half-moves 4  annotated 0  cut-at-200 0  unplayable 1\n"},
+        {"lines/black2move.pgn",
+         "games 1  half-moves 4  annotated 0  cut-at-200 0  unplayable 1\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.data);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "chess/chess_state.h"
@@ -116,6 +117,49 @@ TEST(AnalysisWalk, StepsOverVariationsNestedBeyondTheBound) {
     // One move per walked variation, and the replaced move again as each inner one closes.
     EXPECT_EQ(played, 2 * AnalysisWalk::MaxDepth - 1);
     EXPECT_EQ(walk.ui.reports.back(), "End of the analysis.");
+}
+
+}  // namespace
+}  // namespace qorvale::pgn
+
+namespace qorvale::pgn {
+namespace {
+
+// Random movetext from the characters the scanner treats specially, with a fixed seed: parsing,
+// annotation texts and walks stay inside their tables whatever the text.
+TEST(GameLines, RandomMovetextStaysWithinTheTables) {
+    constexpr std::string_view alphabet = "{}();$%0123456789.-/*? \t\neNOBRKQxabh=+#!o\n";
+    const unsigned seed = 20261205;
+    std::mt19937 random(seed);
+    SCOPED_TRACE(seed);
+    for (int round = 0; round < 300; ++round) {
+        SCOPED_TRACE(round);
+        std::string movetext;
+        std::size_t length = random() % 3000;
+        for (std::size_t index = 0; index < length; ++index) {
+            movetext += alphabet[random() % alphabet.size()];
+        }
+        Walk walk(movetext.c_str(), 0);
+        const GameLines& lines = walk.lines;
+        ASSERT_LE(lines.FullMoves(), chess::MaxFullMoves);
+        ASSERT_LE(lines.ParsedHalfMoves(), 2 * lines.FullMoves());
+        for (int half_move = 0; half_move <= lines.ParsedHalfMoves(); ++half_move) {
+            const AnnotationPosition& where = lines.AnnotationIndex(half_move);
+            if (where.kind == AnnotationKind::None) continue;
+            ASSERT_LT(where.line, lines.MovetextLineCount());
+            ASSERT_LE(static_cast<std::size_t>(where.column),
+                      lines.MovetextLine(where.line).size());
+            EXPECT_FALSE(lines.AnnotationText(half_move).empty());
+            walk.walk.Start(lines, half_move);
+            for (int step = 0; step < 40; ++step) {
+                if (walk.walk.StepAnalysis(lines, walk.chess, walk.ui) !=
+                    AnalysisWalk::Step::Played) {
+                    break;
+                }
+                ASSERT_LE(walk.walk.HalfMove(), 2 * chess::MaxFullMoves);
+            }
+        }
+    }
 }
 
 }  // namespace

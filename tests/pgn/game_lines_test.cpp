@@ -353,17 +353,5 @@ TEST(IsGameTerminator, TellsResultsFromMovesAndRewritesCastling) {
     }
 }
 
-TEST(GameLines, RecordsAnnotationsWithinTheIndexOnly) {
-    GameLines lines;
-    lines.RecordAnnotation(-1, 0, 0, AnnotationKind::CommentOrNag);
-    lines.RecordAnnotation(AnnotationSlots, 0, 0, AnnotationKind::CommentOrNag);
-    lines.RecordAnnotation(400, 2, 7, AnnotationKind::CommentOrNag);
-    lines.RecordAnnotation(400, 5, 1, AnnotationKind::Variation);
-    EXPECT_EQ(lines.AnnotationCount(), 2);
-    EXPECT_EQ(lines.AnnotationIndex(400).kind, AnnotationKind::Variation);
-    EXPECT_EQ(lines.AnnotationIndex(400).line, 2);
-    EXPECT_EQ(lines.AnnotationIndex(400).column, 7);
-}
-
 }  // namespace
 }  // namespace qorvale::pgn

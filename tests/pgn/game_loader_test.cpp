@@ -231,6 +231,20 @@ TEST(GameLoader, ReadsEachGameOfAFileWithJunkAroundIt) {
     EXPECT_EQ(test::ReadWholeFile(path), text);
 }
 
+TEST(GameLoader, LoadsTheCurrentGamesHeaderForEditing) {
+    OpenedCopy copy("lines/short_annotated.pgn");
+    copy.file().SetCurrentGameNumber(2);
+    Result<HeaderEditFields> second = LoadHeaderForEdit(copy.file());
+    ASSERT_TRUE(second.ok());
+    EXPECT_EQ(second->Get(HeaderField::Event), "Training");
+    EXPECT_EQ(second->Get(HeaderField::Result), "0-1");
+    EXPECT_EQ(second->Get(HeaderField::WhiteElo), "");
+    copy.file().SetCurrentGameNumber(1);
+    EXPECT_EQ(LoadHeaderForEdit(copy.file())->Get(HeaderField::WhiteElo), "2210");
+    copy.file().SetCurrentGameNumber(3);
+    EXPECT_EQ(LoadHeaderForEdit(copy.file()).error().message(), "Error finding game.");
+}
+
 TEST(GameLoader, AGameBeyondTheFileIsNotFound) {
     OpenedCopy copy("lines/castling.pgn");
     HeaderTags header;
@@ -287,7 +301,8 @@ TEST(GameLines, MoveCodesGiveTheSameGameAsTheMoveTexts) {
         EXPECT_EQ(from_codes.LoadMoveCodes(codes, chess), from_text.FullMoves());
         EXPECT_EQ(from_codes.ParsedHalfMoves(), *loaded);
         for (int half_move = 0; half_move <= *loaded; ++half_move) {
-            ASSERT_EQ(chess.PositionHistory(half_move), expected[static_cast<std::size_t>(half_move)])
+            ASSERT_EQ(chess.PositionHistory(half_move),
+                      expected[static_cast<std::size_t>(half_move)])
                 << half_move;
         }
         for (int index = 0; index < from_text.FullMoves(); ++index) {

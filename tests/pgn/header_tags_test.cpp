@@ -213,7 +213,8 @@ HeaderEditFields SampleFields() {
     const char* values[HeaderFieldCount] = {"Linares", "Linares ESP", "1993.02.25", "9",
                                             "Kasparov, G", "Anand, V", "1-0", "B90",
                                             "2805", "2725"};
-    for (std::size_t index = 0; index < HeaderFieldCount; ++index) fields.fields[index] = values[index];
+    for (std::size_t index = 0; index < HeaderFieldCount; ++index)
+        fields.fields[index] = values[index];
     return fields;
 }
 
