@@ -76,6 +76,7 @@ Error Session::LoadGame(std::int32_t game_number, Ui& ui) {
     game_status_ = file_.Status().game_short;
     file_.SetCurrentGameNumber(game_number);
     ResetNavigation(navigation_, std::max(0, *loaded));
+    opening_game_.Set(lines_.Moves(), navigation_.lastPly);
     chess_.RestorePosition(0);
     return Error::Ok();
 }
@@ -151,6 +152,19 @@ MoveSquares Session::LastMoveSquares() const {
     squares.from_file = fallback_file;
     squares.from_rank = fallback_rank;
     return squares;
+}
+
+bool Session::LoadOpenings(const std::string& folder, Ui& ui) {
+    eco_loaded_ = !openings::LoadEcoTable(openings::EcoTableFilesIn(folder), eco_table_, ui) &&
+                  !eco_table_.empty();
+    return eco_loaded_;
+}
+
+std::string Session::OpeningText() const {
+    if (!eco_loaded_ || !HasGame()) return {};
+    return openings::OpeningDisplayText(eco_table_, opening_game_,
+                                        header_.CurrentHeader().Get(pgn::HeaderField::ECO),
+                                        navigation_.currentPly);
 }
 
 GameTextSource Session::TextSource() const {

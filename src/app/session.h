@@ -10,6 +10,8 @@
 #include "base/result.h"
 #include "base/ui.h"
 #include "chess/chess_state.h"
+#include "openings/eco_table.h"
+#include "openings/opening_classification.h"
 #include "pgn/game_lines.h"
 #include "pgn/header_tags.h"
 #include "pgn/pgn_file.h"
@@ -79,6 +81,13 @@ class Session {
     // "Game: %d" of the game on display.
     const std::string& GameStatus() const { return game_status_; }
 
+    // Loads the ECO table of the install folder `folder` for the opening line; false (and the
+    // line stays empty) when it cannot be read.
+    bool LoadOpenings(const std::string& folder, Ui& ui);
+    // The opening line under the board at the current ply: the ECO code and name of the
+    // position; "" without a table or a game.
+    std::string OpeningText() const;
+
     GameTextSource TextSource() const;
     // The Result tag value of the game on display.
     const std::string& ResultText() const;
@@ -96,6 +105,9 @@ class Session {
     chess::ChessState chess_;
     NavigationState navigation_;
     NavigationList games_;
+    openings::EcoTable eco_table_;
+    bool eco_loaded_ = false;
+    openings::OpeningGame opening_game_;
     std::int32_t game_number_ = 0;
     std::string game_status_;
     std::vector<GameListRecord> game_list_;

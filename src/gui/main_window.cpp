@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -37,6 +38,7 @@
 #include "gui/messages.h"
 #include "gui/options_box.h"
 #include "gui/piece_set.h"
+#include "openings/opening_classification.h"
 #include "pgn/display_stem.h"
 #include "pgn/messages.h"
 #include "platform/folder.h"
@@ -71,6 +73,11 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     own_ui_ =
         std::make_unique<MessageBoxUi>(this, [this](Command command) { RunCommand(command); });
     ui_ = own_ui_.get();
+    {
+        // Without its ECO table the program still runs; the opening line stays empty.
+        SilentUi quiet;
+        session_.LoadOpenings(state_.app_folder, quiet);
+    }
     opener_ = std::make_unique<pgn::GameFileOpener>(
         session_.MutableFile(), saved_files_, static_cast<pgn::GameFileHost&>(*this), current_ui_);
     setWindowTitle(WindowTitle);
@@ -339,6 +346,7 @@ void MainWindow::ApplyOptions() {
     auto_play_timer_->setInterval(
         app::AutoPlayInterval(app::ParseAutoPlayDelay(app::GetText(options.AutoPlayDelay))));
     rendered_key_.clear();
+    UpdateOpeningLine();
 }
 
 void MainWindow::RunCommand(Command command) {
@@ -486,6 +494,7 @@ bool MainWindow::ShowGame(int game_number) {
     hide_reached_ = 0;
     ShowGameNumber(game_number);
     CheckReplayMode();
+    UpdateOpeningLine();
     loaded_once_ = true;
     if (state_.options.DisplayActualText != 0)
         actual_text_->setPlainText(ToQString(session_.ActualGameText()));
@@ -521,10 +530,24 @@ void MainWindow::CheckReplayMode() {
     }
 }
 
+void MainWindow::UpdateOpeningLine() {
+    std::string text;
+    if (state_.options.DisplayOpening != 0) text = session_.OpeningText();
+    const QFontMetrics metrics(opening_line_->font());
+    const int width = std::max(board_->sizeHint().width(), 100);
+    opening_line_->setText(
+        ToQString(openings::FitOpeningText(text, width, [&metrics](std::string_view part) {
+            return metrics.horizontalAdvance(
+                QString::fromUtf8(part.data(), static_cast<qsizetype>(part.size())));
+        })));
+}
+
 void MainWindow::Navigate(app::NavigationAction action) {
     if (!session_.HasGame()) return;
     app::NavigationStep step = session_.Go(action, *ui_);
     if (!step.moved) return;
+    // Past the opening the last name stays on display.
+    if (step.classify) UpdateOpeningLine();
     RefreshBoard();
     RefreshText();
 }
@@ -532,6 +555,7 @@ void MainWindow::Navigate(app::NavigationAction action) {
 void MainWindow::GoToPly(int ply) {
     if (!session_.HasGame()) return;
     if (!session_.GoToPly(ply).moved) return;
+    UpdateOpeningLine();
     RefreshBoard();
     RefreshText();
 }
@@ -550,8 +574,6 @@ void MainWindow::RefreshBoard() {
 void MainWindow::RefreshMoveLines() {
     move_line_->setText(MoveLineText());
     result_line_->setText(ResultLineText());
-    // The opening name comes from the ECO table, which this build does not load yet.
-    opening_line_->setText(QString());
     const int ply = session_.Navigation().currentPly;
     QString comment;
     if (session_.HasGame()) {
@@ -746,6 +768,8 @@ void MainWindow::ShowActualText() {
     const bool showing = text_stack_->currentIndex() == 1;
     text_stack_->setCurrentIndex(showing ? 0 : 1);
 }
+
+QString MainWindow::OpeningLineText() const { return opening_line_->text(); }
 
 void MainWindow::EditOptions() {
     Optionsbox box(state_.options, *ui_, true, this);

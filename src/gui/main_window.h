@@ -66,6 +66,7 @@ class MainWindow : public QMainWindow, private pgn::GameFileHost {
     QString GameStatusText() const;
     QString MoveLineText() const;
     QString ResultLineText() const;
+    QString OpeningLineText() const;
     bool AutoPlaying() const { return session_.Navigation().autoPlay; }
     QAction* Action(const QString& name) const;
     // The game list records of the open file (built on first use).
@@ -117,6 +118,7 @@ class MainWindow : public QMainWindow, private pgn::GameFileHost {
     void RefreshBoard();
     void RefreshText();
     void RefreshMoveLines();
+    void UpdateOpeningLine();
     void StopAutoPlay();
     void CheckReplayMode();
     void ShowActualText();

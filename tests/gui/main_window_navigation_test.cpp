@@ -10,6 +10,7 @@
 #include <map>
 #include <sstream>
 
+#include "app/app_folder.h"
 #include "app/options_file.h"
 #include "app/start_up.h"
 #include "chess/fen.h"
@@ -17,6 +18,7 @@
 #include "gui/game_text_widget.h"
 #include "gui/main_window.h"
 #include "gui/options_box.h"
+#include "platform/file.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
@@ -122,6 +124,7 @@ class MainWindowTest : public QObject {
     void optionsDialogRefusesBadLetters();
     void droppedFileOpens();
     void previousFileComesBackAtItsGameAndPly();
+    void openingLineNamesThePosition();
     void textOptionsChangeWhatTheTextShows_data();
     void textOptionsChangeWhatTheTextShows();
     void badInputDoesNotBreakTheWindow();
@@ -390,6 +393,54 @@ void MainWindowTest::previousFileComesBackAtItsGameAndPly() {
     QCOMPARE(program.window->session().GameNumber(), 2);
     QCOMPARE(program.Ply(), 1);
     QVERIFY(program.ui.reports.empty());
+}
+
+// "code name" of the table entry whose moves are exactly `moves`, read from the table files.
+static QString EntryWithMoves(const std::string& moves) {
+    auto lines = [](const char* name) {
+        std::vector<std::string> out;
+        std::ifstream in(app::ProgramDataFolder() + "/" + name);
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            out.push_back(line);
+        }
+        return out;
+    };
+    const auto codes = lines("qorvale.eco");
+    const auto names = lines("qorvale.ecn");
+    const auto all_moves = lines("qorvale.ecm");
+    for (std::size_t k = 0; k < all_moves.size(); ++k) {
+        if (all_moves[k] == moves) return QString::fromStdString(codes[k] + " " + names[k]);
+    }
+    return {};
+}
+
+void MainWindowTest::openingLineNamesThePosition() {
+    test::TempDir folder;
+    for (const char* name : {"qorvale.eco", "qorvale.ecn", "qorvale.ecm"}) {
+        QVERIFY(platform::CopyFile(app::ProgramDataFolder() + "/" + name, folder.File(name)));
+    }
+    app::StartUpState state = app::StartUp({folder.path(), "", false});
+    state.options.DisplayOpening = 1;
+    test::RecordingUi ui;
+    MainWindow window(state);
+    window.SetUi(ui);
+    QVERIFY(window.OpenGameFile(
+        QString::fromStdString(test::TestDataPath("gui/annotated-matches.pgn"))));
+    // At the start the game's ECO tag names the opening.
+    QVERIFY2(window.OpeningLineText().startsWith(QStringLiteral("C53 ")),
+             qPrintable(window.OpeningLineText()));
+    window.Navigate(app::NavigationAction::NextMove);
+    window.Navigate(app::NavigationAction::NextMove);
+    const QString after_e5 = EntryWithMoves("1.e4 e5");
+    QVERIFY(!after_e5.isEmpty());
+    QCOMPARE(window.OpeningLineText(), after_e5);
+    // Switched off, the line is empty.
+    app::OptionsRecord options = state.options;
+    options.DisplayOpening = 0;
+    window.ApplyNewOptions(options);
+    QCOMPARE(window.OpeningLineText(), QString());
+    QVERIFY(ui.reports.empty());
 }
 
 void MainWindowTest::textOptionsChangeWhatTheTextShows_data() {
