@@ -5,17 +5,18 @@
 //
 // Opens FILE in the main window (offscreen), then steps forward through its first games move by
 // move; each step is timed from the key action to a finished paint of the whole window into an
-// image. Also builds the game list and shows it. Prints the opening time (scan or offset cache), the median and worst step, and a
-// signature (games stepped, half-moves) that does not change between runs.
+// image. Also builds the game list and shows it. Prints the opening time (scan or offset cache),
+// the median and worst step, and a signature (games stepped, half-moves) that does not change
+// between runs.
 
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <random>
 #include <vector>
@@ -44,7 +45,8 @@ int main(int argc, char** argv) {
     const int board_size = argc > 2 ? std::atoi(argv[2]) : 2;
 
     const std::filesystem::path home =
-        std::filesystem::temp_directory_path() / ("qorvale-step-bench-" + std::to_string(std::random_device{}()));
+        std::filesystem::temp_directory_path() /
+        ("qorvale-step-bench-" + std::to_string(std::random_device{}()));
     std::filesystem::create_directories(home);
     qorvale::app::StartUpState state = qorvale::app::StartUp({home.string(), "", false});
     state.options.BoardSize = board_size;
@@ -96,7 +98,8 @@ int main(int argc, char** argv) {
             const std::clock_t cpu_start = std::clock();
             window.Navigate(qorvale::app::NavigationAction::NextMove);
             paint();
-            cpu_steps.push_back(1000.0 * static_cast<double>(std::clock() - cpu_start) / CLOCKS_PER_SEC);
+            cpu_steps.push_back(1000.0 * static_cast<double>(std::clock() - cpu_start) /
+                                CLOCKS_PER_SEC);
             steps.push_back(Milliseconds(Clock::now() - start));
         }
         half_moves += last;
@@ -109,12 +112,13 @@ int main(int argc, char** argv) {
                 board_size, games, open_ms);
     std::printf("game list of %zu games: records in %.1f ms, list shown in %.1f ms\n", listed,
                 records_ms, list_ms);
-    std::printf("%zu steps: median %.2f ms, 99th percentile %.2f ms, worst %.2f ms\n",
-                steps.size(), median, steps.empty() ? 0.0 : steps[steps.size() * 99 / 100], worst);
+    std::printf("%zu steps: median %.2f ms, 99th percentile %.2f ms, worst %.2f ms\n", steps.size(),
+                median, steps.empty() ? 0.0 : steps[steps.size() * 99 / 100], worst);
     if (!cpu_steps.empty()) {
-        std::printf("processor time per step: median %.2f ms, 99th percentile %.2f ms, worst %.2f ms\n",
-                    cpu_steps[cpu_steps.size() / 2], cpu_steps[cpu_steps.size() * 99 / 100],
-                    cpu_steps.back());
+        std::printf(
+            "processor time per step: median %.2f ms, 99th percentile %.2f ms, worst %.2f ms\n",
+            cpu_steps[cpu_steps.size() / 2], cpu_steps[cpu_steps.size() * 99 / 100],
+            cpu_steps.back());
     }
     std::printf("signature: games %d, half-moves %lld\n", games_to_step, half_moves);
     std::filesystem::remove_all(home);

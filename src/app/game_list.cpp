@@ -157,7 +157,8 @@ bool WriteCache(const std::string& path, const std::vector<GameListRecord>& reco
 
 bool ReadHeaderFile(const std::string& pgn_path, std::int32_t count,
                     std::vector<GameListRecord>& records, Ui& ui) {
-    Result<search::HeaderFile> loaded = search::HeaderFile::Load(search::DerivedPath(pgn_path, "TRH"));
+    Result<search::HeaderFile> loaded =
+        search::HeaderFile::Load(search::DerivedPath(pgn_path, "TRH"));
     if (!loaded) return false;
     if (!loaded->Consistent(static_cast<std::uint32_t>(count))) {
         ui.report(search::messages::MakeFastFileAgain);
@@ -169,10 +170,12 @@ bool ReadHeaderFile(const std::string& pgn_path, std::int32_t count,
     for (std::size_t offset : loaded->RecordOffsets()) {
         if (!loaded->ReadRecord(offset, values)) return false;
         using F = search::HeaderField;
-        auto at = [&](F field) -> std::string_view { return values[static_cast<std::size_t>(field)]; };
-        records.push_back(MakeGameListRecord({at(F::White), at(F::Black), at(F::Result), at(F::Date),
-                                              at(F::Eco), at(F::WhiteElo), at(F::BlackElo),
-                                              at(F::Round), at(F::Event), at(F::Site)}));
+        auto at = [&](F field) -> std::string_view {
+            return values[static_cast<std::size_t>(field)];
+        };
+        records.push_back(MakeGameListRecord(
+            {at(F::White), at(F::Black), at(F::Result), at(F::Date), at(F::Eco), at(F::WhiteElo),
+             at(F::BlackElo), at(F::Round), at(F::Event), at(F::Site)}));
     }
     return static_cast<std::int32_t>(records.size()) == count;
 }
@@ -253,23 +256,24 @@ std::string GameListLine(const GameListRecord& record, std::int32_t game_number,
     const std::string round(Text(record.Round));
     std::string line = NumberColumn(game_number);
     switch (layout) {
-    case 1:
-        line += Printf("%-21s  %-21s  %-3s  %2s  %-17s",
-                       PlayerWithElo(white, record.WhiteElo).c_str(),
-                       PlayerWithElo(black, record.BlackElo).c_str(), short_result.c_str(),
-                       round.c_str(), std::string(opening_group).c_str());
-        break;
-    case 2:
-    case 3:
-        line += Printf("%-19s  %-19s   %-3s  %2s   %-19s", white.c_str(), black.c_str(),
+        case 1:
+            line += Printf("%-21s  %-21s  %-3s  %2s  %-17s",
+                           PlayerWithElo(white, record.WhiteElo).c_str(),
+                           PlayerWithElo(black, record.BlackElo).c_str(), short_result.c_str(),
+                           round.c_str(), std::string(opening_group).c_str());
+            break;
+        case 2:
+        case 3:
+            line +=
+                Printf("%-19s  %-19s   %-3s  %2s   %-19s", white.c_str(), black.c_str(),
                        short_result.c_str(), round.c_str(),
                        std::string(layout == 2 ? Text(record.Event) : Text(record.Site)).c_str());
-        break;
-    default:
-        line += Printf("%-19s  %-19s  %-7s   %-10s   %-7s", white.c_str(), black.c_str(),
-                       result.c_str(), std::string(Text(record.Date)).c_str(),
-                       std::string(Text(record.ECO)).c_str());
-        break;
+            break;
+        default:
+            line += Printf("%-19s  %-19s  %-7s   %-10s   %-7s", white.c_str(), black.c_str(),
+                           result.c_str(), std::string(Text(record.Date)).c_str(),
+                           std::string(Text(record.ECO)).c_str());
+            break;
     }
     return line;
 }
@@ -277,7 +281,8 @@ std::string GameListLine(const GameListRecord& record, std::int32_t game_number,
 std::string OpeningNamesLine(std::int32_t game_number, std::string_view eco,
                              std::string_view opening, std::string_view variation) {
     const std::string eco_text(eco), opening_text(opening), variation_text(variation);
-    if (variation.empty()) return Printf("%4d %s %s", game_number, eco_text.c_str(), opening_text.c_str());
+    if (variation.empty())
+        return Printf("%4d %s %s", game_number, eco_text.c_str(), opening_text.c_str());
     return Printf("%4d %s %s-%s", game_number, eco_text.c_str(), opening_text.c_str(),
                   variation_text.c_str());
 }
@@ -285,7 +290,8 @@ std::string OpeningNamesLine(std::int32_t game_number, std::string_view eco,
 std::pair<std::int32_t, std::int32_t> GameListSegmentRange(int segment, std::int32_t lines) {
     if (segment <= 0 || segment > 4) return {1, std::min(lines, GameListMaxLines)};
     const std::int32_t first = (segment - 1) * GameListSegmentLines + 1;
-    const std::int32_t last = segment == 4 ? lines : std::min(lines, segment * GameListSegmentLines);
+    const std::int32_t last =
+        segment == 4 ? lines : std::min(lines, segment * GameListSegmentLines);
     return {first, last};
 }
 
@@ -314,7 +320,8 @@ GameListBuild BuildGameListRecords(pgn::PgnFile& file, Ui& ui) {
         build.source = GameListSource::HeaderFile;
     } else {
         build.source = GameListSource::PgnText;
-        if (!ReadRecordsInOnePass(file, build.records, ui)) ReadRecordsGameByGame(file, build.records, ui);
+        if (!ReadRecordsInOnePass(file, build.records, ui))
+            ReadRecordsGameByGame(file, build.records, ui);
         file.SetCurrentGameNumber(current);
     }
     if (count > GameListCacheThreshold && cache_path != pgn_path) {

@@ -165,7 +165,8 @@ RenderedGameText RenderGameText(const GameTextSource& game, const GameTextLayout
     }
     // A page whose first move was never written is no page.
     for (std::size_t page = 0; page < text.PageStarts.size(); ++page) {
-        if (static_cast<int>(text.TextLines.size()) <= GameTextPageLines * static_cast<int>(page + 1)) {
+        if (static_cast<int>(text.TextLines.size()) <=
+            GameTextPageLines * static_cast<int>(page + 1)) {
             text.PageStarts[page] = 0;
         }
     }

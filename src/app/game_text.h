@@ -131,7 +131,8 @@ std::string CurrentMoveText(const GameTextSource& game, int ply);
 
 // The squares that differ between two positions of 64 codes; more than four means the two
 // positions are not one move apart ("Error in display move.").
-int ChangedSquares(const std::array<std::uint32_t, 64>& from, const std::array<std::uint32_t, 64>& to);
+int ChangedSquares(const std::array<std::uint32_t, 64>& from,
+                   const std::array<std::uint32_t, 64>& to);
 
 // One line of the analysis list: "%d- %d." or "%d- %d... " and up to 14 half-moves of SAN
 // (each cut at its first " ", "(", ")", "$", "{" or ";"), "..." when there are more.
@@ -150,7 +151,7 @@ struct ReplayCheckInput {
     int auto_replay_count = 10;  // AutoReplayCount
     bool hide_game_text = false;
     bool interactive_annotation = false;
-    bool first_load = false;     // the first load since the program started
+    bool first_load = false;  // the first load since the program started
     bool hint_shown = false;
 };
 enum class ReplayCheck { None, SwitchOn, SwitchOff, ShowHint };

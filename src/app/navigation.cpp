@@ -36,32 +36,32 @@ std::optional<std::int32_t> NavigationTarget(const NavigationState& state,
     const std::int32_t last = state.lastPly;
     std::int32_t target = ply;
     switch (action) {
-    case NavigationAction::NextMove:
-        target = ply < last ? ply + 1 : ply;
-        break;
-    case NavigationAction::PreviousMove:
-        target = ply > 0 ? ply - 1 : ply;
-        break;
-    case NavigationAction::Forward5:
-        target = ply + FiveMoves >= last ? last : ply + FiveMoves;
-        break;
-    case NavigationAction::Back5:
-        target = ply - FiveMoves < 1 ? 0 : ply - FiveMoves;
-        break;
-    case NavigationAction::StartOfGame:
-        target = 0;
-        break;
-    case NavigationAction::EndOfGame:
-        target = last;
-        break;
-    case NavigationAction::MiddleOfGame:
-        // A game without moves has no middle.
-        if (last == 0) return std::nullopt;
-        target = MiddlePly(last);
-        break;
-    case NavigationAction::NewStartPosition:
-        target = std::min(state.startPly, last);
-        break;
+        case NavigationAction::NextMove:
+            target = ply < last ? ply + 1 : ply;
+            break;
+        case NavigationAction::PreviousMove:
+            target = ply > 0 ? ply - 1 : ply;
+            break;
+        case NavigationAction::Forward5:
+            target = ply + FiveMoves >= last ? last : ply + FiveMoves;
+            break;
+        case NavigationAction::Back5:
+            target = ply - FiveMoves < 1 ? 0 : ply - FiveMoves;
+            break;
+        case NavigationAction::StartOfGame:
+            target = 0;
+            break;
+        case NavigationAction::EndOfGame:
+            target = last;
+            break;
+        case NavigationAction::MiddleOfGame:
+            // A game without moves has no middle.
+            if (last == 0) return std::nullopt;
+            target = MiddlePly(last);
+            break;
+        case NavigationAction::NewStartPosition:
+            target = std::min(state.startPly, last);
+            break;
     }
     if (target == ply) return std::nullopt;
     return target;
@@ -74,8 +74,8 @@ NavigationStep Navigate(NavigationState& state, NavigationAction action) {
     if (target) {
         const std::int32_t from = state.currentPly;
         step.moved = true;
-        step.single_step = action == NavigationAction::NextMove ||
-                           action == NavigationAction::PreviousMove;
+        step.single_step =
+            action == NavigationAction::NextMove || action == NavigationAction::PreviousMove;
         step.show_result = *target == state.lastPly;
         step.remove_result = from == state.lastPly;
         if (action == NavigationAction::NextMove) {

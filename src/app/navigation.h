@@ -12,7 +12,7 @@ struct NavigationState {
     std::int32_t lastPly = 0;      // half-moves of the main line
     std::int32_t startPly = 0;     // "Set new start position"
     bool autoPlay = false;
-    std::int32_t studyMode = 0;    // 0 off, 1 on, 2 on and inside an action
+    std::int32_t studyMode = 0;  // 0 off, 1 on, 2 on and inside an action
 };
 
 enum class NavigationAction {

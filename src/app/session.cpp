@@ -34,6 +34,7 @@ void Session::FileOpened() {
 }
 
 void Session::ForgetGame() {
+    games_.Reset();
     chess_.ClearWarnedPromotionKinds();
     game_number_ = 0;
     lines_.Clear();
@@ -75,6 +76,7 @@ Error Session::LoadGame(std::int32_t game_number, Ui& ui) {
     game_status_ = file_.Status().game_short;
     file_.SetCurrentGameNumber(game_number);
     ResetNavigation(navigation_, std::max(0, *loaded));
+    opening_game_.Set(lines_.Moves(), navigation_.lastPly);
     chess_.RestorePosition(0);
     return Error::Ok();
 }
@@ -152,6 +154,18 @@ MoveSquares Session::LastMoveSquares() const {
     return squares;
 }
 
+bool Session::LoadOpenings(const std::string& folder, Ui& ui) {
+    return !openings::LoadEcoTable(openings::EcoTableFilesIn(folder), eco_table_, ui) &&
+           !eco_table_.empty();
+}
+
+std::string Session::OpeningText() const {
+    if (eco_table_.empty() || !HasGame()) return {};
+    return openings::OpeningDisplayText(eco_table_, opening_game_,
+                                        header_.CurrentHeader().Get(pgn::HeaderField::ECO),
+                                        navigation_.currentPly);
+}
+
 GameTextSource Session::TextSource() const {
     GameTextSource source;
     source.moves = &lines_.Moves();
@@ -168,8 +182,8 @@ std::string Session::ActualGameText() {
     if (!HasGame() || !file_.IsOpen()) return {};
     platform::File& handle = file_.GameFileHandle();
     const std::int64_t start = file_.Index().Offset(game_number_);
-    std::int64_t end = game_number_ < file_.GameCount() ? file_.Index().Offset(game_number_ + 1)
-                                                        : handle.Size();
+    std::int64_t end =
+        game_number_ < file_.GameCount() ? file_.Index().Offset(game_number_ + 1) : handle.Size();
     end = std::min(end, start + MaxGameTextBytes);
     std::string text;
     if (end <= start || !handle.Seek(start)) return text;

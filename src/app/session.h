@@ -6,10 +6,12 @@
 #include "app/game_list.h"
 #include "app/game_text.h"
 #include "app/navigation.h"
+#include "app/navigation_list.h"
 #include "base/result.h"
 #include "base/ui.h"
 #include "chess/chess_state.h"
 #include "openings/eco_table.h"
+#include "openings/opening_classification.h"
 #include "pgn/game_lines.h"
 #include "pgn/header_tags.h"
 #include "pgn/pgn_file.h"
@@ -28,7 +30,7 @@ struct MoveSquares {
 // What the window works on: the open file, the game on display and where the user stands in
 // it. One per window; the window only draws what it holds.
 class Session {
-public:
+  public:
     Session();
 
     pgn::PgnFile& File() { return file_; }
@@ -37,9 +39,13 @@ public:
     const pgn::GameLines& Lines() const { return lines_; }
     const chess::ChessState& Chess() const { return chess_; }
     const NavigationState& Navigation() const { return navigation_; }
-    // The ECO table, loaded once at start.
-    openings::EcoTable& Eco() { return eco_; }
-    const openings::EcoTable& Eco() const { return eco_; }
+    NavigationList& Games() { return games_; }
+    const NavigationList& Games() const { return games_; }
+    // The ECO table, loaded at start.
+    openings::EcoTable& Eco() { return eco_table_; }
+    const openings::EcoTable& Eco() const { return eco_table_; }
+    // The game on display as the opening matcher sees it.
+    const openings::OpeningGame& OpeningMoves() const { return opening_game_; }
     NavigationState& Navigation() { return navigation_; }
 
     bool HasGame() const { return game_number_ > 0; }
@@ -80,13 +86,20 @@ public:
     // "Game: %d" of the game on display.
     const std::string& GameStatus() const { return game_status_; }
 
+    // Loads the ECO table of the install folder `folder` for the opening line; false (and the
+    // line stays empty) when it cannot be read.
+    bool LoadOpenings(const std::string& folder, Ui& ui);
+    // The opening line under the board at the current ply: the ECO code and name of the
+    // position; "" without a table or a game.
+    std::string OpeningText() const;
+
     GameTextSource TextSource() const;
     // The Result tag value of the game on display.
     const std::string& ResultText() const;
     // The game's text exactly as the file holds it.
     std::string ActualGameText();
 
-private:
+  private:
     void ShowPly(std::int32_t ply);
     // A scan that did not come from the offset cache makes the list records stale.
     void ForgetGameList();
@@ -96,7 +109,9 @@ private:
     pgn::GameLines lines_;
     chess::ChessState chess_;
     NavigationState navigation_;
-    openings::EcoTable eco_;
+    NavigationList games_;
+    openings::EcoTable eco_table_;
+    openings::OpeningGame opening_game_;
     std::int32_t game_number_ = 0;
     std::string game_status_;
     std::vector<GameListRecord> game_list_;

@@ -15,8 +15,8 @@ int RunEcoCommand(const CommandArgs& args);
 int RunEcoExportCommand(const CommandArgs& args);
 int RunEcoBuildCommand(const CommandArgs& args);
 int RunFastfileCommand(const CommandArgs& args);
-int RunListCommand(const CommandArgs& args);
 int RunSearchCommand(const CommandArgs& args);
+int RunListCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -45,14 +45,14 @@ const std::vector<CommandEntry>& Commands() {
         {"fastfile", "fastfile make|check|delete|dump FILE [--game N]",
          "make, check or delete FILE's fast file, or print its records as squares and results",
          RunFastfileCommand},
-        {"list", "list FILE [--layout 0-3]",
-         "print the game list lines as the Select Game list shows them", RunListCommand},
         {"search",
          "search FILE [--event T] [--site T] [--date T] [--round T] [--white T] [--black T] "
          "[--result T] [--eco T] [--moves T] [--white-elo T] [--black-elo T] "
          "[--specific-move T] [--line L] [--exact] [--force] [--position P] "
          "[--move-number T] [--ser F] [--save-ser F] [--no-fast-file] [--eco-lines F]",
          "search FILE by header, move sequence and position; print game numbers", RunSearchCommand},
+        {"list", "list FILE [--layout 0-3]",
+         "print the game list lines as the Select Game list shows them", RunListCommand},
     };
     return commands;
 }

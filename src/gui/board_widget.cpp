@@ -21,11 +21,16 @@ constexpr int WheelNotch = 120;
 
 int HighlightPen(int style) {
     switch (style) {
-    case 1: return 2;
-    case 2: return 4;
-    case 4: return 6;
-    case SolidWithBorderStyle: return 2;
-    default: return 0;
+        case 1:
+            return 2;
+        case 2:
+            return 4;
+        case 4:
+            return 6;
+        case SolidWithBorderStyle:
+            return 2;
+        default:
+            return 0;
     }
 }
 
@@ -127,8 +132,8 @@ void BoardWidget::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), background_);
     QRect board = BoardRect();
     if (border_width_ > 0) {
-        painter.fillRect(board.adjusted(-border_width_, -border_width_, border_width_, border_width_),
-                         border_);
+        painter.fillRect(
+            board.adjusted(-border_width_, -border_width_, border_width_, border_width_), border_);
     }
     if (wood_board_ && !wood_.isNull()) {
         const qreal ratio = devicePixelRatioF();
@@ -158,7 +163,8 @@ void BoardWidget::paintEvent(QPaintEvent*) {
     const qreal ratio = devicePixelRatioF();
     for (int file = 1; file <= 8; ++file) {
         for (int rank = 1; rank <= 8; ++rank) {
-            std::uint32_t code = board_[static_cast<std::size_t>(file)][static_cast<std::size_t>(rank)];
+            std::uint32_t code =
+                board_[static_cast<std::size_t>(file)][static_cast<std::size_t>(rank)];
             if (code == chess::Empty) continue;
             QPixmap piece = pieces_->Piece(code, square_size_, ratio);
             if (!piece.isNull()) painter.drawPixmap(SquareRect(file, rank).topLeft(), piece);

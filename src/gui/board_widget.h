@@ -26,7 +26,7 @@ std::uint32_t ToRecordColour(const QColor& colour);
 class BoardWidget : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     BoardWidget(const QString& pieces_folder, QWidget* parent = nullptr);
 
     // Takes board size, piece style, colours, border, coordinates and highlight from `options`.
@@ -44,17 +44,17 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
-signals:
+  signals:
     void squareClicked(int file, int rank);
     // +1 forward, -1 back.
     void wheelStep(int direction);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
-private:
+  private:
     QRect BoardRect() const;
     int CoordinateBand() const;
     void DrawHighlight(QPainter& painter);

@@ -13,7 +13,7 @@ namespace qorvale::gui {
 class GameListBox : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     GameListBox(const std::vector<app::GameListRecord>& records, int layout,
                 std::int32_t current_game, QWidget* parent = nullptr);
 
@@ -25,7 +25,7 @@ public:
     // Picks `game_number` as a double click would.
     void Choose(std::int32_t game_number);
 
-private:
+  private:
     void ShowGameRow(std::int32_t game_number);
 
     GameListModel* model_ = nullptr;

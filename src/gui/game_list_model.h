@@ -12,9 +12,10 @@ namespace qorvale::gui {
 class GameListModel : public QAbstractListModel {
     Q_OBJECT
 
-public:
+  public:
     // `records` holds one record per game of the file and must outlive the model.
-    explicit GameListModel(const std::vector<app::GameListRecord>& records, QObject* parent = nullptr);
+    explicit GameListModel(const std::vector<app::GameListRecord>& records,
+                           QObject* parent = nullptr);
 
     void SetLayout(int layout);
     int Layout() const { return layout_; }
@@ -29,7 +30,7 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
-private:
+  private:
     const std::vector<app::GameListRecord>& records_;
     int layout_ = 0;
     int segment_ = 0;

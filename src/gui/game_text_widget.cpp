@@ -15,12 +15,18 @@ constexpr std::array<int, 3> FontPixels = {14, 18, 22};
 // The figurine drawn in place of a piece letter.
 QChar Figurine(QChar letter) {
     switch (letter.unicode()) {
-    case 'K': return QChar(0x2654);
-    case 'Q': return QChar(0x2655);
-    case 'R': return QChar(0x2656);
-    case 'B': return QChar(0x2657);
-    case 'N': return QChar(0x2658);
-    default: return letter;
+        case 'K':
+            return QChar(0x2654);
+        case 'Q':
+            return QChar(0x2655);
+        case 'R':
+            return QChar(0x2656);
+        case 'B':
+            return QChar(0x2657);
+        case 'N':
+            return QChar(0x2658);
+        default:
+            return letter;
     }
 }
 
@@ -46,14 +52,14 @@ void GameTextWidget::SetBoardSize(int board_size) {
 
 void GameTextWidget::FitFont() {
     // Header lines, a page of moves, half a line of gap and the page tabs.
-    constexpr double Lines = 5 + app::GameTextPageLines + 2.0;
+    constexpr double Lines = 5 + app::GameTextPageLines + 1.5;
     int pixels = base_pixels_;
     auto spacing = [](int size) {
         QFont font(QStringLiteral("DejaVu Sans"));
         font.setPixelSize(size);
         return QFontMetrics(font).lineSpacing();
     };
-    while (pixels > 10 && spacing(pixels) * Lines + 2 * Margin > height()) --pixels;
+    while (pixels > 11 && spacing(pixels) * Lines + 2 * Margin > height()) --pixels;
     if (font_.pixelSize() == pixels && font_.family() == QStringLiteral("DejaVu Sans")) return;
     font_ = QFont(QStringLiteral("DejaVu Sans"));
     font_.setPixelSize(pixels);
@@ -81,12 +87,14 @@ void GameTextWidget::SetPage(int page) {
 }
 
 int GameTextWidget::PageOfPly(int ply) const {
-    if (view_.columns) return app::ColumnPlaceOf(ply, static_cast<int>(view_.annotated.size()) / 2).page;
+    if (view_.columns)
+        return app::ColumnPlaceOf(ply, static_cast<int>(view_.annotated.size()) / 2).page;
     return app::RenderedGameText::PageOfLine(view_.text.PlaceOf(ply).line);
 }
 
 void GameTextWidget::SetView(GameTextView view, bool auto_page) {
-    const bool new_text = view.text.TextLines != view_.text.TextLines || view.columns != view_.columns;
+    const bool new_text =
+        view.text.TextLines != view_.text.TextLines || view.columns != view_.columns;
     view_ = std::move(view);
     if (new_text) page_ = 1;
     if (auto_page) {
@@ -101,7 +109,8 @@ void GameTextWidget::SetView(GameTextView view, bool auto_page) {
 int GameTextWidget::LineHeight() const { return QFontMetrics(font_).lineSpacing(); }
 
 int GameTextWidget::MovesTop() const {
-    return Margin + static_cast<int>(view_.header.size()) * QFontMetrics(header_font_).lineSpacing() +
+    return Margin +
+           static_cast<int>(view_.header.size()) * QFontMetrics(header_font_).lineSpacing() +
            LineHeight() / 2;
 }
 
@@ -155,7 +164,8 @@ void GameTextWidget::paintEvent(QPaintEvent*) {
         y += header_metrics.lineSpacing();
     }
     painter.setPen(QColor(200, 200, 200));
-    painter.drawLine(Margin, MovesTop() - LineHeight() / 4, width() - Margin, MovesTop() - LineHeight() / 4);
+    painter.drawLine(Margin, MovesTop() - LineHeight() / 4, width() - Margin,
+                     MovesTop() - LineHeight() / 4);
 
     painter.setFont(font_);
     if (view_.columns) {
@@ -192,8 +202,9 @@ void GameTextWidget::paintEvent(QPaintEvent*) {
             auto draw_run = [&](int from, int to, const QColor& colour) {
                 if (to <= from) return;
                 painter.setPen(colour);
-                painter.drawText(QPoint(Margin + metrics.horizontalAdvance(line.left(from)), baseline),
-                                 line.mid(from, to - from));
+                painter.drawText(
+                    QPoint(Margin + metrics.horizontalAdvance(line.left(from)), baseline),
+                    line.mid(from, to - from));
             };
             for (const auto& [start, colour] : marks) {
                 int end = static_cast<int>(line.indexOf(QLatin1Char(' '), start));
@@ -254,7 +265,8 @@ void GameTextWidget::PaintColumns(QPainter& painter) {
                 QString text = FromView(colour_side == 0 ? cell.white : cell.black);
                 if (view_.figurines && !text.isEmpty()) text[0] = Figurine(text[0]);
                 painter.setPen(marked ? current_colour_ : palette().color(QPalette::WindowText));
-                painter.drawText(QPoint(left + number_width + 8 + colour_side * field, baseline), text);
+                painter.drawText(QPoint(left + number_width + 8 + colour_side * field, baseline),
+                                 text);
             }
         }
     }
@@ -276,7 +288,8 @@ void GameTextWidget::mousePressEvent(QMouseEvent* event) {
     const QString line = DisplayLine(index);
     QFontMetrics metrics(font_);
     int column = 0;
-    while (column < line.size() && Margin + metrics.horizontalAdvance(line.left(column + 1)) <= point.x()) {
+    while (column < line.size() &&
+           Margin + metrics.horizontalAdvance(line.left(column + 1)) <= point.x()) {
         ++column;
     }
     std::optional<int> ply = view_.text.PlyAt(app::FirstMoveLine + index, column);

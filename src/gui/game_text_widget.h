@@ -19,8 +19,8 @@ struct GameTextView {
     bool columns = false;
     app::ColumnPage column_page;
     int column_pages = 1;
-    int ply = 0;                   // the current half-move, 0 at the start
-    std::vector<bool> annotated;   // per half-move: a comment or variation follows it
+    int ply = 0;                  // the current half-move, 0 at the start
+    std::vector<bool> annotated;  // per half-move: a comment or variation follows it
     bool figurines = false;
 };
 
@@ -28,7 +28,7 @@ struct GameTextView {
 class GameTextWidget : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit GameTextWidget(QWidget* parent = nullptr);
 
     // Font size follows the board size (0 Small, 1 Medium, 2 Large).
@@ -49,17 +49,17 @@ public:
 
     QSize sizeHint() const override { return {420, 400}; }
 
-signals:
+  signals:
     void plyClicked(int ply);
     // The panel's width changed: the lines must be broken again.
     void widthChanged();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     int PageOfPly(int ply) const;
     int MovesTop() const;
     int LineHeight() const;

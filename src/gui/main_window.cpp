@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -38,6 +39,7 @@
 #include "gui/options_box.h"
 #include "gui/piece_set.h"
 #include "gui/progress_box.h"
+#include "openings/opening_classification.h"
 #include "pgn/display_stem.h"
 #include "pgn/messages.h"
 #include "platform/folder.h"
@@ -63,22 +65,6 @@ QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Stepping forward the opening name follows the position only this far; stepping back, one
-// half-move less. Jumps always name the new position.
-constexpr int OpeningForwardLimit = 62;
-constexpr int OpeningBackLimit = 61;
-
-bool OpeningFollows(app::NavigationAction action, int new_ply) {
-    switch (action) {
-    case app::NavigationAction::NextMove:
-        return new_ply < OpeningForwardLimit;
-    case app::NavigationAction::PreviousMove:
-        return new_ply < OpeningBackLimit;
-    default:
-        return true;
-    }
-}
-
 app::ScreenSize PrimaryScreenSize() {
     QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return {1024, 768};
@@ -93,17 +79,21 @@ constexpr std::array<int, 3> CommentPixels = {84, 120, 150};
 }  // namespace
 
 MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
-    : QMainWindow(parent), state_(state),
-      opening_game_(std::make_unique<openings::OpeningGame>()) {
-    own_ui_ = std::make_unique<MessageBoxUi>(this, [this](Command command) { RunCommand(command); });
+    : QMainWindow(parent), state_(state) {
+    own_ui_ =
+        std::make_unique<MessageBoxUi>(this, [this](Command command) { RunCommand(command); });
     ui_ = own_ui_.get();
     worker_ui_ = std::make_unique<GuiThreadUi>(
         this, current_ui_, [this](const ProgressCounters& counters) { ShowProgress(counters); },
         [this](Command command) { RunCommand(command); });
     worker_ = std::make_unique<utilities::Worker>(*worker_ui_);
-    opener_ = std::make_unique<pgn::GameFileOpener>(session_.MutableFile(), saved_files_,
-                                                    static_cast<pgn::GameFileHost&>(*this),
-                                                    current_ui_);
+    {
+        // Without its ECO table the program still runs; the opening line stays empty.
+        SilentUi quiet;
+        session_.LoadOpenings(state_.app_folder, quiet);
+    }
+    opener_ = std::make_unique<pgn::GameFileOpener>(
+        session_.MutableFile(), saved_files_, static_cast<pgn::GameFileHost&>(*this), current_ui_);
     setWindowTitle(WindowTitle);
     setAcceptDrops(true);
 
@@ -249,7 +239,8 @@ void MainWindow::BuildActions() {
     file_menu->addSeparator();
     file_menu->addAction(exit);
 
-    QAction* start = AddAction("Start", tr("&Start of Game"), StartTip, {QKeySequence(Qt::Key_Home)});
+    QAction* start =
+        AddAction("Start", tr("&Start of Game"), StartTip, {QKeySequence(Qt::Key_Home)});
     // The Start button returns to a stored start position when there is one; Home goes to 0.
     connect(start, &QAction::triggered, this, [this] {
         Navigate(session_.Navigation().startPly > 0 ? Nav::NewStartPosition : Nav::StartOfGame);
@@ -259,10 +250,11 @@ void MainWindow::BuildActions() {
     QAction* previous = AddAction("PreviousMove", tr("&Previous Move"), PreviousMoveTip,
                                   {QKeySequence(Qt::Key_Up)});
     connect(previous, &QAction::triggered, this, nav(Nav::PreviousMove));
-    QAction* next = AddAction("NextMove", tr("&Next Move"), NextMoveTip, {QKeySequence(Qt::Key_Down)});
+    QAction* next =
+        AddAction("NextMove", tr("&Next Move"), NextMoveTip, {QKeySequence(Qt::Key_Down)});
     connect(next, &QAction::triggered, this, nav(Nav::NextMove));
-    QAction* forward5 = AddAction("Forward5", tr("&Forward 5"), Forward5Tip,
-                                  {QKeySequence(Qt::Key_PageDown)});
+    QAction* forward5 =
+        AddAction("Forward5", tr("&Forward 5"), Forward5Tip, {QKeySequence(Qt::Key_PageDown)});
     connect(forward5, &QAction::triggered, this, nav(Nav::Forward5));
     QAction* end = AddAction("End", tr("&End of Game"), EndTip, {QKeySequence(Qt::Key_End)});
     connect(end, &QAction::triggered, this, nav(Nav::EndOfGame));
@@ -272,8 +264,8 @@ void MainWindow::BuildActions() {
     QAction* new_start = AddAction("SetNewStart", tr("Set new start position"), NewStartTip, {});
     connect(new_start, &QAction::triggered, this,
             [this] { app::SetNewStartPosition(session_.Navigation()); });
-    QAction* auto_play = AddAction("AutoPlay", ToQString(AutoPlayLabel), AutoPlayTip,
-                                   {QKeySequence(Qt::Key_Space)});
+    QAction* auto_play =
+        AddAction("AutoPlay", ToQString(AutoPlayLabel), AutoPlayTip, {QKeySequence(Qt::Key_Space)});
     connect(auto_play, &QAction::triggered, this, &MainWindow::ToggleAutoPlay);
     QAction* study = AddAction("StudyMode", tr("Stu&dy Mode"), StudyModeTip, {});
     study->setCheckable(true);
@@ -281,23 +273,25 @@ void MainWindow::BuildActions() {
         session_.Navigation().studyMode = on ? 1 : 0;
         RefreshText();
     });
-    QAction* next_game = AddAction("NextGame", tr("Next &Game"), NextGameTip,
-                                   {QKeySequence(Qt::Key_Right)});
+    QAction* next_game =
+        AddAction("NextGame", tr("Next &Game"), NextGameTip, {QKeySequence(Qt::Key_Right)});
     connect(next_game, &QAction::triggered, this, &MainWindow::NextGame);
     QAction* previous_game = AddAction("PreviousGame", tr("P&revious Game"), PreviousGameTip,
                                        {QKeySequence(Qt::Key_Left)});
     connect(previous_game, &QAction::triggered, this, &MainWindow::PreviousGame);
-    QAction* last_shown = AddAction("PreviousShownGame", tr("Return to Last Game"),
-                                    PreviousShownGameTip, {});
+    QAction* last_shown =
+        AddAction("PreviousShownGame", tr("Return to Last Game"), PreviousShownGameTip, {});
     connect(last_shown, &QAction::triggered, this, [this] {
         if (previous_shown_game_ > 0) ShowGame(previous_shown_game_);
     });
-    QAction* go_to = AddAction("GoToGame", tr("Go to Game..."), {}, {QKeySequence(Qt::CTRL | Qt::Key_G)});
+    QAction* go_to =
+        AddAction("GoToGame", tr("Go to Game..."), {}, {QKeySequence(Qt::CTRL | Qt::Key_G)});
     connect(go_to, &QAction::triggered, this, &MainWindow::GoToGameNumber);
     QAction* select_game = AddAction("SelectGame", tr("&Select Game..."), SelectGameTip,
                                      {QKeySequence(Qt::CTRL | Qt::Key_L)});
     connect(select_game, &QAction::triggered, this, &MainWindow::ShowGameList);
-    QAction* flip = AddAction("FlipBoard", tr("&Flip Board"), {}, {QKeySequence(Qt::CTRL | Qt::Key_F)});
+    QAction* flip =
+        AddAction("FlipBoard", tr("&Flip Board"), {}, {QKeySequence(Qt::CTRL | Qt::Key_F)});
     flip->setCheckable(true);
     connect(flip, &QAction::toggled, this, [this](bool on) { board_->SetFlipped(on); });
     QAction* actual = AddAction("ActualText", ToQString(ActualTextTitle), {}, {});
@@ -393,8 +387,16 @@ void MainWindow::BuildActions() {
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     const std::array<std::pair<QAction*, const char*>, 10> buttons = {{
-        {previous_game, "<< Game"}, {start, "|<"}, {back5, "<<"}, {previous, "<"}, {next, ">"},
-        {forward5, ">>"}, {end, ">|"}, {middle, "Mid"}, {next_game, "Game >>"}, {auto_play, nullptr},
+        {previous_game, "<< Game"},
+        {start, "|<"},
+        {back5, "<<"},
+        {previous, "<"},
+        {next, ">"},
+        {forward5, ">>"},
+        {end, ">|"},
+        {middle, "Mid"},
+        {next_game, "Game >>"},
+        {auto_play, nullptr},
     }};
     for (const auto& [action, label] : buttons) {
         bar->addAction(action);
@@ -434,43 +436,44 @@ void MainWindow::ApplyOptions() {
         const QSignalBlocker blocker(display_opening);
         display_opening->setChecked(options.DisplayOpening != 0);
     }
-    ClassifyOpening();
+    UpdateOpeningLine();
 }
 
 void MainWindow::RunCommand(Command command) {
     switch (command) {
-    case Command::OpenFile:
-        if (!start_open_done_) {
-            start_open_done_ = true;
-            ReopenOnStart();
-        } else {
-            ChooseGameFile();
-        }
-        break;
-    case Command::ShowGame:
-        if (game_number_ > 0) ShowGame(game_number_);
-        break;
-    case Command::ShowGameList:
-        ShowGameList();
-        break;
-    case Command::RefreshDisplay:
-        RefreshBoard();
-        RefreshText();
-        break;
-    case Command::CloseProgressBox:
-        CloseProgressBox();
-        break;
-    case Command::ShowSearchResults:
-        if (eco_difference_) {
-            std::shared_ptr<utilities::EcoDifferenceResult> result = std::move(eco_difference_);
-            if (result->found >= 0) {
-                search_list_ = std::move(result->list);
-                ShowSearchResults(result->found);
+        case Command::OpenFile:
+            if (!start_open_done_) {
+                start_open_done_ = true;
+                ReopenOnStart();
+            } else {
+                ChooseGameFile();
             }
-        }
-        break;
-    default:
-        break;
+            break;
+        case Command::ShowGame:
+            if (game_number_ > 0) ShowGame(game_number_);
+            break;
+        case Command::ShowGameList:
+            ShowGameList();
+            break;
+        case Command::RefreshDisplay:
+            RefreshBoard();
+            RefreshText();
+            break;
+        case Command::CloseProgressBox:
+            CloseProgressBox();
+            break;
+        case Command::ShowSearchResults:
+            if (eco_difference_) {
+                std::shared_ptr<utilities::EcoDifferenceResult> result =
+                    std::move(eco_difference_);
+                if (result->found >= 0) {
+                    search_list_ = std::move(result->list);
+                    ShowSearchResults(result->found);
+                }
+            }
+            break;
+        default:
+            break;
     }
 }
 
@@ -497,7 +500,8 @@ bool MainWindow::OpenGameFile(const QString& path) {
     StopAutoPlay();
     LoadSavedFields();
     // Kept absolute: the remembered folder must not depend on where the next start runs from.
-    const std::string absolute = QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
+    const std::string absolute =
+        QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
     // The file on display becomes the previous file: remember where the user stood in it.
     const pgn::SavedFileFields before = saved_files_;
     if (session_.HasGame()) {
@@ -526,7 +530,6 @@ void MainWindow::ShowOpenedFile(int game_number, int ply) {
     session_.FileOpened();
     // A search list belongs to the file it was made on.
     search_list_.Clear();
-    search_navigation_ = false;
     const std::string stored = session_.File().CurrentPath();
     current_path_ = ToQString(stored);
     // The folder and name of a file re-wrapped during the scan.
@@ -543,7 +546,7 @@ void MainWindow::ShowOpenedFile(int game_number, int ply) {
         ShowGame(std::clamp(game_number, 1, game_count_));
         if (ply > 0) GoToPly(ply);
     } else {
-        ClassifyOpening();
+        UpdateOpeningLine();
         RefreshBoard();
         RefreshText();
     }
@@ -598,11 +601,11 @@ bool MainWindow::ShowGame(int game_number) {
     if (game_number_ != game_number) previous_shown_game_ = game_number_;
     hide_reached_ = 0;
     ShowGameNumber(game_number);
-    opening_game_->Set(session_.Lines().Moves(), session_.Navigation().lastPly);
-    ClassifyOpening();
     CheckReplayMode();
+    UpdateOpeningLine();
     loaded_once_ = true;
-    if (state_.options.DisplayActualText != 0) actual_text_->setPlainText(ToQString(session_.ActualGameText()));
+    if (state_.options.DisplayActualText != 0)
+        actual_text_->setPlainText(ToQString(session_.ActualGameText()));
     RefreshBoard();
     RefreshText();
     return true;
@@ -619,27 +622,40 @@ void MainWindow::CheckReplayMode() {
     input.first_load = !loaded_once_;
     input.hint_shown = options.AnalysisReplaySetting != 0;
     switch (app::CheckAnalysisReplay(input)) {
-    case app::ReplayCheck::SwitchOn:
-        options.AnalysisReplayActive = 1;
-        break;
-    case app::ReplayCheck::SwitchOff:
-        options.AnalysisReplayActive = 0;
-        break;
-    case app::ReplayCheck::ShowHint:
-        ui_->report(app::ReplayHint);
-        options.AnalysisReplaySetting = 1;
-        SaveOptions();
-        break;
-    case app::ReplayCheck::None:
-        break;
+        case app::ReplayCheck::SwitchOn:
+            options.AnalysisReplayActive = 1;
+            break;
+        case app::ReplayCheck::SwitchOff:
+            options.AnalysisReplayActive = 0;
+            break;
+        case app::ReplayCheck::ShowHint:
+            ui_->report(app::ReplayHint);
+            options.AnalysisReplaySetting = 1;
+            SaveOptions();
+            break;
+        case app::ReplayCheck::None:
+            break;
     }
+}
+
+void MainWindow::UpdateOpeningLine() {
+    std::string text;
+    if (state_.options.DisplayOpening != 0) text = session_.OpeningText();
+    const QFontMetrics metrics(opening_line_->font());
+    const int width = std::max(board_->sizeHint().width(), 100);
+    opening_line_->setText(
+        ToQString(openings::FitOpeningText(text, width, [&metrics](std::string_view part) {
+            return metrics.horizontalAdvance(
+                QString::fromUtf8(part.data(), static_cast<qsizetype>(part.size())));
+        })));
 }
 
 void MainWindow::Navigate(app::NavigationAction action) {
     if (!session_.HasGame()) return;
     app::NavigationStep step = session_.Go(action, *ui_);
     if (!step.moved) return;
-    if (OpeningFollows(action, session_.Navigation().currentPly)) ClassifyOpening();
+    // Past the opening the last name stays on display.
+    if (step.classify) UpdateOpeningLine();
     RefreshBoard();
     RefreshText();
 }
@@ -647,7 +663,7 @@ void MainWindow::Navigate(app::NavigationAction action) {
 void MainWindow::GoToPly(int ply) {
     if (!session_.HasGame()) return;
     if (!session_.GoToPly(ply).moved) return;
-    ClassifyOpening();
+    UpdateOpeningLine();
     RefreshBoard();
     RefreshText();
 }
@@ -666,7 +682,6 @@ void MainWindow::RefreshBoard() {
 void MainWindow::RefreshMoveLines() {
     move_line_->setText(MoveLineText());
     result_line_->setText(ResultLineText());
-    opening_line_->setText(OpeningLineText());
     const int ply = session_.Navigation().currentPly;
     QString comment;
     if (session_.HasGame()) {
@@ -701,7 +716,8 @@ void MainWindow::RefreshText() {
     std::string key = std::to_string(session_.GameNumber()) + '/' + std::to_string(text_->width()) +
                       '/' + std::to_string(hiding ? hide_reached_ : -1) + '/' + letters + '/' +
                       std::to_string(options.BoardSize) + '/' +
-                      std::to_string(text_->TextWidth("0123456789")) + '/' + current_path_.toStdString();
+                      std::to_string(text_->TextWidth("0123456789")) + '/' +
+                      current_path_.toStdString();
     if (key != rendered_key_) {
         app::GameTextLayout layout;
         layout.panel_width = text_->width();
@@ -719,15 +735,17 @@ void MainWindow::RefreshText() {
         const pgn::HeaderTags& header = session_.Header();
         const std::string& status = session_.GameStatus();
         for (const std::string& line : app::GameTextHeaderLines(
-                 header.DisplayLines().white_black, header.CurrentHeader().Get(pgn::HeaderField::Date),
-                 session_.ResultText(), status, options.DisplayGameButtons != 0, hiding)) {
+                 header.DisplayLines().white_black,
+                 header.CurrentHeader().Get(pgn::HeaderField::Date), session_.ResultText(), status,
+                 options.DisplayGameButtons != 0, hiding)) {
             view.header << ToQString(line);
         }
     }
     view.text = rendered_;
     view.columns = columns;
     if (columns) {
-        const int page = std::max(1, app::ColumnPlaceOf(navigation.currentPly, source.full_moves).page);
+        const int page =
+            std::max(1, app::ColumnPlaceOf(navigation.currentPly, source.full_moves).page);
         view.column_page = app::RenderColumns(source, page, letters);
         view.column_pages = app::ColumnPageCount(source.full_moves);
     }
@@ -750,26 +768,16 @@ void MainWindow::RefreshText() {
 
 QString MainWindow::FileStatusText() const {
     if (current_path_.isEmpty()) return {};
-    return ToQString(pgn::FillMessage(pgn::FileStatus,
-                                      pgn::DisplayStem(platform::NameOf(current_path_.toStdString()))));
+    return ToQString(pgn::FillMessage(
+        pgn::FileStatus, pgn::DisplayStem(platform::NameOf(current_path_.toStdString()))));
 }
 
 QString MainWindow::GameStatusText() const { return game_status_->text(); }
 
 QString MainWindow::MoveLineText() const {
     if (!session_.HasGame()) return {};
-    return ToQString(app::MoveLineText(session_.TextSource(), session_.Navigation().currentPly,
-                                       PieceLetters()));
-}
-
-QString MainWindow::OpeningLineText() const {
-    if (opening_text_.empty()) return {};
-    const int width = std::max(board_->width(), board_->sizeHint().width());
-    const QFontMetrics metrics = opening_line_->fontMetrics();
-    auto measure = [&metrics](std::string_view text) {
-        return metrics.horizontalAdvance(ToQString(text));
-    };
-    return ToQString(openings::FitOpeningText(opening_text_, width, measure));
+    return ToQString(
+        app::MoveLineText(session_.TextSource(), session_.Navigation().currentPly, PieceLetters()));
 }
 
 QString MainWindow::ResultLineText() const {
@@ -810,7 +818,8 @@ void MainWindow::UpdateGameStatus() {
     if (game_number_ <= 0) {
         game_status_->clear();
     } else if (game_count_ > 0) {
-        game_status_->setText(QString::asprintf(app::GameOfCountStatus.data(), game_number_, game_count_));
+        game_status_->setText(
+            QString::asprintf(app::GameOfCountStatus.data(), game_number_, game_count_));
     } else {
         game_status_->setText(ToQString(pgn::FillMessage(pgn::GameStatus, game_number_)));
     }
@@ -835,21 +844,13 @@ void MainWindow::StopAutoPlay() {
 }
 
 void MainWindow::NextGame() {
-    if (search_navigation_) {
-        const std::int32_t next = search_list_.NextGame(game_number_);
-        if (next > 0) ShowGame(next);
-        return;
-    }
-    if (game_number_ > 0 && game_number_ < game_count_) ShowGame(game_number_ + 1);
+    if (game_number_ <= 0) return;
+    if (auto next = session_.Games().Next(game_number_, game_count_)) ShowGame(*next);
 }
 
 void MainWindow::PreviousGame() {
-    if (search_navigation_) {
-        const std::int32_t previous = search_list_.PreviousGame(game_number_);
-        if (previous > 0) ShowGame(previous);
-        return;
-    }
-    if (game_number_ > 1) ShowGame(game_number_ - 1);
+    if (game_number_ <= 0) return;
+    if (auto previous = session_.Games().Previous(game_number_, game_count_)) ShowGame(*previous);
 }
 
 void MainWindow::GoToGameNumber() {
@@ -876,6 +877,8 @@ void MainWindow::ShowActualText() {
     const bool showing = text_stack_->currentIndex() == 1;
     text_stack_->setCurrentIndex(showing ? 0 : 1);
 }
+
+QString MainWindow::OpeningLineText() const { return opening_line_->text(); }
 
 void MainWindow::EditOptions() {
     Optionsbox box(state_.options, *ui_, true, this);
@@ -946,26 +949,13 @@ bool MainWindow::OpenDroppedFile(const QMimeData& data) {
 
 void MainWindow::InitialiseOpenings() {
     app::InitialiseOpenings(state_, session_.Eco(), *ui_);
-    ClassifyOpening();
-    RefreshMoveLines();
-}
-
-void MainWindow::ClassifyOpening() {
-    const openings::EcoTable& table = session_.Eco();
-    if (state_.options.DisplayOpening == 0 || table.empty() || !session_.HasGame()) {
-        opening_text_.clear();
-        return;
-    }
-    const std::string& eco = session_.Header().CurrentHeader().Get(pgn::HeaderField::ECO);
-    opening_text_ = openings::OpeningDisplayText(table, *opening_game_, eco,
-                                                 session_.Navigation().currentPly);
+    UpdateOpeningLine();
 }
 
 void MainWindow::SetDisplayOpening(bool on) {
     state_.options.DisplayOpening = on ? 1 : 0;
     SaveOptions();
-    ClassifyOpening();
-    RefreshMoveLines();
+    UpdateOpeningLine();
 }
 
 void MainWindow::ShowOpening() {
@@ -973,13 +963,13 @@ void MainWindow::ShowOpening() {
     const int ply = session_.HasGame() ? session_.Navigation().currentPly : 0;
     const int half_moves =
         ply == 0 ? 0 : openings::ShowOpeningHalfMoves((ply + 1) / 2, ply % 2 == 0);
-    (void)openings::ShowOpening(session_.Eco(), *opening_game_, half_moves, *ui_);
+    (void)openings::ShowOpening(session_.Eco(), session_.OpeningMoves(), half_moves, *ui_);
 }
 
 void MainWindow::FindOpening(openings::FindOpeningMode mode) {
     // The window has only its Game mode, where these commands are refused with their message.
     const int ply = session_.HasGame() ? session_.Navigation().currentPly : 0;
-    (void)openings::FindOpeningCommand(session_.Eco(), *opening_game_, mode, ply, false, *ui_);
+    (void)openings::FindOpeningCommand(session_.Eco(), session_.OpeningMoves(), mode, ply, false, *ui_);
 }
 
 search::SearchSource MainWindow::SearchSourceOfFile() const {
@@ -1084,8 +1074,12 @@ int MainWindow::RunPositionSearch(const QString& white, const QString& black,
 }
 
 void MainWindow::ShowSearchResults(int found) {
-    search_navigation_ = found > 0;
     if (found > 0) {
+        std::vector<std::int32_t> games;
+        for (const search::FoundGame& game : search_list_.Games()) {
+            games.push_back(game.game_number);
+        }
+        session_.Games().SetSearchList(std::move(games));
         const search::FoundGame& first = search_list_.Games().front();
         if (ShowGame(first.game_number)) {
             // The board goes to where the searched line or position stands.
@@ -1093,13 +1087,13 @@ void MainWindow::ShowSearchResults(int found) {
                                                 : search_list_.MatchedLineLength();
             if (ply > 0) GoToPly(ply);
         }
+    } else {
+        session_.Games().Reset();
     }
     ShowSearchStatistics();
 }
 
-void MainWindow::ResetNavigation() {
-    search_navigation_ = false;
-}
+void MainWindow::ResetNavigation() { session_.Games().Reset(); }
 
 void MainWindow::ShowSearchStatistics() {
     QStringList lines;

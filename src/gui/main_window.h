@@ -39,7 +39,7 @@ class ProgressBox;
 class MainWindow : public QMainWindow, private pgn::GameFileHost {
     Q_OBJECT
 
-public:
+  public:
     // `state` is the outcome of start-up; the window changes its options record and saves it, so
     // it must outlive the window.
     explicit MainWindow(app::StartUpState& state, QWidget* parent = nullptr);
@@ -86,7 +86,7 @@ public:
     utilities::Worker& worker() { return *worker_; }
     ProgressBox* progressBox() const { return progress_box_; }
 
-public slots:
+  public slots:
     // The number of games in the file, from the game scanner.
     void ShowGameCount(int game_count);
     // The game on display (1-based); 0 when none.
@@ -134,19 +134,19 @@ public slots:
     Error LoadSearchFile(const std::string& path);
     const search::SearchList& SearchList() const { return search_list_; }
     const search::SearchCriteria& SearchCriteria() const { return search_criteria_; }
-    bool SearchNavigation() const { return search_navigation_; }
+    bool SearchNavigation() const { return session_.Games().FromSearch(); }
     // Tree menu: the fast file of the open file.
     void MakeFastFile();
     void CheckFastFile();
     void DeleteFastFile();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     // What the file opener asks of the window.
     std::optional<std::string> ChooseFile(pgn::OpenMode mode, std::string_view title) override;
     void SaveOptions(const pgn::SavedFileFields& fields) override;
@@ -169,6 +169,7 @@ private:
     void RefreshBoard();
     void RefreshText();
     void RefreshMoveLines();
+    void UpdateOpeningLine();
     void StopAutoPlay();
     void CheckReplayMode();
     void ShowActualText();
@@ -179,8 +180,6 @@ private:
     bool NotBusy();
     void ShowProgress(const ProgressCounters& counters);
     void CloseProgressBox();
-    // Names the current position for the opening line (nothing when the display is off).
-    void ClassifyOpening();
     void SetDisplayOpening(bool on);
     search::SearchSource SearchSourceOfFile() const;
     // After a search: the found games become the navigation list and the first is shown.
@@ -204,12 +203,8 @@ private:
     std::unique_ptr<GuiThreadUi> worker_ui_;
     std::unique_ptr<utilities::Worker> worker_;
     ProgressBox* progress_box_ = nullptr;
-    // The game on display as the opening matcher sees it, and the opening line before fitting.
-    std::unique_ptr<openings::OpeningGame> opening_game_;
-    std::string opening_text_;
     search::SearchCriteria search_criteria_;
     search::SearchList search_list_;
-    bool search_navigation_ = false;
     // The ECO difference search running on the worker, until it posts its results.
     std::shared_ptr<utilities::EcoDifferenceResult> eco_difference_;
     QDialog* statistics_box_ = nullptr;

@@ -18,9 +18,11 @@ inline constexpr std::string_view StartTip =
 inline constexpr std::string_view EndTip =
     "Click on square h1 or press the End key to move to the end of the game.";
 inline constexpr std::string_view MiddleTip =
-    "Click on squares a1 or h8 or press the Insert or Delete key to move to the middle of the game.";
+    "Click on squares a1 or h8 or press the Insert or Delete key to move to the middle of the "
+    "game.";
 inline constexpr std::string_view AutoPlayTip = "Play through the game. Or press the space bar.";
-inline constexpr std::string_view NextGameTip = "Display the next game. Or press the Right Arrow key.";
+inline constexpr std::string_view NextGameTip =
+    "Display the next game. Or press the Right Arrow key.";
 inline constexpr std::string_view PreviousGameTip =
     "Display the previous game. Or press the Left Arrow key.";
 inline constexpr std::string_view NewStartTip =

@@ -44,12 +44,13 @@ Optionsbox::Optionsbox(const app::OptionsRecord& options, Ui& ui, bool game_mode
     board_form->addRow(tr("Piece Style"), piece_style_);
     wood_ = new QCheckBox(tr("Wood"), this);
     board_form->addRow(QString(), wood_);
-    border_width_ = Choices(this, {"No Border", "Very Thin", "Thin", "Medium", "Thick", "Very Thick"});
+    border_width_ =
+        Choices(this, {"No Border", "Very Thin", "Thin", "Medium", "Thick", "Very Thick"});
     board_form->addRow(tr("Set Border Width"), border_width_);
     coordinates_ = Choices(this, {"Off", "Files Above Board", "Files Below Board"});
     board_form->addRow(tr("Display Coordinates"), coordinates_);
-    highlight_ = Choices(this, {"None", "Normal", "Thick", "Arrow", "Thicker", "Solid",
-                                "Solid with Border"});
+    highlight_ = Choices(
+        this, {"None", "Normal", "Thick", "Arrow", "Thicker", "Solid", "Solid with Border"});
     board_form->addRow(tr("Highlight Last Move"), highlight_);
 
     auto* colours = new QWidget(this);
@@ -59,7 +60,7 @@ Optionsbox::Optionsbox(const app::OptionsRecord& options, Ui& ui, bool game_mode
                                             &result_.BackgroundColour,  &result_.BorderColour,
                                             &result_.HighlightColour,   &result_.ArrowColour};
     const std::array<const char*, 6> tips = {"Light squares", "Dark squares", "Background",
-                                             "Border", "Highlight", "Arrow"};
+                                             "Border",        "Highlight",    "Arrow"};
     for (std::size_t k = 0; k < fields.size(); ++k) {
         colour_buttons_[k] = ColourButton(*fields[k]);
         colour_buttons_[k]->setToolTip(tr(tips[k]));
@@ -79,7 +80,8 @@ Optionsbox::Optionsbox(const app::OptionsRecord& options, Ui& ui, bool game_mode
     column_format_ = new QCheckBox(tr("Column Format"), this);
     actual_text_ = new QCheckBox(tr("Display Actual Text"), this);
     display_opening_ = new QCheckBox(tr("Display Opening"), this);
-    for (QCheckBox* check : {auto_page_, hide_text_, column_format_, actual_text_, display_opening_}) {
+    for (QCheckBox* check :
+         {auto_page_, hide_text_, column_format_, actual_text_, display_opening_}) {
         text_form->addRow(QString(), check);
     }
     auto_play_delay_ = new QLineEdit(this);
@@ -91,12 +93,12 @@ Optionsbox::Optionsbox(const app::OptionsRecord& options, Ui& ui, bool game_mode
     replay_count_->setRange(1, 999);
     text_form->addRow(tr("Auto Replay Count"), replay_count_);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
-                                             QDialogButtonBox::Reset,
-                                         this);
+    auto* buttons = new QDialogButtonBox(
+        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Reset, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &Optionsbox::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons->button(QDialogButtonBox::Reset), &QPushButton::clicked, this, &Optionsbox::Reset);
+    connect(buttons->button(QDialogButtonBox::Reset), &QPushButton::clicked, this,
+            &Optionsbox::Reset);
 
     auto* columns = new QHBoxLayout;
     columns->addWidget(board_group);
@@ -145,7 +147,8 @@ void Optionsbox::Fill(const app::OptionsRecord& options) {
     std::array<std::uint32_t, 6> colours = {options.LightSquareColour, options.DarkSquareColour,
                                             options.BackgroundColour,  options.BorderColour,
                                             options.HighlightColour,   options.ArrowColour};
-    for (std::size_t k = 0; k < colours.size(); ++k) PaintColourButton(colour_buttons_[k], colours[k]);
+    for (std::size_t k = 0; k < colours.size(); ++k)
+        PaintColourButton(colour_buttons_[k], colours[k]);
 }
 
 void Optionsbox::Reset() {
@@ -179,9 +182,9 @@ bool Optionsbox::TakeEntries() {
         ui_.report(app::ColumnFormatGameModeOnly);
         return false;
     }
-    app::BoardStyleOutcome style = app::CheckBoardStyle(
-        {original_.PieceStyle, original_.WoodBoard != 0, piece_style_->currentIndex(),
-         wood_->isChecked()});
+    app::BoardStyleOutcome style =
+        app::CheckBoardStyle({original_.PieceStyle, original_.WoodBoard != 0,
+                              piece_style_->currentIndex(), wood_->isChecked()});
     if (!style.message.empty()) ui_.report(style.message);
     if (!style.accepted) return false;
     piece_style_->setCurrentIndex(style.style);

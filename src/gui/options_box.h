@@ -19,9 +19,10 @@ namespace qorvale::gui {
 class Optionsbox : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     // `game_mode`: the column format may only be switched in game mode.
-    Optionsbox(const app::OptionsRecord& options, Ui& ui, bool game_mode, QWidget* parent = nullptr);
+    Optionsbox(const app::OptionsRecord& options, Ui& ui, bool game_mode,
+               QWidget* parent = nullptr);
 
     // The record with the dialog's values, valid after exec() returned Accepted.
     const app::OptionsRecord& Result() const { return result_; }
@@ -39,11 +40,11 @@ public:
     QComboBox* HighlightBox() const { return highlight_; }
     QComboBox* CoordinatesBox() const { return coordinates_; }
 
-private slots:
+  private slots:
     void accept() override;
     void Reset();
 
-private:
+  private:
     void Fill(const app::OptionsRecord& options);
     QPushButton* ColourButton(std::uint32_t& colour);
     void PaintColourButton(QPushButton* button, std::uint32_t colour);

@@ -24,7 +24,8 @@ int Slot(std::uint32_t code) {
 }  // namespace
 
 PieceSet::PieceSet(const QString& pieces_folder, int style) {
-    style_ = style >= 0 && style < static_cast<int>(PieceStyleFolders.size()) ? style : FallbackStyle;
+    style_ =
+        style >= 0 && style < static_cast<int>(PieceStyleFolders.size()) ? style : FallbackStyle;
     QDir folder(pieces_folder + QLatin1Char('/') + QLatin1String(PieceStyleFolders[style_]));
     for (std::size_t k = 0; k < PieceFiles.size(); ++k) {
         QString svg = folder.filePath(QLatin1String(PieceFiles[k]) + ".svg");
@@ -63,8 +64,8 @@ QPixmap PieceSet::Piece(std::uint32_t code, int size, qreal device_pixel_ratio) 
         painter.end();
         pixmap = QPixmap::fromImage(image);
     } else if (!bitmaps_[index].isNull()) {
-        pixmap = bitmaps_[index].scaled(pixels, pixels, Qt::KeepAspectRatio,
-                                        Qt::SmoothTransformation);
+        pixmap =
+            bitmaps_[index].scaled(pixels, pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }
     pixmap.setDevicePixelRatio(device_pixel_ratio);
     cache_.insert(key, pixmap);

@@ -14,8 +14,8 @@ using chess::Board64;
 
 constexpr std::uint8_t WhiteKing = chess::King;
 constexpr std::uint8_t BlackKing = chess::King + chess::BlackOffset;
-constexpr int E1 = 32, C1 = 16, G1 = 48, A1 = 0, D1 = 24, F1 = 40, H1 = 56;
-constexpr int E8 = 39, C8 = 23, G8 = 55, A8 = 7, D8 = 31, F8 = 47, H8 = 63;
+constexpr int C1 = 16, E1 = 32, G1 = 48;
+constexpr int C8 = 23, E8 = 39, G8 = 55;
 
 constexpr bool IsMover(std::uint8_t code, bool white) {
     return white ? chess::IsWhiteCode(code) : chess::IsBlackCode(code);
@@ -151,49 +151,45 @@ MoveCode EncodeMoveCode(std::span<const std::uint32_t, 64> before,
     return Encode(before.data(), after.data(), half_move, variant);
 }
 
+void PlayMoveCode(Board64& board, MoveCode code, bool white) {
+    if (code == UnknownMoveCode) return;  // playing a2-a2 would only empty a2
+    const int from = FromSquare(code);
+    const int to = ToSquare(code);
+    const int from_rank = RankOf(from);
+    const int to_file = FileOf(to);
+    const std::uint8_t piece = board[from];
+    const auto offset = static_cast<std::uint8_t>(white ? 0 : chess::BlackOffset);
+    const auto pawn = static_cast<std::uint8_t>(chess::Pawn + offset);
+    const auto king = static_cast<std::uint8_t>(chess::King + offset);
+    const int back_rank = white ? 0 : 7;
+    if (piece == king && from == Square(4, back_rank) && (to_file == 6 || to_file == 2)) {
+        const bool short_side = to_file == 6;
+        board[from] = chess::Empty;
+        board[Square(short_side ? 6 : 2, back_rank)] = king;
+        board[Square(short_side ? 5 : 3, back_rank)] = board[Square(short_side ? 7 : 0, back_rank)];
+        board[Square(short_side ? 7 : 0, back_rank)] = chess::Empty;
+    } else if (piece == pawn && from_rank == (white ? 6 : 1) && RankOf(to) == (white ? 7 : 0)) {
+        constexpr std::uint8_t promoted[4] = {chess::Queen, chess::Knight, chess::Bishop,
+                                              chess::Rook};
+        board[from] = chess::Empty;
+        board[to] = static_cast<std::uint8_t>(promoted[PromotionFlags(code)] + offset);
+    } else if (piece == pawn && from_rank == (white ? 4 : 3) && to_file != FileOf(from) &&
+               board[Square(to_file, white ? 5 : 2)] == chess::Empty) {
+        board[Square(to_file, white ? 5 : 2)] = pawn;
+        board[from] = chess::Empty;
+        board[Square(to_file, from_rank)] = chess::Empty;
+    } else {
+        board[to] = piece;
+        board[from] = chess::Empty;
+    }
+}
+
 void ReplayMoveCodes(std::span<const MoveCode> codes, std::vector<Board64>& positions) {
     positions.resize(codes.size() + 1);
     Board64 board = StartPosition;
     positions[0] = board;
     for (std::size_t n = 0; n < codes.size(); ++n) {
-        MoveCode code = codes[n];
-        bool white = (n & 1) == 0;
-        int from = FromSquare(code);
-        int to = ToSquare(code);
-        int flags = PromotionFlags(code);
-        int from_rank = RankOf(from);
-        int to_file = FileOf(to);
-        std::uint8_t piece = board[from];
-        std::uint8_t offset = white ? 0 : chess::BlackOffset;
-        std::uint8_t pawn = chess::Pawn + offset;
-        if (code == UnknownMoveCode) {
-            // The encoder could not tell this move; playing a2-a2 would only empty a2.
-        } else if (white && from == E1 && piece == WhiteKing && (to_file == 6 || to_file == 2)) {
-            bool short_side = to_file == 6;
-            board[E1] = chess::Empty;
-            board[short_side ? G1 : C1] = WhiteKing;
-            board[short_side ? F1 : D1] = board[short_side ? H1 : A1];
-            board[short_side ? H1 : A1] = chess::Empty;
-        } else if (!white && from == E8 && piece == BlackKing && (to_file == 6 || to_file == 2)) {
-            bool short_side = to_file == 6;
-            board[E8] = chess::Empty;
-            board[short_side ? G8 : C8] = BlackKing;
-            board[short_side ? F8 : D8] = board[short_side ? H8 : A8];
-            board[short_side ? H8 : A8] = chess::Empty;
-        } else if (piece == pawn && from_rank == (white ? 6 : 1) && RankOf(to) == (white ? 7 : 0)) {
-            constexpr std::uint8_t promoted[4] = {chess::Queen, chess::Knight, chess::Bishop,
-                                                  chess::Rook};
-            board[from] = chess::Empty;
-            board[to] = static_cast<std::uint8_t>(promoted[flags] + offset);
-        } else if (piece == pawn && from_rank == (white ? 4 : 3) && to_file != FileOf(from) &&
-                   board[Square(to_file, white ? 5 : 2)] == chess::Empty) {
-            board[Square(to_file, white ? 5 : 2)] = pawn;
-            board[from] = chess::Empty;
-            board[Square(to_file, from_rank)] = chess::Empty;
-        } else {
-            board[to] = piece;
-            board[from] = chess::Empty;
-        }
+        PlayMoveCode(board, codes[n], (n & 1) == 0);
         positions[n + 1] = board;
     }
 }

@@ -78,6 +78,10 @@ MoveCode EncodeMoveCode(std::span<const std::uint32_t, 64> before,
                         std::span<const std::uint32_t, 64> after, int half_move,
                         MoveCodeVariant variant = MoveCodeVariant::FastFile);
 
+// Plays one code on `board` for the side given; castling, promotion and en passant are told
+// from the board. UnknownMoveCode leaves the board as it was; any 16-bit value is safe to play.
+void PlayMoveCode(chess::Board64& board, MoveCode code, bool white);
+
 // Rebuilds the positions of one record's codes from the standard start: `positions` gets the
 // start and then the board after each code (codes.size() + 1 boards). Castling, promotion and en
 // passant are recognised from the board; UnknownMoveCode leaves the board as it was. Any 16-bit

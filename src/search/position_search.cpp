@@ -45,49 +45,7 @@ std::int64_t HeaderFileCount(const std::string& path) {
     return GetU32(bytes);
 }
 
-// Board64 squares of the castling moves.
-constexpr int A1 = 0, C1 = 16, D1 = 24, E1 = 32, F1 = 40, G1 = 48, H1 = 56;
-constexpr int A8 = 7, C8 = 23, D8 = 31, E8 = 39, F8 = 47, G8 = 55, H8 = 63;
-
 }  // namespace
-
-void PlayMoveCode(chess::Board64& board, MoveCode code, bool white) {
-    if (code == UnknownMoveCode) return;
-    const int from = FromSquare(code);
-    const int to = ToSquare(code);
-    const int from_rank = from % 8;
-    const int to_file = to / 8;
-    const std::uint8_t piece = board[static_cast<std::size_t>(from)];
-    const auto offset = static_cast<std::uint8_t>(white ? 0 : chess::BlackOffset);
-    const auto pawn = static_cast<std::uint8_t>(chess::Pawn + offset);
-    const auto king = static_cast<std::uint8_t>(chess::King + offset);
-    auto at = [&board](int square) -> std::uint8_t& {
-        return board[static_cast<std::size_t>(square)];
-    };
-    if (piece == king && from == (white ? E1 : E8) && (to_file == 6 || to_file == 2)) {
-        const bool short_side = to_file == 6;
-        const int king_to = white ? (short_side ? G1 : C1) : (short_side ? G8 : C8);
-        const int rook_from = white ? (short_side ? H1 : A1) : (short_side ? H8 : A8);
-        const int rook_to = white ? (short_side ? F1 : D1) : (short_side ? F8 : D8);
-        at(from) = chess::Empty;
-        at(king_to) = king;
-        at(rook_to) = at(rook_from);
-        at(rook_from) = chess::Empty;
-    } else if (piece == pawn && from_rank == (white ? 6 : 1) && to % 8 == (white ? 7 : 0)) {
-        constexpr std::uint8_t promoted[4] = {chess::Queen, chess::Knight, chess::Bishop,
-                                              chess::Rook};
-        at(from) = chess::Empty;
-        at(to) = static_cast<std::uint8_t>(promoted[PromotionFlags(code)] + offset);
-    } else if (piece == pawn && from_rank == (white ? 4 : 3) && to_file != from / 8 &&
-               at(to_file * 8 + (white ? 5 : 2)) == chess::Empty) {
-        at(to_file * 8 + (white ? 5 : 2)) = pawn;
-        at(from) = chess::Empty;
-        at(to_file * 8 + from_rank) = chess::Empty;
-    } else {
-        at(to) = piece;
-        at(from) = chess::Empty;
-    }
-}
 
 PositionTests::PositionTests(const PositionCriteria& criteria, const MoveNumberFilter& filter)
     : filter_(filter) {

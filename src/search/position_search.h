@@ -63,10 +63,6 @@ class PositionTests {
     MoveNumberFilter filter_;
 };
 
-// Plays one fast-file code on `board` as ReplayMoveCodes does (castling, promotion and en
-// passant told from the board), so a search can stop at the first position that matches.
-void PlayMoveCode(chess::Board64& board, MoveCode code, bool white);
-
 // SearchPosition: the games that reach the search position, each with the first half-move at
 // which it stands. With a fast header file the move file is streamed and replayed from the
 // standard position; otherwise the PGN text is read (a FEN tag sets the start). Returns the

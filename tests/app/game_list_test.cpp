@@ -20,8 +20,8 @@ namespace {
 GameListRecord Record(std::string_view white, std::string_view black, std::string_view result,
                       std::string_view round = "1", std::string_view white_elo = "",
                       std::string_view black_elo = "", std::string_view eco = "B33") {
-    return MakeGameListRecord({white, black, result, "1990.01.02", eco, white_elo, black_elo, round,
-                               "Linares", "Spain"});
+    return MakeGameListRecord(
+        {white, black, result, "1990.01.02", eco, white_elo, black_elo, round, "Linares", "Spain"});
 }
 
 template <std::size_t N>
@@ -37,16 +37,42 @@ TEST(GameListTest, RecordFields) {
         std::int32_t white_elo, black_elo;
     };
     const std::vector<Row> rows = {
-        {"plain", {"Kasparov, G", "Karpov, A", "1-0", "1985", "B44", "2700", "2720", "16", "WCh", "Moscow"},
-         "Kasparov, G", "1-0", "16", "WCh", 2700, 2720},
+        {"plain",
+         {"Kasparov, G", "Karpov, A", "1-0", "1985", "B44", "2700", "2720", "16", "WCh", "Moscow"},
+         "Kasparov, G",
+         "1-0",
+         "16",
+         "WCh",
+         2700,
+         2720},
         {"long names are cut to 19",
-         {"Abcdefghijklmnopqrstuvwxyz", "B", "1/2-1/2 (adj)", "", "", "", "", "4.1", "A very long event name", ""},
-         "Abcdefghijklmnopqrs", "1/2-1/2", "4", "A very long event n", 0, 0},
-        {"round with a word", {"A", "B", "*", "", "", "?", "x", "R3", "", ""}, "A", "*", "3", "", 0, 0},
+         {"Abcdefghijklmnopqrstuvwxyz", "B", "1/2-1/2 (adj)", "", "", "", "", "4.1",
+          "A very long event name", ""},
+         "Abcdefghijklmnopqrs",
+         "1/2-1/2",
+         "4",
+         "A very long event n",
+         0,
+         0},
+        {"round with a word",
+         {"A", "B", "*", "", "", "?", "x", "R3", "", ""},
+         "A",
+         "*",
+         "3",
+         "",
+         0,
+         0},
         {"unknown round", {"A", "B", "*", "", "", "", "", "?", "", ""}, "A", "*", "?", "", 0, 0},
         {"long round", {"A", "B", "*", "", "", "", "", "1234", "", ""}, "A", "*", "123", "", 0, 0},
         {"round 12.3", {"A", "B", "*", "", "", "", "", "12.3", "", ""}, "A", "*", "12", "", 0, 0},
-        {"elo with text", {"A", "B", "*", "", "", " 2650?", "-5", "", "", ""}, "A", "*", "", "", 2650, -5},
+        {"elo with text",
+         {"A", "B", "*", "", "", " 2650?", "-5", "", "", ""},
+         "A",
+         "*",
+         "",
+         "",
+         2650,
+         -5},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -83,8 +109,8 @@ TEST(GameListTest, RecordBytesAreLittleEndianAtTheirOffsets) {
 }
 
 TEST(GameListTest, LineLayouts) {
-    GameListRecord record = Record("Topalov, Veselin", "Kramnik, Vladimir", "1/2-1/2", "4", "2813",
-                                   "2750");
+    GameListRecord record =
+        Record("Topalov, Veselin", "Kramnik, Vladimir", "1/2-1/2", "4", "2813", "2750");
     struct Row {
         int layout;
         std::int32_t number;
@@ -95,8 +121,10 @@ TEST(GameListTest, LineLayouts) {
         {1, 12, "  12  Topalov, Veselin 2813  Kramnik, Vladimi 2750  1/2   4  ???              "},
         {2, 12, "  12  Topalov, Veselin     Kramnik, Vladimir     1/2   4   Linares            "},
         {3, 9999, "9999  Topalov, Veselin     Kramnik, Vladimir     1/2   4   Spain              "},
-        {3, 10000, "10000 Topalov, Veselin     Kramnik, Vladimir     1/2   4   Spain              "},
-        {0, 200000, "200000 Topalov, Veselin     Kramnik, Vladimir    1/2-1/2   1990.01.02   B33    "},
+        {3, 10000,
+         "10000 Topalov, Veselin     Kramnik, Vladimir     1/2   4   Spain              "},
+        {0, 200000,
+         "200000 Topalov, Veselin     Kramnik, Vladimir    1/2-1/2   1990.01.02   B33    "},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.layout << " " << row.number);
@@ -117,9 +145,9 @@ TEST(GameListTest, OpeningNamesAndSegments) {
         std::int32_t first, last;
     };
     const std::vector<Row> rows = {
-        {0, 500, 1, 500},           {0, 200000, 1, 130000},     {1, 200000, 1, 32500},
-        {2, 200000, 32501, 65000},  {3, 70000, 65001, 70000},   {4, 200000, 97501, 200000},
-        {4, 90000, 97501, 90000},   {1, 100, 1, 100},
+        {0, 500, 1, 500},          {0, 200000, 1, 130000},   {1, 200000, 1, 32500},
+        {2, 200000, 32501, 65000}, {3, 70000, 65001, 70000}, {4, 200000, 97501, 200000},
+        {4, 90000, 97501, 90000},  {1, 100, 1, 100},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.segment << " of " << row.lines);
@@ -136,7 +164,8 @@ std::string WriteGames(const test::TempDir& folder, std::string_view name, int g
     for (int game = 1; game <= games; ++game) {
         text += "[Event \"Club\"]\n[Site \"Here\"]\n[Date \"2001.02.03\"]\n[Round \"" +
                 std::to_string(game % 7 + 1) + "\"]\n[White \"Player " + std::to_string(game) +
-                "\"]\n[Black \"Other\"]\n[Result \"1-0\"]\n[WhiteElo \"" + std::to_string(2000 + game % 500) +
+                "\"]\n[Black \"Other\"]\n[Result \"1-0\"]\n[WhiteElo \"" +
+                std::to_string(2000 + game % 500) +
                 "\"]\n\n1. e4 e5 2. Nf3 {a comment\n[not a tag]} Nc6 1-0\n\n";
     }
     return folder.Write(name, text);
@@ -167,7 +196,8 @@ TEST(GameListTest, CacheIsWrittenAboveAThousandGames) {
         EXPECT_EQ(platform::FileSize(folder.File("club.pgs")), 1001 * 120);
         GameListBuild again = BuildGameListRecords(file, ui);
         EXPECT_EQ(again.source, GameListSource::Cache);
-        EXPECT_EQ(GameListLine(again.records[500], 501, 2), GameListLine(build.records[500], 501, 2));
+        EXPECT_EQ(GameListLine(again.records[500], 501, 2),
+                  GameListLine(build.records[500], 501, 2));
         EXPECT_TRUE(ui.reports.empty());
     }
 }
@@ -204,8 +234,16 @@ TEST(GameListTest, HeaderFileIsUsedWhenCurrent) {
         std::vector<std::uint8_t> bytes;
         AppendU32(bytes, row.stored_count);
         for (std::uint32_t game = 1; game <= row.stored_count; ++game) {
-            search::HeaderValues values = {"From Fast " + std::to_string(game), "Other", "0-1", "2001",
-                                           "C20", "2100", "", "R5", "Club", "Here"};
+            search::HeaderValues values = {"From Fast " + std::to_string(game),
+                                           "Other",
+                                           "0-1",
+                                           "2001",
+                                           "C20",
+                                           "2100",
+                                           "",
+                                           "R5",
+                                           "Club",
+                                           "Here"};
             search::AppendHeaderRecord(bytes, values);
         }
         platform::File header = platform::File::Create(search::DerivedPath(path, "TRH"));

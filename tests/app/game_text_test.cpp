@@ -38,7 +38,8 @@ void ExpectPlacesPointAtMoves(const ParsedGame& game, const RenderedGameText& te
         const int index = (ply - 1) / 2;
         std::string_view move = ply % 2 == 1 ? game.lines.Moves().WhiteMoves[index].view()
                                              : game.lines.Moves().BlackMoves[index].view();
-        const std::string& line = text.TextLines.at(static_cast<std::size_t>(place.line - FirstMoveLine));
+        const std::string& line =
+            text.TextLines.at(static_cast<std::size_t>(place.line - FirstMoveLine));
         ASSERT_LE(static_cast<std::size_t>(place.column) + move.size(), line.size()) << ply;
         EXPECT_EQ(line.substr(static_cast<std::size_t>(place.column), move.size()), move) << ply;
         EXPECT_EQ(text.PlyAt(place.line, place.column), ply);
@@ -53,10 +54,8 @@ TEST(GameTextTest, PagesAndPlaces) {
         int pages;
     };
     const std::vector<Row> rows = {
-        {"25 short moves on one page", 25, 0, 1},
-        {"narrow panel, one move per line", 30, 12, 2},
-        {"five pages at most", 200, 12, 5},
-        {"exactly twenty lines", 20, 12, 1},
+        {"25 short moves on one page", 25, 0, 1}, {"narrow panel, one move per line", 30, 12, 2},
+        {"five pages at most", 200, 12, 5},       {"exactly twenty lines", 20, 12, 1},
         {"twenty-one lines", 21, 12, 2},
     };
     for (const Row& row : rows) {
@@ -66,7 +65,9 @@ TEST(GameTextTest, PagesAndPlaces) {
         GameTextLayout layout;
         if (row.chars_per_line > 0) {
             layout.panel_width = 100 + 8 * row.chars_per_line;
-            layout.measure = [](std::string_view text) { return 8 * static_cast<int>(text.size()); };
+            layout.measure = [](std::string_view text) {
+                return 8 * static_cast<int>(text.size());
+            };
         }
         RenderedGameText text = RenderGameText(game.source, layout);
         EXPECT_EQ(text.PageCount(), row.pages);
@@ -86,7 +87,8 @@ TEST(GameTextTest, PagesAndPlaces) {
             // The page's first move is marked on the page's first line.
             EXPECT_EQ(RenderedGameText::PageOfLine(text.PlaceOf(2 * start + 1).line), page);
         }
-        for (std::size_t k = static_cast<std::size_t>(text.PageCount() - 1); k < text.PageStarts.size(); ++k) {
+        for (std::size_t k = static_cast<std::size_t>(text.PageCount() - 1);
+             k < text.PageStarts.size(); ++k) {
             EXPECT_EQ(text.PageStarts[k], 0);
         }
         ExpectPlacesPointAtMoves(game, text);
@@ -101,10 +103,12 @@ TEST(GameTextTest, NumbersWidenThePlaceColumn) {
     for (int move : {9, 10, 99, 100, 101}) {
         SCOPED_TRACE(move);
         PlyPlace place = text.PlaceOf(2 * move - 1);
-        const std::string& line = text.TextLines[static_cast<std::size_t>(place.line - FirstMoveLine)];
+        const std::string& line =
+            text.TextLines[static_cast<std::size_t>(place.line - FirstMoveLine)];
         const std::string number = std::to_string(move) + ".";
-        EXPECT_EQ(line.substr(static_cast<std::size_t>(place.column) - number.size(), number.size()),
-                  number);
+        EXPECT_EQ(
+            line.substr(static_cast<std::size_t>(place.column) - number.size(), number.size()),
+            number);
     }
 }
 
@@ -173,7 +177,7 @@ TEST(GameTextTest, CustomPieceLetters) {
     const std::vector<Row> rows = {
         {"Nf3", "DTLSC", "Cf3"},     {"O-O", "DTLSC", "O-O"},   {"Kxe2", "DTLSC", "Dxe2"},
         {"e8=Q+", "DTLSC", "e8=T+"}, {"Rad1", "DTLSC", "Lad1"}, {"Bb5", "DTLSC", "Sb5"},
-        {"NCO", "DTLSC", "NCO"},     {"Nf3", "", "Nf3"},         {"Qh5", "KDT", "Qh5"},
+        {"NCO", "DTLSC", "NCO"},     {"Nf3", "", "Nf3"},        {"Qh5", "KDT", "Qh5"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
@@ -209,15 +213,15 @@ TEST(GameTextTest, ColumnFormat) {
     EXPECT_EQ(first.left[19].number, 20);
     EXPECT_EQ(first.right[0].number, 21);
     EXPECT_EQ(first.right[19].black, "Ng8");
-    EXPECT_TRUE(first.left[8].indented);    // 9
-    EXPECT_FALSE(first.left[9].indented);   // 10
+    EXPECT_TRUE(first.left[8].indented);   // 9
+    EXPECT_FALSE(first.left[9].indented);  // 10
 
     struct PlaceRow {
         int ply;
         ColumnPlace place;
     };
     const std::vector<PlaceRow> places = {
-        {1, {1, 0, false, false}}, {2, {1, 0, false, true}},  {41, {1, 0, true, false}},
+        {1, {1, 0, false, false}}, {2, {1, 0, false, true}},   {41, {1, 0, true, false}},
         {80, {1, 19, true, true}}, {81, {2, 0, false, false}}, {83, {0, 0, false, false}},
     };
     for (const PlaceRow& row : places) {
@@ -236,7 +240,8 @@ TEST(GameTextTest, HeaderLines) {
                                      "1-0", "Game: 3", false, false);
     EXPECT_EQ(lines, (std::vector<std::string>{"White: Kasparov, G", "Black: Karpov, A",
                                                "Date: 1985.10.15", "Result: 1-0", "Game: 3"}));
-    auto hidden = GameTextHeaderLines("White:  A   Black: B", "?", "0-1", "Game:  2 of 9", true, true);
+    auto hidden =
+        GameTextHeaderLines("White:  A   Black: B", "?", "0-1", "Game:  2 of 9", true, true);
     EXPECT_EQ(hidden, (std::vector<std::string>{"White: A", "Black: B", "Game:  2 of 9"}));
 }
 

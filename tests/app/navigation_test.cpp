@@ -110,12 +110,18 @@ TEST(NavigationTest, BoardClicks) {
         std::optional<NavigationAction> action;
     };
     const std::vector<Row> rows = {
-        {1, 8, NavigationAction::StartOfGame},  {8, 1, NavigationAction::EndOfGame},
-        {1, 1, NavigationAction::MiddleOfGame}, {8, 8, NavigationAction::MiddleOfGame},
-        {4, 1, NavigationAction::Forward5},     {2, 8, NavigationAction::Back5},
-        {5, 2, NavigationAction::NextMove},     {5, 4, NavigationAction::NextMove},
-        {5, 5, NavigationAction::PreviousMove}, {1, 7, NavigationAction::PreviousMove},
-        {0, 4, std::nullopt},                   {3, 9, std::nullopt},
+        {1, 8, NavigationAction::StartOfGame},
+        {8, 1, NavigationAction::EndOfGame},
+        {1, 1, NavigationAction::MiddleOfGame},
+        {8, 8, NavigationAction::MiddleOfGame},
+        {4, 1, NavigationAction::Forward5},
+        {2, 8, NavigationAction::Back5},
+        {5, 2, NavigationAction::NextMove},
+        {5, 4, NavigationAction::NextMove},
+        {5, 5, NavigationAction::PreviousMove},
+        {1, 7, NavigationAction::PreviousMove},
+        {0, 4, std::nullopt},
+        {3, 9, std::nullopt},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.file << "," << row.rank);
@@ -151,7 +157,8 @@ TEST(NavigationTest, AutoPlayInterval) {
         double seconds;
         int milliseconds;
     };
-    for (const Row& row : std::vector<Row>{{1.0, 1000}, {0.5, 500}, {2.25, 2250}, {0.0, 1}, {-3.0, 1}}) {
+    for (const Row& row :
+         std::vector<Row>{{1.0, 1000}, {0.5, 500}, {2.25, 2250}, {0.0, 1}, {-3.0, 1}}) {
         SCOPED_TRACE(row.seconds);
         EXPECT_EQ(AutoPlayInterval(row.seconds), row.milliseconds);
     }

@@ -35,7 +35,10 @@ TEST(SessionTest, LastMoveSquares) {
         {"black knight", "1. e4 Nf6", 2, {7, 8, 6, 6}},
         {"capture", "1. e4 d5 2. exd5", 3, {5, 4, 4, 5}},
         {"short castling marks the king", "1. e4 e5 2. Nf3 Nc6 3. Bc4 Bc5 4. O-O", 7, {5, 1, 7, 1}},
-        {"long castling", "1. d4 d5 2. Nc3 Nc6 3. Bf4 Bf5 4. Qd2 Qd7 5. O-O-O O-O-O", 10, {5, 8, 3, 8}},
+        {"long castling",
+         "1. d4 d5 2. Nc3 Nc6 3. Bf4 Bf5 4. Qd2 Qd7 5. O-O-O O-O-O",
+         10,
+         {5, 8, 3, 8}},
         {"en passant", "1. e4 a6 2. e5 d5 3. exd6", 5, {5, 5, 4, 6}},
         {"promotion", "1. h4 g5 2. hxg5 h6 3. gxh6 Nf6 4. hxg7 Rg8 5. gxf8=Q+", 9, {7, 7, 6, 8}},
         {"start position", "1. e4 e5", 0, {}},
@@ -66,8 +69,8 @@ TEST(SessionTest, LastMoveSquares) {
 
 TEST(SessionTest, JumpsAndStepsShowTheSamePositions) {
     test::TempDir folder;
-    const std::string path =
-        GameFile(folder, {"1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 4. Ba4 Nf6 5. O-O Be7 6. Re1 b5 7. Bb3 d6"});
+    const std::string path = GameFile(
+        folder, {"1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 4. Ba4 Nf6 5. O-O Be7 6. Re1 b5 7. Bb3 d6"});
     test::RecordingUi ui;
     Session session;
     ASSERT_FALSE(session.OpenFile(path, ui));
@@ -83,7 +86,8 @@ TEST(SessionTest, JumpsAndStepsShowTheSamePositions) {
     for (int ply : {0, 7, 14, 3, 9}) {
         SCOPED_TRACE(ply);
         session.GoToPly(ply);
-        EXPECT_EQ(chess::WritePlacement(session.CurrentBoard()), stepped[static_cast<std::size_t>(ply)]);
+        EXPECT_EQ(chess::WritePlacement(session.CurrentBoard()),
+                  stepped[static_cast<std::size_t>(ply)]);
     }
     session.Go(NavigationAction::MiddleOfGame, ui);
     EXPECT_EQ(chess::WritePlacement(session.CurrentBoard()), stepped[7]);

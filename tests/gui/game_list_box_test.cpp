@@ -17,7 +17,7 @@ namespace qorvale::gui {
 class GameListBoxTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void pickingALineLoadsThatGame_data();
     void pickingALineLoadsThatGame();
     void layoutsChangeTheLines();
@@ -70,7 +70,8 @@ void GameListBoxTest::pickingALineLoadsThatGame() {
     // The line picked names the players of the game now on display.
     const QString line = Line(*box.Model(), game - 1);
     QVERIFY(line.startsWith(QStringLiteral("%1  ").arg(game, 4)));
-    const std::string white = program.window.session().Header().CurrentHeader().Get(pgn::HeaderField::White);
+    const std::string white =
+        program.window.session().Header().CurrentHeader().Get(pgn::HeaderField::White);
     QVERIFY2(line.contains(QString::fromStdString(white.substr(0, 19))), qPrintable(line));
     QCOMPARE(program.window.GameStatusText(), QStringLiteral("Game:  %1 of 12").arg(game));
     QVERIFY(program.ui.reports.empty());
@@ -86,8 +87,8 @@ void GameListBoxTest::layoutsChangeTheLines() {
         QCOMPARE(box.Layout(), layout);
         for (int row = 0; row < 12; ++row) {
             QCOMPARE(Line(*box.Model(), row),
-                     QString::fromStdString(app::GameListLine(records[static_cast<std::size_t>(row)],
-                                                              row + 1, layout)));
+                     QString::fromStdString(app::GameListLine(
+                         records[static_cast<std::size_t>(row)], row + 1, layout)));
         }
         // Changing the layout keeps the game picked.
         QCOMPARE(box.ChosenGame(), 3);

@@ -1,5 +1,3 @@
-#include "gui/main_window.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
@@ -12,12 +10,15 @@
 #include <map>
 #include <sstream>
 
+#include "app/app_folder.h"
 #include "app/options_file.h"
 #include "app/start_up.h"
 #include "chess/fen.h"
 #include "gui/board_widget.h"
 #include "gui/game_text_widget.h"
+#include "gui/main_window.h"
 #include "gui/options_box.h"
+#include "platform/file.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
@@ -76,7 +77,8 @@ struct Program {
         Start();
     }
     bool Open(const char* name) {
-        return window->OpenGameFile(QString::fromStdString(test::TestDataPath(std::string("gui/") + name)));
+        return window->OpenGameFile(
+            QString::fromStdString(test::TestDataPath(std::string("gui/") + name)));
     }
     int Ply() const { return window->session().Navigation().currentPly; }
     std::string Placement() const { return chess::WritePlacement(window->board()->Position()); }
@@ -87,7 +89,8 @@ std::string MarkedMoveText(const MainWindow& window) {
     const GameTextView& view = window.gameText()->View();
     app::PlyPlace place = view.text.PlaceOf(view.ply);
     if (place.line == 0) return {};
-    const std::string& line = view.text.TextLines.at(static_cast<std::size_t>(place.line - app::FirstMoveLine));
+    const std::string& line =
+        view.text.TextLines.at(static_cast<std::size_t>(place.line - app::FirstMoveLine));
     std::string rest = line.substr(static_cast<std::size_t>(place.column));
     return rest.substr(0, rest.find(' '));
 }
@@ -95,7 +98,8 @@ std::string MarkedMoveText(const MainWindow& window) {
 std::string MainLineMove(const MainWindow& window, int ply) {
     const auto& moves = window.session().Lines().Moves();
     const auto index = static_cast<std::size_t>((ply - 1) / 2);
-    return std::string(ply % 2 == 1 ? moves.WhiteMoves[index].view() : moves.BlackMoves[index].view());
+    return std::string(ply % 2 == 1 ? moves.WhiteMoves[index].view()
+                                    : moves.BlackMoves[index].view());
 }
 
 }  // namespace
@@ -103,7 +107,7 @@ std::string MainLineMove(const MainWindow& window, int ply) {
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { qRegisterMetaType<app::NavigationAction>(); }
     void opensARealFile();
     void keysStepThroughTheGame_data();
@@ -120,6 +124,7 @@ private slots:
     void optionsDialogRefusesBadLetters();
     void droppedFileOpens();
     void previousFileComesBackAtItsGameAndPly();
+    void openingLineNamesThePosition();
     void textOptionsChangeWhatTheTextShows_data();
     void textOptionsChangeWhatTheTextShows();
     void badInputDoesNotBreakTheWindow();
@@ -148,7 +153,8 @@ void MainWindowTest::keysStepThroughTheGame_data() {
     QTest::newRow("up at the start") << QList<int>{Qt::Key_Up} << 0;
     QTest::newRow("page down") << QList<int>{Qt::Key_PageDown} << 10;
     QTest::newRow("page down twice ends") << QList<int>{Qt::Key_PageDown, Qt::Key_PageDown} << 17;
-    QTest::newRow("page up to the start") << QList<int>{Qt::Key_PageDown, Qt::Key_Down, Qt::Key_PageUp} << 1;
+    QTest::newRow("page up to the start")
+        << QList<int>{Qt::Key_PageDown, Qt::Key_Down, Qt::Key_PageUp} << 1;
     QTest::newRow("end") << QList<int>{Qt::Key_End} << 17;
     QTest::newRow("end then home") << QList<int>{Qt::Key_End, Qt::Key_Home} << 0;
     QTest::newRow("insert is the middle") << QList<int>{Qt::Key_Insert} << 7;
@@ -216,7 +222,8 @@ void MainWindowTest::clickingAMoveGoesToIt() {
         program.window->GoToPly(0);
         QTest::mouseClick(text, Qt::LeftButton, {}, rect.center());
         QCOMPARE(program.Ply(), target);
-        QCOMPARE(program.Placement(), ReferencePlacements().at({"annotated-matches.pgn", 3, target}));
+        QCOMPARE(program.Placement(),
+                 ReferencePlacements().at({"annotated-matches.pgn", 3, target}));
     }
 }
 
@@ -230,7 +237,8 @@ void MainWindowTest::everyPlyShowsThePositionAndMarksTheMove() {
         for (int ply = 1; ply <= last; ++ply) {
             QTest::keyClick(program.window.get(), Qt::Key_Down);
             QCOMPARE(program.Ply(), ply);
-            QCOMPARE(program.Placement(), ReferencePlacements().at({"annotated-matches.pgn", game, ply}));
+            QCOMPARE(program.Placement(),
+                     ReferencePlacements().at({"annotated-matches.pgn", game, ply}));
             QCOMPARE(MarkedMoveText(*program.window), MainLineMove(*program.window, ply));
             // The page on display holds the marked move.
             const GameTextView& view = program.window->gameText()->View();
@@ -319,10 +327,14 @@ void MainWindowTest::optionsPersistAcrossARestart() {
 void MainWindowTest::optionsDialogRefusesBadLetters_data() {
     QTest::addColumn<QString>("letters");
     QTest::addColumn<QString>("message");
-    QTest::newRow("repeated") << "KQRBB" << "Characters must be different.";
-    QTest::newRow("digit") << "KQR1N" << "Only valid characters are A to Z.";
-    QTest::newRow("custom") << "DTLSC" << "";
-    QTest::newRow("english") << "KQRBN" << "";
+    QTest::newRow("repeated") << "KQRBB"
+                              << "Characters must be different.";
+    QTest::newRow("digit") << "KQR1N"
+                           << "Only valid characters are A to Z.";
+    QTest::newRow("custom") << "DTLSC"
+                            << "";
+    QTest::newRow("english") << "KQRBN"
+                             << "";
 }
 
 void MainWindowTest::optionsDialogRefusesBadLetters() {
@@ -351,7 +363,8 @@ void MainWindowTest::droppedFileOpens() {
     text_only.setText(QStringLiteral("1. e4 e5"));
     QVERIFY(!program.window->OpenDroppedFile(text_only));
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(test::TestDataPath("gui/annotated-matches.pgn")))});
+    data.setUrls({QUrl::fromLocalFile(
+        QString::fromStdString(test::TestDataPath("gui/annotated-matches.pgn")))});
     QVERIFY(program.window->OpenDroppedFile(data));
     QCOMPARE(program.window->session().GameNumber(), 1);
     QCOMPARE(program.window->session().GameCount(), GamesInFile);
@@ -371,7 +384,8 @@ void MainWindowTest::previousFileComesBackAtItsGameAndPly() {
     QCOMPARE(program.window->session().GameNumber(), 3);
     QCOMPARE(program.Ply(), 5);
     QCOMPARE(program.Placement(), ReferencePlacements().at({"annotated-matches.pgn", 3, 5}));
-    QCOMPARE(app::GetText(program.state.options.PreviousFileName), std::string("study-chapters.pgn"));
+    QCOMPARE(app::GetText(program.state.options.PreviousFileName),
+             std::string("study-chapters.pgn"));
 
     // And back again, to the game and ply left there.
     QVERIFY(program.window->SwitchToPreviousFile());
@@ -379,6 +393,54 @@ void MainWindowTest::previousFileComesBackAtItsGameAndPly() {
     QCOMPARE(program.window->session().GameNumber(), 2);
     QCOMPARE(program.Ply(), 1);
     QVERIFY(program.ui.reports.empty());
+}
+
+// "code name" of the table entry whose moves are exactly `moves`, read from the table files.
+static QString EntryWithMoves(const std::string& moves) {
+    auto lines = [](const char* name) {
+        std::vector<std::string> out;
+        std::ifstream in(app::ProgramDataFolder() + "/" + name);
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            out.push_back(line);
+        }
+        return out;
+    };
+    const auto codes = lines("qorvale.eco");
+    const auto names = lines("qorvale.ecn");
+    const auto all_moves = lines("qorvale.ecm");
+    for (std::size_t k = 0; k < all_moves.size(); ++k) {
+        if (all_moves[k] == moves) return QString::fromStdString(codes[k] + " " + names[k]);
+    }
+    return {};
+}
+
+void MainWindowTest::openingLineNamesThePosition() {
+    test::TempDir folder;
+    for (const char* name : {"qorvale.eco", "qorvale.ecn", "qorvale.ecm"}) {
+        QVERIFY(platform::CopyFile(app::ProgramDataFolder() + "/" + name, folder.File(name)));
+    }
+    app::StartUpState state = app::StartUp({folder.path(), "", false});
+    state.options.DisplayOpening = 1;
+    test::RecordingUi ui;
+    MainWindow window(state);
+    window.SetUi(ui);
+    QVERIFY(window.OpenGameFile(
+        QString::fromStdString(test::TestDataPath("gui/annotated-matches.pgn"))));
+    // At the start the game's ECO tag names the opening.
+    QVERIFY2(window.OpeningLineText().startsWith(QStringLiteral("C53 ")),
+             qPrintable(window.OpeningLineText()));
+    window.Navigate(app::NavigationAction::NextMove);
+    window.Navigate(app::NavigationAction::NextMove);
+    const QString after_e5 = EntryWithMoves("1.e4 e5");
+    QVERIFY(!after_e5.isEmpty());
+    QCOMPARE(window.OpeningLineText(), after_e5);
+    // Switched off, the line is empty.
+    app::OptionsRecord options = state.options;
+    options.DisplayOpening = 0;
+    window.ApplyNewOptions(options);
+    QCOMPARE(window.OpeningLineText(), QString());
+    QVERIFY(ui.reports.empty());
 }
 
 void MainWindowTest::textOptionsChangeWhatTheTextShows_data() {

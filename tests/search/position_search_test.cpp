@@ -84,35 +84,6 @@ TEST(PositionTests, MoveNumberFilterIsAppliedLast) {
     EXPECT_FALSE(tests.Holds(board, 25));
 }
 
-TEST(PositionTests, PlayMoveCodeAgreesWithTheFastFileReplay) {
-    test::TempDir dir;
-    std::string path =
-        dir.Write("games.pgn", test::ReadWholeFile(test::TestDataPath("search/players.pgn")));
-    pgn::PgnFile file;
-    test::RecordingUi ui;
-    ASSERT_TRUE(file.Open(path).ok());
-    std::int32_t count = file.ScanGameFile(false, ui);
-    auto offsets = file.Index().Offsets();
-    PgnGameSource games(path, {offsets.begin(), offsets.end()});
-    ASSERT_TRUE(games.Open().ok());
-    ASSERT_EQ(MakeFastFile(path, count, games, {}).outcome, MakeOutcome::Complete);
-    Result<FastFileReader> reader = FastFileReader::Open(FastFileNamesOf(path).trf);
-    ASSERT_TRUE(reader.ok());
-    GameRecord record;
-    std::vector<chess::Board64> positions;
-    int records = 0;
-    while (reader->Next(record) == FastFileReader::Step::Record) {
-        SCOPED_TRACE(++records);
-        ReplayMoveCodes(record.codes, positions);
-        chess::Board64 board = positions[0];
-        for (std::size_t n = 0; n < record.codes.size(); ++n) {
-            PlayMoveCode(board, record.codes[n], n % 2 == 0);
-            ASSERT_EQ(board, positions[n + 1]) << "half-move " << n + 1;
-        }
-    }
-    EXPECT_EQ(records, count);
-}
-
 class PositionSearchFile : public SearchFileTest {
   protected:
     void SetUp() override { Open("search/crafted.pgn"); }
