@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/bytes.h"
+#include "openings/eco_group_name.h"
 #include "pgn/game_loader.h"
 #include "pgn/header_tags.h"
 #include "pgn/pgn_file.h"
@@ -247,8 +248,7 @@ GameListRecord DecodeGameListRecord(const std::uint8_t* data) {
     return record;
 }
 
-std::string GameListLine(const GameListRecord& record, std::int32_t game_number, int layout,
-                         std::string_view opening_group) {
+std::string GameListLine(const GameListRecord& record, std::int32_t game_number, int layout) {
     const std::string white(Text(record.White));
     const std::string black(Text(record.Black));
     const std::string result(Text(record.Result));
@@ -257,10 +257,10 @@ std::string GameListLine(const GameListRecord& record, std::int32_t game_number,
     std::string line = NumberColumn(game_number);
     switch (layout) {
         case 1:
-            line += Printf("%-21s  %-21s  %-3s  %2s  %-17s",
-                           PlayerWithElo(white, record.WhiteElo).c_str(),
-                           PlayerWithElo(black, record.BlackElo).c_str(), short_result.c_str(),
-                           round.c_str(), std::string(opening_group).c_str());
+            line += Printf(
+                "%-21s  %-21s  %-3s  %2s  %-17s", PlayerWithElo(white, record.WhiteElo).c_str(),
+                PlayerWithElo(black, record.BlackElo).c_str(), short_result.c_str(), round.c_str(),
+                std::string(openings::EcoGroupName(Text(record.ECO))).c_str());
             break;
         case 2:
         case 3:

@@ -36,8 +36,6 @@ inline constexpr std::int32_t GameListCacheThreshold = 1000;
 inline constexpr std::int32_t GameListSegmentLines = 32500;
 inline constexpr std::int32_t GameListMaxLines = 130000;
 inline constexpr int GameListLayouts = 4;
-// The opening group shown before the ECO table is loaded.
-inline constexpr std::string_view UnknownOpeningGroup = "???";
 
 // The ten header values in the order of the fast file's header records.
 struct GameListValues {
@@ -54,10 +52,9 @@ std::string ListRound(std::string_view round);
 void EncodeGameListRecord(const GameListRecord& record, std::uint8_t* out);
 GameListRecord DecodeGameListRecord(const std::uint8_t* data);
 
-// The text of one line of the list for game `game_number` in layout 0..3. `opening_group` is
-// the record's opening group name, shown by layout 1.
-std::string GameListLine(const GameListRecord& record, std::int32_t game_number, int layout,
-                         std::string_view opening_group = UnknownOpeningGroup);
+// The text of one line of the list for game `game_number` in layout 0..3. Layout 1 shows the
+// opening group of the record's ECO code.
+std::string GameListLine(const GameListRecord& record, std::int32_t game_number, int layout);
 // A line of the opening-names list: "%4d %s %s-%s", or "%4d %s %s" without a variation.
 std::string OpeningNamesLine(std::int32_t game_number, std::string_view eco,
                              std::string_view opening, std::string_view variation);

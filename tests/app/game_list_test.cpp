@@ -118,7 +118,7 @@ TEST(GameListTest, LineLayouts) {
     };
     const std::vector<Row> rows = {
         {0, 12, "  12  Topalov, Veselin     Kramnik, Vladimir    1/2-1/2   1990.01.02   B33    "},
-        {1, 12, "  12  Topalov, Veselin 2813  Kramnik, Vladimi 2750  1/2   4  ???              "},
+        {1, 12, "  12  Topalov, Veselin 2813  Kramnik, Vladimi 2750  1/2   4  Sicilian         "},
         {2, 12, "  12  Topalov, Veselin     Kramnik, Vladimir     1/2   4   Linares            "},
         {3, 9999, "9999  Topalov, Veselin     Kramnik, Vladimir     1/2   4   Spain              "},
         {3, 10000,
@@ -130,10 +130,12 @@ TEST(GameListTest, LineLayouts) {
         SCOPED_TRACE(testing::Message() << row.layout << " " << row.number);
         EXPECT_EQ(GameListLine(record, row.number, row.layout), row.expected);
     }
-    // Without an Elo the name stands alone.
-    GameListRecord no_elo = Record("Anand, V", "Short, N", "1-0", "10");
-    EXPECT_EQ(GameListLine(no_elo, 1, 1, "Sicilian"),
-              "   1  Anand, V               Short, N               1-0  10  Sicilian         ");
+    // Without an Elo the name stands alone; without an ECO code the group is unknown.
+    GameListRecord no_elo = Record("Anand, V", "Short, N", "1-0", "10", "", "", "");
+    EXPECT_EQ(GameListLine(no_elo, 1, 1),
+              "   1  Anand, V               Short, N               1-0  10  ???              ");
+    GameListRecord english = Record("Anand, V", "Short, N", "1-0", "10", "", "", "A17");
+    EXPECT_EQ(GameListLine(english, 1, 1).substr(61), "English          ");
 }
 
 TEST(GameListTest, OpeningNamesAndSegments) {

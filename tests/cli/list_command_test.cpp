@@ -26,7 +26,7 @@ TEST(ListCommand, PrintsEveryGameInEachLayout) {
     };
     const std::vector<Row> rows = {
         {"0", "   1  Leonardo, Giovanni   Lopez, Ruy           1-0       1547.??.??   C53    "},
-        {"1", "   1  Leonardo, Giovanni     Lopez, Ruy             1-0   ?  ???              "},
+        {"1", "   1  Leonardo, Giovanni     Lopez, Ruy             1-0   ?  Giuoco Piano     "},
         {"2", "   1  Leonardo, Giovanni   Lopez, Ruy            1-0   ?   Madrid             "},
         {"3", "   1  Leonardo, Giovanni   Lopez, Ruy            1-0   ?   ?                  "},
     };
