@@ -1,5 +1,6 @@
 #include "pgn/game_lines.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -382,7 +383,8 @@ void GameLines::Clear() {
     moves_ = chess::MainLineMoves{};
     full_moves_ = 0;
     parsed_half_moves_ = 0;
-    annotation_index_.fill(AnnotationPosition{});
+    std::fill_n(annotation_index_.begin(), annotation_slots_used_, AnnotationPosition{});
+    annotation_slots_used_ = 0;
     annotation_count_ = 0;
     move_text_end_.fill(0);
     hit_move_limit_ = false;
@@ -409,7 +411,9 @@ bool GameLines::AppendLine(std::string_view text, int length) {
 
 void GameLines::RecordAnnotation(int half_move, int line, int column, AnnotationKind kind) {
     if (half_move < 0 || half_move >= AnnotationSlots) return;
-    AnnotationPosition& entry = annotation_index_[static_cast<std::size_t>(half_move)];
+    const auto slot = static_cast<std::size_t>(half_move);
+    if (slot >= annotation_slots_used_) annotation_slots_used_ = slot + 1;
+    AnnotationPosition& entry = annotation_index_[slot];
     if (entry.kind == AnnotationKind::None) {
         entry = {line, column, kind};
     } else if (kind == AnnotationKind::Variation) {

@@ -153,9 +153,10 @@ TEST(GameLines, RecordsWhereEachAnnotationStands) {
          {{2, AnnotationKind::CommentOrNag, "$14"}}},
         {"a dollar without digits is no NAG", "1. e4 $ e5", 0, {}},
     };
+    // One object for every row: nothing recorded for an earlier game may show in a later one.
+    GameLines lines;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        GameLines lines;
         lines.ParseMovetextText(row.movetext);
         EXPECT_EQ(lines.AnnotationCount(), row.count);
         for (const Expect& expect : row.expected) {
