@@ -1,6 +1,7 @@
 #include "pgn/game_lines.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 
@@ -66,8 +67,21 @@ bool ReduceLongMove(std::string_view token, chess::MoveText& text, chess::FromHi
     return true;
 }
 
+// First characters that may need more than a look at the second character: the end of the
+// line, a blank, a castling with zeros or "o", and "*" or "?".
+constexpr std::array<bool, 256> TerminatorFirsts = [] {
+    std::array<bool, 256> firsts{};
+    for (unsigned char c : {'\0', ' ', '\t', '0', 'o', '*', '?'}) firsts[c] = true;
+    return firsts;
+}();
+
 int IsGameTerminator(char* text, bool blank_is_end) {
     char first = text[0];
+    // Almost every token is a move or a move number: nothing ends there unless the second
+    // character is "/" or "-".
+    if (!TerminatorFirsts[static_cast<unsigned char>(first)] && text[1] != '/' && text[1] != '-') {
+        return 0;
+    }
     if (first == '\0') return 0;
     if (blank_is_end && IsBlank(first)) return 1;
     // Castling with zeros or lower-case o, rewritten before the result test below would take
