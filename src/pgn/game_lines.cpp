@@ -1,5 +1,7 @@
 #include "pgn/game_lines.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 
@@ -65,8 +67,21 @@ bool ReduceLongMove(std::string_view token, chess::MoveText& text, chess::FromHi
     return true;
 }
 
+// First characters that may need more than a look at the second character: the end of the
+// line, a blank, a castling with zeros or "o", and "*" or "?".
+constexpr std::array<bool, 256> TerminatorFirsts = [] {
+    std::array<bool, 256> firsts{};
+    for (unsigned char c : {'\0', ' ', '\t', '0', 'o', '*', '?'}) firsts[c] = true;
+    return firsts;
+}();
+
 int IsGameTerminator(char* text, bool blank_is_end) {
     char first = text[0];
+    // Almost every token is a move or a move number: nothing ends there unless the second
+    // character is "/" or "-".
+    if (!TerminatorFirsts[static_cast<unsigned char>(first)] && text[1] != '/' && text[1] != '-') {
+        return 0;
+    }
     if (first == '\0') return 0;
     if (blank_is_end && IsBlank(first)) return 1;
     // Castling with zeros or lower-case o, rewritten before the result test below would take
@@ -382,7 +397,8 @@ void GameLines::Clear() {
     moves_ = chess::MainLineMoves{};
     full_moves_ = 0;
     parsed_half_moves_ = 0;
-    annotation_index_.fill(AnnotationPosition{});
+    std::fill_n(annotation_index_.begin(), annotation_slots_used_, AnnotationPosition{});
+    annotation_slots_used_ = 0;
     annotation_count_ = 0;
     move_text_end_.fill(0);
     hit_move_limit_ = false;
@@ -409,7 +425,9 @@ bool GameLines::AppendLine(std::string_view text, int length) {
 
 void GameLines::RecordAnnotation(int half_move, int line, int column, AnnotationKind kind) {
     if (half_move < 0 || half_move >= AnnotationSlots) return;
-    AnnotationPosition& entry = annotation_index_[static_cast<std::size_t>(half_move)];
+    const auto slot = static_cast<std::size_t>(half_move);
+    if (slot >= annotation_slots_used_) annotation_slots_used_ = slot + 1;
+    AnnotationPosition& entry = annotation_index_[slot];
     if (entry.kind == AnnotationKind::None) {
         entry = {line, column, kind};
     } else if (kind == AnnotationKind::Variation) {

@@ -147,6 +147,8 @@ private:
     int parsed_half_moves_ = 0;
     std::array<AnnotationPosition, AnnotationSlots> annotation_index_{};
     int annotation_count_ = 0;
+    // One past the highest annotation slot written, so that Clear resets only those.
+    std::size_t annotation_slots_used_ = 0;
     std::array<int, AnnotationSlots> move_text_end_{};
     bool hit_move_limit_ = false;
     bool hit_line_limit_ = false;

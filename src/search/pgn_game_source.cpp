@@ -1,5 +1,6 @@
 #include "search/pgn_game_source.h"
 
+#include <string_view>
 #include <utility>
 
 #include "chess/chess_state.h"
@@ -101,11 +102,10 @@ bool PgnGameSource::ReadGame(std::int32_t index, bool merge, FastFileGame& game)
     } else {
         // The values as the header reader extracts them for the window, without its display
         // lines, which the fast file does not need.
+        // Assigned in place so that the strings keep their buffers from game to game.
         for (const auto& [field, tag] : FieldMap) {
-            std::string& value = game.header[static_cast<int>(field)];
-            value = parts.header.TagLines().Line(tag);
-            pgn::ExtractTagValue(value);
-            if (value.size() > pgn::MaxHeaderValue) value.resize(pgn::MaxHeaderValue);
+            std::string_view value = pgn::TagValue(parts.header.TagLines().Line(tag));
+            game.header[static_cast<int>(field)].assign(value.substr(0, pgn::MaxHeaderValue));
         }
         game.has_fen = parts.header.TagLines().Has(pgn::Tag::FEN);
         game.result = ResultFromTag(game.header[static_cast<int>(HeaderField::Result)]);

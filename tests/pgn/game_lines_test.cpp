@@ -153,9 +153,10 @@ TEST(GameLines, RecordsWhereEachAnnotationStands) {
          {{2, AnnotationKind::CommentOrNag, "$14"}}},
         {"a dollar without digits is no NAG", "1. e4 $ e5", 0, {}},
     };
+    // One object for every row: nothing recorded for an earlier game may show in a later one.
+    GameLines lines;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        GameLines lines;
         lines.ParseMovetextText(row.movetext);
         EXPECT_EQ(lines.AnnotationCount(), row.count);
         for (const Expect& expect : row.expected) {
@@ -343,6 +344,9 @@ TEST(IsGameTerminator, TellsResultsFromMovesAndRewritesCastling) {
         {"e4", false, 0, "e4"},            {"Nf3", false, 0, "Nf3"},
         {" e4", true, 1, " e4"},           {" e4", false, 0, " e4"},
         {"", true, 0, ""},                 {"12.", false, 0, "12."},
+        {"\te4", true, 1, "\te4"},         {"Z0", false, 0, "Z0"},
+        {"a-", false, 1, "a-"},            {"x/", false, 1, "x/"},
+        {"O/", false, 1, "O/"},            {"o-x", false, 1, "o-x"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.token);
