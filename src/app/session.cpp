@@ -154,11 +154,6 @@ MoveSquares Session::LastMoveSquares() const {
     return squares;
 }
 
-bool Session::LoadOpenings(const std::string& folder, Ui& ui) {
-    return !openings::LoadEcoTable(openings::EcoTableFilesIn(folder), eco_table_, ui) &&
-           !eco_table_.empty();
-}
-
 std::string Session::OpeningText() const {
     if (eco_table_.empty() || !HasGame()) return {};
     return openings::OpeningDisplayText(eco_table_, opening_game_,

@@ -86,9 +86,6 @@ class Session {
     // "Game: %d" of the game on display.
     const std::string& GameStatus() const { return game_status_; }
 
-    // Loads the ECO table of the install folder `folder` for the opening line; false (and the
-    // line stays empty) when it cannot be read.
-    bool LoadOpenings(const std::string& folder, Ui& ui);
     // The opening line under the board at the current ply: the ECO code and name of the
     // position; "" without a table or a game.
     std::string OpeningText() const;

@@ -87,11 +87,6 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
         this, current_ui_, [this](const ProgressCounters& counters) { ShowProgress(counters); },
         [this](Command command) { RunCommand(command); });
     worker_ = std::make_unique<utilities::Worker>(*worker_ui_);
-    {
-        // Without its ECO table the program still runs; the opening line stays empty.
-        SilentUi quiet;
-        session_.LoadOpenings(state_.app_folder, quiet);
-    }
     opener_ = std::make_unique<pgn::GameFileOpener>(
         session_.MutableFile(), saved_files_, static_cast<pgn::GameFileHost&>(*this), current_ui_);
     setWindowTitle(WindowTitle);

@@ -425,6 +425,7 @@ void MainWindowTest::openingLineNamesThePosition() {
     test::RecordingUi ui;
     MainWindow window(state);
     window.SetUi(ui);
+    window.InitialiseOpenings();
     QVERIFY(window.OpenGameFile(
         QString::fromStdString(test::TestDataPath("gui/annotated-matches.pgn"))));
     // At the start the game's ECO tag names the opening.
