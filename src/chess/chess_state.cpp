@@ -16,6 +16,8 @@ void ChessState::SetStartPosition() {
     castling_ = CastlingFlags{};
     en_passant_state_ = 0;
     previous_text_ = MoveText();
+    squares_checked_ = false;
+    en_passant_known_ = false;
     if (starts_from_fen_ != 0 || setup_active_) {
         SetupFromBoard();
         return;
@@ -43,6 +45,8 @@ void ChessState::SetupFromBoard() {
     castling_ = CastlingFlags{};
     en_passant_state_ = 0;
     previous_text_ = MoveText();
+    squares_checked_ = false;
+    en_passant_known_ = false;
     slots_ = {};
     const Board& source = starts_from_fen_ != 0 ? fen_start_board_ : setup_board_;
     for (std::uint32_t file = 1; file <= 8; ++file) {
@@ -148,6 +152,8 @@ SavedChessState ChessState::SaveChessState() const {
     saved.located = located_;
     saved.last_move_text = made_text_;
     saved.previous_text = previous_text_;
+    saved.squares_checked = squares_checked_;
+    saved.en_passant_known = en_passant_known_;
     return saved;
 }
 
@@ -169,6 +175,8 @@ void ChessState::RestoreChessState(const SavedChessState& saved) {
     located_ = saved.located;
     made_text_ = saved.last_move_text;
     previous_text_ = saved.previous_text;
+    squares_checked_ = saved.squares_checked;
+    en_passant_known_ = saved.en_passant_known;
 }
 
 void ChessState::RestoreChessState(const SavedChessState& saved, MainLineMoves& moves) {

@@ -35,6 +35,8 @@ struct SavedChessState {
     LocatedMove located;
     MoveText last_move_text;
     MoveText previous_text;
+    bool squares_checked = false;
+    bool en_passant_known = false;
     bool has_moves = false;
     MainLineMoves moves;
 };
@@ -125,7 +127,8 @@ public:
     int CanCastleShort(Side mover) const;
     int CanCastleLong(Side mover) const;
     // 0 when the pawn may move so; sets EnPassantState to 1 for a double step beside an enemy
-    // pawn. `opponent_last` is the opponent's last half-move text.
+    // pawn. `opponent_last` is the opponent's last half-move text: when that move was played
+    // from text alone, a text naming the passed pawn's square ("d5") allows en passant.
     int PawnMoveRejected(int from_file, int from_rank, int to_file, int to_rank, Side mover,
                          std::string_view opponent_last);
     // Geometry and path of a knight, bishop, rook, queen or king move: 0 when allowed. King
@@ -255,6 +258,10 @@ private:
     LocatedMove located_;
     // The last half-move text played: the opponent's last move for the en-passant test.
     MoveText previous_text_;
+    // Whether the last move played was checked from squares first, so that EnPassantState is
+    // known; after a move played from text alone only its text can tell a double step.
+    bool squares_checked_ = false;
+    bool en_passant_known_ = false;
     std::uint32_t promotion_choice_ = 0;
     std::array<std::uint32_t, 2> promotion_overflow_{};
     bool quiet_parse_ = false;

@@ -194,6 +194,7 @@ int ChessState::PawnMoveRejected(int from_file, int from_rank, int to_file, int 
     const int target_rank = mover == Side::White ? 6 : 3;
     if (to_rank != target_rank || board[to_file][from_rank] != enemy_pawn) return 1;
     if (en_passant_state_ == 2) return 0;
+    if (en_passant_known_) return 1;
     const char double_step_rank = mover == Side::White ? '5' : '4';
     if (opponent_last.size() >= 2 && opponent_last[0] == FileLetter(to_file) &&
         opponent_last[1] == double_step_rank) {
@@ -350,6 +351,7 @@ int ChessState::MakeMoveFromSquares(MoveMode mode, int half_move, int from_file,
         text[length++] = '+';
     }
     made_text_ = MoveText(std::string_view(text.data(), static_cast<std::size_t>(length)));
+    squares_checked_ = true;
     if (half_move >= 1 && half_move <= MaxHalfMoves) {
         (mover == Side::White ? white_stalemate_ : black_stalemate_)[HalfMoveIndex(half_move)] = 0;
     }
@@ -388,6 +390,7 @@ int ChessState::HasLegalMove(int half_move, Side side) {
     const CastlingFlags saved_castling = castling_;
     const std::uint32_t saved_en_passant = en_passant_state_;
     const MoveText saved_text = made_text_;
+    const bool saved_checked = squares_checked_;
     const int trial_half_move = half_move + 1;
     const Board& board = current_board_;
     const int forward = side == Side::White ? 1 : -1;
@@ -461,6 +464,7 @@ int ChessState::HasLegalMove(int half_move, Side side) {
     castling_ = saved_castling;
     en_passant_state_ = saved_en_passant;
     made_text_ = saved_text;
+    squares_checked_ = saved_checked;
     return found ? 1 : 0;
 }
 

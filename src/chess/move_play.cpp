@@ -108,7 +108,9 @@ void ChessState::NormaliseText(MoveText& text, Side side) const {
 }
 
 bool ChessState::Resolve(MoveText& text, const FromHint& hint, Side side, Resolution& out) {
-    NormaliseCastling(std::span<char>(text.bytes.data(), MoveText::Capacity));
+    if (text[0] == '0' || text[0] == 'o') {
+        NormaliseCastling(std::span<char>(text.bytes.data(), MoveText::Capacity));
+    }
     const int back_rank = side == Side::White ? 1 : 8;
     const Board& board = current_board_;
     const char first = text[0];
@@ -484,6 +486,8 @@ void ChessState::ApplyMoveText(MoveText& text, const FromHint& hint, Side side) 
     Resolution move;
     if (Resolve(text, hint, side, move)) Execute(move, side);
     previous_text_ = text;
+    en_passant_known_ = squares_checked_;
+    squares_checked_ = false;
 }
 
 int ChessState::LocateMoveText(MoveText& text, const FromHint& hint, Side side) {

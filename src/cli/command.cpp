@@ -11,6 +11,7 @@ int RunOffsetsCommand(const CommandArgs& args);
 int RunShowCommand(const CommandArgs& args);
 int RunCheckLoadCommand(const CommandArgs& args);
 int RunPositionsCommand(const CommandArgs& args);
+int RunFastfileCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -26,6 +27,9 @@ const std::vector<CommandEntry>& Commands() {
          RunCheckLoadCommand},
         {"positions", "positions FILE [--game N]",
          "replay main lines: game, ply, move and placement per half-move", RunPositionsCommand},
+        {"fastfile", "fastfile make|check|delete|dump FILE [--game N]",
+         "make, check or delete FILE's fast file, or print its records as squares and results",
+         RunFastfileCommand},
     };
     return commands;
 }

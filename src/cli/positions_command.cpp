@@ -1,150 +1,17 @@
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
-#include <string_view>
 
 #include "chess/chess_state.h"
 #include "chess/fen.h"
 #include "cli/command.h"
+#include "pgn/game_loader.h"
+#include "pgn/pgn_file.h"
 
 namespace qorvale::cli {
 
-namespace {
-
-// A small reader of the main line of each game: tag lines start a game, comments, variations,
-// NAGs, move numbers and results are passed over. It stands in for the full game loader.
-class MainLineReader {
-public:
-    explicit MainLineReader(std::istream& in) : in_(in) {}
-
-    // Reads the next game; false at the end of the file.
-    bool Next(chess::MainLineMoves& moves, int& full_moves, std::string& fen_line) {
-        moves = chess::MainLineMoves{};
-        full_moves = 0;
-        fen_line.clear();
-        half_moves_ = 0;
-        comment_depth_ = 0;
-        variation_depth_ = 0;
-        bool in_game = false;
-        bool seen_moves = false;
-        std::string line;
-        while (true) {
-            if (!pending_.empty()) {
-                line = std::move(pending_);
-                pending_.clear();
-            } else if (!std::getline(in_, line)) {
-                break;
-            }
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (comment_depth_ == 0 && !line.empty() && line[0] == '[') {
-                if (seen_moves) {
-                    pending_ = line;
-                    break;
-                }
-                in_game = true;
-                if (line.starts_with("[FEN ")) fen_line = line;
-                continue;
-            }
-            if (!line.empty() && line[0] == '%') continue;
-            if (ScanMovetext(line, moves)) {
-                in_game = true;
-                seen_moves = true;
-            }
-        }
-        full_moves = (half_moves_ + 1) / 2;
-        return in_game;
-    }
-
-private:
-    bool ScanMovetext(const std::string& line, chess::MainLineMoves& moves) {
-        bool any = false;
-        std::size_t i = 0;
-        while (i < line.size()) {
-            char c = line[i];
-            if (comment_depth_ > 0) {
-                if (c == '}') comment_depth_ = 0;
-                ++i;
-                continue;
-            }
-            if (c == '{') {
-                comment_depth_ = 1;
-                ++i;
-                continue;
-            }
-            if (c == ';') break;
-            if (c == '(') {
-                ++variation_depth_;
-                ++i;
-                continue;
-            }
-            if (c == ')') {
-                if (variation_depth_ > 0) --variation_depth_;
-                ++i;
-                continue;
-            }
-            if (c == ' ' || c == '\t') {
-                ++i;
-                continue;
-            }
-            std::size_t end = i;
-            while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != '{' &&
-                   line[end] != '(' && line[end] != ')' && line[end] != ';') {
-                ++end;
-            }
-            std::string_view token(line.data() + i, end - i);
-            i = end;
-            any = true;
-            if (variation_depth_ > 0) continue;
-            Token(token, moves);
-        }
-        return any;
-    }
-
-    void Token(std::string_view token, chess::MainLineMoves& moves) {
-        if (token.empty() || token[0] == '$' || token == "*" || token == "1-0" ||
-            token == "0-1" || token == "1/2-1/2") {
-            return;
-        }
-        // A move number, possibly glued to its move ("12.Nf3", "3...Bb4").
-        std::size_t digits = 0;
-        while (digits < token.size() && token[digits] >= '0' && token[digits] <= '9') ++digits;
-        if (digits > 0 && digits < token.size() && token[digits] == '.') {
-            std::size_t dots = digits;
-            while (dots < token.size() && token[dots] == '.') ++dots;
-            // "1..." before any white move: Black moves first.
-            if (dots - digits >= 3 && half_moves_ == 0) {
-                moves.WhiteMoves[0] = chess::MoveText("...");
-                half_moves_ = 1;
-            }
-            token.remove_prefix(dots);
-            if (token.empty()) return;
-        }
-        char first = token[0];
-        bool move_like = (first >= 'a' && first <= 'h') || first == 'K' || first == 'Q' ||
-                         first == 'R' || first == 'B' || first == 'N' || first == 'O' ||
-                         first == 'o' || first == '0' || first == 'Z';
-        if (!move_like) return;
-        if (half_moves_ >= 2 * chess::MaxFullMoves) return;
-        int index = half_moves_ / 2;
-        chess::MoveText text(token);
-        if (half_moves_ % 2 == 0) {
-            moves.WhiteMoves[static_cast<std::size_t>(index)] = text;
-        } else {
-            moves.BlackMoves[static_cast<std::size_t>(index)] = text;
-        }
-        ++half_moves_;
-    }
-
-    std::istream& in_;
-    std::string pending_;
-    int half_moves_ = 0;
-    int comment_depth_ = 0;
-    int variation_depth_ = 0;
-};
-
-}  // namespace
-
+// Replays the main line of every game (or of game N) as the window loads it and prints one line
+// per half-move played: game, ply, the move text after the replay and the placement after it.
 int RunPositionsCommand(const CommandArgs& args) {
     if (args.words.size() != 1) return UsageError("positions");
     long wanted = 0;
@@ -154,37 +21,34 @@ int RunPositionsCommand(const CommandArgs& args) {
         wanted = std::strtol(value.c_str(), &end, 10);
         if (value.empty() || *end != 0 || wanted < 1) return UsageError("positions");
     }
-    std::ifstream in(args.words[0], std::ios::binary);
-    if (!in) {
-        args.ui->report("Error opening file.");
+    pgn::PgnFile file;
+    if (Error error = file.Open(args.words[0]); !error.ok()) {
+        args.ui->report(error.message());
         return 1;
     }
-    MainLineReader reader(in);
+    std::int32_t count = file.ScanGameFile(false, *args.ui);
+    if (!file.IsOpen()) return 1;
+
+    pgn::HeaderTags header;
+    pgn::GameLines lines;
     chess::ChessState state(args.ui);
-    chess::MainLineMoves moves;
-    std::string fen_line;
+    pgn::LoadOptions options;
+    // A whole file is read quietly; a single game shows its warnings as the window would.
+    options.quiet = wanted == 0;
     std::string out;
-    int full_moves = 0;
-    long game = 0;
-    while (reader.Next(moves, full_moves, fen_line)) {
-        ++game;
-        if (wanted != 0 && game != wanted) continue;
-        state.SetCurrentGameNumber(static_cast<int>(game));
-        state.ReadFenTagExtras(fen_line);
-        if (state.StartsFromFen()) state.ParseFenPlacement(fen_line);
-        int plies = state.ReplayToHalfMove(moves, full_moves);
-        for (int ply = 1; ply <= plies; ++ply) {
+    long first = wanted != 0 ? wanted : 1;
+    long last = wanted != 0 ? wanted : count;
+    for (long game = first; game <= last; ++game) {
+        Result<int> loaded = pgn::OpenGameForDisplay(file, static_cast<int>(game), header, lines,
+                                                     state, *args.ui, options);
+        if (!loaded.ok()) return 1;
+        const chess::MainLineMoves& moves = lines.Moves();
+        for (int ply = 1; ply <= *loaded; ++ply) {
             const auto index = static_cast<std::size_t>((ply - 1) / 2);
             const chess::MoveText& text =
                 ply % 2 == 1 ? moves.WhiteMoves[index] : moves.BlackMoves[index];
             if (text[0] == '.') continue;  // the place of White's move in a game Black begins
-            chess::Board board{};
-            const chess::Snapshot& snapshot = state.PositionHistory(ply);
-            for (int file = 1; file <= 8; ++file) {
-                for (int rank = 1; rank <= 8; ++rank) {
-                    board[file][rank] = snapshot[(file - 1) * 8 + rank - 1];
-                }
-            }
+            state.RestorePosition(ply);
             out.clear();
             out += std::to_string(game);
             out += '\t';
@@ -192,15 +56,10 @@ int RunPositionsCommand(const CommandArgs& args) {
             out += '\t';
             out += text.view();
             out += '\t';
-            chess::AppendPlacement(board, out);
+            chess::AppendPlacement(state.CurrentBoard(), out);
             out += '\n';
             std::fwrite(out.data(), 1, out.size(), stdout);
         }
-        if (wanted != 0) break;
-    }
-    if (wanted != 0 && game < wanted) {
-        std::fprintf(stderr, "qorvale-tool: the file has %ld games\n", game);
-        return 1;
     }
     return 0;
 }

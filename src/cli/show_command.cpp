@@ -60,7 +60,7 @@ int RunShowCommand(const CommandArgs& args) {
         std::string line = std::to_string(number);
         ++half_move;
         if (moves.WhiteMoves[slot][0] == '.') {
-            line += "...";
+            line += "... ";
         } else {
             line += ". ";
             line += moves.WhiteMoves[slot].view();
@@ -68,7 +68,7 @@ int RunShowCommand(const CommandArgs& args) {
         }
         if (!moves.BlackMoves[slot].empty()) {
             ++half_move;
-            if (line.back() != '.') line += ' ';
+            if (line.back() != ' ') line += ' ';
             line += moves.BlackMoves[slot].view();
             PrintAnnotation(lines, half_move, line);
         }

@@ -36,6 +36,35 @@ enum class MoveForm { Standard, LongWithPieces, Coordinates };
 
 }  // namespace
 
+bool ReduceLongMove(std::string_view token, chess::MoveText& text, chess::FromHint& hint) {
+    if (token.empty() || token[0] == 'O') return false;
+    bool piece = IsPieceLetter(token[0]);
+    std::size_t from = piece ? 1 : 0;
+    bool long_form = token.size() > from + 4 && chess::IsFileLetter(token[from]) &&
+                     chess::IsRankDigit(token[from + 1]) &&
+                     (token[from + 2] == '-' || token[from + 2] == 'x');
+    if (!long_form) return false;
+    char reduced[16];
+    std::size_t length = 0;
+    auto keep = [&](char c) {
+        if (length < sizeof reduced - 1) reduced[length++] = c;
+    };
+    bool capture = token[from + 2] == 'x';
+    std::string_view target = token.substr(from + 3);
+    if (piece) {
+        keep(token[0]);
+        hint.bytes = {token[from], token[from + 1], 0};
+        if (capture) keep('x');
+    } else if (target[0] != token[from]) {
+        // A pawn that changes file captures, whether or not the text says so.
+        keep(token[from]);
+        keep('x');
+    }
+    for (char c : target) keep(c);
+    text.Assign(std::string_view(reduced, length));
+    return true;
+}
+
 int IsGameTerminator(char* text, bool blank_is_end) {
     char first = text[0];
     if (first == '\0') return 0;
@@ -288,28 +317,7 @@ void GameLines::Scanner::StoreMove(bool white, std::string_view token) {
         text.Assign(std::string_view(reduced, length));
         return;
     }
-    if (form_ == MoveForm::LongWithPieces && token[0] != 'O') {
-        bool piece = IsPieceLetter(token[0]);
-        std::size_t from = piece ? 1 : 0;
-        bool long_form = token.size() > from + 4 && chess::IsFileLetter(token[from]) &&
-                         chess::IsRankDigit(token[from + 1]) &&
-                         (token[from + 2] == '-' || token[from + 2] == 'x');
-        if (long_form) {
-            bool capture = token[from + 2] == 'x';
-            std::string_view target = token.substr(from + 3);
-            if (piece) {
-                keep(token[0]);
-                hint.bytes = {token[from], token[from + 1], 0};
-                if (capture) keep('x');
-            } else if (!target.empty() && target[0] != token[from]) {
-                keep(token[from]);
-                keep('x');
-            }
-            for (char c : target) keep(c);
-            text.Assign(std::string_view(reduced, length));
-            return;
-        }
-    }
+    if (form_ == MoveForm::LongWithPieces && ReduceLongMove(token, text, hint)) return;
     text.Assign(token);
 }
 

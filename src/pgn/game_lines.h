@@ -44,6 +44,12 @@ struct AnnotationPosition {
 // "O-O"/"O-O-O", so it is no terminator. `text` must be zero-terminated.
 int IsGameTerminator(char* text, bool blank_is_end);
 
+// A move in long algebraic form with its from-square ("Ng1-f3", "Ng1xf3", "e2-e4", "e4xd5")
+// reduced to SAN: a piece's from-square goes into `hint` ("Nf3", hint g1); a pawn's is dropped,
+// keeping the file and adding "x" when the file changes ("e4", "exd5"). False, and nothing
+// changed, when the token is not in that form (castling never is).
+bool ReduceLongMove(std::string_view token, chess::MoveText& text, chess::FromHint& hint);
+
 // One loaded game: its movetext lines, the main line split into move texts per half-move, and
 // where each comment, NAG and variation stands in the text. Variations and comments are not
 // kept as a tree: the text is the store, found again through the recorded positions.
@@ -61,6 +67,13 @@ public:
     // exceeded." on `ui` unless `quiet`; the first 200 are kept.
     int ParseMovetext(RecordSource& source, const std::string* first_record, int first_length,
                       int stop_after, Ui* ui, bool quiet = false);
+
+    // ParseMovetext for searches and utilities: no warnings, and the caller's chess state runs
+    // with QuietParse set while it replays the moves.
+    int ParseMovetextQuiet(RecordSource& source, const std::string* first_record, int first_length,
+                           int stop_after) {
+        return ParseMovetext(source, first_record, first_length, stop_after, nullptr, true);
+    }
 
     // Takes the movetext from `text` (lines split at LF) and scans it, as ParseMovetext does.
     int ParseMovetextText(std::string_view text, int stop_after = 0, Ui* ui = nullptr,

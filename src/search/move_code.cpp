@@ -1,5 +1,11 @@
 #include "search/move_code.h"
 
+#include <bit>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace qorvale::search {
 
 namespace {
@@ -47,8 +53,49 @@ int ResultFromTagLine(std::string_view line) {
     return line[9] == '1' ? WhiteWon : BlackWon;
 }
 
-MoveCode EncodeMoveCode(const Board64& before, const Board64& after, int half_move,
-                        MoveCodeVariant variant) {
+namespace {
+
+// Bit s set when square s differs between the two boards.
+std::uint64_t ChangedSquares(const std::uint8_t* before, const std::uint8_t* after) {
+    std::uint64_t changed = 0;
+#ifdef __SSE2__
+    for (int block = 0; block < 4; ++block) {
+        __m128i old_squares = _mm_loadu_si128(reinterpret_cast<const __m128i*>(before) + block);
+        __m128i new_squares = _mm_loadu_si128(reinterpret_cast<const __m128i*>(after) + block);
+        auto same = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(old_squares, new_squares)));
+        changed |= static_cast<std::uint64_t>(~same & 0xFFFFu) << (16 * block);
+    }
+#else
+    for (int square = 0; square < 64; ++square) {
+        changed |= static_cast<std::uint64_t>(before[square] != after[square]) << square;
+    }
+#endif
+    return changed;
+}
+
+std::uint64_t ChangedSquares(const std::uint32_t* before, const std::uint32_t* after) {
+    std::uint64_t changed = 0;
+#ifdef __SSE2__
+    for (int block = 0; block < 16; ++block) {
+        __m128i old_squares = _mm_loadu_si128(reinterpret_cast<const __m128i*>(before) + block);
+        __m128i new_squares = _mm_loadu_si128(reinterpret_cast<const __m128i*>(after) + block);
+        auto same = static_cast<std::uint32_t>(
+            _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(old_squares, new_squares))));
+        changed |= static_cast<std::uint64_t>(~same & 0xFu) << (4 * block);
+    }
+#else
+    for (int square = 0; square < 64; ++square) {
+        changed |= static_cast<std::uint64_t>(before[square] != after[square]) << square;
+    }
+#endif
+    return changed;
+}
+
+// The encoder over any 64-square array of piece codes: the compact Board64 and the history's
+// 32-bit snapshots alike.
+template <typename Square>
+MoveCode Encode(const Square* before, const Square* after, int half_move,
+                MoveCodeVariant variant) {
     bool white = (half_move & 1) != 0;
     if (white) {
         if (after[E1] == chess::Empty && before[E1] == WhiteKing) {
@@ -61,27 +108,47 @@ MoveCode EncodeMoveCode(const Board64& before, const Board64& after, int half_mo
     }
     int from = -1;
     int to = -1;
-    for (int square = 0; square < 64 && (from < 0 || to < 0); ++square) {
-        if (to < 0 && IsMover(after[square], white) &&
-            (before[square] == chess::Empty || IsMover(before[square], !white))) {
+    auto look_at = [&](int square) {
+        std::uint8_t old_piece = static_cast<std::uint8_t>(before[square]);
+        std::uint8_t new_piece = static_cast<std::uint8_t>(after[square]);
+        if (to < 0 && IsMover(new_piece, white) &&
+            (old_piece == chess::Empty || IsMover(old_piece, !white))) {
             to = square;
         }
-        if (from < 0 && IsMover(before[square], white) && after[square] == chess::Empty) {
-            from = square;
-        }
+        if (from < 0 && IsMover(old_piece, white) && new_piece == chess::Empty) from = square;
+    };
+    // Only a square that changed can be either: find them all without branches, then look at
+    // the few there are in ascending order.
+    std::uint64_t changed = ChangedSquares(before, after);
+    while (changed != 0 && (from < 0 || to < 0)) {
+        look_at(std::countr_zero(changed));
+        changed &= changed - 1;
     }
     if (from < 0 || to < 0 || (from == 0 && to == 0)) return UnknownMoveCode;
     int from_byte = from;
     int to_byte = to;
     std::uint8_t mover_pawn = white ? chess::Pawn : chess::Pawn + chess::BlackOffset;
     if (before[from] == mover_pawn) {
-        std::uint32_t kind = chess::KindOf(after[to]);
+        std::uint32_t kind = chess::KindOf(static_cast<std::uint32_t>(after[to]));
         if (kind == chess::Knight) from_byte |= 0x40;
         if (kind == chess::Bishop) from_byte |= 0x80;
         if (kind == chess::Rook) from_byte |= 0xC0;
         if (kind == chess::Queen && variant == MoveCodeVariant::Engine) to_byte += 0x40;
     }
     return static_cast<MoveCode>(to_byte * 256 + from_byte);
+}
+
+}  // namespace
+
+MoveCode EncodeMoveCode(const Board64& before, const Board64& after, int half_move,
+                        MoveCodeVariant variant) {
+    return Encode(before.data(), after.data(), half_move, variant);
+}
+
+MoveCode EncodeMoveCode(std::span<const std::uint32_t, 64> before,
+                        std::span<const std::uint32_t, 64> after, int half_move,
+                        MoveCodeVariant variant) {
+    return Encode(before.data(), after.data(), half_move, variant);
 }
 
 void ReplayMoveCodes(std::span<const MoveCode> codes, std::vector<Board64>& positions) {

@@ -73,6 +73,10 @@ enum class MoveCodeVariant { FastFile, Engine };
 // when the boards do not show a move.
 MoveCode EncodeMoveCode(const chess::Board64& before, const chess::Board64& after, int half_move,
                         MoveCodeVariant variant = MoveCodeVariant::FastFile);
+// The same from two positions of the history (32-bit codes, in Board64 order).
+MoveCode EncodeMoveCode(std::span<const std::uint32_t, 64> before,
+                        std::span<const std::uint32_t, 64> after, int half_move,
+                        MoveCodeVariant variant = MoveCodeVariant::FastFile);
 
 // Rebuilds the positions of one record's codes from the standard start: `positions` gets the
 // start and then the board after each code (codes.size() + 1 boards). Castling, promotion and en

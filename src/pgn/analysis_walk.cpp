@@ -1,0 +1,213 @@
+#include "pgn/analysis_walk.h"
+
+#include <string>
+
+#include "chess/chess_state.h"
+#include "pgn/game_lines.h"
+#include "pgn/game_lines_messages.h"
+
+namespace qorvale::pgn {
+
+namespace {
+
+constexpr std::size_t NoCursor = static_cast<std::size_t>(-1);
+constexpr int LastHalfMove = 2 * chess::MaxFullMoves;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool EndsToken(char c) {
+    return c == '\0' || IsBlank(c) || c == '(' || c == ')' || c == '$' || c == '{' || c == ';';
+}
+
+chess::Side SideOf(int half_move) {
+    return (half_move & 1) != 0 ? chess::Side::White : chess::Side::Black;
+}
+
+// The movetext seen as one run of characters: line ends are crossed, "%" lines passed over.
+class Cursor {
+public:
+    Cursor(std::string_view buffer, std::size_t& position) : buffer_(buffer), pos_(position) {}
+
+    bool AtEnd() const { return pos_ >= buffer_.size(); }
+    char Cur() const { return AtEnd() ? '\0' : buffer_[pos_]; }
+    void Advance() { ++pos_; }
+    std::size_t Position() const { return pos_; }
+    std::string_view From(std::size_t start) const { return buffer_.substr(start, pos_ - start); }
+    void CrossLine() {
+        ++pos_;
+        while (!AtEnd() && buffer_[pos_] == '%') {
+            while (!AtEnd() && buffer_[pos_] != '\0') ++pos_;
+            if (!AtEnd()) ++pos_;
+        }
+    }
+    // Skips blanks, line ends and comments; false at the end of the text.
+    bool SkipSpaceAndComments() {
+        while (!AtEnd()) {
+            char c = Cur();
+            if (c == '\0') {
+                CrossLine();
+            } else if (IsBlank(c)) {
+                Advance();
+            } else if (c == '{') {
+                while (!AtEnd() && Cur() != '}') Advance();
+                Advance();
+            } else if (c == ';') {
+                while (!AtEnd() && Cur() != '\0') Advance();
+            } else {
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    std::string_view buffer_;
+    std::size_t& pos_;
+};
+
+}  // namespace
+
+void AnalysisWalk::Reset() {
+    active_ = false;
+    ended_ = false;
+    cursor_ = NoCursor;
+    current_ = 0;
+    depth_ = 0;
+    skipped_depth_ = 0;
+}
+
+void AnalysisWalk::Start(const GameLines& lines, int half_move) {
+    Reset();
+    active_ = true;
+    const chess::MainLineMoves& moves = lines.Moves();
+    line_.fill(chess::MoveText{});
+    hints_.fill(chess::FromHint{});
+    for (int index = 0; index < lines.FullMoves(); ++index) {
+        const auto slot = static_cast<std::size_t>(index);
+        line_[2 * slot + 1] = moves.WhiteMoves[slot];
+        hints_[2 * slot + 1] = moves.WhiteHints[slot];
+        line_[2 * slot + 2] = moves.BlackMoves[slot];
+        hints_[2 * slot + 2] = moves.BlackHints[slot];
+    }
+    // The long-algebraic marker in the first white hint is no square.
+    if (!hints_[1].present()) hints_[1].Clear();
+    if (half_move < 0 || half_move > LastHalfMove) half_move = 0;
+    current_ = half_move;
+    const AnnotationPosition& where = lines.AnnotationIndex(half_move);
+    if (where.kind != AnnotationKind::None && where.line < lines.MovetextLineCount()) {
+        std::string_view line = lines.MovetextLine(where.line);
+        cursor_ = static_cast<std::size_t>(line.data() - lines.MovetextBuffer().data()) +
+                  static_cast<std::size_t>(where.column);
+    }
+}
+
+void AnalysisWalk::Play(chess::ChessState& chess, int half_move) {
+    const auto slot = static_cast<std::size_t>(half_move);
+    chess.ApplyMoveText(line_[slot], hints_[slot], SideOf(half_move));
+    chess.SnapshotPosition(half_move);
+}
+
+// Variation moves are played from full slots and flags, so the way back is a replay from the
+// start: a snapshot holds the board only.
+void AnalysisWalk::PositionBefore(chess::ChessState& chess, int half_move) {
+    chess.SetStartPosition();
+    for (int played = 1; played < half_move; ++played) Play(chess, played);
+}
+
+AnalysisWalk::Step AnalysisWalk::Finish(const GameLines& lines, chess::ChessState& chess, Ui& ui,
+                                        bool invalid) {
+    bool replay = active_ && !ended_;
+    ended_ = true;
+    ui.report(invalid ? messages::InvalidMoveNumberAfterParen : messages::EndOfAnalysis);
+    if (replay) {
+        chess::MainLineMoves moves = lines.Moves();
+        chess.ReplayToHalfMove(moves, lines.FullMoves());
+        chess.SetStartPosition();
+    }
+    return invalid ? Step::InvalidMoveNumber : Step::End;
+}
+
+AnalysisWalk::Step AnalysisWalk::StepAnalysis(const GameLines& lines, chess::ChessState& chess,
+                                              Ui& ui) {
+    if (!active_ || ended_ || cursor_ == NoCursor) return Finish(lines, chess, ui, false);
+    Cursor cursor(lines.MovetextBuffer(), cursor_);
+    while (true) {
+        if (!cursor.SkipSpaceAndComments()) return Finish(lines, chess, ui, false);
+        char c = cursor.Cur();
+        if (c == '$') {
+            cursor.Advance();
+            while (IsDigit(cursor.Cur())) cursor.Advance();
+            continue;
+        }
+        if (c == '(') {
+            cursor.Advance();
+            if (skipped_depth_ > 0 || depth_ >= MaxDepth) {
+                ++skipped_depth_;
+                continue;
+            }
+            if (!cursor.SkipSpaceAndComments() || !IsDigit(cursor.Cur())) {
+                return Finish(lines, chess, ui, true);
+            }
+            int number = 0;
+            while (IsDigit(cursor.Cur())) {
+                if (number < 100000) number = number * 10 + (cursor.Cur() - '0');
+                cursor.Advance();
+            }
+            bool black = false;
+            if (cursor.Cur() == '.') {
+                cursor.Advance();
+                black = cursor.Cur() == '.';
+            }
+            // Move numbers of a game from a set-up position count from its first move number.
+            int first_number = chess.StartsFromFen() && chess.StartMoveNumber() > 1
+                                   ? static_cast<int>(chess.StartMoveNumber())
+                                   : 1;
+            int half_move = 2 * (number - first_number + 1) - 1 + (black ? 1 : 0);
+            if (half_move < 1 || half_move > current_ + 1 || half_move > LastHalfMove) {
+                return Finish(lines, chess, ui, true);
+            }
+            PositionBefore(chess, half_move);
+            const auto slot = static_cast<std::size_t>(half_move);
+            stack_[static_cast<std::size_t>(depth_)] = {half_move, line_[slot], hints_[slot]};
+            ++depth_;
+            current_ = half_move - 1;
+            continue;
+        }
+        if (c == ')') {
+            cursor.Advance();
+            if (skipped_depth_ > 0) {
+                --skipped_depth_;
+                continue;
+            }
+            if (--depth_ <= 0) {
+                depth_ = 0;
+                return Finish(lines, chess, ui, false);
+            }
+            const OpenVariation& closed = stack_[static_cast<std::size_t>(depth_)];
+            PositionBefore(chess, closed.entry_half_move);
+            const auto slot = static_cast<std::size_t>(closed.entry_half_move);
+            line_[slot] = closed.replaced;
+            hints_[slot] = closed.replaced_hint;
+            Play(chess, closed.entry_half_move);
+            current_ = closed.entry_half_move;
+            return Step::Played;
+        }
+        std::size_t start = cursor.Position();
+        while (!EndsToken(cursor.Cur())) cursor.Advance();
+        if (cursor.Position() == start) cursor.Advance();  // a lone "}" or other stray byte
+        // Numbers, results and other tokens below "B" are not moves.
+        if (c < 'B' || skipped_depth_ > 0) continue;
+        if (depth_ == 0) return Finish(lines, chess, ui, false);
+        int half_move = current_ + 1;
+        if (half_move > LastHalfMove) return Finish(lines, chess, ui, false);
+        const auto slot = static_cast<std::size_t>(half_move);
+        std::string_view token = cursor.From(start);
+        hints_[slot].Clear();
+        if (!ReduceLongMove(token, line_[slot], hints_[slot])) line_[slot].Assign(token);
+        Play(chess, half_move);
+        current_ = half_move;
+        return Step::Played;
+    }
+}
+
+}  // namespace qorvale::pgn

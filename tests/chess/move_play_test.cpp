@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include "chess/messages.h"
+#include "chess_test_support.h"
+#include "support/recording_ui.h"
+
+namespace qorvale::chess::test {
+namespace {
+
+constexpr std::string_view Start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
+
+// Every accepted written form, played by the text road from a position: the text as stored
+// afterwards and the placement it leads to.
+TEST(ApplyMoveText, AcceptsEveryWrittenForm) {
+    struct Row {
+        const char* name;
+        std::string_view placement;
+        Side side;
+        const char* text;
+        const char* stored;
+        std::string_view after;
+    };
+    constexpr std::string_view AfterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR";
+    constexpr std::string_view Exchange = "rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR";
+    constexpr std::string_view AfterExd5 = "rnbqkbnr/ppp1pppp/8/3P4/8/8/PPPP1PPP/RNBQKBNR";
+    constexpr std::string_view AfterNf3 = "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R";
+    constexpr std::string_view Castles = "r3k2r/8/8/8/8/8/8/R3K2R";
+    const Row rows[] = {
+        {"san pawn", Start, Side::White, "e4", "e4", AfterE4},
+        {"coordinates", Start, Side::White, "e2e4", "e4", AfterE4},
+        {"hyphenated pawn", Start, Side::White, "e2-e4", "e4", AfterE4},
+        {"capture without x", Exchange, Side::White, "ed5", "exd5", AfterExd5},
+        {"capture in coordinates", Exchange, Side::White, "e4d5", "exd5", AfterExd5},
+        {"coordinates with x", Exchange, Side::White, "e4xd5", "exd5", AfterExd5},
+        {"hyphenated capture", Exchange, Side::White, "e4-d5", "exd5", AfterExd5},
+        {"piece san", Start, Side::White, "Nf3", "Nf3", AfterNf3},
+        {"piece coordinates", Start, Side::White, "g1f3", "Ng1f3", AfterNf3},
+        {"piece by square", Start, Side::White, "Ng1f3", "Ng1f3", AfterNf3},
+        {"check mark kept", Start, Side::White, "Nf3+!", "Nf3+!", AfterNf3},
+        {"black pawn", AfterE4, Side::Black, "e7e5", "e5",
+         "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR"},
+        {"castling zeros", Castles, Side::White, "0-0", "O-O", "r3k2r/8/8/8/8/8/8/R4RK1"},
+        {"castling lower case long", Castles, Side::White, "o-o-o", "O-O-O",
+         "r3k2r/8/8/8/8/8/8/2KR3R"},
+        {"black castling", Castles, Side::Black, "O-O-O+", "O-O-O+", "2kr3r/8/8/8/8/8/8/R3K2R"},
+        {"king from-square dropped", "4k3/8/8/8/8/8/8/4K3", Side::White, "Ke1f2", "Kf2",
+         "4k3/8/8/8/8/8/5K2/8"},
+        {"king capture gets x", "4k3/8/8/8/8/8/5p2/4K3", Side::White, "Kf2", "Kxf2",
+         "4k3/8/8/8/8/8/5K2/8"},
+        {"piece capture gets x", "4k3/8/8/4p3/8/5N2/8/4K3", Side::White, "Ne5", "Nxe5",
+         "4k3/8/8/4N3/8/8/8/4K3"},
+        {"x inserted into square form", "4k3/8/8/4p3/8/5N2/8/4K3", Side::White, "Nf3e5",
+         "Nf3xe5", "4k3/8/8/4N3/8/8/8/4K3"},
+        {"promotion", "4k3/P7/8/8/8/8/8/4K3", Side::White, "a8=Q", "a8=Q",
+         "Q3k3/8/8/8/8/8/8/4K3"},
+        {"promotion without =", "4k3/P7/8/8/8/8/8/4K3", Side::White, "a8N", "a8N",
+         "N3k3/8/8/8/8/8/8/4K3"},
+        {"promotion in coordinates", "4k3/4P3/8/8/8/8/8/K7", Side::White, "e7e8q", "e8=Q",
+         "4Q3/8/8/8/8/8/8/K7"},
+        {"capture promotion in coordinates", "3rk3/4P3/8/8/8/8/8/K7", Side::White, "e7d8r",
+         "exd8=R", "3Rk3/8/8/8/8/8/8/K7"},
+        {"black under-promotion", "4k3/8/8/8/8/8/p7/4K3", Side::Black, "a2a1b", "a1=B",
+         "4k3/8/8/8/8/8/8/b3K3"},
+        {"null move", Start, Side::White, "Z0", "Z0", Start},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ChessState state;
+        StartFrom(state, row.placement, "KQkq");
+        MoveText text(row.text);
+        state.ApplyMoveText(text, FromHint{}, row.side);
+        EXPECT_EQ(text.view(), row.stored);
+        EXPECT_EQ(WritePlacement(state.CurrentBoard()), row.after);
+    }
+}
+
+TEST(MoveText, LongTokensAreCutToSevenCharacters) {
+    EXPECT_EQ(MoveText("Nbxd7+!?").view(), "Nbxd7+!");
+    EXPECT_EQ(MoveText("exd8=Q+!!").view(), "exd8=Q+");
+}
+
+// Which of several pieces of one kind a text moves, by slot order, disambiguation and pins.
+TEST(ApplyMoveText, FindsTheMovingPiece) {
+    struct Row {
+        const char* name;
+        std::string_view placement;
+        Side side;
+        const char* text;
+        std::string_view after;
+    };
+    const Row rows[] = {
+        {"by file: b8 knight, not f6", "rnbqkb1r/ppp1pppp/5n2/8/8/8/8/4K3", Side::Black, "Nbd7",
+         "r1bqkb1r/pppnpppp/5n2/8/8/8/8/4K3"},
+        {"by file: f6 knight", "rnbqkb1r/ppp1pppp/5n2/8/8/8/8/4K3", Side::Black, "Nfd7",
+         "rnbqkb1r/pppnpppp/8/8/8/8/8/4K3"},
+        {"one reaches: the other is a knight's move away only", "4k3/8/8/8/8/8/8/1N2K1N1",
+         Side::White, "Nf3", "4k3/8/8/8/8/5N2/8/1N2K3"},
+        {"both reach, first pinned: second moves", "4k3/8/8/b7/8/2N1N3/8/4K3", Side::White,
+         "Nd5", "4k3/8/8/b2N4/8/2N5/8/4K3"},
+        {"both reach, none pinned: first moves", "4k3/8/8/8/8/2N1N3/8/4K3", Side::White, "Nd5",
+         "4k3/8/8/3N4/8/4N3/8/4K3"},
+        {"rook blocked on its file", "4k3/8/8/8/R3P2R/8/8/4K3", Side::White, "Rg4",
+         "4k3/8/8/8/R3P1R1/8/8/4K3"},
+        {"rook by rank", "4k3/8/8/R7/8/8/8/R3K3", Side::White, "R1a3",
+         "4k3/8/8/R7/8/R7/8/4K3"},
+        {"bishop of the right colour", "4k3/8/8/8/8/8/8/2B1KB2", Side::White, "Bd3",
+         "4k3/8/8/8/8/3B4/8/2B1K3"},
+        {"queen on the diagonal, other blocked on file", "4k3/8/8/8/8/8/3P4/Q2QK3", Side::White,
+         "Qd4", "4k3/8/8/8/3Q4/8/3P4/3QK3"},
+        {"three knights by rank", "4k3/8/8/2N5/8/2N3N1/8/4K3", Side::White, "N5e4",
+         "4k3/8/8/8/4N3/2N3N1/8/4K3"},
+        {"three knights by square", "4k3/8/8/2N5/8/2N3N1/8/4K3", Side::White, "Ng3e4",
+         "4k3/8/8/2N5/4N3/2N5/8/4K3"},
+        {"three knights by file", "4k3/8/8/2N5/8/2N3N1/8/4K3", Side::White, "Nge4",
+         "4k3/8/8/2N5/4N3/2N5/8/4K3"},
+        {"three knights, only one reaches", "4k3/8/8/2N5/8/2N3N1/8/4K3", Side::White, "Nh5",
+         "4k3/8/8/2N4N/8/2N5/8/4K3"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ChessState state;
+        StartFrom(state, row.placement);
+        MoveText text(row.text);
+        state.ApplyMoveText(text, FromHint{}, row.side);
+        EXPECT_EQ(WritePlacement(state.CurrentBoard()), row.after);
+    }
+}
+
+TEST(ApplyMoveText, HintNamesTheMover) {
+    ChessState state;
+    StartFrom(state, "4k3/8/8/8/8/5N2/8/1N2K3");
+    MoveText text("Nd2");
+    FromHint hint;
+    hint.Set(6, 3);
+    state.ApplyMoveText(text, hint, Side::White);
+    EXPECT_EQ(WritePlacement(state.CurrentBoard()), "4k3/8/8/8/8/8/3N4/1N2K3");
+}
+
+TEST(ApplyMoveText, EnPassantByTextRemovesThePawnBehind) {
+    ChessState state;
+    StartFrom(state, "4k3/8/8/3pP3/8/8/8/4K3");
+    PlayTexts(state, "exd6");
+    EXPECT_EQ(WritePlacement(state.CurrentBoard()), "4k3/8/3P4/8/8/8/8/4K3");
+}
+
+TEST(ApplyMoveText, CapturedPiecesLeaveTheirSlots) {
+    ChessState state;
+    state.SetStartPosition();
+    PlayTexts(state, "e4 d5 exd5 Qxd5 Nc3 Qa5 Nb5 Nf6 Nxc7+");
+    const SideSlots& white = state.Slots(Side::White);
+    EXPECT_TRUE(white.knight[0].Is(3, 7));
+    EXPECT_TRUE(white.knight[1].Is(7, 1));
+    EXPECT_TRUE(state.Slots(Side::Black).queen[0].Is(1, 5));
+    // The black knight on f6 and the queen's slot survive; c7 had a pawn (no slot).
+    EXPECT_TRUE(state.Slots(Side::Black).knight[1].Is(6, 6));
+    PlayTexts(state, "Qxa2", Side::Black);
+    PlayTexts(state, "Nxa8", Side::White);
+    EXPECT_TRUE(state.Slots(Side::Black).rook[0].empty());
+    EXPECT_TRUE(state.Slots(Side::Black).rook[1].Is(8, 8));
+}
+
+// A promotion that finds no free slot: the piece stands untracked and the warning is shown once
+// per game and kind, never while parsing quietly.
+TEST(ApplyMoveText, PromotionOverflowWarnsOncePerGameAndKind) {
+    struct Row {
+        const char* name;
+        std::string_view placement;
+        const char* text;
+        bool quiet;
+        int located;
+        std::uint32_t overflow;
+        std::vector<std::string_view> messages;
+    };
+    const Row rows[] = {
+        {"fourth queen", "4k3/P7/8/8/8/8/8/QQQ1K3", "a8=Q", false, -5, Queen,
+         {messages::OnlyThreeQueens}},
+        {"fourth rook", "4k3/P7/8/8/8/8/8/RRR1K3", "a8=R", false, -4, Rook,
+         {messages::OnlyThreeRooks, messages::TryingQueenInstead}},
+        {"fourth bishop", "4k3/P7/8/8/8/8/8/BBB1K3", "a8=B", false, -3, Bishop,
+         {messages::OnlyThreeBishops, messages::TryingQueenInstead}},
+        {"fourth knight", "4k3/P7/8/8/8/8/8/NNN1K3", "a8=N", false, -2, Knight,
+         {messages::OnlyThreeKnights}},
+        {"quiet parse", "4k3/P7/8/8/8/8/8/QQQ1K3", "a8=Q", true, -5, 0, {}},
+        {"third queen fits", "4k3/P7/8/8/8/8/8/QQ2K3", "a8=Q", false, 0, 0, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        qorvale::test::RecordingUi ui;
+        ChessState state(&ui);
+        state.SetCurrentGameNumber(7);
+        state.SetQuietParse(row.quiet);
+        StartFrom(state, row.placement);
+        const std::uint32_t promoted = ReadPlacement(row.placement)[1][1];
+        MoveText text(row.text);
+        EXPECT_EQ(state.LocateMoveText(text, FromHint{}, Side::White), row.located);
+        state.ApplyMoveText(text, FromHint{}, Side::White);
+        EXPECT_EQ(state.CurrentBoard()[1][8], promoted);
+        EXPECT_EQ(state.PromotionOverflow(Side::White), row.overflow);
+        EXPECT_EQ(ui.reports, std::vector<std::string>(row.messages.begin(), row.messages.end()));
+        // The same kind again in the same game: no second warning; another game warns again.
+        StartFrom(state, row.placement);
+        text = MoveText(row.text);
+        state.ApplyMoveText(text, FromHint{}, Side::White);
+        EXPECT_EQ(ui.reports.size(), row.messages.size());
+        state.SetCurrentGameNumber(8);
+        StartFrom(state, row.placement);
+        text = MoveText(row.text);
+        state.ApplyMoveText(text, FromHint{}, Side::White);
+        EXPECT_EQ(ui.reports.size(), 2 * row.messages.size());
+    }
+}
+
+TEST(ApplyMoveText, MalformedTextsChangeNothing) {
+    for (const char* text : {"", "*", "--", "Xe4", "Nz9", "N", "e9", "i4", "Kxx", "Qa", "...",
+                             "O", "e", "Nbcd4e5", "P@e4"}) {
+        SCOPED_TRACE(text);
+        ChessState state;
+        state.SetStartPosition();
+        MoveText move(text);
+        state.ApplyMoveText(move, FromHint{}, Side::White);
+        EXPECT_EQ(WritePlacement(state.CurrentBoard()), Start);
+        EXPECT_EQ(state.LocateMoveText(move, FromHint{}, Side::White), 1);
+    }
+}
+
+}  // namespace
+}  // namespace qorvale::chess::test
