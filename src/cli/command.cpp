@@ -12,6 +12,9 @@ int RunShowCommand(const CommandArgs& args);
 int RunCheckLoadCommand(const CommandArgs& args);
 int RunPositionsCommand(const CommandArgs& args);
 int RunFastfileCommand(const CommandArgs& args);
+int RunEcoCommand(const CommandArgs& args);
+int RunEcoExportCommand(const CommandArgs& args);
+int RunEcoBuildCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -30,6 +33,16 @@ const std::vector<CommandEntry>& Commands() {
         {"fastfile", "fastfile make|check|delete|dump FILE [--game N]",
          "make, check or delete FILE's fast file, or print its records as squares and results",
          RunFastfileCommand},
+        {"eco", "eco FILE [--game N] [--mode M] [--table DIR] [--summary]",
+         "name each game's opening: GAME, CODE, NAME; mode closest (default, Find Opening - "
+         "Closest Match at the last half-move), moves or exact",
+         RunEcoCommand},
+        {"eco-export", "eco-export [--table DIR]",
+         "write the openings files and Ecocodes.pgn's fast file into the install folder",
+         RunEcoExportCommand},
+        {"eco-build", "eco-build TSV... OUT_DIR",
+         "make qorvale.eco, .ecn and .ecm from opening lists, replaying every line",
+         RunEcoBuildCommand},
     };
     return commands;
 }

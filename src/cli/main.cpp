@@ -11,7 +11,7 @@ int RunHelp(const CommandArgs&);
 
 // Flags that take a value as the next word when not written as --flag=value.
 static bool TakesValue(std::string_view flag) {
-    return flag == "--game" || flag == "--layout" || flag == "--mode";
+    return flag == "--game" || flag == "--layout" || flag == "--mode" || flag == "--table";
 }
 
 static CommandArgs ParseArgs(int argc, char** argv) {

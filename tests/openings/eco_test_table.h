@@ -1,0 +1,64 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "chess/move_text.h"
+#include "openings/eco_table.h"
+#include "openings/opening_classification.h"
+
+namespace qorvale::openings::test {
+
+struct TableRow {
+    std::string code;
+    std::string name;
+    std::string moves;
+};
+
+struct TableTexts {
+    std::string codes;
+    std::string names;
+    std::string moves;
+};
+
+// The three files' contents for `rows`, CR LF line ends.
+inline TableTexts TextsOf(const std::vector<TableRow>& rows) {
+    TableTexts texts;
+    for (const TableRow& row : rows) {
+        texts.codes += row.code + "\r\n";
+        texts.names += row.name + "\r\n";
+        texts.moves += row.moves + "\r\n";
+    }
+    return texts;
+}
+
+inline EcoTable TableOf(const std::vector<TableRow>& rows) {
+    TableTexts texts = TextsOf(rows);
+    EcoTable table;
+    Error error = table.LoadFromText(texts.codes, texts.names, texts.moves);
+    EXPECT_TRUE(error.ok()) << error.message();
+    return table;
+}
+
+// A game's main line from "1.e4 e5 2.Nf3" (move numbers fused or apart), as the loader leaves it.
+inline OpeningGame GameOf(const std::string& line) {
+    chess::MainLineMoves moves;
+    int half_moves = 0;
+    std::size_t at = 0;
+    while (at < line.size()) {
+        std::size_t end = line.find(' ', at);
+        if (end == std::string::npos) end = line.size();
+        std::string token = line.substr(at, end - at);
+        at = end + 1;
+        if (std::size_t dot = token.rfind('.'); dot != std::string::npos) token.erase(0, dot + 1);
+        if (token.empty()) continue;
+        auto index = static_cast<std::size_t>(half_moves / 2);
+        (half_moves % 2 == 0 ? moves.WhiteMoves : moves.BlackMoves)[index] = chess::MoveText(token);
+        ++half_moves;
+    }
+    return OpeningGame(moves, half_moves);
+}
+
+}  // namespace qorvale::openings::test
