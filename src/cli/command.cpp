@@ -15,6 +15,7 @@ int RunFastfileCommand(const CommandArgs& args);
 int RunEcoCommand(const CommandArgs& args);
 int RunEcoExportCommand(const CommandArgs& args);
 int RunEcoBuildCommand(const CommandArgs& args);
+int RunSearchCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -43,6 +44,12 @@ const std::vector<CommandEntry>& Commands() {
         {"eco-build", "eco-build TSV... OUT_DIR",
          "make qorvale.eco, .ecn and .ecm from opening lists, replaying every line",
          RunEcoBuildCommand},
+        {"search",
+         "search FILE [--event T] [--site T] [--date T] [--round T] [--white T] [--black T] "
+         "[--result T] [--eco T] [--moves T] [--white-elo T] [--black-elo T] "
+         "[--specific-move T] [--line L] [--exact] [--force] [--position P] "
+         "[--move-number T] [--ser F] [--save-ser F] [--no-fast-file]",
+         "search FILE by header, move sequence and position; print game numbers", RunSearchCommand},
     };
     return commands;
 }

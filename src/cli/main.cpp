@@ -11,7 +11,15 @@ int RunHelp(const CommandArgs&);
 
 // Flags that take a value as the next word when not written as --flag=value.
 static bool TakesValue(std::string_view flag) {
-    return flag == "--game" || flag == "--layout" || flag == "--mode" || flag == "--table";
+    constexpr std::string_view Flags[] = {
+        "--game",   "--layout", "--mode",      "--event",     "--site",          "--date",
+        "--round",  "--white",  "--black",     "--result",    "--eco",           "--moves",
+        "--white-elo", "--black-elo", "--specific-move", "--line", "--position",
+        "--move-number", "--ser", "--save-ser", "--table"};
+    for (std::string_view name : Flags) {
+        if (flag == name) return true;
+    }
+    return false;
 }
 
 static CommandArgs ParseArgs(int argc, char** argv) {

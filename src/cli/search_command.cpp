@@ -1,0 +1,188 @@
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/command.h"
+#include "pgn/pgn_file.h"
+#include "search/header_search.h"
+#include "search/position_search.h"
+#include "search/search_criteria.h"
+#include "search/search_list.h"
+#include "search/search_messages.h"
+#include "search/ser_file.h"
+#include "search/variation_search.h"
+
+namespace qorvale::cli {
+
+namespace {
+
+using search::HeaderCriterion;
+
+struct HeaderFlag {
+    std::string_view flag;
+    HeaderCriterion field;
+};
+
+constexpr HeaderFlag HeaderFlags[] = {
+    {"--event", HeaderCriterion::Event},
+    {"--site", HeaderCriterion::Site},
+    {"--date", HeaderCriterion::Date},
+    {"--round", HeaderCriterion::Round},
+    {"--white", HeaderCriterion::White},
+    {"--black", HeaderCriterion::Black},
+    {"--result", HeaderCriterion::Result},
+    {"--eco", HeaderCriterion::Eco},
+    {"--moves", HeaderCriterion::NumberOfMoves},
+    {"--white-elo", HeaderCriterion::WhiteElo},
+    {"--black-elo", HeaderCriterion::BlackElo},
+    {"--specific-move", HeaderCriterion::SpecificMove},
+};
+
+// "W:Kg1,Nf3,=8 B:Kg8,*": a colour letter, a colon and comma-separated entries per word.
+bool ParsePosition(std::string_view text, search::PositionCriteria& position) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        while (at < text.size() && text[at] == ' ') ++at;
+        std::size_t end = text.find(' ', at);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view word = text.substr(at, end - at);
+        at = end;
+        if (word.empty()) continue;
+        if (word.size() < 2 || word[1] != ':' || (word[0] != 'W' && word[0] != 'B')) return false;
+        auto& list = word[0] == 'W' ? position.White : position.Black;
+        std::size_t count = 0;
+        while (count < list.size() && !list[count].empty()) ++count;
+        word.remove_prefix(2);
+        while (!word.empty()) {
+            std::size_t comma = word.find(',');
+            std::string_view entry = word.substr(0, comma);
+            word = comma == std::string_view::npos ? std::string_view() : word.substr(comma + 1);
+            if (entry.empty()) continue;
+            if (entry.size() > chess::MoveText::Capacity || count >= list.size()) return false;
+            list[count++].Assign(entry);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+// Searches FILE by header, move sequence and position as the window does, printing the found
+// game numbers (with the half-move of the position when one took part) and the statistics.
+int RunSearchCommand(const CommandArgs& args) {
+    if (args.words.size() != 1) return UsageError("search");
+    Ui& ui = *args.ui;
+    search::SearchCriteria criteria;
+    bool use_header = false;
+    bool use_line = false;
+    bool use_position = false;
+
+    if (args.HasFlag("--ser")) {
+        search::SerKind kind = search::SerKind::Header;
+        if (Error error = search::LoadAny(args.FlagValue("--ser"), criteria, kind); !error.ok()) {
+            ui.report(error.message());
+            return 1;
+        }
+        use_header = kind == search::SerKind::Header;
+        use_line = kind == search::SerKind::Variation ||
+                   (use_header && criteria.line.Any());
+        use_position = kind == search::SerKind::Position ||
+                       (use_header && criteria.position.Any());
+    }
+    for (const HeaderFlag& entry : HeaderFlags) {
+        if (!args.HasFlag(entry.flag)) continue;
+        if (!criteria.header.Set(entry.field, args.FlagValue(entry.flag))) {
+            ui.report(search::messages::CriterionTooLong);
+            return 2;
+        }
+    }
+    use_header = use_header || criteria.header.Any();
+    if (args.HasFlag("--line")) {
+        Result<search::VariationCriteria> line = search::ParseSearchLine(args.FlagValue("--line"));
+        if (!line) {
+            ui.report(line.error().message());
+            return 1;
+        }
+        criteria.line = *line;
+        use_line = criteria.line.Any();
+    }
+    if (args.HasFlag("--position")) {
+        criteria.position.Clear();
+        if (!ParsePosition(args.FlagValue("--position"), criteria.position)) {
+            ui.report(search::messages::InvalidPositionEntry);
+            return 2;
+        }
+        use_position = criteria.position.Any();
+    }
+    if (args.HasFlag("--move-number")) {
+        std::string text = args.FlagValue("--move-number");
+        if (Error error = search::CheckMoveNumberFilter(text); !error.ok()) {
+            ui.report(error.message());
+            return 2;
+        }
+        criteria.move_number = search::ParseMoveNumberFilter(text);
+    }
+    criteria.exact = args.HasFlag("--exact");
+    criteria.force_match = args.HasFlag("--force");
+    if (Error error = search::CheckHeaderCriteria(criteria.header); !error.ok()) {
+        ui.report(error.message());
+        return 2;
+    }
+    if (!use_header && !use_line && !use_position) return UsageError("search");
+
+    if (args.HasFlag("--save-ser")) {
+        const std::string target = args.FlagValue("--save-ser");
+        const std::uint32_t parts = (use_line ? 1u : 0u) | (use_position ? 2u : 0u);
+        Error saved = use_header ? search::SaveHeader(target, criteria, parts)
+                      : use_line ? search::SaveVariation(target, criteria)
+                                 : search::SavePosition(target, criteria);
+        if (!saved.ok()) {
+            ui.report(saved.message());
+            return 1;
+        }
+    }
+
+    pgn::PgnFile file;
+    if (Error error = file.Open(args.words[0]); !error.ok()) {
+        ui.report(error.message());
+        return 1;
+    }
+    const std::int32_t count = file.ScanGameFile(false, ui);
+    if (!file.IsOpen()) return 1;
+    search::SearchSource source;
+    source.pgn_path = file.CurrentPath();
+    source.offsets = file.Index().Offsets();
+    source.game_count = count;
+    source.use_fast_file = !args.HasFlag("--no-fast-file");
+
+    search::SearchList list;
+    int found = 0;
+    const int combination = (use_line ? 1 : 0) | (use_position ? 2 : 0);
+    if (use_header) {
+        found = search::SearchHeader(source, criteria, combination, list, ui);
+    } else if (use_line) {
+        found = search::SearchVariation(source, criteria, use_position ? 3 : 1, list, ui);
+    } else {
+        found = search::SearchPosition(source, criteria, list, ui);
+    }
+    if (found < 0) return 1;
+
+    std::string out;
+    for (const search::FoundGame& game : list.Games()) {
+        out += std::to_string(game.game_number);
+        if (list.HasHalfMoves()) {
+            out += '\t';
+            out += std::to_string(game.half_move);
+        }
+        out += '\n';
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    for (const std::string& line : list.StatisticsLines()) ui.report(line);
+    if (use_line && criteria.force_match) {
+        std::fprintf(stderr, "Matched half-moves: %d\n", list.MatchedLineLength());
+    }
+    return 0;
+}
+
+}  // namespace qorvale::cli

@@ -1,0 +1,101 @@
+#include "search/search_list.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "search/move_code.h"
+#include "search/search_messages.h"
+
+namespace qorvale::search {
+
+namespace {
+
+double Share(double part, int total) { return total > 0 ? part * 100.0 / total : 0.0; }
+
+// The program's printf-style texts, filled in.
+template <typename... Values>
+std::string Format(std::string_view format, Values... values) {
+    char buffer[128];
+    std::string pattern(format);
+    std::snprintf(buffer, sizeof buffer, pattern.c_str(), values...);
+    return buffer;
+}
+
+}  // namespace
+
+int NormalResultClass(int fast_file_result) {
+    return fast_file_result == WhiteWon ? 1 : fast_file_result == BlackWon ? 2 : 0;
+}
+
+void SearchList::Clear() {
+    games_.clear();
+    counters_ = {0, 0, 0, either_colour_ ? 0 : -1, 0};
+    matched_line_length_ = 0;
+    has_half_moves_ = false;
+}
+
+void SearchList::SetEitherColour(bool on) {
+    either_colour_ = on;
+    Recount();
+}
+
+void SearchList::Add(std::int32_t game_number, int result_class, std::int32_t half_move) {
+    games_.push_back({game_number, half_move, result_class});
+    if (result_class >= 1 && result_class <= 4) ++counters_[static_cast<std::size_t>(result_class)];
+}
+
+void SearchList::Recount() {
+    counters_ = {0, 0, 0, either_colour_ ? 0 : -1, 0};
+    for (const FoundGame& game : games_) {
+        if (game.result_class >= 1 && game.result_class <= 4) {
+            ++counters_[static_cast<std::size_t>(game.result_class)];
+        }
+    }
+}
+
+void SearchList::IntersectWith(const SearchList& other) {
+    // Both lists ascend, so one merge walk finds the common games.
+    std::vector<FoundGame> kept;
+    auto theirs = other.games_.begin();
+    for (const FoundGame& game : games_) {
+        theirs = std::lower_bound(theirs, other.games_.end(), game.game_number,
+                                  [](const FoundGame& found, std::int32_t number) {
+                                      return found.game_number < number;
+                                  });
+        if (theirs == other.games_.end()) break;
+        if (theirs->game_number == game.game_number) {
+            FoundGame common = game;
+            if (other.has_half_moves_) common.half_move = theirs->half_move;
+            kept.push_back(common);
+        }
+    }
+    games_ = std::move(kept);
+    has_half_moves_ = has_half_moves_ || other.has_half_moves_;
+    Recount();
+}
+
+std::vector<std::string> SearchList::StatisticsLines() const {
+    const int total = Count();
+    const int white = std::max(counters_[1], 0);
+    const int black = std::max(counters_[2], 0);
+    const bool either = counters_[3] >= 0;
+    const int draws_white = either ? counters_[3] : total - white - black;
+    const int draws_black = either ? counters_[4] : total - white - black;
+    const int draws = either ? counters_[3] + counters_[4] : total - white - black;
+    std::vector<std::string> lines;
+    lines.push_back(Format(messages::GamesFound, total));
+    lines.push_back(Format(messages::WhiteWinsLine, white, Share(white, total)));
+    lines.push_back(Format(messages::BlackWinsLine, black, Share(black, total)));
+    lines.push_back(Format(messages::DrawsLine, draws, Share(draws, total)));
+    double white_score = white + draws_white / 2.0;
+    double black_score = black + draws_black / 2.0;
+    lines.push_back(Format(messages::ScoreLine, white_score, Share(white_score, total)));
+    lines.push_back(Format(messages::ScoreLine, black_score, Share(black_score, total)));
+    if (either) {
+        double performance = white + black + draws / 2.0;
+        lines.push_back(Format(messages::PerformanceLine, performance, Share(performance, total)));
+    }
+    return lines;
+}
+
+}  // namespace qorvale::search

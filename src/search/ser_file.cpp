@@ -1,0 +1,217 @@
+#include "search/ser_file.h"
+
+#include <vector>
+
+#include "base/bytes.h"
+#include "base/result.h"
+#include "platform/file.h"
+#include "search/messages.h"
+#include "search/search_messages.h"
+
+namespace qorvale::search {
+
+namespace {
+
+enum class Block { Header, Variation, Position };
+
+void AppendFixedText(std::vector<std::uint8_t>& out, std::string_view text, std::size_t size) {
+    std::size_t length = text.size() < size ? text.size() : size - 1;
+    out.insert(out.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(length));
+    out.insert(out.end(), size - length, 0);
+}
+
+std::string ReadFixedText(const std::uint8_t* in, std::size_t size) {
+    std::size_t length = 0;
+    while (length + 1 < size && in[length] != 0) ++length;
+    return std::string(reinterpret_cast<const char*>(in), length);
+}
+
+template <std::size_t N>
+void AppendEntries(std::vector<std::uint8_t>& out, const std::array<chess::MoveText, N>& entries) {
+    for (const chess::MoveText& entry : entries) AppendFixedText(out, entry.view(), 8);
+}
+
+template <std::size_t N>
+void ReadEntries(const std::uint8_t* in, std::array<chess::MoveText, N>& entries) {
+    for (std::size_t i = 0; i < N; ++i) entries[i].Assign(ReadFixedText(in + 8 * i, 8));
+}
+
+Error Write(const std::string& path, SerKind kind, std::uint32_t parts,
+            const SearchCriteria& criteria, std::initializer_list<Block> blocks) {
+    std::vector<std::uint8_t> bytes;
+    AppendU32(bytes, static_cast<std::uint32_t>(kind));
+    AppendU32(bytes, parts);
+    for (Block block : blocks) {
+        if (block == Block::Header) AppendHeaderBlock(bytes, criteria.header);
+        if (block == Block::Variation) AppendVariationBlock(bytes, criteria.line);
+        if (block == Block::Position) AppendPositionBlock(bytes, criteria.position);
+    }
+    platform::File file = platform::File::Create(path);
+    if (!file.IsOpen() || !file.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()))) {
+        return Error(std::string(messages::ErrorOpeningFile));
+    }
+    return Error::Ok();
+}
+
+struct SerContents {
+    SerKind kind = SerKind::Header;
+    std::uint32_t parts = 0;
+    std::vector<std::uint8_t> bytes;
+};
+
+Result<SerContents> ReadWhole(const std::string& path) {
+    platform::File file = platform::File::Open(path, platform::File::Mode::Read);
+    if (!file.IsOpen()) return Error(std::string(messages::ErrorOpeningFile));
+    SerContents contents;
+    std::int64_t size = file.Size();
+    // No valid file is larger than a header search with all three blocks.
+    constexpr std::int64_t Largest =
+        8 + SerHeaderBlockSize + SerVariationBlockSize + SerPositionBlockSize;
+    if (size < 8 || size > Largest) return Error(std::string(messages::InvalidSearchFile));
+    contents.bytes.resize(static_cast<std::size_t>(size));
+    if (file.Read(contents.bytes.data(), size) != size) {
+        return Error(std::string(messages::InvalidSearchFile));
+    }
+    contents.kind = static_cast<SerKind>(GetU32(contents.bytes.data()));
+    contents.parts = GetU32(contents.bytes.data() + 4);
+    return contents;
+}
+
+// The blocks a file of `kind` and `parts` holds, in order.
+std::vector<Block> BlocksOf(SerKind kind, std::uint32_t parts) {
+    switch (kind) {
+    case SerKind::Variation:
+        return {Block::Variation};
+    case SerKind::Position:
+        return {Block::Position};
+    case SerKind::Header:
+        if (parts == 1 || parts == 3) return {Block::Header, Block::Variation, Block::Position};
+        if (parts == 2) return {Block::Header, Block::Position};
+        return {Block::Header};
+    }
+    return {};
+}
+
+std::size_t BlockSize(Block block) {
+    return block == Block::Header      ? SerHeaderBlockSize
+           : block == Block::Variation ? SerVariationBlockSize
+                                       : SerPositionBlockSize;
+}
+
+// Reads the blocks into a copy and hands it over only when the file held all of them.
+Error ReadBlocks(const SerContents& contents, SearchCriteria& criteria) {
+    std::vector<Block> blocks = BlocksOf(contents.kind, contents.parts);
+    std::size_t needed = 8;
+    for (Block block : blocks) needed += BlockSize(block);
+    if (contents.bytes.size() != needed) return Error(std::string(messages::InvalidSearchFile));
+    SearchCriteria loaded = criteria;
+    const std::uint8_t* at = contents.bytes.data() + 8;
+    for (Block block : blocks) {
+        if (block == Block::Header) {
+            std::string specific = loaded.header.Get(HeaderCriterion::SpecificMove);
+            ReadHeaderBlock(at, loaded.header);
+            loaded.header.Set(HeaderCriterion::SpecificMove, specific);
+        }
+        if (block == Block::Variation) ReadVariationBlock(at, loaded.line);
+        if (block == Block::Position) ReadPositionBlock(at, loaded.position);
+        at += BlockSize(block);
+    }
+    criteria = loaded;
+    return Error::Ok();
+}
+
+}  // namespace
+
+void AppendHeaderBlock(std::vector<std::uint8_t>& out, const HeaderCriteria& header) {
+    for (int field = 0; field < SavedHeaderCriteria; ++field) {
+        AppendFixedText(out, header.fields[static_cast<std::size_t>(field)], CriteriaFieldSize);
+    }
+}
+
+void AppendVariationBlock(std::vector<std::uint8_t>& out, const VariationCriteria& line) {
+    AppendEntries(out, line.WhiteMoves);
+    AppendEntries(out, line.BlackMoves);
+}
+
+void AppendPositionBlock(std::vector<std::uint8_t>& out, const PositionCriteria& position) {
+    AppendEntries(out, position.White);
+    AppendEntries(out, position.Black);
+}
+
+void ReadHeaderBlock(const std::uint8_t* in, HeaderCriteria& header) {
+    for (int field = 0; field < SavedHeaderCriteria; ++field) {
+        header.fields[static_cast<std::size_t>(field)] =
+            ReadFixedText(in + static_cast<std::size_t>(field) * CriteriaFieldSize,
+                          CriteriaFieldSize);
+    }
+}
+
+void ReadVariationBlock(const std::uint8_t* in, VariationCriteria& line) {
+    ReadEntries(in, line.WhiteMoves);
+    ReadEntries(in + MaxLineMoves * 8, line.BlackMoves);
+}
+
+void ReadPositionBlock(const std::uint8_t* in, PositionCriteria& position) {
+    ReadEntries(in, position.White);
+    ReadEntries(in + MaxPositionEntries * 8, position.Black);
+}
+
+Error SaveVariation(const std::string& path, const SearchCriteria& criteria) {
+    return Write(path, SerKind::Variation, 0, criteria, {Block::Variation});
+}
+
+Error SavePosition(const std::string& path, const SearchCriteria& criteria) {
+    return Write(path, SerKind::Position, 0, criteria, {Block::Position});
+}
+
+Error SaveHeader(const std::string& path, const SearchCriteria& criteria, std::uint32_t parts) {
+    if (parts == 1 || parts == 3) {
+        return Write(path, SerKind::Header, parts, criteria,
+                     {Block::Header, Block::Variation, Block::Position});
+    }
+    if (parts == 2) {
+        return Write(path, SerKind::Header, parts, criteria, {Block::Header, Block::Position});
+    }
+    return Write(path, SerKind::Header, 0, criteria, {Block::Header});
+}
+
+Error LoadVariation(const std::string& path, SearchCriteria& criteria) {
+    Result<SerContents> contents = ReadWhole(path);
+    if (!contents) return contents.error();
+    bool accepted = (contents->kind == SerKind::Variation && contents->parts == 0) ||
+                    (contents->kind == SerKind::Header && contents->parts == 3);
+    if (!accepted) return Error(std::string(messages::InvalidSearchFile));
+    return ReadBlocks(*contents, criteria);
+}
+
+Error LoadPosition(const std::string& path, SearchCriteria& criteria) {
+    Result<SerContents> contents = ReadWhole(path);
+    if (!contents) return contents.error();
+    bool accepted = contents->kind == SerKind::Position ||
+                    (contents->kind == SerKind::Header && contents->parts == 3);
+    if (!accepted) return Error(std::string(messages::InvalidSearchFile));
+    return ReadBlocks(*contents, criteria);
+}
+
+Error LoadHeader(const std::string& path, SearchCriteria& criteria) {
+    Result<SerContents> contents = ReadWhole(path);
+    if (!contents) return contents.error();
+    if (contents->kind != SerKind::Header || contents->parts > 3) {
+        return Error(std::string(messages::InvalidSearchFile));
+    }
+    return ReadBlocks(*contents, criteria);
+}
+
+Error LoadAny(const std::string& path, SearchCriteria& criteria, SerKind& kind) {
+    Result<SerContents> contents = ReadWhole(path);
+    if (!contents) return contents.error();
+    SerKind found = contents->kind;
+    bool known = found == SerKind::Variation || found == SerKind::Position ||
+                 (found == SerKind::Header && contents->parts <= 3);
+    if (!known) return Error(std::string(messages::InvalidSearchFile));
+    if (Error error = ReadBlocks(*contents, criteria); !error.ok()) return error;
+    kind = found;
+    return Error::Ok();
+}
+
+}  // namespace qorvale::search
