@@ -194,6 +194,9 @@ public:
     // Set while games are parsed for searches and utilities: slot overflows are not recorded.
     bool QuietParse() const { return quiet_parse_; }
     void SetQuietParse(bool value) { quiet_parse_ = value; }
+    // While set, the replay takes the text of moves it re-makes from squares as the stored text.
+    // MakeMoveFromSquares itself never writes a move array: callers that keep its text (the
+    // replay, a parse from move codes) copy MadeMoveText() into their own.
     bool ReplayNormalise() const { return replay_normalise_; }
     void SetReplayNormalise(bool value) { replay_normalise_ = value; }
     void SetMessagesSuppressed(bool value) { messages_suppressed_ = value; }

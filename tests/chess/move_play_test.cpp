@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "chess/messages.h"
 #include "chess_test_support.h"
 #include "support/recording_ui.h"
@@ -220,6 +222,38 @@ TEST(ApplyMoveText, MalformedTextsChangeNothing) {
         state.ApplyMoveText(move, FromHint{}, Side::White);
         EXPECT_EQ(WritePlacement(state.CurrentBoard()), Start);
         EXPECT_EQ(state.LocateMoveText(move, FromHint{}, Side::White), 1);
+    }
+}
+
+// Arbitrary texts of move-like characters never write outside the board or leave a code that is
+// not a piece, whatever position they meet.
+TEST(ApplyMoveText, SurvivesArbitraryTexts) {
+    constexpr unsigned Seed = 20261205;
+    std::mt19937 random(Seed);
+    constexpr std::string_view Alphabet = "abcdefgh12345678NBRQKOo0x-=+#Z.";
+    ChessState state;
+    for (int game = 0; game < 200; ++game) {
+        SCOPED_TRACE("seed " + std::to_string(Seed) + " game " + std::to_string(game));
+        state.SetStartPosition();
+        for (int half_move = 1; half_move <= 120; ++half_move) {
+            std::string word;
+            const int length = 1 + static_cast<int>(random() % 9);
+            for (int i = 0; i < length; ++i) word += Alphabet[random() % Alphabet.size()];
+            MoveText text(word);
+            const Side side = half_move % 2 == 1 ? Side::White : Side::Black;
+            state.LocateMoveText(text, FromHint{}, side);
+            state.ApplyMoveText(text, FromHint{}, side);
+            state.SnapshotPosition(half_move);
+            state.HasLegalMove(half_move, Opponent(side));
+        }
+        const Board& board = state.CurrentBoard();
+        for (int i = 0; i <= 8; ++i) {
+            ASSERT_EQ(board[0][i], Empty);
+            ASSERT_EQ(board[i][0], Empty);
+        }
+        for (int file = 1; file <= 8; ++file) {
+            for (int rank = 1; rank <= 8; ++rank) ASSERT_LE(KindOf(board[file][rank]), King);
+        }
     }
 }
 

@@ -9,22 +9,6 @@ namespace {
 
 constexpr std::string_view Start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
 
-TEST(SetStartPosition, BuildsBoardAndSlots) {
-    ChessState state;
-    state.SetStartPosition();
-    EXPECT_EQ(WritePlacement(state.CurrentBoard()), Start);
-    const SideSlots& black = state.Slots(Side::Black);
-    EXPECT_TRUE(black.rook[0].Is(1, 8));
-    EXPECT_TRUE(black.rook[1].Is(8, 8));
-    EXPECT_TRUE(black.knight[1].Is(7, 8));
-    EXPECT_TRUE(black.bishop[0].Is(3, 8));
-    EXPECT_TRUE(black.queen[0].Is(4, 8));
-    EXPECT_TRUE(black.queen[1].empty());
-    EXPECT_TRUE(black.king.Is(5, 8));
-    EXPECT_EQ(state.Slots(Side::White).knight[0], (SlotSquare{2, 1}));
-    EXPECT_EQ(BoardFromSnapshot(state.PositionHistory(0)), state.CurrentBoard());
-}
-
 // Pieces of a set-up position take the first free slot in scan order (a1, a2, ..., h8), except
 // that a rook on its kingside corner is always rook B; a fourth piece stays untracked.
 TEST(SetupFromBoard, FillsSlotsInScanOrder) {

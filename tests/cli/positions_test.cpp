@@ -28,7 +28,7 @@ constexpr std::string_view TwoGames =
     "{A comment 1. d4} 1.e4 e5 $1 2. Nf3 (2. f4 exf4 {gambit}) 2... Nc6 ; rest of line d4\n"
     "3. Bb5 1-0\n\n"
     "[Event \"two\"]\n[SetUp \"1\"]\n[FEN \"4k3/8/8/8/8/8/4p3/K7 b - - 0 40\"]\n\n"
-    "40... e1=Q+ 41. Ka2 Qe6+ 0-1\n";
+    "40. ... e1=Q+ 41. Ka2 Qe6+ 0-1\n";
 
 TEST(PositionsCommand, PrintsEveryHalfMoveOfTheMainLine) {
     TempDir dir;

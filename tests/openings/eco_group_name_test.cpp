@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 namespace qorvale::openings {
 namespace {
 
@@ -14,40 +12,23 @@ TEST(EcoGroupName, NamesEachCodeRangeAndItsEdges) {
         const char* name;
     } rows[] = {
         {"A00", 0, "Polish,Grob,etc"},
-        {"A01", 1, "Nimzowitsch-Larsen"},
         {"A03", 3, "Bird"},
         {"A04", 4, "Reti"},
-        {"A39", 39, "English"},
-        {"A40", 40, "Queen's Pawn,etc"},
         {"A59", 59, "Benko gambit"},
-        {"A79", 79, "Benoni"},
-        {"A80", 80, "Dutch"},
         {"A99", 99, "Dutch"},
         {"B00", 100, "Nimzowitsch Def"},
-        {"B06", 106, "Modern"},
         {"B19", 119, "Caro-Kann"},
         {"B20", 120, "Sicilian"},
-        {"C19", 219, "French"},
-        {"C29", 229, "Vienna gambit"},
         {"C46", 246, "3,4 Knights"},
-        {"C59", 259, "Two Knights"},
         {"C60", 260, "Ruy Lopez"},
-        {"D02", 302, "Queen's Pawn,etc"},
         {"D30", 330, "QGD"},
         {"D31", 331, "Semi-Slav"},
-        {"D42", 342, "QGD"},
         {"D43", 343, "Semi-Slav"},
-        {"D79", 379, "Neo-Grunfeld"},
-        {"D80", 380, "Grunfeld"},
         {"E00", 400, "Catalan,etc"},
-        {"E11", 411, "Bogo-Indian"},
-        {"E59", 459, "Nimzo-Indian"},
-        {"E60", 460, "King's Indian Def"},
         {"E99", 499, "King's Indian Def"},
-        {"C20xyz", 220, "Open game"},  // only three characters count
+        {"C20xyz", 220, "Open game"},
         {"F00", 500, "???"},
         {"", 500, "???"},
-        {"?", 500, "???"},
         {"A0", 500, "???"},
         {"a00", 500, "???"},
     };

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "chess/move_text.h"
 #include "openings/eco_table.h"
 #include "openings/opening_classification.h"
 
@@ -37,26 +36,21 @@ inline TableTexts TextsOf(const std::vector<TableRow>& rows) {
 inline EcoTable TableOf(const std::vector<TableRow>& rows) {
     TableTexts texts = TextsOf(rows);
     EcoTable table;
-    Error error = table.LoadFromText(texts.codes, texts.names, texts.moves);
-    EXPECT_TRUE(error.ok()) << error.message();
+    EXPECT_TRUE(table.LoadFromText(texts.codes, texts.names, texts.moves).ok());
     return table;
 }
 
-// A game's main line from "1.e4 e5 2.Nf3" (move numbers fused or apart), as the loader leaves it.
+// A main line from "1.e4 e5 2.Nf3", as the game loader leaves it.
 inline OpeningGame GameOf(const std::string& line) {
     chess::MainLineMoves moves;
     int half_moves = 0;
-    std::size_t at = 0;
-    while (at < line.size()) {
-        std::size_t end = line.find(' ', at);
-        if (end == std::string::npos) end = line.size();
+    for (std::size_t at = 0; at < line.size();) {
+        std::size_t end = std::min(line.find(' ', at), line.size());
         std::string token = line.substr(at, end - at);
         at = end + 1;
-        if (std::size_t dot = token.rfind('.'); dot != std::string::npos) token.erase(0, dot + 1);
-        if (token.empty()) continue;
+        token.erase(0, token.rfind('.') + 1);  // npos + 1 == 0: nothing to erase
         auto index = static_cast<std::size_t>(half_moves / 2);
-        (half_moves % 2 == 0 ? moves.WhiteMoves : moves.BlackMoves)[index] = chess::MoveText(token);
-        ++half_moves;
+        (half_moves++ % 2 == 0 ? moves.WhiteMoves : moves.BlackMoves)[index] = chess::MoveText(token);
     }
     return OpeningGame(moves, half_moves);
 }
