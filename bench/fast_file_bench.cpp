@@ -74,10 +74,11 @@ int main(int argc, char** argv) {
         double cpu_seconds = static_cast<double>(std::clock() - cpu_start) / CLOCKS_PER_SEC;
         double rate = result.games_written / seconds;
         if (rate > best) best = rate;
-        std::printf("round %d: %d games in %.2f s (%.2f s of processor), %.0f games/s, %.0f "
-                    "games per processor second\n",
-                    round + 1, result.games_written, seconds, cpu_seconds, rate,
-                    result.games_written / cpu_seconds);
+        std::printf(
+            "round %d: %d games in %.2f s (%.2f s of processor), %.0f games/s, %.0f "
+            "games per processor second\n",
+            round + 1, result.games_written, seconds, cpu_seconds, rate,
+            result.games_written / cpu_seconds);
     }
     std::int64_t after = platform::PeakResidentBytes();
     search::FastFileNames names = search::FastFileNamesOf(path);

@@ -16,6 +16,7 @@ int RunEcoCommand(const CommandArgs& args);
 int RunEcoExportCommand(const CommandArgs& args);
 int RunEcoBuildCommand(const CommandArgs& args);
 int RunSearchCommand(const CommandArgs& args);
+int RunListCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -50,6 +51,8 @@ const std::vector<CommandEntry>& Commands() {
          "[--specific-move T] [--line L] [--exact] [--force] [--position P] "
          "[--move-number T] [--ser F] [--save-ser F] [--no-fast-file]",
          "search FILE by header, move sequence and position; print game numbers", RunSearchCommand},
+        {"list", "list FILE [--layout 0-3]",
+         "print the game list lines as the Select Game list shows them", RunListCommand},
     };
     return commands;
 }

@@ -35,7 +35,8 @@ int Make(const std::string& path, CliUi& ui) {
     file.Close();
     utilities::Worker worker(ui);
     utilities::MakeFastFileRequest request{pgn_path, {offsets.begin(), offsets.end()}, false, {}};
-    if (Error error = utilities::StartMakeFastFile(worker, std::move(request)); !error.ok()) return 1;
+    if (Error error = utilities::StartMakeFastFile(worker, std::move(request)); !error.ok())
+        return 1;
     worker.Wait();
     return search::FastFileStateOf(pgn_path, count) == search::FastFileState::Current ? 0 : 1;
 }
@@ -51,12 +52,12 @@ int Check(const std::string& path, CliUi& ui) {
 
 const char* ResultText(search::ResultWord word) {
     switch (search::ResultOf(word)) {
-    case search::WhiteWon:
-        return "1-0";
-    case search::BlackWon:
-        return "0-1";
-    default:
-        return "other";
+        case search::WhiteWon:
+            return "1-0";
+        case search::BlackWon:
+            return "0-1";
+        default:
+            return "other";
     }
 }
 

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <QScreen>
 #include <QString>
@@ -23,6 +24,9 @@ bool HighDpiScreen() {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Qorvale");
+    QApplication::setDesktopFileName("qorvale");
+    QApplication::setWindowIcon(
+        QIcon(QString::fromStdString(qorvale::app::ProgramDataFolder() + "/qorvale.svg")));
 
     std::string app_folder = qorvale::app::AppFolder();
     qorvale::Error seeded =

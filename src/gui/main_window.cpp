@@ -1,23 +1,42 @@
 #include "gui/main_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
-#include <QColor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPalette>
+#include <QMimeData>
+#include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStackedWidget>
 #include <QStatusBar>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
 
 #include "app/file_dialogs.h"
+#include "app/game_text.h"
 #include "app/messages.h"
 #include "app/options_file.h"
 #include "app/window_placement.h"
+#include "gui/board_widget.h"
+#include "gui/game_list_box.h"
+#include "gui/game_text_widget.h"
 #include "gui/message_box_ui.h"
+#include "gui/messages.h"
+#include "gui/options_box.h"
+#include "gui/piece_set.h"
 #include "pgn/display_stem.h"
 #include "pgn/messages.h"
 #include "platform/folder.h"
@@ -34,17 +53,16 @@ QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Colours in the record are 0x00BBGGRR.
-QColor FromRecordColour(std::uint32_t colour) {
-    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                  static_cast<int>((colour >> 16) & 0xFF));
-}
-
 app::ScreenSize PrimaryScreenSize() {
     QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return {1024, 768};
     return {screen->geometry().width(), screen->geometry().height()};
 }
+
+// Move-line font sizes for the three boards.
+constexpr std::array<int, 3> MoveLinePixels = {18, 22, 28};
+// Height of the comments panel for the three boards.
+constexpr std::array<int, 3> CommentPixels = {84, 120, 150};
 
 }  // namespace
 
@@ -53,34 +71,275 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     own_ui_ =
         std::make_unique<MessageBoxUi>(this, [this](Command command) { RunCommand(command); });
     ui_ = own_ui_.get();
+    opener_ = std::make_unique<pgn::GameFileOpener>(
+        session_.MutableFile(), saved_files_, static_cast<pgn::GameFileHost&>(*this), current_ui_);
     setWindowTitle(WindowTitle);
+    setAcceptDrops(true);
 
-    auto* board_area = new QWidget(this);
-    board_area->setAutoFillBackground(true);
-    QPalette palette = board_area->palette();
-    palette.setColor(QPalette::Window, FromRecordColour(state_.options.BackgroundColour));
-    board_area->setPalette(palette);
-    setCentralWidget(board_area);
+    auto_play_timer_ = new QTimer(this);
+    connect(auto_play_timer_, &QTimer::timeout, this, [this] {
+        if (!session_.Navigation().autoPlay) return;
+        Navigate(app::NavigationAction::NextMove);
+        if (session_.Navigation().currentPly >= session_.Navigation().lastPly) StopAutoPlay();
+    });
 
-    QMenu* file_menu = menuBar()->addMenu(tr("&File"));
-    file_menu->addAction(tr("&Open..."), QKeySequence::Open, this, &MainWindow::ChooseGameFile);
-    file_menu->addSeparator();
-    file_menu->addAction(tr("E&xit"), QKeySequence::Quit, this, &QWidget::close);
+    BuildLayout();
+    BuildActions();
 
     file_status_ = new QLabel(this);
     game_status_ = new QLabel(this);
     statusBar()->addWidget(file_status_);
     statusBar()->addWidget(game_status_);
 
+    ApplyOptions();
     PlaceWindow();
     // The first run saves the window's place at once, so the file never lacks one.
     if (state_.first_run) {
         RememberWindowRectangle();
         SaveOptions();
     }
+    RefreshBoard();
+    RefreshText();
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildLayout() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("BoardArea"));
+    central->setAutoFillBackground(true);
+
+    board_ = new BoardWidget(PiecesFolder(ToQString(state_.app_folder)), central);
+    connect(board_, &BoardWidget::squareClicked, this, &MainWindow::OnBoardClick);
+    connect(board_, &BoardWidget::wheelStep, this, [this](int direction) {
+        Navigate(direction > 0 ? app::NavigationAction::NextMove
+                               : app::NavigationAction::PreviousMove);
+    });
+
+    move_line_ = new QLabel(central);
+    move_line_->setObjectName(QStringLiteral("MoveLine"));
+    opening_line_ = new QLabel(central);
+    opening_line_->setObjectName(QStringLiteral("OpeningLine"));
+    result_line_ = new QLabel(central);
+    result_line_->setObjectName(QStringLiteral("ResultLine"));
+
+    auto* under_board = new QHBoxLayout;
+    under_board->addWidget(move_line_, 1);
+    under_board->addWidget(result_line_);
+    auto* left = new QVBoxLayout;
+    left->addWidget(board_, 0, Qt::AlignLeft | Qt::AlignTop);
+    left->addLayout(under_board);
+    left->addWidget(opening_line_);
+    left->addStretch(1);
+
+    text_ = new GameTextWidget(central);
+    connect(text_, &GameTextWidget::plyClicked, this, &MainWindow::GoToPly);
+    connect(text_, &GameTextWidget::widthChanged, this, [this] { RefreshText(); });
+    actual_text_ = new QPlainTextEdit(central);
+    actual_text_->setReadOnly(true);
+    actual_text_->setObjectName(QString::fromLatin1(ActualTextTitle.data()));
+    text_stack_ = new QStackedWidget(central);
+    text_stack_->addWidget(text_);
+    text_stack_->addWidget(actual_text_);
+
+    comments_ = new QTextBrowser(central);
+    comments_->setObjectName(QStringLiteral("Comments"));
+    comments_->setMaximumHeight(120);
+    comments_->setFrameShape(QFrame::StyledPanel);
+
+    // The game scroll bar runs over the games of the file; it loads a game when let go.
+    game_bar_ = new QScrollBar(Qt::Horizontal, central);
+    game_bar_->setObjectName(QStringLiteral("GameScrollBar"));
+    game_bar_->setTracking(false);
+    game_bar_->setRange(1, 1);
+    game_bar_->setEnabled(false);
+    connect(game_bar_, &QScrollBar::valueChanged, this, [this](int game) {
+        if (game != game_number_) ShowGame(game);
+    });
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(text_stack_, 1);
+    right->addWidget(comments_);
+    right->addWidget(game_bar_);
+
+    auto* columns = new QHBoxLayout(central);
+    columns->setContentsMargins(8, 8, 8, 8);
+    columns->setSpacing(10);
+    columns->addLayout(left, 0);
+    columns->addLayout(right, 1);
+    setCentralWidget(central);
+}
+
+QAction* MainWindow::AddAction(const QString& name, const QString& text, std::string_view tip,
+                               const QList<QKeySequence>& keys) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(name);
+    if (!tip.empty()) {
+        action->setToolTip(ToQString(tip));
+        action->setStatusTip(ToQString(tip));
+    }
+    if (!keys.isEmpty()) action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);
+    return action;
+}
+
+QAction* MainWindow::Action(const QString& name) const {
+    return findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
+}
+
+void MainWindow::BuildActions() {
+    using Nav = app::NavigationAction;
+    auto nav = [this](Nav action) { return [this, action] { Navigate(action); }; };
+
+    QMenu* file_menu = menuBar()->addMenu(tr("&File"));
+    file_menu->setObjectName(QStringLiteral("FileMenu"));
+    QAction* open = AddAction("Open", tr("&Open..."), {}, {QKeySequence::Open});
+    connect(open, &QAction::triggered, this, &MainWindow::ChooseGameFile);
+    QAction* reload = AddAction("Reload", tr("&Reload"), {}, {QKeySequence(Qt::Key_F5)});
+    connect(reload, &QAction::triggered, this, &MainWindow::ReloadFile);
+    QAction* options = AddAction("Options", tr("O&ptions..."), {}, {});
+    connect(options, &QAction::triggered, this, &MainWindow::EditOptions);
+    QAction* exit = AddAction("Exit", tr("E&xit"), {}, {QKeySequence::Quit});
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+    QAction* previous_file = AddAction("PreviousFile", tr("Previous &File"), PreviousFileTip,
+                                       {QKeySequence(Qt::CTRL | Qt::Key_P)});
+    connect(previous_file, &QAction::triggered, this, &MainWindow::SwitchToPreviousFile);
+    file_menu->addAction(open);
+    file_menu->addAction(reload);
+    file_menu->addAction(previous_file);
+    file_menu->addSeparator();
+    file_menu->addAction(options);
+    file_menu->addSeparator();
+    file_menu->addAction(exit);
+
+    QAction* start =
+        AddAction("Start", tr("&Start of Game"), StartTip, {QKeySequence(Qt::Key_Home)});
+    // The Start button returns to a stored start position when there is one; Home goes to 0.
+    connect(start, &QAction::triggered, this, [this] {
+        Navigate(session_.Navigation().startPly > 0 ? Nav::NewStartPosition : Nav::StartOfGame);
+    });
+    QAction* back5 = AddAction("Back5", tr("&Back 5"), Back5Tip, {QKeySequence(Qt::Key_PageUp)});
+    connect(back5, &QAction::triggered, this, nav(Nav::Back5));
+    QAction* previous = AddAction("PreviousMove", tr("&Previous Move"), PreviousMoveTip,
+                                  {QKeySequence(Qt::Key_Up)});
+    connect(previous, &QAction::triggered, this, nav(Nav::PreviousMove));
+    QAction* next =
+        AddAction("NextMove", tr("&Next Move"), NextMoveTip, {QKeySequence(Qt::Key_Down)});
+    connect(next, &QAction::triggered, this, nav(Nav::NextMove));
+    QAction* forward5 =
+        AddAction("Forward5", tr("&Forward 5"), Forward5Tip, {QKeySequence(Qt::Key_PageDown)});
+    connect(forward5, &QAction::triggered, this, nav(Nav::Forward5));
+    QAction* end = AddAction("End", tr("&End of Game"), EndTip, {QKeySequence(Qt::Key_End)});
+    connect(end, &QAction::triggered, this, nav(Nav::EndOfGame));
+    QAction* middle = AddAction("Middle", tr("&Middle of Game"), MiddleTip,
+                                {QKeySequence(Qt::Key_Insert), QKeySequence(Qt::Key_Delete)});
+    connect(middle, &QAction::triggered, this, nav(Nav::MiddleOfGame));
+    QAction* new_start = AddAction("SetNewStart", tr("Set new start position"), NewStartTip, {});
+    connect(new_start, &QAction::triggered, this,
+            [this] { app::SetNewStartPosition(session_.Navigation()); });
+    QAction* auto_play =
+        AddAction("AutoPlay", ToQString(AutoPlayLabel), AutoPlayTip, {QKeySequence(Qt::Key_Space)});
+    connect(auto_play, &QAction::triggered, this, &MainWindow::ToggleAutoPlay);
+    QAction* study = AddAction("StudyMode", tr("Stu&dy Mode"), StudyModeTip, {});
+    study->setCheckable(true);
+    connect(study, &QAction::toggled, this, [this](bool on) {
+        session_.Navigation().studyMode = on ? 1 : 0;
+        RefreshText();
+    });
+    QAction* next_game =
+        AddAction("NextGame", tr("Next &Game"), NextGameTip, {QKeySequence(Qt::Key_Right)});
+    connect(next_game, &QAction::triggered, this, &MainWindow::NextGame);
+    QAction* previous_game = AddAction("PreviousGame", tr("P&revious Game"), PreviousGameTip,
+                                       {QKeySequence(Qt::Key_Left)});
+    connect(previous_game, &QAction::triggered, this, &MainWindow::PreviousGame);
+    QAction* last_shown =
+        AddAction("PreviousShownGame", tr("Return to Last Game"), PreviousShownGameTip, {});
+    connect(last_shown, &QAction::triggered, this, [this] {
+        if (previous_shown_game_ > 0) ShowGame(previous_shown_game_);
+    });
+    QAction* go_to =
+        AddAction("GoToGame", tr("Go to Game..."), {}, {QKeySequence(Qt::CTRL | Qt::Key_G)});
+    connect(go_to, &QAction::triggered, this, &MainWindow::GoToGameNumber);
+    QAction* select_game = AddAction("SelectGame", tr("&Select Game..."), SelectGameTip,
+                                     {QKeySequence(Qt::CTRL | Qt::Key_L)});
+    connect(select_game, &QAction::triggered, this, &MainWindow::ShowGameList);
+    QAction* flip =
+        AddAction("FlipBoard", tr("&Flip Board"), {}, {QKeySequence(Qt::CTRL | Qt::Key_F)});
+    flip->setCheckable(true);
+    connect(flip, &QAction::toggled, this, [this](bool on) { board_->SetFlipped(on); });
+    QAction* actual = AddAction("ActualText", ToQString(ActualTextTitle), {}, {});
+    connect(actual, &QAction::triggered, this, &MainWindow::ShowActualText);
+
+    QMenu* game_menu = menuBar()->addMenu(tr("&Game"));
+    game_menu->setObjectName(QStringLiteral("GameMenu"));
+    for (QAction* action : {start, back5, previous, next, forward5, end, middle}) {
+        game_menu->addAction(action);
+    }
+    game_menu->addSeparator();
+    game_menu->addAction(new_start);
+    game_menu->addAction(auto_play);
+    game_menu->addAction(study);
+    game_menu->addSeparator();
+    for (QAction* action : {select_game, next_game, previous_game, last_shown, go_to}) {
+        game_menu->addAction(action);
+    }
+    QMenu* view_menu = menuBar()->addMenu(tr("&View"));
+    view_menu->setObjectName(QStringLiteral("ViewMenu"));
+    view_menu->addAction(flip);
+    view_menu->addAction(actual);
+
+    QToolBar* bar = addToolBar(tr("Navigation"));
+    bar->setObjectName(QStringLiteral("NavigationBar"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const std::array<std::pair<QAction*, const char*>, 10> buttons = {{
+        {previous_game, "<< Game"},
+        {start, "|<"},
+        {back5, "<<"},
+        {previous, "<"},
+        {next, ">"},
+        {forward5, ">>"},
+        {end, ">|"},
+        {middle, "Mid"},
+        {next_game, "Game >>"},
+        {auto_play, nullptr},
+    }};
+    for (const auto& [action, label] : buttons) {
+        bar->addAction(action);
+        if (label != nullptr) {
+            if (QWidget* button = bar->widgetForAction(action)) {
+                button->setProperty("text", QString::fromUtf8(label));
+            }
+        }
+    }
+    bar->addSeparator();
+    bar->addAction(flip);
+}
+
+void MainWindow::ApplyOptions() {
+    const app::OptionsRecord& options = state_.options;
+    board_->ApplyOptions(options);
+    const int size = std::clamp(options.BoardSize, 0, 2);
+    text_->SetBoardSize(size);
+    text_->SetColours(FromRecordColour(options.MoveHighlightColour), QColor(0x80, 0x00, 0x00));
+    QPalette palette = centralWidget()->palette();
+    palette.setColor(QPalette::Window, FromRecordColour(options.BackgroundColour));
+    const bool dark = FromRecordColour(options.BackgroundColour).lightness() < 128;
+    palette.setColor(QPalette::WindowText, dark ? Qt::white : Qt::black);
+    centralWidget()->setPalette(palette);
+    QFont move_font = move_line_->font();
+    move_font.setPixelSize(MoveLinePixels[static_cast<std::size_t>(size)]);
+    move_font.setBold(true);
+    move_line_->setFont(move_font);
+    result_line_->setFont(move_font);
+    move_line_->setMinimumWidth(board_->sizeHint().width() / 2);
+    comments_->setMaximumHeight(CommentPixels[static_cast<std::size_t>(size)]);
+    text_stack_->setCurrentIndex(options.DisplayActualText != 0 ? 1 : 0);
+    auto_play_timer_->setInterval(
+        app::AutoPlayInterval(app::ParseAutoPlayDelay(app::GetText(options.AutoPlayDelay))));
+    rendered_key_.clear();
+}
 
 void MainWindow::RunCommand(Command command) {
     switch (command) {
@@ -91,6 +350,16 @@ void MainWindow::RunCommand(Command command) {
             } else {
                 ChooseGameFile();
             }
+            break;
+        case Command::ShowGame:
+            if (game_number_ > 0) ShowGame(game_number_);
+            break;
+        case Command::ShowGameList:
+            ShowGameList();
+            break;
+        case Command::RefreshDisplay:
+            RefreshBoard();
+            RefreshText();
             break;
         default:
             break;
@@ -108,36 +377,283 @@ void MainWindow::ReopenOnStart() {
     std::string path = platform::JoinPath(folder, name);
     // A last file that has gone since is no error: the program starts without a file.
     if (!QFileInfo::exists(ToQString(path))) return;
+    const int remembered = state_.options.PreviousGameNumber;
     OpenGameFile(ToQString(path));
+    // The game on display at the last exit comes back; the field is then used up.
+    if (remembered > 1 && remembered <= game_count_) ShowGame(remembered);
+    state_.options.PreviousGameNumber = 1;
 }
 
 bool MainWindow::OpenGameFile(const QString& path) {
+    StopAutoPlay();
+    LoadSavedFields();
     // Kept absolute: the remembered folder must not depend on where the next start runs from.
-    Error opened =
-        pgn_file_.Open(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
-    if (opened) {
-        ui_->report(opened.message());
+    const std::string absolute =
+        QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
+    // The file on display becomes the previous file: remember where the user stood in it.
+    const pgn::SavedFileFields before = saved_files_;
+    if (session_.HasGame()) {
+        saved_files_.PreviousGameNumber = session_.GameNumber();
+        saved_files_.PreviousPly = session_.Navigation().currentPly;
+    }
+    if (opener_->OpenPath(absolute) != 0) {
+        saved_files_ = before;
+        SaveOptions(saved_files_);
         return false;
     }
-    ShowGameCount(pgn_file_.ScanGameFile(false, *ui_));
-    // A re-wrap during the scan gives the file a new name.
-    current_path_ = ToQString(pgn_file_.CurrentPath());
+    ShowOpenedFile(1, 0);
+    return true;
+}
 
-    std::string stored = pgn_file_.CurrentPath();
+bool MainWindow::SwitchToPreviousFile() {
+    StopAutoPlay();
+    LoadSavedFields();
+    if (opener_->OpenGameFile(pgn::OpenMode::SwitchToPrevious, {}) != 0) return false;
+    ShowOpenedFile(opener_->GameToShow(), opener_->PlyToShow());
+    return true;
+}
+
+void MainWindow::ShowOpenedFile(int game_number, int ply) {
+    session_.FileOpened();
+    const std::string stored = session_.File().CurrentPath();
+    current_path_ = ToQString(stored);
+    // The folder and name of a file re-wrapped during the scan.
     app::SetText(state_.options.CurrentFolder, platform::FolderOf(stored));
     app::SetText(state_.options.CurrentFileName, platform::NameOf(stored));
     SaveOptions();
 
     setWindowTitle(WindowTitle + QStringLiteral(" - ") + ToQString(platform::NameOf(stored)));
-    file_status_->setText(
-        ToQString(pgn::FillMessage(pgn::FileStatus, pgn::DisplayStem(platform::NameOf(stored)))));
+    file_status_->setText(FileStatusText());
     game_number_ = 0;
-    if (state_.options.AutoDisplayGame != 0 && game_count_ > 0 && pgn_file_.LoadGame(1, *ui_)) {
-        ShowGameNumber(1);
+    previous_shown_game_ = 0;
+    ShowGameCount(session_.GameCount());
+    if (state_.options.AutoDisplayGame != 0 && game_count_ > 0) {
+        ShowGame(std::clamp(game_number, 1, game_count_));
+        if (ply > 0) GoToPly(ply);
     } else {
-        UpdateGameStatus();
+        RefreshBoard();
+        RefreshText();
     }
+}
+
+void MainWindow::LoadSavedFields() {
+    const app::OptionsRecord& options = state_.options;
+    saved_files_.CurrentFolder = app::GetText(options.CurrentFolder);
+    saved_files_.CurrentFileName = app::GetText(options.CurrentFileName);
+    saved_files_.PreviousFolder = app::GetText(options.PreviousFolder);
+    saved_files_.PreviousFileName = app::GetText(options.PreviousFileName);
+    saved_files_.PreviousGameNumber = options.PreviousGameNumber;
+    saved_files_.PreviousPly = options.PreviousPly;
+}
+
+void MainWindow::SaveOptions(const pgn::SavedFileFields& fields) {
+    app::OptionsRecord& options = state_.options;
+    app::SetText(options.CurrentFolder, fields.CurrentFolder);
+    app::SetText(options.CurrentFileName, fields.CurrentFileName);
+    app::SetText(options.PreviousFolder, fields.PreviousFolder);
+    app::SetText(options.PreviousFileName, fields.PreviousFileName);
+    options.PreviousGameNumber = fields.PreviousGameNumber;
+    options.PreviousPly = fields.PreviousPly;
+    SaveOptions();
+}
+
+std::optional<std::string> MainWindow::ChooseFile(pgn::OpenMode, std::string_view title) {
+    const std::string folder = app::GetText(state_.options.CurrentFolder);
+    const std::string name = app::GetText(state_.options.CurrentFileName);
+    const app::FileDialogText& text = app::DialogText(app::FileDialogId::OpenPgn);
+    QString chosen = QFileDialog::getOpenFileName(
+        this, ToQString(title.empty() ? text.title : title),
+        ToQString(platform::JoinPath(folder, name)), ToQString(text.filter));
+    if (chosen.isEmpty()) return std::nullopt;
+    return QFile::encodeName(QFileInfo(chosen).absoluteFilePath()).toStdString();
+}
+
+void MainWindow::ResetGameState() {
+    StopAutoPlay();
+    session_.ForgetGame();
+}
+
+std::int32_t MainWindow::DisplayedPly() const { return session_.Navigation().currentPly; }
+
+bool MainWindow::ShowGame(int game_number) {
+    StopAutoPlay();
+    Error loaded = session_.LoadGame(game_number, *ui_);
+    if (loaded) {
+        ui_->report(loaded.message());
+        return false;
+    }
+    if (game_number_ != game_number) previous_shown_game_ = game_number_;
+    hide_reached_ = 0;
+    ShowGameNumber(game_number);
+    CheckReplayMode();
+    loaded_once_ = true;
+    if (state_.options.DisplayActualText != 0)
+        actual_text_->setPlainText(ToQString(session_.ActualGameText()));
+    RefreshBoard();
+    RefreshText();
     return true;
+}
+
+void MainWindow::CheckReplayMode() {
+    app::OptionsRecord& options = state_.options;
+    app::ReplayCheckInput input;
+    input.mode = options.AnalysisReplayMode;
+    input.active = options.AnalysisReplayActive != 0;
+    input.annotations = session_.Lines().AnnotationCount();
+    input.auto_replay_count = options.AutoReplayCount;
+    input.hide_game_text = options.HideGameText != 0;
+    input.first_load = !loaded_once_;
+    input.hint_shown = options.AnalysisReplaySetting != 0;
+    switch (app::CheckAnalysisReplay(input)) {
+        case app::ReplayCheck::SwitchOn:
+            options.AnalysisReplayActive = 1;
+            break;
+        case app::ReplayCheck::SwitchOff:
+            options.AnalysisReplayActive = 0;
+            break;
+        case app::ReplayCheck::ShowHint:
+            ui_->report(app::ReplayHint);
+            options.AnalysisReplaySetting = 1;
+            SaveOptions();
+            break;
+        case app::ReplayCheck::None:
+            break;
+    }
+}
+
+void MainWindow::Navigate(app::NavigationAction action) {
+    if (!session_.HasGame()) return;
+    app::NavigationStep step = session_.Go(action, *ui_);
+    if (!step.moved) return;
+    RefreshBoard();
+    RefreshText();
+}
+
+void MainWindow::GoToPly(int ply) {
+    if (!session_.HasGame()) return;
+    if (!session_.GoToPly(ply).moved) return;
+    RefreshBoard();
+    RefreshText();
+}
+
+void MainWindow::OnBoardClick(int file, int rank) {
+    std::optional<app::NavigationAction> action = app::ActionForBoardClick(file, rank);
+    if (action) Navigate(*action);
+}
+
+void MainWindow::RefreshBoard() {
+    board_->SetPosition(session_.CurrentBoard(),
+                        session_.HasGame() ? session_.LastMoveSquares() : app::MoveSquares{});
+    RefreshMoveLines();
+}
+
+void MainWindow::RefreshMoveLines() {
+    move_line_->setText(MoveLineText());
+    result_line_->setText(ResultLineText());
+    // The opening name comes from the ECO table, which this build does not load yet.
+    opening_line_->setText(QString());
+    const int ply = session_.Navigation().currentPly;
+    QString comment;
+    if (session_.HasGame()) {
+        comment = ToQString(session_.Lines().AnnotationText(ply));
+        // The braces only delimit comments in the file.
+        comment.remove(QLatin1Char('{')).remove(QLatin1Char('}'));
+        comment = comment.simplified();
+    }
+    comments_->setPlainText(comment);
+}
+
+std::string MainWindow::PieceLetters() const {
+    const app::OptionsRecord& options = state_.options;
+    if (options.FigurineNotation != 0 || options.CustomPieceLetters == 0) return {};
+    return app::GetText(options.AlphaPieceLetters);
+}
+
+void MainWindow::RefreshText() {
+    const app::OptionsRecord& options = state_.options;
+    const app::NavigationState& navigation = session_.Navigation();
+    const bool hiding = options.HideGameText != 0 || navigation.studyMode != 0;
+    if (navigation.studyMode != 0) {
+        hide_reached_ = navigation.currentPly;
+    } else if (hiding) {
+        hide_reached_ = std::max(hide_reached_, navigation.currentPly);
+    }
+    const std::string letters = PieceLetters();
+    const bool columns = options.ColumnFormat != 0 && !hiding;
+    app::GameTextSource source = session_.TextSource();
+
+    // Lines are broken again only when what they depend on changed.
+    std::string key = std::to_string(session_.GameNumber()) + '/' + std::to_string(text_->width()) +
+                      '/' + std::to_string(hiding ? hide_reached_ : -1) + '/' + letters + '/' +
+                      std::to_string(options.BoardSize) + '/' +
+                      std::to_string(text_->TextWidth("0123456789")) + '/' +
+                      current_path_.toStdString();
+    if (key != rendered_key_) {
+        app::GameTextLayout layout;
+        layout.panel_width = text_->width();
+        layout.board_size = options.BoardSize;
+        layout.measure = [this](std::string_view text) { return text_->TextWidth(text); };
+        layout.hide_moves = hiding;
+        layout.hide_limit = hide_reached_;
+        layout.piece_letters = letters;
+        rendered_ = app::RenderGameText(source, layout);
+        rendered_key_ = key;
+    }
+
+    GameTextView view;
+    if (session_.HasGame()) {
+        const pgn::HeaderTags& header = session_.Header();
+        const std::string& status = session_.GameStatus();
+        for (const std::string& line : app::GameTextHeaderLines(
+                 header.DisplayLines().white_black,
+                 header.CurrentHeader().Get(pgn::HeaderField::Date), session_.ResultText(), status,
+                 options.DisplayGameButtons != 0, hiding)) {
+            view.header << ToQString(line);
+        }
+    }
+    view.text = rendered_;
+    view.columns = columns;
+    if (columns) {
+        const int page =
+            std::max(1, app::ColumnPlaceOf(navigation.currentPly, source.full_moves).page);
+        view.column_page = app::RenderColumns(source, page, letters);
+        view.column_pages = app::ColumnPageCount(source.full_moves);
+    }
+    view.ply = navigation.currentPly;
+    view.figurines = options.FigurineNotation != 0;
+    view.annotated.assign(static_cast<std::size_t>(2 * source.full_moves + 1), false);
+    if (session_.HasGame()) {
+        for (std::size_t ply = 1; ply < view.annotated.size(); ++ply) {
+            view.annotated[ply] = session_.Lines().AnnotationIndex(static_cast<int>(ply)).kind !=
+                                  pgn::AnnotationKind::None;
+        }
+    }
+    text_->SetView(std::move(view), options.AutoPageGameText != 0);
+    if (columns) {
+        // The column format shows the page of the current move.
+        const int page = app::ColumnPlaceOf(navigation.currentPly, source.full_moves).page;
+        if (page > 0) text_->SetPage(page);
+    }
+}
+
+QString MainWindow::FileStatusText() const {
+    if (current_path_.isEmpty()) return {};
+    return ToQString(pgn::FillMessage(
+        pgn::FileStatus, pgn::DisplayStem(platform::NameOf(current_path_.toStdString()))));
+}
+
+QString MainWindow::GameStatusText() const { return game_status_->text(); }
+
+QString MainWindow::MoveLineText() const {
+    if (!session_.HasGame()) return {};
+    return ToQString(
+        app::MoveLineText(session_.TextSource(), session_.Navigation().currentPly, PieceLetters()));
+}
+
+QString MainWindow::ResultLineText() const {
+    const app::NavigationState& navigation = session_.Navigation();
+    if (!session_.HasGame() || navigation.currentPly != navigation.lastPly) return {};
+    return ToQString(session_.ResultText());
 }
 
 void MainWindow::ShowGameCount(int game_count) {
@@ -150,7 +666,25 @@ void MainWindow::ShowGameNumber(int game_number) {
     UpdateGameStatus();
 }
 
+void MainWindow::ShowGameList() {
+    if (!session_.File().IsOpen() || game_count_ <= 0) return;
+    const std::vector<app::GameListRecord>& records = session_.GameList(*ui_);
+    GameListBox box(records, state_.options.GameListSettings[0], game_number_, this);
+    const bool chosen = box.exec() == QDialog::Accepted;
+    if (box.Layout() != state_.options.GameListSettings[0]) {
+        state_.options.GameListSettings[0] = box.Layout();
+        SaveOptions();
+    }
+    if (chosen && box.ChosenGame() > 0) ShowGame(box.ChosenGame());
+}
+
 void MainWindow::UpdateGameStatus() {
+    {
+        const QSignalBlocker blocker(game_bar_);
+        game_bar_->setRange(1, std::max(1, game_count_));
+        game_bar_->setEnabled(game_count_ > 1);
+        if (game_number_ > 0) game_bar_->setValue(game_number_);
+    }
     if (game_number_ <= 0) {
         game_status_->clear();
     } else if (game_count_ > 0) {
@@ -161,14 +695,82 @@ void MainWindow::UpdateGameStatus() {
     }
 }
 
+void MainWindow::ToggleAutoPlay() {
+    if (session_.Navigation().autoPlay) {
+        StopAutoPlay();
+        return;
+    }
+    if (!session_.HasGame()) return;
+    session_.Navigation().autoPlay = true;
+    Action("AutoPlay")->setText(ToQString(StopAutoPlayLabel));
+    auto_play_timer_->start();
+    Navigate(app::NavigationAction::NextMove);
+}
+
+void MainWindow::StopAutoPlay() {
+    session_.Navigation().autoPlay = false;
+    auto_play_timer_->stop();
+    if (QAction* action = Action("AutoPlay")) action->setText(ToQString(AutoPlayLabel));
+}
+
+void MainWindow::NextGame() {
+    if (game_number_ <= 0) return;
+    if (auto next = session_.Games().Next(game_number_, game_count_)) ShowGame(*next);
+}
+
+void MainWindow::PreviousGame() {
+    if (game_number_ <= 0) return;
+    if (auto previous = session_.Games().Previous(game_number_, game_count_)) ShowGame(*previous);
+}
+
+void MainWindow::GoToGameNumber() {
+    if (game_count_ <= 0) return;
+    bool ok = false;
+    int number = QInputDialog::getInt(this, ToQString(GoToGameTitle), tr("Game number"),
+                                      std::max(1, game_number_), 1, game_count_, 1, &ok);
+    if (ok) ShowGame(number);
+}
+
+void MainWindow::ReloadFile() {
+    StopAutoPlay();
+    const int game = game_number_;
+    const int ply = session_.Navigation().currentPly;
+    if (!session_.Reload(*ui_)) return;
+    ShowGameCount(session_.GameCount());
+    if (game > 0 && game <= game_count_ && ShowGame(game)) GoToPly(ply);
+}
+
+void MainWindow::ShowActualText() {
+    if (!session_.HasGame()) return;
+    actual_text_->setPlainText(ToQString(session_.ActualGameText()));
+    const bool showing = text_stack_->currentIndex() == 1;
+    text_stack_->setCurrentIndex(showing ? 0 : 1);
+}
+
+void MainWindow::EditOptions() {
+    Optionsbox box(state_.options, *ui_, true, this);
+    if (box.exec() != QDialog::Accepted) return;
+    ApplyNewOptions(box.Result());
+}
+
+void MainWindow::ApplyNewOptions(const app::OptionsRecord& options) {
+    state_.options = options;
+    SaveOptions();
+    ApplyOptions();
+    if (state_.options.DisplayActualText != 0 && session_.HasGame()) {
+        actual_text_->setPlainText(ToQString(session_.ActualGameText()));
+    }
+    adjustSize();
+    RefreshBoard();
+    RefreshText();
+}
+
 void MainWindow::ChooseGameFile() {
-    std::string folder = app::GetText(state_.options.CurrentFolder);
-    std::string name = app::GetText(state_.options.CurrentFileName);
+    StopAutoPlay();
+    LoadSavedFields();
     const app::FileDialogText& text = app::DialogText(app::FileDialogId::OpenPgn);
-    QString chosen = QFileDialog::getOpenFileName(this, ToQString(text.title),
-                                                  ToQString(platform::JoinPath(folder, name)),
-                                                  ToQString(text.filter));
-    if (!chosen.isEmpty()) OpenGameFile(chosen);
+    if (opener_->OpenGameFile(pgn::OpenMode::ChooseAndOpen, text.title) != 0) return;
+    ShowOpenedFile(1, 0);
 }
 
 void MainWindow::PlaceWindow() {
@@ -185,11 +787,29 @@ void MainWindow::RememberWindowRectangle() {
 void MainWindow::SaveOptions() { (void)app::SaveOptions(state_.options_path, state_.options); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    StopAutoPlay();
     // Shut-down: the next start returns to the game on display.
     state_.options.PreviousGameNumber = game_number_;
     RememberWindowRectangle();
     SaveOptions();
     event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* data = event->mimeData();
+    if (data->hasUrls() && !data->urls().isEmpty() && data->urls().front().isLocalFile()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    if (OpenDroppedFile(*event->mimeData())) event->acceptProposedAction();
+}
+
+bool MainWindow::OpenDroppedFile(const QMimeData& data) {
+    const QList<QUrl> urls = data.urls();
+    if (urls.isEmpty() || !urls.front().isLocalFile()) return false;
+    return OpenGameFile(urls.front().toLocalFile());
 }
 
 }  // namespace qorvale::gui

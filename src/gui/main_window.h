@@ -4,17 +4,30 @@
 #include <QString>
 #include <memory>
 
+#include "app/navigation.h"
+#include "app/session.h"
 #include "app/start_up.h"
 #include "base/ui.h"
-#include "pgn/pgn_file.h"
+#include "pgn/game_file_opener.h"
 
+class QAction;
 class QLabel;
+class QMimeData;
+class QPlainTextEdit;
+class QScrollBar;
+class QStackedWidget;
+class QTextBrowser;
+class QTimer;
 
 namespace qorvale::gui {
 
-// The main window: for now the file on display, its status texts and the window's place on the
-// screen, all kept in the options record of start-up.
-class MainWindow : public QMainWindow {
+class BoardWidget;
+class GameTextWidget;
+
+// The main window: the board with the move line and opening name under it, the game text and
+// the comments beside it, menus, navigation buttons and keys, and the status texts. The window
+// draws the Session; every rule lives in app/.
+class MainWindow : public QMainWindow, private pgn::GameFileHost {
     Q_OBJECT
 
   public:
@@ -27,14 +40,37 @@ class MainWindow : public QMainWindow {
     Ui& ui() { return *ui_; }
     void SetUi(Ui& ui) { ui_ = &ui; }
 
-    // Opens `path` as the file on display: the title names it, the status bar shows its stem and
-    // the options record remembers it for the next start. Reports "Error opening file." and
-    // keeps the file on display when it cannot be opened.
+    // Opens `path` as the file on display and shows its first game (with "Auto Display Game").
+    // Reports "Error opening file." and keeps the file on display when it cannot be opened.
     bool OpenGameFile(const QString& path);
+    // A file dragged onto the window: the first local file of `data` is opened.
+    bool OpenDroppedFile(const QMimeData& data);
     const QString& CurrentPath() const { return current_path_; }
 
     // The window's commands, posted through ui().post or run directly.
     void RunCommand(Command command);
+
+    // Loads game `game_number` of the open file and shows it at its start.
+    bool ShowGame(int game_number);
+    // Performs a navigation action and redraws.
+    void Navigate(app::NavigationAction action);
+    void GoToPly(int ply);
+
+    // Takes the settings of the options dialog: saves them at once and redraws.
+    void ApplyNewOptions(const app::OptionsRecord& options);
+
+    const app::Session& session() const { return session_; }
+    BoardWidget* board() const { return board_; }
+    GameTextWidget* gameText() const { return text_; }
+    QString FileStatusText() const;
+    QString GameStatusText() const;
+    QString MoveLineText() const;
+    QString ResultLineText() const;
+    bool AutoPlaying() const { return session_.Navigation().autoPlay; }
+    QAction* Action(const QString& name) const;
+    // The game list records of the open file (built on first use).
+    const std::vector<app::GameListRecord>& GameListRecords() { return session_.GameList(*ui_); }
+    QScrollBar* GameScrollBar() const { return game_bar_; }
 
   public slots:
     // The number of games in the file, from the game scanner.
@@ -43,27 +79,88 @@ class MainWindow : public QMainWindow {
     void ShowGameNumber(int game_number);
     // File/Open: the "Select PGN File" dialog, preset to the remembered folder and file.
     void ChooseGameFile();
+    void EditOptions();
+    void ToggleAutoPlay();
+    void NextGame();
+    void PreviousGame();
+    void ReloadFile();
+    // Back to the file open before, at the game and half-move shown there.
+    bool SwitchToPreviousFile();
+    // "Select Game": the game list of the open file; the game picked is shown.
+    void ShowGameList();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
+    // What the file opener asks of the window.
+    std::optional<std::string> ChooseFile(pgn::OpenMode mode, std::string_view title) override;
+    void SaveOptions(const pgn::SavedFileFields& fields) override;
+    void ResetGameState() override;
+    std::int32_t DisplayedPly() const override;
+    void LoadSavedFields();
+    // After the opener opened a file: title, status texts and the game to show.
+    void ShowOpenedFile(int game_number, int ply);
+
+    void BuildActions();
+    void BuildLayout();
+    QAction* AddAction(const QString& name, const QString& text, std::string_view tip,
+                       const QList<QKeySequence>& keys);
+    void ApplyOptions();
     void ReopenOnStart();
     void PlaceWindow();
     void RememberWindowRectangle();
     void SaveOptions();
     void UpdateGameStatus();
+    void RefreshBoard();
+    void RefreshText();
+    void RefreshMoveLines();
+    void StopAutoPlay();
+    void CheckReplayMode();
+    void ShowActualText();
+    void GoToGameNumber();
+    void OnBoardClick(int file, int rank);
+    std::string PieceLetters() const;
 
     app::StartUpState& state_;
-    pgn::PgnFile pgn_file_;
+    app::Session session_;
     std::unique_ptr<Ui> own_ui_;
     Ui* ui_ = nullptr;
+    // Hands everything to whichever Ui the window reports through at the time.
+    struct CurrentUi final : Ui {
+        Ui*& target;
+        explicit CurrentUi(Ui*& ui) : target(ui) {}
+        void report(std::string_view message) override { target->report(message); }
+        bool ask(std::string_view question) override { return target->ask(question); }
+        void progress(const ProgressCounters& counters) override { target->progress(counters); }
+        void post(Command command) override { target->post(command); }
+    };
+    CurrentUi current_ui_{ui_};
+    pgn::SavedFileFields saved_files_;
+    std::unique_ptr<pgn::GameFileOpener> opener_;
+    BoardWidget* board_ = nullptr;
+    GameTextWidget* text_ = nullptr;
+    QStackedWidget* text_stack_ = nullptr;
+    QPlainTextEdit* actual_text_ = nullptr;
+    QTextBrowser* comments_ = nullptr;
+    QLabel* move_line_ = nullptr;
+    QLabel* opening_line_ = nullptr;
+    QLabel* result_line_ = nullptr;
     QLabel* file_status_ = nullptr;
     QLabel* game_status_ = nullptr;
+    QTimer* auto_play_timer_ = nullptr;
+    QScrollBar* game_bar_ = nullptr;
     QString current_path_;
     int game_count_ = 0;
     int game_number_ = 0;
+    int previous_shown_game_ = 0;
+    int hide_reached_ = 0;  // the farthest half-move reached while moves are hidden
     bool start_open_done_ = false;
+    bool loaded_once_ = false;
+    std::string rendered_key_;
+    app::RenderedGameText rendered_;
 };
 
 }  // namespace qorvale::gui

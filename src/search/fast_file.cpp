@@ -234,8 +234,8 @@ Error FixMoveFile(const std::string& move_file_path, std::span<const std::int32_
     return Error::Ok();
 }
 
-Error FixFastFile(const std::string& pgn_path, std::span<const std::int32_t> deleted_games,
-                  Ui& ui, platform::FileSystem& file_system) {
+Error FixFastFile(const std::string& pgn_path, std::span<const std::int32_t> deleted_games, Ui& ui,
+                  platform::FileSystem& file_system) {
     FastFileNames names = FastFileNamesOf(pgn_path);
     if (!platform::FileExists(names.trf)) return Error::Ok();
     if (Error error = FixMoveFile(names.trf, deleted_games, ui, file_system)) return error;
@@ -274,18 +274,18 @@ Error FixFastFile(const std::string& pgn_path, std::span<const std::int32_t> del
 
 std::string_view MakeOutcomeMessage(MakeOutcome outcome, bool merge) {
     switch (outcome) {
-    case MakeOutcome::Complete:
-        return merge ? messages::MergeFileComplete : messages::FastFileComplete;
-    case MakeOutcome::FenWarning:
-        return merge ? messages::MergeFileComplete : messages::FenWarning;
-    case MakeOutcome::Incomplete:
-        return merge ? messages::MergeFileComplete : messages::ErrorMakingFastFile;
-    case MakeOutcome::CreateFailed:
-        return messages::ErrorCreatingFastFile;
-    case MakeOutcome::MergeOpenFailed:
-        return messages::ErrorOpeningMergeFile;
-    case MakeOutcome::CopyFailed:
-        return messages::ErrorMakingMergeFile;
+        case MakeOutcome::Complete:
+            return merge ? messages::MergeFileComplete : messages::FastFileComplete;
+        case MakeOutcome::FenWarning:
+            return merge ? messages::MergeFileComplete : messages::FenWarning;
+        case MakeOutcome::Incomplete:
+            return merge ? messages::MergeFileComplete : messages::ErrorMakingFastFile;
+        case MakeOutcome::CreateFailed:
+            return messages::ErrorCreatingFastFile;
+        case MakeOutcome::MergeOpenFailed:
+            return messages::ErrorOpeningMergeFile;
+        case MakeOutcome::CopyFailed:
+            return messages::ErrorMakingMergeFile;
     }
     return {};
 }
@@ -354,7 +354,8 @@ MakeResult MakeMergeFile(const std::string& pgn_path, std::int32_t game_count,
     if (target.append) {
         merge_file = platform::File::Open(target.path, platform::File::Mode::ReadWrite);
         // Appending writes over the end mark.
-        if (merge_file.IsOpen() && !merge_file.Seek(std::max<std::int64_t>(0, merge_file.Size() - 2))) {
+        if (merge_file.IsOpen() &&
+            !merge_file.Seek(std::max<std::int64_t>(0, merge_file.Size() - 2))) {
             merge_file.Close();
         }
     } else {

@@ -56,8 +56,8 @@ bool DeleteFastFile(const std::string& pgn_path, Ui& ui);
 // deletes the tree files. A missing fast file is left alone. Failures are reported and
 // returned: "Error creating temp file." for the move file (which then stays as it was),
 // "Error fixing fast file. Run 'Make Fast File' again." for the header file.
-Error FixFastFile(const std::string& pgn_path, std::span<const std::int32_t> deleted_games,
-                  Ui& ui, platform::FileSystem& file_system = platform::SystemFileSystem());
+Error FixFastFile(const std::string& pgn_path, std::span<const std::int32_t> deleted_games, Ui& ui,
+                  platform::FileSystem& file_system = platform::SystemFileSystem());
 
 // The same for a move file without a header file: a tree merge file or a database's.
 Error FixMoveFile(const std::string& move_file_path, std::span<const std::int32_t> deleted_games,
@@ -91,12 +91,12 @@ struct GenerationControl {
 };
 
 enum class MakeOutcome {
-    Complete,        // "Fast file complete." / "Merge file complete."
-    FenWarning,      // every game written, some started from a FEN
-    Incomplete,      // fewer games than GameCount: "Error making fast file. Run 'Check File' ..."
-    CreateFailed,    // "Error creating fast file."; nothing is left behind
-    MergeOpenFailed, // "Error opening merge file."
-    CopyFailed,      // "Error making merge file."
+    Complete,         // "Fast file complete." / "Merge file complete."
+    FenWarning,       // every game written, some started from a FEN
+    Incomplete,       // fewer games than GameCount: "Error making fast file. Run 'Check File' ..."
+    CreateFailed,     // "Error creating fast file."; nothing is left behind
+    MergeOpenFailed,  // "Error opening merge file."
+    CopyFailed,       // "Error making merge file."
 };
 
 struct MakeResult {

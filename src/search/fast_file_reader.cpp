@@ -49,8 +49,8 @@ bool FastFileReader::Ensure2() {
     cursor_ = 0;
     filled_ = kept;
     while (filled_ < capacity_) {
-        std::int64_t got = file_.Read(buffer_.get() + filled_,
-                                      static_cast<std::int64_t>(capacity_ - filled_));
+        std::int64_t got =
+            file_.Read(buffer_.get() + filled_, static_cast<std::int64_t>(capacity_ - filled_));
         if (got <= 0) break;
         filled_ += static_cast<std::size_t>(got);
     }

@@ -23,7 +23,7 @@ inline constexpr std::size_t StreamBlockSize = 500000;
 struct GameRecord {
     std::vector<MoveCode> codes;  // half-moves, White's first; cleared, not shrunk, per record
     ResultWord result = 0;
-    std::int64_t offset = 0;      // byte offset of the record in the file
+    std::int64_t offset = 0;  // byte offset of the record in the file
 };
 
 // Reads a move file (`name.TRF` or a tree merge file) record by record. Records are told apart

@@ -17,7 +17,8 @@ inline constexpr std::string_view ErrorMakingFastFile =
 inline constexpr std::string_view FenWarning =
     "Warning: File contained some FEN positions. Fast file may not be correct.";
 inline constexpr std::string_view FastFileComplete = "Fast file complete.";
-inline constexpr std::string_view CannotCancelFastFile = "Sorry, cannot cancel fast file generation.";
+inline constexpr std::string_view CannotCancelFastFile =
+    "Sorry, cannot cancel fast file generation.";
 inline constexpr std::string_view ErrorOpeningMergeFile = "Error opening merge file.";
 inline constexpr std::string_view CannotCancelMergeFile =
     "Sorry, cannot cancel merge file generation.";

@@ -62,7 +62,8 @@ std::uint64_t ChangedSquares(const std::uint8_t* before, const std::uint8_t* aft
     for (int block = 0; block < 4; ++block) {
         __m128i old_squares = _mm_loadu_si128(reinterpret_cast<const __m128i*>(before) + block);
         __m128i new_squares = _mm_loadu_si128(reinterpret_cast<const __m128i*>(after) + block);
-        auto same = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(old_squares, new_squares)));
+        auto same =
+            static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(old_squares, new_squares)));
         changed |= static_cast<std::uint64_t>(~same & 0xFFFFu) << (16 * block);
     }
 #else
@@ -94,8 +95,7 @@ std::uint64_t ChangedSquares(const std::uint32_t* before, const std::uint32_t* a
 // The encoder over any 64-square array of piece codes: the compact Board64 and the history's
 // 32-bit snapshots alike.
 template <typename Square>
-MoveCode Encode(const Square* before, const Square* after, int half_move,
-                MoveCodeVariant variant) {
+MoveCode Encode(const Square* before, const Square* after, int half_move, MoveCodeVariant variant) {
     bool white = (half_move & 1) != 0;
     if (white) {
         if (after[E1] == chess::Empty && before[E1] == WhiteKing) {
@@ -202,8 +202,9 @@ std::string MoveCodeText(MoveCode code, const Board64& before) {
     if (code == UnknownMoveCode) return "????";
     int from = FromSquare(code);
     int to = ToSquare(code);
-    std::string text = {static_cast<char>('a' + FileOf(from)), static_cast<char>('1' + RankOf(from)),
-                        static_cast<char>('a' + FileOf(to)), static_cast<char>('1' + RankOf(to))};
+    std::string text = {static_cast<char>('a' + FileOf(from)),
+                        static_cast<char>('1' + RankOf(from)), static_cast<char>('a' + FileOf(to)),
+                        static_cast<char>('1' + RankOf(to))};
     constexpr char letters[4] = {'q', 'n', 'b', 'r'};
     std::uint32_t kind = chess::KindOf(before[from]);
     bool reaches_last_rank = RankOf(to) == 7 || RankOf(to) == 0;

@@ -51,9 +51,9 @@ constexpr ResultWord MakeResultWord(int result) {
 }
 // 2, 0 or 1: only 0x8002 and 0x8000 are decisive.
 constexpr int ResultOf(ResultWord word) {
-    return word == (ResultFlag | WhiteWon) ? WhiteWon
+    return word == (ResultFlag | WhiteWon)   ? WhiteWon
            : word == (ResultFlag | BlackWon) ? BlackWon
-                                              : OtherResult;
+                                             : OtherResult;
 }
 
 // The result a Result tag value stands for: 0 when its second character is "-" ("0-1"), 2 when

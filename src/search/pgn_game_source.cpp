@@ -51,7 +51,7 @@ struct PgnGameSource::Parts {
     pgn::HeaderTags header;
     pgn::GameLines lines;
     std::string record;
-    std::string pending;       // the first tag line of the game to read next
+    std::string pending;  // the first tag line of the game to read next
     bool have_pending = false;
 };
 

@@ -25,7 +25,8 @@ Error StartMakeFastFile(Worker& worker, MakeFastFileRequest request) {
                 request.merge ? search::MakeMergeFile(request.pgn_path, game_count, source,
                                                       request.merge_target, control)
                               : search::MakeFastFile(request.pgn_path, game_count, source, control);
-            return WorkerOutcome{std::string(search::MakeOutcomeMessage(result.outcome, request.merge))};
+            return WorkerOutcome{
+                std::string(search::MakeOutcomeMessage(result.outcome, request.merge))};
         });
 }
 

@@ -16,7 +16,7 @@ struct MakeFastFileRequest {
     std::string pgn_path;
     std::vector<std::uint32_t> offsets;  // the game index of the open file
     bool merge = false;
-    search::MergeTarget merge_target;    // merge mode only
+    search::MergeTarget merge_target;  // merge mode only
 };
 
 // Starts the generation on the worker: progress at the usual rhythm, a cancel refused with

@@ -17,19 +17,20 @@ double Percent(std::int64_t current, std::int64_t total) {
 std::string_view FoundWord(const WorkerJob& job, const ProgressCounters& counters) {
     bool several = counters.found >= 2;
     switch (job.operation) {
-    case WorkerOperation::DuplicateGames:
-        if (!several) return messages::Duplicate;
-        // The long form would not fit the window once all three numbers are this wide.
-        if (counters.total > 99999 && counters.current > 99999 && counters.found > 999) {
-            return messages::Dups;
-        }
-        return messages::Duplicates;
-    case WorkerOperation::CheckFile:
-        if (job.check_mode == CheckModeDeleteSearchList) return messages::Deleted;
-        if (job.check_mode == CheckModeDeleteFen) return several ? messages::Fens : messages::Fen;
-        return several ? messages::Errors : messages::Error;
-    default:
-        return {};
+        case WorkerOperation::DuplicateGames:
+            if (!several) return messages::Duplicate;
+            // The long form would not fit the window once all three numbers are this wide.
+            if (counters.total > 99999 && counters.current > 99999 && counters.found > 999) {
+                return messages::Dups;
+            }
+            return messages::Duplicates;
+        case WorkerOperation::CheckFile:
+            if (job.check_mode == CheckModeDeleteSearchList) return messages::Deleted;
+            if (job.check_mode == CheckModeDeleteFen)
+                return several ? messages::Fens : messages::Fen;
+            return several ? messages::Errors : messages::Error;
+        default:
+            return {};
     }
 }
 

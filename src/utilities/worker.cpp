@@ -27,7 +27,8 @@ void WorkerTask::ReportProgress(std::int64_t index, std::int64_t found, std::int
     counters.found = found;
     double fraction = 0.0;
     if (total > 0) {
-        fraction = std::min(1.0, static_cast<double>(counters.current) / static_cast<double>(total));
+        fraction =
+            std::min(1.0, static_cast<double>(counters.current) / static_cast<double>(total));
     }
     // The bar is repainted only when it has grown by a visible step; the small allowance keeps
     // exact multiples of the step from being lost to rounding.
@@ -80,7 +81,8 @@ Error Worker::StartWorker(const WorkerJob& job, std::int64_t total, WorkerRoutin
     // Set before the thread exists, so a command arriving at once is already refused.
     state_.store(StateValue(WorkerState::Running));
     if (!Quiet()) ui_.progress(counters_);
-    thread_ = std::jthread([this, routine = std::move(routine)]() mutable { Run(std::move(routine)); });
+    thread_ =
+        std::jthread([this, routine = std::move(routine)]() mutable { Run(std::move(routine)); });
     return Error::Ok();
 }
 
@@ -90,7 +92,8 @@ void Worker::Run(WorkerRoutine routine) {
     try {
         outcome = routine(task);
     } catch (const std::bad_alloc&) {
-        outcome = WorkerOutcome{std::string(NotEnoughMemory), Command::RefreshDisplay, false, false};
+        outcome =
+            WorkerOutcome{std::string(NotEnoughMemory), Command::RefreshDisplay, false, false};
     }
     bool quiet = Quiet();
     if (quiet) {

@@ -18,17 +18,17 @@ enum class WorkerState : int {
     CancelRequested = -1,  // the user pressed Cancel; the worker stops at its next check
     Idle = 0,              // no operation, or it ended and reported
     Running = 1,
-    QuietFindings = 2,     // ended while the window was minimised, with something to report
-    QuietNothing = 3,      // ended while minimised with nothing found, or a deleting mode ended
+    QuietFindings = 2,  // ended while the window was minimised, with something to report
+    QuietNothing = 3,   // ended while minimised with nothing found, or a deleting mode ended
 };
 
 // What an operation's routine hands back when it returns: the message to show and the command
 // to post to the window.
 struct WorkerOutcome {
-    std::string message;                           // empty: nothing to show
+    std::string message;  // empty: nothing to show
     Command completion = Command::RefreshDisplay;
-    bool findings = false;                         // quiet mode ends in QuietFindings
-    bool deleting = false;                         // a deleting mode always ends in QuietNothing
+    bool findings = false;  // quiet mode ends in QuietFindings
+    bool deleting = false;  // a deleting mode always ends in QuietNothing
 };
 
 class Worker;

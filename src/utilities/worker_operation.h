@@ -26,8 +26,8 @@ inline constexpr int CheckModeUncounted = 5;
 // One request for the worker: the operation and the variants that change its texts.
 struct WorkerJob {
     WorkerOperation operation = WorkerOperation::CheckFile;
-    int check_mode = 0;   // CheckFile only
-    bool merge = false;   // MakeFastFile: the tree merge file instead of the fast file
+    int check_mode = 0;  // CheckFile only
+    bool merge = false;  // MakeFastFile: the tree merge file instead of the fast file
     // DuplicateGames over a PGN file without its fast file: the progress bar moves in 1% steps.
     bool without_fast_file = false;
 };

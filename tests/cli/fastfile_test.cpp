@@ -26,9 +26,15 @@ TEST(FastfileCommand, MakeCheckDumpAndDelete) {
         {{"fastfile", "check", pgn}, 1, "", "Fast file does not exist."},
         {{"fastfile", "make", pgn}, 0, "", fen_warning},
         {{"fastfile", "check", pgn}, 0, "", "Fast file OK"},
-        {{"fastfile", "dump", pgn, "--game", "2"}, 0, "2: e2e4 e7e5 g1f3 b8c6 f1b5 a7a6  1-0\n", ""},
+        {{"fastfile", "dump", pgn, "--game", "2"},
+         0,
+         "2: e2e4 e7e5 g1f3 b8c6 f1b5 a7a6  1-0\n",
+         ""},
         {{"fastfile", "dump", pgn, "--game=3"}, 0, "3: d2d4  0-1\n", ""},
-        {{"fastfile", "dump", dir.File("games.TRF"), "--game", "4"}, 0, "4: e2e4 ????  other\n", ""},
+        {{"fastfile", "dump", dir.File("games.TRF"), "--game", "4"},
+         0,
+         "4: e2e4 ????  other\n",
+         ""},
         {{"fastfile", "dump", pgn, "--game", "5"}, 1, "", "no game 5"},
         {{"fastfile", "delete", pgn}, 1, "", "Delete the fast file. Confirm."},
         {{"fastfile", "check", pgn}, 0, "", "Fast file OK"},
@@ -53,7 +59,9 @@ TEST(FastfileCommand, StaleFastFileIsReportedByEveryReader) {
     std::string pgn = dir.Write("games.pgn", text);
     ASSERT_EQ(RunTool({"fastfile", "make", pgn}).exit_code, 0);
     // A game appended behind the fast file's back.
-    dir.Write("games.pgn", text + "[Event \"New\"]\n[White \"A\"]\n[Black \"B\"]\n[Result \"*\"]\n\n1. d4 *\n\n");
+    dir.Write(
+        "games.pgn",
+        text + "[Event \"New\"]\n[White \"A\"]\n[Black \"B\"]\n[Result \"*\"]\n\n1. d4 *\n\n");
     const std::string stale = "Warning: You need to run 'Make Fast File' again.";
     for (const char* action : {"check", "dump"}) {
         SCOPED_TRACE(action);

@@ -21,10 +21,12 @@ void ProgressBoxTest::showsTitleTextAndBar_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("fraction");
     QTest::addColumn<double>("shown");
-    QTest::newRow("empty") << "Check File" << "Game:  0 of 0    0% complete" << 0.0 << 0.0;
-    QTest::newRow("half") << "Make Fast File" << "Game:  50 of 100    50% complete" << 0.5 << 0.5;
-    QTest::newRow("clamped") << "Duplicate Games" << "Game:  9 of 9  100%  2 duplicates" << 1.7
-                             << 1.0;
+    QTest::newRow("empty") << "Check File"
+                           << "Game:  0 of 0    0% complete" << 0.0 << 0.0;
+    QTest::newRow("half") << "Make Fast File"
+                          << "Game:  50 of 100    50% complete" << 0.5 << 0.5;
+    QTest::newRow("clamped") << "Duplicate Games"
+                             << "Game:  9 of 9  100%  2 duplicates" << 1.7 << 1.0;
 }
 
 // Counts pixels of the highlight colour along the bar's middle row.

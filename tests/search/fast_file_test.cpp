@@ -83,16 +83,6 @@ MakeResult Make(const std::string& pgn, std::vector<FastFileGame> games, std::in
     return MakeFastFile(pgn, count, source, {});
 }
 
-TEST(FastFile, DerivesNamesFromTheLastThreeCharacters) {
-    FastFileNames names = FastFileNamesOf("/data/games.pgn");
-    EXPECT_EQ(names.trf, "/data/games.TRF");
-    EXPECT_EQ(names.trh, "/data/games.TRH");
-    EXPECT_EQ(names.tre, "/data/games.TRE");
-    EXPECT_EQ(names.trx, "/data/games.TRX");
-    // The extension is taken to have three letters, whatever it has.
-    EXPECT_EQ(DerivedPath("a.pg", "TRF"), "aTRF");
-}
-
 TEST(FastFile, WritesTheExactLayout) {
     struct Row {
         const char* name;
@@ -102,7 +92,8 @@ TEST(FastFile, WritesTheExactLayout) {
     };
     const Row rows[] = {
         {"no games", {}, std::string("\0\0", 2), std::string("\0\0\0\0", 4)},
-        {"game without moves", {Game("A", WhiteWon, {})},
+        {"game without moves",
+         {Game("A", WhiteWon, {})},
          std::string("\x19\x1B\x02\x80\0\0", 6),
          std::string("\1\0\0\0\1A", 6) + std::string(6, '\0') + std::string("\0017", 2) +
              std::string(2, '\0')},
@@ -135,7 +126,9 @@ TEST(FastFile, OutcomesAndTheirMessages) {
     };
     const Row rows[] = {
         {"complete", SixGames(), 6, MakeOutcome::Complete, "Fast file complete."},
-        {"a FEN game", {Game("A", 1, {0x2321}), Game("B", 1, {0x2321}, true)}, 2,
+        {"a FEN game",
+         {Game("A", 1, {0x2321}), Game("B", 1, {0x2321}, true)},
+         2,
          MakeOutcome::FenWarning,
          "Warning: File contained some FEN positions. Fast file may not be correct."},
         {"source ends early", SixGames(), 7, MakeOutcome::Incomplete,
@@ -237,10 +230,11 @@ TEST(FastFile, CheckFindsStaleAndDamagedFiles) {
              return bytes;
          },
          StaleMessage, FastFileState::Stale},
-        {"header cut short", 6, "TRH", [](std::string bytes) { return bytes.substr(0, bytes.size() - 1); },
-         StaleMessage, FastFileState::Stale},
-        {"header cut inside the count", 6, "TRH", [](std::string bytes) { return bytes.substr(0, 3); },
-         StaleMessage, FastFileState::Stale},
+        {"header cut short", 6, "TRH",
+         [](std::string bytes) { return bytes.substr(0, bytes.size() - 1); }, StaleMessage,
+         FastFileState::Stale},
+        {"header cut inside the count", 6, "TRH",
+         [](std::string bytes) { return bytes.substr(0, 3); }, StaleMessage, FastFileState::Stale},
         {"header string runs past the end", 6, "TRH",
          [](std::string bytes) {
              bytes[bytes.size() - 1] = '\xff';

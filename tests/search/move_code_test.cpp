@@ -118,8 +118,8 @@ TEST(MoveCode, ResultsFromTagsAndWords) {
         ResultWord word;
     };
     const Row rows[] = {
-        {"1-0", 0x8002}, {"0-1", 0x8000}, {"1/2-1/2", 0x8001}, {"*", 0x8001}, {"", 0x8001},
-        {"1", 0x8001},
+        {"1-0", 0x8002}, {"0-1", 0x8000}, {"1/2-1/2", 0x8001},
+        {"*", 0x8001},   {"", 0x8001},    {"1", 0x8001},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.tag);
@@ -132,8 +132,11 @@ TEST(MoveCode, ResultsFromTagsAndWords) {
         ResultWord word;
         int result;
     };
-    const WordRow words[] = {{0x8002, WhiteWon}, {0x8000, BlackWon}, {0x8001, OtherResult},
-                             {0x8003, OtherResult}, {0xFFFF, OtherResult}};
+    const WordRow words[] = {{0x8002, WhiteWon},
+                             {0x8000, BlackWon},
+                             {0x8001, OtherResult},
+                             {0x8003, OtherResult},
+                             {0xFFFF, OtherResult}};
     for (const WordRow& row : words) {
         SCOPED_TRACE(row.word);
         EXPECT_EQ(ResultOf(row.word), row.result);

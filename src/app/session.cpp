@@ -1,0 +1,185 @@
+#include "app/session.h"
+
+#include <algorithm>
+
+#include "pgn/game_loader.h"
+#include "pgn/messages.h"
+
+namespace qorvale::app {
+
+namespace {
+
+// The program keeps one game's text within this many bytes.
+constexpr std::int64_t MaxGameTextBytes = 500000;
+
+std::uint32_t SquareCode(const chess::Snapshot& snapshot, int file, int rank) {
+    return snapshot[static_cast<std::size_t>(chess::Board64Index(file, rank))];
+}
+
+}  // namespace
+
+Session::Session() : chess_(nullptr) {}
+
+Error Session::OpenFile(const std::string& path, Ui& ui) {
+    Error opened = file_.Open(path);
+    if (opened) return opened;
+    file_.ScanGameFile(false, ui);
+    FileOpened();
+    return Error::Ok();
+}
+
+void Session::FileOpened() {
+    ForgetGame();
+    if (!file_.LastScan().from_cache) DeleteGameListCache(file_.CurrentPath());
+}
+
+void Session::ForgetGame() {
+    games_.Reset();
+    chess_.ClearWarnedPromotionKinds();
+    game_number_ = 0;
+    lines_.Clear();
+    ResetNavigation(navigation_, 0);
+    game_list_.clear();
+    game_list_built_ = false;
+}
+
+void Session::ForgetGameList() {
+    game_list_.clear();
+    game_list_built_ = false;
+    if (!file_.LastScan().from_cache) DeleteGameListCache(file_.CurrentPath());
+}
+
+const std::vector<GameListRecord>& Session::GameList(Ui& ui) {
+    if (!game_list_built_ && file_.IsOpen()) {
+        game_list_ = BuildGameListRecords(file_, ui).records;
+        game_list_built_ = true;
+    }
+    return game_list_;
+}
+
+bool Session::Reload(Ui& ui) {
+    if (!file_.ReloadGameFile(ui)) return false;
+    ForgetGameList();
+    game_number_ = 0;
+    return true;
+}
+
+Error Session::LoadGame(std::int32_t game_number, Ui& ui) {
+    if (!file_.IsOpen() || game_number < 1 || game_number > file_.GameCount()) {
+        return Error(std::string(pgn::ErrorFindingGame));
+    }
+    chess_.SetUi(&ui);
+    Result<int> loaded = pgn::OpenGameForDisplay(file_, game_number, header_, lines_, chess_, ui);
+    chess_.SetUi(nullptr);
+    if (!loaded) return loaded.error();
+    game_number_ = game_number;
+    game_status_ = file_.Status().game_short;
+    file_.SetCurrentGameNumber(game_number);
+    ResetNavigation(navigation_, std::max(0, *loaded));
+    chess_.RestorePosition(0);
+    return Error::Ok();
+}
+
+void Session::ShowPly(std::int32_t ply) { chess_.RestorePosition(ply); }
+
+NavigationStep Session::Go(NavigationAction action, Ui& ui) {
+    const NavigationState before = navigation_;
+    NavigationStep step = Navigate(navigation_, action);
+    if (!step.moved) return step;
+    if (step.single_step && ChangedSquares(chess_.PositionHistory(before.currentPly),
+                                           chess_.PositionHistory(navigation_.currentPly)) > 4) {
+        ui.report(ErrorInDisplayMove);
+        navigation_ = before;
+        return NavigationStep{};
+    }
+    ShowPly(navigation_.currentPly);
+    return step;
+}
+
+NavigationStep Session::GoToPly(std::int32_t ply) {
+    ply = std::clamp(ply, 0, navigation_.lastPly);
+    NavigationStep step;
+    if (ply == navigation_.currentPly) return step;
+    step.moved = true;
+    step.classify = true;
+    step.show_result = ply == navigation_.lastPly;
+    step.remove_result = navigation_.currentPly == navigation_.lastPly;
+    navigation_.previousPly = navigation_.currentPly;
+    navigation_.currentPly = ply;
+    ShowPly(ply);
+    return step;
+}
+
+MoveSquares Session::LastMoveSquares() const {
+    MoveSquares squares;
+    const int ply = navigation_.currentPly;
+    if (ply < 1) return squares;
+    const chess::Snapshot& before = chess_.PositionHistory(ply - 1);
+    const chess::Snapshot& after = chess_.PositionHistory(ply);
+    // The target is the square that now holds a piece; with castling, the king's.
+    for (int file = 1; file <= 8; ++file) {
+        for (int rank = 1; rank <= 8; ++rank) {
+            std::uint32_t now = SquareCode(after, file, rank);
+            if (now == SquareCode(before, file, rank) || now == chess::Empty) continue;
+            if (squares.to_file == 0 || chess::KindOf(now) == chess::King) {
+                squares.to_file = file;
+                squares.to_rank = rank;
+            }
+        }
+    }
+    if (squares.to_file == 0) return {};
+    const std::uint32_t moved = SquareCode(after, squares.to_file, squares.to_rank);
+    int fallback_file = 0;
+    int fallback_rank = 0;
+    for (int file = 1; file <= 8; ++file) {
+        for (int rank = 1; rank <= 8; ++rank) {
+            std::uint32_t was = SquareCode(before, file, rank);
+            if (was == chess::Empty || SquareCode(after, file, rank) != chess::Empty) continue;
+            if (was == moved) {
+                squares.from_file = file;
+                squares.from_rank = rank;
+                return squares;
+            }
+            // A promotion: the pawn that left is of the mover's side.
+            if (chess::IsBlackCode(was) == chess::IsBlackCode(moved)) {
+                fallback_file = file;
+                fallback_rank = rank;
+            }
+        }
+    }
+    if (fallback_file == 0) return {};
+    squares.from_file = fallback_file;
+    squares.from_rank = fallback_rank;
+    return squares;
+}
+
+GameTextSource Session::TextSource() const {
+    GameTextSource source;
+    source.moves = &lines_.Moves();
+    source.full_moves = HasGame() ? lines_.FullMoves() : 0;
+    source.start_move_number = chess_.StartsFromFen() ? chess_.StartMoveNumber() : 0;
+    return source;
+}
+
+const std::string& Session::ResultText() const {
+    return header_.CurrentHeader().Get(pgn::HeaderField::Result);
+}
+
+std::string Session::ActualGameText() {
+    if (!HasGame() || !file_.IsOpen()) return {};
+    platform::File& handle = file_.GameFileHandle();
+    const std::int64_t start = file_.Index().Offset(game_number_);
+    std::int64_t end =
+        game_number_ < file_.GameCount() ? file_.Index().Offset(game_number_ + 1) : handle.Size();
+    end = std::min(end, start + MaxGameTextBytes);
+    std::string text;
+    if (end <= start || !handle.Seek(start)) return text;
+    text.resize(static_cast<std::size_t>(end - start));
+    std::int64_t read = handle.Read(text.data(), end - start);
+    text.resize(read > 0 ? static_cast<std::size_t>(read) : 0);
+    // The record reader reads through the same handle; its buffer no longer matches.
+    file_.Reader().Reset();
+    return text;
+}
+
+}  // namespace qorvale::app

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/game_list.h"
+#include "app/game_text.h"
+#include "app/navigation.h"
+#include "app/navigation_list.h"
+#include "base/result.h"
+#include "base/ui.h"
+#include "chess/chess_state.h"
+#include "pgn/game_lines.h"
+#include "pgn/header_tags.h"
+#include "pgn/pgn_file.h"
+
+namespace qorvale::app {
+
+// The squares a move changed, for the last-move highlight; file 0 when there is none.
+struct MoveSquares {
+    int from_file = 0;
+    int from_rank = 0;
+    int to_file = 0;
+    int to_rank = 0;
+    bool present() const { return from_file != 0; }
+};
+
+// What the window works on: the open file, the game on display and where the user stands in
+// it. One per window; the window only draws what it holds.
+class Session {
+  public:
+    Session();
+
+    pgn::PgnFile& File() { return file_; }
+    const pgn::PgnFile& File() const { return file_; }
+    const pgn::HeaderTags& Header() const { return header_; }
+    const pgn::GameLines& Lines() const { return lines_; }
+    const chess::ChessState& Chess() const { return chess_; }
+    const NavigationState& Navigation() const { return navigation_; }
+    NavigationList& Games() { return games_; }
+    const NavigationList& Games() const { return games_; }
+    NavigationState& Navigation() { return navigation_; }
+
+    bool HasGame() const { return game_number_ > 0; }
+    std::int32_t GameNumber() const { return game_number_; }
+    std::int32_t GameCount() const { return file_.GameCount(); }
+
+    // Opens and scans a PGN file; the game on display is forgotten.
+    Error OpenFile(const std::string& path, Ui& ui);
+    // The file was opened and scanned elsewhere (the file opener): forget the game on display
+    // and, unless the scan came from the offset cache, the game list cache.
+    void FileOpened();
+    // A new file is about to be scanned: forget the game on display and the list records.
+    void ForgetGame();
+    pgn::PgnFile& MutableFile() { return file_; }
+    // Rescans the open file ignoring the offset cache ("File has been reloaded.").
+    bool Reload(Ui& ui);
+
+    // Loads game `game_number` of the open file and puts the board at its start. A game whose
+    // replay stopped part-way keeps the moves that could be played. Fails with
+    // "Error finding game." and keeps the game that was on display.
+    Error LoadGame(std::int32_t game_number, Ui& ui);
+
+    // Performs a navigation action and sets the board to the new ply. A single step whose two
+    // positions differ in more than four squares reports "Error in display move." and leaves
+    // the board where it was.
+    NavigationStep Go(NavigationAction action, Ui& ui);
+    // Goes straight to `ply` (a click on a move), clamped to the game.
+    NavigationStep GoToPly(std::int32_t ply);
+
+    // The position at the current ply.
+    const chess::Board& CurrentBoard() const { return chess_.CurrentBoard(); }
+    // The squares of the move that led to the current ply.
+    MoveSquares LastMoveSquares() const;
+
+    // The records of the game list, built on first use after a file is opened or rescanned.
+    const std::vector<GameListRecord>& GameList(Ui& ui);
+    bool HasGameList() const { return game_list_built_; }
+    // "Game: %d" of the game on display.
+    const std::string& GameStatus() const { return game_status_; }
+
+    GameTextSource TextSource() const;
+    // The Result tag value of the game on display.
+    const std::string& ResultText() const;
+    // The game's text exactly as the file holds it.
+    std::string ActualGameText();
+
+  private:
+    void ShowPly(std::int32_t ply);
+    // A scan that did not come from the offset cache makes the list records stale.
+    void ForgetGameList();
+
+    pgn::PgnFile file_;
+    pgn::HeaderTags header_;
+    pgn::GameLines lines_;
+    chess::ChessState chess_;
+    NavigationState navigation_;
+    NavigationList games_;
+    std::int32_t game_number_ = 0;
+    std::string game_status_;
+    std::vector<GameListRecord> game_list_;
+    bool game_list_built_ = false;
+};
+
+}  // namespace qorvale::app

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QHash>
+#include <QPixmap>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QSvgRenderer;
+
+namespace qorvale::gui {
+
+// The folder under data/pieces that draws each "Piece Style" (0 Modern 1 ... 8 Mod Wood).
+inline constexpr std::array<const char*, 9> PieceStyleFolders = {
+    "chessnut",
+    "spatial",
+    "cburnett",
+    "sophia",
+    "fancy",
+    "celtic",
+    "rhosgfx",
+    "staunton3d-redvblue",
+    "staunton3d-modernwood",
+};
+inline constexpr std::array<const char*, 9> PieceStyleNames = {
+    "Modern 1", "Sharp",    "Staunton 1", "Staunton 2", "Classic",
+    "Modern 2", "Modern 3", "Mod Blue",   "Mod Wood",
+};
+
+// One piece style: its twelve drawings, rendered once per square size and screen scale.
+class PieceSet {
+  public:
+    // `pieces_folder` holds one folder per style. An unknown style falls back to style 2.
+    PieceSet(const QString& pieces_folder, int style);
+    ~PieceSet();
+
+    int Style() const { return style_; }
+    bool IsComplete() const { return complete_; }
+    // The piece of board code `code` (1-6, 11-16) for a square of `size` logical pixels.
+    QPixmap Piece(std::uint32_t code, int size, qreal device_pixel_ratio);
+
+  private:
+    int style_ = 2;
+    bool complete_ = true;
+    std::array<std::unique_ptr<QSvgRenderer>, 12> drawings_;
+    std::array<QPixmap, 12> bitmaps_;
+    QHash<quint64, QPixmap> cache_;
+};
+
+// The pieces folder of the program: the install folder's copy, else the program's data folder.
+QString PiecesFolder(const QString& app_folder);
+
+}  // namespace qorvale::gui
