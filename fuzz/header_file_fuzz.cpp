@@ -22,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)file->ReadRecord(size, values);
     (void)file->ReadRecord(size + 1, values);
     // The state check reads the header file beside a PGN path, with no move file there.
-    (void)FastFileStateOf(scratch.Path("games.pgn"), static_cast<std::int32_t>(file->StoredCount()));
+    (void)FastFileStateOf(scratch.Path("games.pgn"),
+                          static_cast<std::int32_t>(file->StoredCount()));
     return 0;
 }
