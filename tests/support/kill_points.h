@@ -1,0 +1,39 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "platform/child_process_run.h"
+#include "platform/crashing_file_system.h"
+
+namespace qorvale::test {
+
+// Runs `operation` in a child process once for every point at which CrashingFileSystem can end
+// it, and after each run calls `check` in this process with the point (the state left on disk is
+// checked there). The last run meets no point and completes; `check` gets 0 for it. Returns how
+// many points were met.
+inline int KillAtEveryPoint(const std::function<void()>& prepare,
+                            const std::function<void(platform::FileSystem&)>& operation,
+                            const std::function<void(int point)>& check) {
+    // A rewrite meets far fewer points than this; more would mean it never ends.
+    constexpr int MaxPoints = 10000;
+    for (int point = 1; point <= MaxPoints; ++point) {
+        prepare();
+        int code = platform::RunInChildProcess([&] {
+            platform::CrashingFileSystem file_system(point);
+            operation(file_system);
+            return 0;
+        });
+        bool crashed = code == platform::CrashingFileSystem::CrashExitCode;
+        EXPECT_TRUE(crashed || code == 0) << "exit code " << code << " at point " << point;
+        if (!crashed && code != 0) return point;
+        SCOPED_TRACE(testing::Message() << "killed at point " << point);
+        check(crashed ? point : 0);
+        if (!crashed) return point - 1;
+    }
+    ADD_FAILURE() << "the operation met more than " << MaxPoints << " points";
+    return MaxPoints;
+}
+
+}  // namespace qorvale::test
