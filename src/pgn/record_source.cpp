@@ -1,5 +1,8 @@
 #include "pgn/record_source.h"
 
+#include "pgn/record_reader.h"
+#include "platform/file.h"
+
 namespace qorvale::pgn {
 
 namespace {
@@ -30,6 +33,13 @@ int MemoryRecordSource::ReadRecord(std::string& record) {
     record.assign(text_.substr(start, kept_end - start));
     position_ = next;
     return static_cast<int>(next - start);
+}
+
+int HandleRecordSource::ReadRecord(std::string& record) {
+    std::string_view text;
+    int length = reader_.ReadRecord(file_, text);
+    record.assign(text);
+    return length;
 }
 
 }  // namespace qorvale::pgn

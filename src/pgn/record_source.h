@@ -4,7 +4,13 @@
 #include <string>
 #include <string_view>
 
+namespace qorvale::platform {
+class File;
+}
+
 namespace qorvale::pgn {
+
+class RecordReader;
 
 // Where the header and movetext readers get their records: the open file's record reader, or a
 // game's text held in memory (the game text buffer, tests).
@@ -28,6 +34,18 @@ public:
 private:
     std::string_view text_;
     std::size_t position_ = 0;
+};
+
+// Records of a file through a record reader, from wherever the file stands; for readers that
+// keep their own handle beside the window's (searches, the fast-file build).
+class HandleRecordSource final : public RecordSource {
+public:
+    HandleRecordSource(platform::File& file, RecordReader& reader) : file_(file), reader_(reader) {}
+    int ReadRecord(std::string& record) override;
+
+private:
+    platform::File& file_;
+    RecordReader& reader_;
 };
 
 }  // namespace qorvale::pgn

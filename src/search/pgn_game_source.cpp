@@ -16,23 +16,6 @@ namespace qorvale::search {
 
 namespace {
 
-// Records straight from the source's own handle and reader.
-class HandleRecordSource final : public pgn::RecordSource {
-public:
-    HandleRecordSource(platform::File& file, pgn::RecordReader& reader)
-        : file_(file), reader_(reader) {}
-    int ReadRecord(std::string& record) override {
-        std::string_view text;
-        int length = reader_.ReadRecord(file_, text);
-        record.assign(text);
-        return length;
-    }
-
-private:
-    platform::File& file_;
-    pgn::RecordReader& reader_;
-};
-
 // The fast file's header fields and the header values they are taken from.
 constexpr std::pair<HeaderField, pgn::Tag> FieldMap[] = {
     {HeaderField::White, pgn::Tag::White},       {HeaderField::Black, pgn::Tag::Black},
@@ -47,7 +30,7 @@ constexpr std::pair<HeaderField, pgn::Tag> FieldMap[] = {
 struct PgnGameSource::Parts {
     platform::File file;
     pgn::RecordReader reader;
-    HandleRecordSource source{file, reader};
+    pgn::HandleRecordSource source{file, reader};
     chess::ChessState chess;
     pgn::HeaderTags header;
     pgn::GameLines lines;

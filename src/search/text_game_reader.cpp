@@ -6,29 +6,10 @@
 
 namespace qorvale::search {
 
-namespace {
-
-class HandleSource final : public pgn::RecordSource {
-  public:
-    HandleSource(platform::File& file, pgn::RecordReader& reader) : file_(file), reader_(reader) {}
-    int ReadRecord(std::string& record) override {
-        std::string_view text;
-        int length = reader_.ReadRecord(file_, text);
-        record.assign(text);
-        return length;
-    }
-
-  private:
-    platform::File& file_;
-    pgn::RecordReader& reader_;
-};
-
-}  // namespace
-
 struct TextGameReader::Parts {
     platform::File file;
     pgn::RecordReader reader;
-    HandleSource source{file, reader};
+    pgn::HandleRecordSource source{file, reader};
     chess::ChessState chess;
     pgn::HeaderTags header;
     pgn::GameLines lines;
