@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (build.source != GameListSource::Cache) __builtin_trap();
     for (std::int32_t line = 0; line < LinesShown; ++line) {
         const GameListRecord& record = build.records[static_cast<std::size_t>(line)];
-        (void)GameListLine(record, line + 1, line % GameListLayouts, "A00");
+        (void)GameListLine(record, line + 1, line % GameListLayouts);
     }
     return 0;
 }
