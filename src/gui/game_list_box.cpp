@@ -35,8 +35,6 @@ GameListBox::GameListBox(const std::vector<app::GameListRecord>& records, GameLi
     layout_box_->addItems({tr("Players, result, date, ECO"), tr("Players with Elo, opening group"),
                            tr("Players, round, event"), tr("Players, round, site")});
     layout_box_->setCurrentIndex(model_->Layout());
-    // The opening-names lines have one form only.
-    layout_box_->setEnabled(!opening_names);
     connect(layout_box_, &QComboBox::currentIndexChanged, this, [this](int index) {
         const std::int32_t game = ChosenGame();
         model_->SetLayout(index);
@@ -51,8 +49,12 @@ GameListBox::GameListBox(const std::vector<app::GameListRecord>& records, GameLi
             [this](int index) { model_->SetSegment(index); });
 
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(tr("Layout"), this));
+    auto* layout_label = new QLabel(tr("Layout"), this);
+    top->addWidget(layout_label);
     top->addWidget(layout_box_, 1);
+    // The opening-names lines have one form only.
+    layout_label->setVisible(!opening_names);
+    layout_box_->setVisible(!opening_names);
     top->addWidget(segment_box_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
