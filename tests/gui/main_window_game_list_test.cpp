@@ -71,6 +71,58 @@ class MainWindowGameListTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // A long search list: rows map to its entries through the segments, and only the first
+    // 125000 listed games show their ECO difference code.
+    void LongSearchListsKeepTheirNumbersAndCodes() {
+        const int games = 200000;
+        std::vector<app::GameListRecord> records(static_cast<std::size_t>(games));
+        for (app::GameListRecord& record : records) record.ECO = {'B', '3', '3', 0};
+        gui::GameListContent content;
+        content.from_search = true;
+        for (int game = 2; game <= games; game += 2) content.games.push_back(game);
+        content.classified.assign(content.games.size(), "C20");
+        gui::GameListModel model(records);
+        model.SetContent(content);
+        QCOMPARE(model.ListedCount(), 100000);
+        struct Row {
+            int segment;
+            int row;
+            int game;      // shown in that row
+            bool code;     // with "/C20"
+        };
+        const Row rows[] = {
+            {0, 0, 2, true},
+            {0, 99999, 200000, true},
+            {2, 0, 65002, true},
+            {4, 2499, 200000, true},
+        };
+        for (const Row& row : rows) {
+            model.SetSegment(row.segment);
+            const QString line = model.data(model.index(row.row), Qt::DisplayRole).toString();
+            QCOMPARE(model.GameNumberAt(row.row), row.game);
+            QCOMPARE(model.RowOf(row.game), row.row);
+            QVERIFY2(line.trimmed().startsWith(QString::number(row.game) + QLatin1Char(' ')),
+                     qPrintable(line));
+            QCOMPARE(line.endsWith(QStringLiteral("B33/C20")), row.code);
+        }
+        QCOMPARE(model.RowOf(3), -1);  // not in the search list
+
+        // The codes stop after the first 125000 listed games.
+        content.games.clear();
+        for (int game = 1; game <= 130000; ++game) content.games.push_back(game);
+        content.classified.assign(content.games.size(), "C20");
+        model.SetContent(content);
+        model.SetSegment(0);
+        auto line = [&](int row) {
+            return model.data(model.index(row), Qt::DisplayRole).toString();
+        };
+        QVERIFY(line(124999).endsWith(QStringLiteral("B33/C20")));
+        QVERIFY(line(125000).endsWith(QStringLiteral("B33    ")));
+        // Other layouts show the opening group.
+        model.SetLayout(1);
+        QVERIFY(line(0).endsWith(QStringLiteral("Sicilian         ")));
+    }
+
     void SearchListIsWhatSelectGameLists() {
         Program program;
         gui::MainWindow window(program.state);
