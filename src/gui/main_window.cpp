@@ -796,7 +796,7 @@ void MainWindow::ShowGameList() {
     if (!session_.File().IsOpen() || game_count_ <= 0) return;
     GameListContent content = GameListContentNow();
     // The openings files list their opening names and make no records.
-    static const std::vector<app::GameListRecord> no_records;
+    const std::vector<app::GameListRecord> no_records;
     const std::vector<app::GameListRecord>& records =
         content.opening_names != nullptr ? no_records : session_.GameList(*ui_);
     GameListBox box(records, std::move(content), state_.options.GameListSettings[0],
