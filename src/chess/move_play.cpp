@@ -420,9 +420,46 @@ void ChessState::WarnOverflow(std::uint32_t kind) {
     }
 }
 
+// The squares Execute is about to write, with what they hold now.
+BoardChange ChessState::ChangeOf(const Resolution& move, Side side) const {
+    const Board& board = current_board_;
+    BoardChange change;
+    auto touch = [&](int file, int rank) {
+        const auto n = static_cast<std::size_t>(change.count++);
+        change.squares[n] = static_cast<std::uint8_t>(Board64Index(file, rank));
+        change.before[n] = static_cast<std::uint8_t>(board[file][rank]);
+    };
+    switch (move.type) {
+        case Resolution::Type::Pawn:
+            touch(move.from_file, move.from_rank);
+            touch(move.to_file, move.to_rank);
+            if (board[move.to_file][move.to_rank] == Empty && move.to_file != move.from_file) {
+                touch(move.to_file, move.from_rank);  // en passant
+            }
+            break;
+        case Resolution::Type::King:
+        case Resolution::Type::Piece:
+            touch(move.from_file, move.from_rank);
+            touch(move.to_file, move.to_rank);
+            break;
+        case Resolution::Type::CastleShort:
+        case Resolution::Type::CastleLong: {
+            const SlotSquare& king = Slots(side).king;
+            if (!king.empty()) touch(static_cast<int>(king.file), static_cast<int>(king.rank));
+            touch(5, move.from_rank);
+            touch(move.to_file, move.from_rank);
+            touch(move.type == Resolution::Type::CastleLong ? 1 : 8, move.from_rank);
+            touch(move.type == Resolution::Type::CastleLong ? 4 : 6, move.from_rank);
+            break;
+        }
+    }
+    return change;
+}
+
 void ChessState::Execute(const Resolution& move, Side side) {
     Board& board = current_board_;
     SideSlots& slots = Slots(side);
+    last_change_ = ChangeOf(move, side);
     switch (move.type) {
         case Resolution::Type::Pawn: {
             if (board[move.to_file][move.to_rank] != Empty) {
@@ -484,7 +521,11 @@ void ChessState::Execute(const Resolution& move, Side side) {
 
 void ChessState::ApplyMoveText(MoveText& text, const FromHint& hint, Side side) {
     Resolution move;
-    if (Resolve(text, hint, side, move)) Execute(move, side);
+    if (Resolve(text, hint, side, move)) {
+        Execute(move, side);
+    } else {
+        last_change_.count = 0;
+    }
     previous_text_ = text;
     en_passant_known_ = squares_checked_;
     squares_checked_ = false;
