@@ -33,6 +33,18 @@ constexpr std::array<bool, 256> TokenEnds = [] {
 
 bool EndsToken(char c) { return TokenEnds[static_cast<unsigned char>(c)]; }
 
+// Characters that may start a move and need no other handling where a move is sought: not the
+// end of the line, a blank, a comment, variation or NAG start, ")", ".", or a digit.
+constexpr std::array<bool, 256> PlainMoveStarts = [] {
+    std::array<bool, 256> plain{};
+    plain.fill(true);
+    for (unsigned char c : {'\0', ' ', '\t', '{', ';', '(', '$', ')', '.'}) plain[c] = false;
+    for (unsigned char c = '0'; c <= '9'; ++c) plain[c] = false;
+    return plain;
+}();
+
+bool IsPlainMoveStart(char c) { return PlainMoveStarts[static_cast<unsigned char>(c)]; }
+
 bool IsPieceLetter(char c) {
     return c == 'N' || c == 'B' || c == 'Q' || c == 'R' || c == 'K';
 }
@@ -243,6 +255,22 @@ bool GameLines::Scanner::AfterClosingBrace() {
 // except directly after a comment; a black move may have its own ("12...") or none. Returns
 // false when the movetext ends first.
 bool GameLines::Scanner::SeekMove(bool white) {
+    // The usual cases first, with the answers the loop below would give: Black's move right at
+    // the cursor; White's number, its dot, one blank and the move.
+    const char* text = At();
+    if (!white && IsPlainMoveStart(text[0])) return EndsGame(At(), false) == 0;
+    if (white && IsDigit(text[0])) {
+        std::size_t dot = 1;
+        while (IsDigit(text[dot])) ++dot;
+        std::size_t move = dot + 1;
+        if (IsBlank(text[move])) ++move;
+        if (text[dot] == '.' && IsPlainMoveStart(text[move])) {
+            if (EndsGame(At(), false)) return false;
+            pos_ += move;
+            return EndsGame(At(), false) == 0;
+        }
+    }
+
     bool numbered = false;
     bool after_comment = false;
     bool token_start = true;

@@ -157,52 +157,18 @@ MoveCode SquaresCode(int from, int to, std::uint8_t from_piece, std::uint8_t to_
     return static_cast<MoveCode>(to_byte * 256 + from_byte);
 }
 
-}  // namespace
-
-MoveCode EncodeMoveCode(const Board64& before, const Board64& after, int half_move,
-                        MoveCodeVariant variant) {
-    return Encode(before.data(), after.data(), half_move, variant);
+std::uint8_t AfterOn(const chess::Board& after, int square) {
+    return static_cast<std::uint8_t>(after[FileOf(square) + 1][RankOf(square) + 1]);
 }
 
-MoveCode EncodeMoveCode(std::span<const std::uint32_t, 64> before,
-                        std::span<const std::uint32_t, 64> after, int half_move,
-                        MoveCodeVariant variant) {
-    return Encode(before.data(), after.data(), half_move, variant);
-}
-
-MoveCode EncodeMoveChange(const chess::BoardChange& change, const chess::Board& after,
-                          int half_move, MoveCodeVariant variant) {
+// EncodeMoveChange for any change: castling, en passant, a move the slots gave to the wrong
+// piece.
+MoveCode EncodeAnyChange(const chess::BoardChange& change, const chess::Board& after,
+                         int half_move, MoveCodeVariant variant) {
     const bool white = (half_move & 1) != 0;
-    auto after_on = [&](int square) {
-        return static_cast<std::uint8_t>(after[FileOf(square) + 1][RankOf(square) + 1]);
-    };
-    // The usual move: a piece of the mover left one square, which is now empty, for another that
-    // was empty or the opponent's and now holds a piece of the mover. The comparison finds
-    // exactly these two, in either order; only castling and the promotion flags need a look.
-    if (change.count == 2) {
-        const int from = change.squares[0];
-        const int to = change.squares[1];
-        const std::uint8_t from_piece = change.before[0];
-        const std::uint8_t old_piece = change.before[1];
-        const std::uint8_t to_piece = after_on(to);
-        if (from != to && IsMover(from_piece, white) && after_on(from) == chess::Empty &&
-            IsMover(to_piece, white) && !IsMover(old_piece, white)) {
-            const std::uint8_t king = white ? WhiteKing : BlackKing;
-            if (from == (white ? E1 : E8) && from_piece == king) {
-                if (after_on(white ? G1 : G8) == king) {
-                    return white ? WhiteCastlesShort : BlackCastlesShort;
-                }
-                if (after_on(white ? C1 : C8) == king) {
-                    return white ? WhiteCastlesLong : BlackCastlesLong;
-                }
-            }
-            return SquaresCode(from, to, from_piece, to_piece, white, variant);
-        }
-    }
-
-    // Anything else (castling, en passant, moves the slots got wrong): the squares that changed,
-    // in ascending order, with their pieces before and after; the board comparison above
-    // restricted to the only squares that can differ.
+    auto after_on = [&](int square) { return AfterOn(after, square); };
+    // The squares that changed, in ascending order, with their pieces before and after: the
+    // board comparison restricted to the only squares that can differ.
     struct Changed {
         int square;
         std::uint8_t old_piece;
@@ -264,6 +230,49 @@ MoveCode EncodeMoveChange(const chess::BoardChange& change, const chess::Board& 
     }
     if (from < 0 || to < 0 || (from == 0 && to == 0)) return UnknownMoveCode;
     return SquaresCode(from, to, from_piece, to_piece, white, variant);
+}
+
+}  // namespace
+
+MoveCode EncodeMoveCode(const Board64& before, const Board64& after, int half_move,
+                        MoveCodeVariant variant) {
+    return Encode(before.data(), after.data(), half_move, variant);
+}
+
+MoveCode EncodeMoveCode(std::span<const std::uint32_t, 64> before,
+                        std::span<const std::uint32_t, 64> after, int half_move,
+                        MoveCodeVariant variant) {
+    return Encode(before.data(), after.data(), half_move, variant);
+}
+
+MoveCode EncodeMoveChange(const chess::BoardChange& change, const chess::Board& after,
+                          int half_move, MoveCodeVariant variant) {
+    const bool white = (half_move & 1) != 0;
+    auto after_on = [&](int square) { return AfterOn(after, square); };
+    // The usual move: a piece of the mover left one square, which is now empty, for another that
+    // was empty or the opponent's and now holds a piece of the mover. The comparison finds
+    // exactly these two, in either order; only castling and the promotion flags need a look.
+    if (change.count == 2) {
+        const int from = change.squares[0];
+        const int to = change.squares[1];
+        const std::uint8_t from_piece = change.before[0];
+        const std::uint8_t old_piece = change.before[1];
+        const std::uint8_t to_piece = after_on(to);
+        if (from != to && IsMover(from_piece, white) && after_on(from) == chess::Empty &&
+            IsMover(to_piece, white) && !IsMover(old_piece, white)) {
+            const std::uint8_t king = white ? WhiteKing : BlackKing;
+            if (from == (white ? E1 : E8) && from_piece == king) {
+                if (after_on(white ? G1 : G8) == king) {
+                    return white ? WhiteCastlesShort : BlackCastlesShort;
+                }
+                if (after_on(white ? C1 : C8) == king) {
+                    return white ? WhiteCastlesLong : BlackCastlesLong;
+                }
+            }
+            return SquaresCode(from, to, from_piece, to_piece, white, variant);
+        }
+    }
+    return EncodeAnyChange(change, after, half_move, variant);
 }
 
 void PlayMoveCode(Board64& board, MoveCode code, bool white) {
