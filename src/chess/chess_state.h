@@ -248,7 +248,7 @@ private:
     struct Resolution;
     bool Resolve(MoveText& text, const FromHint& hint, Side side, Resolution& out);
     void Execute(const Resolution& move, Side side);
-    BoardChange ChangeOf(const Resolution& move, Side side) const;
+    void RecordChange(const Resolution& move, Side side);
     void NormaliseText(MoveText& text, Side side) const;
     int Reach(std::uint32_t kind, const SlotSquare& x, const SlotSquare& y, int to_file,
               int to_rank, const FromHint& hint) const;

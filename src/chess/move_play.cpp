@@ -421,45 +421,57 @@ void ChessState::WarnOverflow(std::uint32_t kind) {
 }
 
 // The squares Execute is about to write, with what they hold now.
-BoardChange ChessState::ChangeOf(const Resolution& move, Side side) const {
+void ChessState::RecordChange(const Resolution& move, Side side) {
     const Board& board = current_board_;
-    BoardChange change;
-    auto touch = [&](int file, int rank) {
-        const auto n = static_cast<std::size_t>(change.count++);
-        change.squares[n] = static_cast<std::uint8_t>(Board64Index(file, rank));
-        change.before[n] = static_cast<std::uint8_t>(board[file][rank]);
+    BoardChange& change = last_change_;
+    auto set = [&](int n, int file, int rank, std::uint32_t code) {
+        change.squares[static_cast<std::size_t>(n)] =
+            static_cast<std::uint8_t>(Board64Index(file, rank));
+        change.before[static_cast<std::size_t>(n)] = static_cast<std::uint8_t>(code);
     };
     switch (move.type) {
         case Resolution::Type::Pawn:
-            touch(move.from_file, move.from_rank);
-            touch(move.to_file, move.to_rank);
-            if (board[move.to_file][move.to_rank] == Empty && move.to_file != move.from_file) {
-                touch(move.to_file, move.from_rank);  // en passant
-            }
-            break;
         case Resolution::Type::King:
-        case Resolution::Type::Piece:
-            touch(move.from_file, move.from_rank);
-            touch(move.to_file, move.to_rank);
-            break;
+        case Resolution::Type::Piece: {
+            // Read before the first byte store, which the compiler must take to alias the board.
+            const std::uint32_t from_code = board[move.from_file][move.from_rank];
+            const std::uint32_t to_code = board[move.to_file][move.to_rank];
+            const bool en_passant = move.type == Resolution::Type::Pawn && to_code == Empty &&
+                                    move.to_file != move.from_file;
+            const std::uint32_t passed_code = board[move.to_file][move.from_rank];
+            set(0, move.from_file, move.from_rank, from_code);
+            set(1, move.to_file, move.to_rank, to_code);
+            change.count = 2;
+            if (en_passant) {
+                set(2, move.to_file, move.from_rank, passed_code);
+                change.count = 3;
+            }
+            return;
+        }
         case Resolution::Type::CastleShort:
         case Resolution::Type::CastleLong: {
             const SlotSquare& king = Slots(side).king;
+            BoardChange gathered;
+            auto touch = [&](int file, int rank) {
+                const auto n = static_cast<std::size_t>(gathered.count++);
+                gathered.squares[n] = static_cast<std::uint8_t>(Board64Index(file, rank));
+                gathered.before[n] = static_cast<std::uint8_t>(board[file][rank]);
+            };
             if (!king.empty()) touch(static_cast<int>(king.file), static_cast<int>(king.rank));
             touch(5, move.from_rank);
             touch(move.to_file, move.from_rank);
             touch(move.type == Resolution::Type::CastleLong ? 1 : 8, move.from_rank);
             touch(move.type == Resolution::Type::CastleLong ? 4 : 6, move.from_rank);
-            break;
+            change = gathered;
+            return;
         }
     }
-    return change;
 }
 
 void ChessState::Execute(const Resolution& move, Side side) {
     Board& board = current_board_;
     SideSlots& slots = Slots(side);
-    last_change_ = ChangeOf(move, side);
+    RecordChange(move, side);
     switch (move.type) {
         case Resolution::Type::Pawn: {
             if (board[move.to_file][move.to_rank] != Empty) {
