@@ -169,7 +169,8 @@ public:
     // no free slot; 1 for an unknown promotion letter or a text that names no move.
     int LocateMoveText(MoveText& text, const FromHint& hint, Side side);
     const LocatedMove& LocatedMoveSquares() const { return located_; }
-    // What the last ApplyMoveText wrote on CurrentBoard (count 0 when it found no move).
+    // During ReplayMainLine: what the last ApplyMoveText wrote on CurrentBoard (count 0 when it
+    // found no move). Other roads do not keep it.
     const BoardChange& LastChange() const { return last_change_; }
 
     // 1 when the tracked piece on `square` of `side` may not leave the line between its king
@@ -259,6 +260,8 @@ private:
     void TakeSlot(SideSlots& slots, std::uint32_t kind, int file, int rank);
     bool SquareAttackedOn(const Board& board, int file, int rank, Side attacker) const;
     void ReplayHalfMove(MainLineMoves& moves, int index, Side side, int half_move);
+    template <typename Played>
+    int ReplayEach(MainLineMoves& moves, int full_moves, Played& played);
     void EndReplay() {
         replay_normalise_ = false;
         promotion_overflow_ = {};
@@ -283,6 +286,7 @@ private:
     bool castling_frozen_ = false;
     LocatedMove located_;
     BoardChange last_change_;
+    bool record_changes_ = false;
     // The last half-move text played: the opponent's last move for the en-passant test.
     MoveText previous_text_;
     // Whether the last move played was checked from squares first, so that EnPassantState is
@@ -302,6 +306,14 @@ private:
 
 template <typename Played>
 int ChessState::ReplayMainLine(MainLineMoves& moves, int full_moves, Played&& played) {
+    record_changes_ = true;
+    int half_moves = ReplayEach(moves, full_moves, played);
+    record_changes_ = false;
+    return half_moves;
+}
+
+template <typename Played>
+int ChessState::ReplayEach(MainLineMoves& moves, int full_moves, Played& played) {
     if (full_moves > MaxFullMoves) full_moves = MaxFullMoves;
     replay_normalise_ = true;
     SetStartPosition();

@@ -420,7 +420,7 @@ void ChessState::WarnOverflow(std::uint32_t kind) {
     }
 }
 
-// The squares Execute is about to write, with what they hold now.
+// The squares Execute is about to write for `move`, with what they hold now.
 void ChessState::RecordChange(const Resolution& move, Side side) {
     const Board& board = current_board_;
     BoardChange& change = last_change_;
@@ -471,7 +471,6 @@ void ChessState::RecordChange(const Resolution& move, Side side) {
 void ChessState::Execute(const Resolution& move, Side side) {
     Board& board = current_board_;
     SideSlots& slots = Slots(side);
-    RecordChange(move, side);
     switch (move.type) {
         case Resolution::Type::Pawn: {
             if (board[move.to_file][move.to_rank] != Empty) {
@@ -534,8 +533,9 @@ void ChessState::Execute(const Resolution& move, Side side) {
 void ChessState::ApplyMoveText(MoveText& text, const FromHint& hint, Side side) {
     Resolution move;
     if (Resolve(text, hint, side, move)) {
+        if (record_changes_) RecordChange(move, side);
         Execute(move, side);
-    } else {
+    } else if (record_changes_) {
         last_change_.count = 0;
     }
     previous_text_ = text;

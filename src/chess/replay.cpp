@@ -31,8 +31,8 @@ void ChessState::ReplayHalfMove(MainLineMoves& moves, int index, Side side, int 
 }
 
 int ChessState::ReplayToHalfMove(MainLineMoves& moves, int full_moves) {
-    return ReplayMainLine(moves, full_moves,
-                          [this](int half_move) { SnapshotPosition(half_move); });
+    auto snapshot = [this](int half_move) { SnapshotPosition(half_move); };
+    return ReplayEach(moves, full_moves, snapshot);
 }
 
 int ChessState::ValidateGameMoves(MainLineMoves& moves, int full_moves) {
