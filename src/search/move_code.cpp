@@ -163,8 +163,10 @@ std::uint8_t AfterOn(const chess::Board& after, int square) {
 
 // EncodeMoveChange for any change: castling, en passant, a move the slots gave to the wrong
 // piece.
-MoveCode EncodeAnyChange(const chess::BoardChange& change, const chess::Board& after,
-                         int half_move, MoveCodeVariant variant) {
+// Kept out of line so that the usual case's caller does not pay for this one's registers.
+[[gnu::noinline]] MoveCode EncodeAnyChange(const chess::BoardChange& change,
+                                           const chess::Board& after, int half_move,
+                                           MoveCodeVariant variant) {
     const bool white = (half_move & 1) != 0;
     auto after_on = [&](int square) { return AfterOn(after, square); };
     // The squares that changed, in ascending order, with their pieces before and after: the
