@@ -16,6 +16,16 @@ namespace qorvale::chess {
 // One position of the history: 64 codes in file-major order a1, a2, ..., a8, b1, ..., h8.
 using Snapshot = std::array<std::uint32_t, 64>;
 
+// The squares one applied half-move wrote and what each held before it: with the board after
+// the move, enough to compare the positions before and after without a copy of either. A square
+// may be listed twice; every entry was taken before the first write.
+struct BoardChange {
+    static constexpr int MaxSquares = 5;  // castling: king, its home square, target, two rooks
+    int count = 0;
+    std::array<std::uint8_t, MaxSquares> squares{};  // Board64Index
+    std::array<std::uint8_t, MaxSquares> before{};   // piece codes
+};
+
 // How MakeMoveFromSquares treats an accepted move.
 enum class MoveMode : int {
     TextOnly = 0,  // only the SAN text is produced
@@ -159,6 +169,9 @@ public:
     // no free slot; 1 for an unknown promotion letter or a text that names no move.
     int LocateMoveText(MoveText& text, const FromHint& hint, Side side);
     const LocatedMove& LocatedMoveSquares() const { return located_; }
+    // During ReplayMainLine: what the last ApplyMoveText wrote on CurrentBoard (count 0 when it
+    // found no move). Other roads do not keep it.
+    const BoardChange& LastChange() const { return last_change_; }
 
     // 1 when the tracked piece on `square` of `side` may not leave the line between its king
     // and an enemy slider for (target_file, target_rank).
@@ -179,6 +192,12 @@ public:
     // overflow a side's moves are re-made from squares ("*" when they cannot be). Returns the
     // half-moves played.
     int ReplayToHalfMove(MainLineMoves& moves, int full_moves);
+    // ReplayToHalfMove without the position history (only snapshot 0 is taken): `played` is
+    // called with each half-move's number right after it, while CurrentBoard and LastChange
+    // show it. For readers that need each move's squares, not the positions kept. The chess
+    // state must hold no prepared move (SetPreparedMove).
+    template <typename Played>
+    int ReplayMainLine(MainLineMoves& moves, int full_moves, Played&& played);
     // 0 when every move is legal; full move number + 1 of the first illegal move; -2..-5 for a
     // promotion that needs a fourth piece; 1 when a move cannot be located.
     int ValidateGameMoves(MainLineMoves& moves, int full_moves);
@@ -230,6 +249,7 @@ private:
     struct Resolution;
     bool Resolve(MoveText& text, const FromHint& hint, Side side, Resolution& out);
     void Execute(const Resolution& move, Side side);
+    void RecordChange(const Resolution& move, Side side);
     void NormaliseText(MoveText& text, Side side) const;
     int Reach(std::uint32_t kind, const SlotSquare& x, const SlotSquare& y, int to_file,
               int to_rank, const FromHint& hint) const;
@@ -240,6 +260,12 @@ private:
     void TakeSlot(SideSlots& slots, std::uint32_t kind, int file, int rank);
     bool SquareAttackedOn(const Board& board, int file, int rank, Side attacker) const;
     void ReplayHalfMove(MainLineMoves& moves, int index, Side side, int half_move);
+    template <typename Played>
+    int ReplayEach(MainLineMoves& moves, int full_moves, Played& played);
+    void EndReplay() {
+        replay_normalise_ = false;
+        promotion_overflow_ = {};
+    }
 
     Ui* ui_ = nullptr;
     Board current_board_{};
@@ -259,6 +285,8 @@ private:
     bool prepared_ = false;
     bool castling_frozen_ = false;
     LocatedMove located_;
+    BoardChange last_change_;
+    bool record_changes_ = false;
     // The last half-move text played: the opponent's last move for the en-passant test.
     MoveText previous_text_;
     // Whether the last move played was checked from squares first, so that EnPassantState is
@@ -275,5 +303,31 @@ private:
     std::array<std::uint8_t, MaxFullMoves> white_stalemate_{};
     std::array<std::uint8_t, MaxFullMoves> black_stalemate_{};
 };
+
+template <typename Played>
+int ChessState::ReplayMainLine(MainLineMoves& moves, int full_moves, Played&& played) {
+    record_changes_ = true;
+    int half_moves = ReplayEach(moves, full_moves, played);
+    record_changes_ = false;
+    return half_moves;
+}
+
+template <typename Played>
+int ChessState::ReplayEach(MainLineMoves& moves, int full_moves, Played& played) {
+    if (full_moves > MaxFullMoves) full_moves = MaxFullMoves;
+    replay_normalise_ = true;
+    SetStartPosition();
+    int half_move = 1;
+    for (int i = 0; i < full_moves; ++i) {
+        ReplayHalfMove(moves, i, Side::White, half_move);
+        played(half_move++);
+        if (!moves.BlackMoves[static_cast<std::size_t>(i)].empty()) {
+            ReplayHalfMove(moves, i, Side::Black, half_move);
+            played(half_move++);
+        }
+    }
+    EndReplay();
+    return half_move - 1;
+}
 
 }  // namespace qorvale::chess

@@ -420,6 +420,54 @@ void ChessState::WarnOverflow(std::uint32_t kind) {
     }
 }
 
+// The squares Execute is about to write for `move`, with what they hold now.
+void ChessState::RecordChange(const Resolution& move, Side side) {
+    const Board& board = current_board_;
+    BoardChange& change = last_change_;
+    auto set = [&](int n, int file, int rank, std::uint32_t code) {
+        change.squares[static_cast<std::size_t>(n)] =
+            static_cast<std::uint8_t>(Board64Index(file, rank));
+        change.before[static_cast<std::size_t>(n)] = static_cast<std::uint8_t>(code);
+    };
+    switch (move.type) {
+        case Resolution::Type::Pawn:
+        case Resolution::Type::King:
+        case Resolution::Type::Piece: {
+            // Read before the first byte store, which the compiler must take to alias the board.
+            const std::uint32_t from_code = board[move.from_file][move.from_rank];
+            const std::uint32_t to_code = board[move.to_file][move.to_rank];
+            const bool en_passant = move.type == Resolution::Type::Pawn && to_code == Empty &&
+                                    move.to_file != move.from_file;
+            const std::uint32_t passed_code = board[move.to_file][move.from_rank];
+            set(0, move.from_file, move.from_rank, from_code);
+            set(1, move.to_file, move.to_rank, to_code);
+            change.count = 2;
+            if (en_passant) {
+                set(2, move.to_file, move.from_rank, passed_code);
+                change.count = 3;
+            }
+            return;
+        }
+        case Resolution::Type::CastleShort:
+        case Resolution::Type::CastleLong: {
+            const SlotSquare& king = Slots(side).king;
+            BoardChange gathered;
+            auto touch = [&](int file, int rank) {
+                const auto n = static_cast<std::size_t>(gathered.count++);
+                gathered.squares[n] = static_cast<std::uint8_t>(Board64Index(file, rank));
+                gathered.before[n] = static_cast<std::uint8_t>(board[file][rank]);
+            };
+            if (!king.empty()) touch(static_cast<int>(king.file), static_cast<int>(king.rank));
+            touch(5, move.from_rank);
+            touch(move.to_file, move.from_rank);
+            touch(move.type == Resolution::Type::CastleLong ? 1 : 8, move.from_rank);
+            touch(move.type == Resolution::Type::CastleLong ? 4 : 6, move.from_rank);
+            change = gathered;
+            return;
+        }
+    }
+}
+
 void ChessState::Execute(const Resolution& move, Side side) {
     Board& board = current_board_;
     SideSlots& slots = Slots(side);
@@ -484,7 +532,12 @@ void ChessState::Execute(const Resolution& move, Side side) {
 
 void ChessState::ApplyMoveText(MoveText& text, const FromHint& hint, Side side) {
     Resolution move;
-    if (Resolve(text, hint, side, move)) Execute(move, side);
+    if (Resolve(text, hint, side, move)) {
+        if (record_changes_) RecordChange(move, side);
+        Execute(move, side);
+    } else if (record_changes_) {
+        last_change_.count = 0;
+    }
     previous_text_ = text;
     en_passant_known_ = squares_checked_;
     squares_checked_ = false;

@@ -28,23 +28,11 @@ void ChessState::ReplayHalfMove(MainLineMoves& moves, int index, Side side, int 
         }
     }
     ApplyMoveText(text, hint, side);
-    SnapshotPosition(half_move);
 }
 
 int ChessState::ReplayToHalfMove(MainLineMoves& moves, int full_moves) {
-    if (full_moves > MaxFullMoves) full_moves = MaxFullMoves;
-    if (!replay_normalise_) replay_normalise_ = true;
-    SetStartPosition();
-    int half_move = 1;
-    for (int i = 0; i < full_moves; ++i) {
-        ReplayHalfMove(moves, i, Side::White, half_move++);
-        if (!moves.BlackMoves[static_cast<std::size_t>(i)].empty()) {
-            ReplayHalfMove(moves, i, Side::Black, half_move++);
-        }
-    }
-    replay_normalise_ = false;
-    promotion_overflow_ = {};
-    return half_move - 1;
+    auto snapshot = [this](int half_move) { SnapshotPosition(half_move); };
+    return ReplayEach(moves, full_moves, snapshot);
 }
 
 int ChessState::ValidateGameMoves(MainLineMoves& moves, int full_moves) {

@@ -25,9 +25,25 @@ bool StartsNextGame(std::string_view record) {
 }
 
 // A move token ends at a blank, the end of the line, or the start of a comment, variation or NAG.
-bool EndsToken(char c) {
-    return c == '\0' || IsBlank(c) || c == '{' || c == '(' || c == '$' || c == ';';
-}
+constexpr std::array<bool, 256> TokenEnds = [] {
+    std::array<bool, 256> ends{};
+    for (unsigned char c : {'\0', ' ', '\t', '{', '(', '$', ';'}) ends[c] = true;
+    return ends;
+}();
+
+bool EndsToken(char c) { return TokenEnds[static_cast<unsigned char>(c)]; }
+
+// Characters that may start a move and need no other handling where a move is sought: not the
+// end of the line, a blank, a comment, variation or NAG start, ")", ".", or a digit.
+constexpr std::array<bool, 256> PlainMoveStarts = [] {
+    std::array<bool, 256> plain{};
+    plain.fill(true);
+    for (unsigned char c : {'\0', ' ', '\t', '{', ';', '(', '$', ')', '.'}) plain[c] = false;
+    for (unsigned char c = '0'; c <= '9'; ++c) plain[c] = false;
+    return plain;
+}();
+
+bool IsPlainMoveStart(char c) { return PlainMoveStarts[static_cast<unsigned char>(c)]; }
 
 bool IsPieceLetter(char c) {
     return c == 'N' || c == 'B' || c == 'Q' || c == 'R' || c == 'K';
@@ -97,16 +113,27 @@ int IsGameTerminator(char* text, bool blank_is_end) {
     return 0;
 }
 
+// IsGameTerminator, answering the usual token (a move or a move number) without a call.
+int EndsGame(char* text, bool blank_is_end) {
+    if (!TerminatorFirsts[static_cast<unsigned char>(text[0])] && text[1] != '/' &&
+        text[1] != '-') {
+        return 0;
+    }
+    return IsGameTerminator(text, blank_is_end);
+}
+
 // Walks the movetext lines character by character and fills the move tables.
 class GameLines::Scanner {
 public:
-    Scanner(GameLines& lines, int stop_after) : lines_(lines), stop_after_(stop_after) {}
+    // The text is only read, or rewritten in place, while scanning: its buffer stays put.
+    Scanner(GameLines& lines, int stop_after)
+        : lines_(lines), text_(lines.text_.data()), stop_after_(stop_after) {}
 
     int Run(Ui* ui, bool quiet);
 
 private:
-    char* At() { return lines_.text_.data() + pos_; }
-    char Cur() const { return lines_.text_[pos_]; }
+    char* At() { return text_ + pos_; }
+    char Cur() const { return text_[pos_]; }
     int Column() const { return static_cast<int>(pos_ - lines_.line_start_[line_]); }
     int HalfMove() const { return lines_.parsed_half_moves_; }
 
@@ -134,6 +161,7 @@ private:
     void StoreMove(bool white, std::string_view token);
 
     GameLines& lines_;
+    char* text_;
     int stop_after_;
     std::size_t pos_ = 0;
     std::size_t line_ = 0;
@@ -219,7 +247,7 @@ void GameLines::Scanner::SkipNag() {
 bool GameLines::Scanner::AfterClosingBrace() {
     if (!IsBlank(Cur())) return true;
     ++pos_;
-    return IsGameTerminator(At(), true) == 0;
+    return EndsGame(At(), true) == 0;
 }
 
 // Brings the cursor to the start of the next move of the side. Comments, NAGs and variations on
@@ -227,6 +255,22 @@ bool GameLines::Scanner::AfterClosingBrace() {
 // except directly after a comment; a black move may have its own ("12...") or none. Returns
 // false when the movetext ends first.
 bool GameLines::Scanner::SeekMove(bool white) {
+    // The usual cases first, with the answers the loop below would give: Black's move right at
+    // the cursor; White's number, its dot, one blank and the move.
+    const char* text = At();
+    if (!white && IsPlainMoveStart(text[0])) return EndsGame(At(), false) == 0;
+    if (white && IsDigit(text[0])) {
+        std::size_t dot = 1;
+        while (IsDigit(text[dot])) ++dot;
+        std::size_t move = dot + 1;
+        if (IsBlank(text[move])) ++move;
+        if (text[dot] == '.' && IsPlainMoveStart(text[move])) {
+            if (EndsGame(At(), false)) return false;
+            pos_ += move;
+            return EndsGame(At(), false) == 0;
+        }
+    }
+
     bool numbered = false;
     bool after_comment = false;
     bool token_start = true;
@@ -265,7 +309,7 @@ bool GameLines::Scanner::SeekMove(bool white) {
             token_start = true;
             continue;
         }
-        if (token_start && IsGameTerminator(At(), false)) return false;
+        if (token_start && EndsGame(At(), false)) return false;
         token_start = false;
         c = Cur();  // castling may just have been rewritten
         if (c == ')') {
@@ -319,6 +363,10 @@ void GameLines::Scanner::StoreMove(bool white, std::string_view token) {
     chess::FromHint& hint =
         white ? lines_.moves_.WhiteHints[static_cast<std::size_t>(index)]
               : lines_.moves_.BlackHints[static_cast<std::size_t>(index)];
+    if (form_ == MoveForm::Standard) {
+        text.Assign(token);
+        return;
+    }
     char reduced[16];
     std::size_t length = 0;
     auto keep = [&](char c) {
@@ -343,7 +391,7 @@ bool GameLines::Scanner::ReadMove(bool white) {
     } else {
         while (!EndsToken(Cur())) ++pos_;
     }
-    std::string_view token(lines_.text_.data() + start, pos_ - start);
+    std::string_view token(text_ + start, pos_ - start);
     if (!form_decided_ && token[0] != '.') DecideMoveForm(token);
     if (white) ++lines_.full_moves_;
     StoreMove(white, token);
@@ -378,7 +426,7 @@ int GameLines::Scanner::Run(Ui* ui, bool quiet) {
         // One blank separates tokens; a second one (or a result) right after it ends the text.
         if (IsBlank(Cur())) {
             ++pos_;
-            if (IsGameTerminator(At(), true)) break;
+            if (EndsGame(At(), true)) break;
         }
     }
     return lines_.full_moves_;

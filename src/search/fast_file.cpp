@@ -36,6 +36,14 @@ public:
         AppendU32(block_, word);
         FlushWhenFull();
     }
+    // A run of words, grown in one step rather than word by word.
+    void PutU16s(const std::uint16_t* words, std::size_t count) {
+        std::size_t at = block_.size();
+        block_.resize(at + 2 * count);
+        std::uint8_t* out = block_.data() + at;
+        for (std::size_t n = 0; n < count; ++n) qorvale::PutU16(out + 2 * n, words[n]);
+        FlushWhenFull();
+    }
     void PutHeader(const HeaderValues& values) {
         AppendHeaderRecord(block_, values);
         FlushWhenFull();
@@ -74,8 +82,8 @@ void PutRecord(BlockWriter& writer, const FastFileGame& game) {
     if (game.codes.empty()) {
         writer.PutU16(NoMovesCode);
     } else {
-        std::size_t count = std::min<std::size_t>(game.codes.size(), MaxRecordCodes);
-        for (std::size_t n = 0; n < count; ++n) writer.PutU16(game.codes[n]);
+        writer.PutU16s(game.codes.data(),
+                       std::min<std::size_t>(game.codes.size(), MaxRecordCodes));
     }
     writer.PutU16(MakeResultWord(game.result));
 }

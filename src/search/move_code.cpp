@@ -1,6 +1,9 @@
 #include "search/move_code.h"
 
+#include <array>
 #include <bit>
+
+#include "chess/chess_state.h"
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -138,6 +141,99 @@ MoveCode Encode(const Square* before, const Square* after, int half_move, MoveCo
     return static_cast<MoveCode>(to_byte * 256 + from_byte);
 }
 
+// The code of a move between two squares, with the under-promotion flags when a pawn of the
+// mover left `from` and `to` now holds `to_piece`.
+MoveCode SquaresCode(int from, int to, std::uint8_t from_piece, std::uint8_t to_piece, bool white,
+                     MoveCodeVariant variant) {
+    int from_byte = from;
+    int to_byte = to;
+    if (from_piece == (white ? chess::Pawn : chess::Pawn + chess::BlackOffset)) {
+        std::uint32_t kind = chess::KindOf(to_piece);
+        if (kind == chess::Knight) from_byte |= 0x40;
+        if (kind == chess::Bishop) from_byte |= 0x80;
+        if (kind == chess::Rook) from_byte |= 0xC0;
+        if (kind == chess::Queen && variant == MoveCodeVariant::Engine) to_byte += 0x40;
+    }
+    return static_cast<MoveCode>(to_byte * 256 + from_byte);
+}
+
+std::uint8_t AfterOn(const chess::Board& after, int square) {
+    return static_cast<std::uint8_t>(after[FileOf(square) + 1][RankOf(square) + 1]);
+}
+
+// EncodeMoveChange for any change: castling, en passant, a move the slots gave to the wrong
+// piece.
+// Kept out of line so that the usual case's caller does not pay for this one's registers.
+[[gnu::noinline]] MoveCode EncodeAnyChange(const chess::BoardChange& change,
+                                           const chess::Board& after, int half_move,
+                                           MoveCodeVariant variant) {
+    const bool white = (half_move & 1) != 0;
+    auto after_on = [&](int square) { return AfterOn(after, square); };
+    // The squares that changed, in ascending order, with their pieces before and after: the
+    // board comparison restricted to the only squares that can differ.
+    struct Changed {
+        int square;
+        std::uint8_t old_piece;
+        std::uint8_t new_piece;
+    };
+    std::array<Changed, chess::BoardChange::MaxSquares> changed;
+    int count = 0;
+    std::uint64_t seen = 0;
+    for (int n = 0; n < change.count; ++n) {
+        const int square = change.squares[static_cast<std::size_t>(n)];
+        const std::uint64_t bit = std::uint64_t{1} << square;
+        // A repeated square's first entry holds what it had before the move.
+        if ((seen & bit) != 0) continue;
+        seen |= bit;
+        const auto old_piece = change.before[static_cast<std::size_t>(n)];
+        const auto new_piece = after_on(square);
+        if (old_piece == new_piece) continue;
+        int at = count++;
+        while (at > 0 && changed[static_cast<std::size_t>(at - 1)].square > square) {
+            changed[static_cast<std::size_t>(at)] = changed[static_cast<std::size_t>(at - 1)];
+            --at;
+        }
+        changed[static_cast<std::size_t>(at)] = {square, old_piece, new_piece};
+    }
+
+    const int home = white ? E1 : E8;
+    const std::uint8_t king = white ? WhiteKing : BlackKing;
+    int from = -1;
+    int to = -1;
+    std::uint8_t from_piece = 0;
+    std::uint8_t to_piece = 0;
+    for (int n = 0; n < count; ++n) {
+        const Changed& square = changed[static_cast<std::size_t>(n)];
+        // Castling is told by the king alone: it left its home square (so that square changed)
+        // and stands on g1/c1 (g8/c8), changed or not.
+        if (square.square == home && square.old_piece == king &&
+            square.new_piece == chess::Empty) {
+            const int short_target = white ? G1 : G8;
+            const int long_target = white ? C1 : C8;
+            if (after_on(short_target) == king) {
+                return white ? WhiteCastlesShort : BlackCastlesShort;
+            }
+            if (after_on(long_target) == king) {
+                return white ? WhiteCastlesLong : BlackCastlesLong;
+            }
+        }
+    }
+    for (int n = 0; n < count && (from < 0 || to < 0); ++n) {
+        const Changed& square = changed[static_cast<std::size_t>(n)];
+        if (to < 0 && IsMover(square.new_piece, white) &&
+            (square.old_piece == chess::Empty || IsMover(square.old_piece, !white))) {
+            to = square.square;
+            to_piece = square.new_piece;
+        }
+        if (from < 0 && IsMover(square.old_piece, white) && square.new_piece == chess::Empty) {
+            from = square.square;
+            from_piece = square.old_piece;
+        }
+    }
+    if (from < 0 || to < 0 || (from == 0 && to == 0)) return UnknownMoveCode;
+    return SquaresCode(from, to, from_piece, to_piece, white, variant);
+}
+
 }  // namespace
 
 MoveCode EncodeMoveCode(const Board64& before, const Board64& after, int half_move,
@@ -149,6 +245,36 @@ MoveCode EncodeMoveCode(std::span<const std::uint32_t, 64> before,
                         std::span<const std::uint32_t, 64> after, int half_move,
                         MoveCodeVariant variant) {
     return Encode(before.data(), after.data(), half_move, variant);
+}
+
+MoveCode EncodeMoveChange(const chess::BoardChange& change, const chess::Board& after,
+                          int half_move, MoveCodeVariant variant) {
+    const bool white = (half_move & 1) != 0;
+    auto after_on = [&](int square) { return AfterOn(after, square); };
+    // The usual move: a piece of the mover left one square, which is now empty, for another that
+    // was empty or the opponent's and now holds a piece of the mover. The comparison finds
+    // exactly these two, in either order; only castling and the promotion flags need a look.
+    if (change.count == 2) {
+        const int from = change.squares[0];
+        const int to = change.squares[1];
+        const std::uint8_t from_piece = change.before[0];
+        const std::uint8_t old_piece = change.before[1];
+        const std::uint8_t to_piece = after_on(to);
+        if (from != to && IsMover(from_piece, white) && after_on(from) == chess::Empty &&
+            IsMover(to_piece, white) && !IsMover(old_piece, white)) {
+            const std::uint8_t king = white ? WhiteKing : BlackKing;
+            if (from == (white ? E1 : E8) && from_piece == king) {
+                if (after_on(white ? G1 : G8) == king) {
+                    return white ? WhiteCastlesShort : BlackCastlesShort;
+                }
+                if (after_on(white ? C1 : C8) == king) {
+                    return white ? WhiteCastlesLong : BlackCastlesLong;
+                }
+            }
+            return SquaresCode(from, to, from_piece, to_piece, white, variant);
+        }
+    }
+    return EncodeAnyChange(change, after, half_move, variant);
 }
 
 void PlayMoveCode(Board64& board, MoveCode code, bool white) {

@@ -8,6 +8,10 @@
 
 #include "chess/board.h"
 
+namespace qorvale::chess {
+struct BoardChange;
+}
+
 namespace qorvale::search {
 
 // One half-move of the fast file, 16 bits, little-endian on disk. Squares are Board64 indices
@@ -77,6 +81,11 @@ MoveCode EncodeMoveCode(const chess::Board64& before, const chess::Board64& afte
 MoveCode EncodeMoveCode(std::span<const std::uint32_t, 64> before,
                         std::span<const std::uint32_t, 64> after, int half_move,
                         MoveCodeVariant variant = MoveCodeVariant::FastFile);
+
+// The same for a half-move just played on `after` that wrote the squares of `change` (what
+// ChessState::LastChange gives): the same code, without a copy of the board before the move.
+MoveCode EncodeMoveChange(const chess::BoardChange& change, const chess::Board& after,
+                          int half_move, MoveCodeVariant variant = MoveCodeVariant::FastFile);
 
 // Plays one code on `board` for the side given; castling, promotion and en passant are told
 // from the board. UnknownMoveCode leaves the board as it was; any 16-bit value is safe to play.

@@ -108,12 +108,15 @@ bool PgnGameSource::ReadGame(std::int32_t index, bool merge, FastFileGame& game)
     parts.chess.SetStartsFromFen(false);
     parts.chess.SetSetupActive(false);
     parts.chess.SetStartPosition();
-    int half_moves = parts.chess.ReplayToHalfMove(parts.lines.Moves(), full_moves);
+    // Each half-move is encoded as it is played, from the squares it wrote: no position history.
     game.codes.clear();
-    for (int half_move = 1; half_move <= half_moves && half_move <= MaxRecordCodes; ++half_move) {
-        game.codes.push_back(EncodeMoveCode(parts.chess.PositionHistory(half_move - 1),
-                                            parts.chess.PositionHistory(half_move), half_move));
-    }
+    chess::ChessState& chess = parts.chess;
+    chess.ReplayMainLine(parts.lines.Moves(), full_moves, [&](int half_move) {
+        if (half_move <= MaxRecordCodes) {
+            game.codes.push_back(
+                EncodeMoveChange(chess.LastChange(), chess.CurrentBoard(), half_move));
+        }
+    });
     return true;
 }
 

@@ -12,7 +12,8 @@ namespace qorvale::search {
 
 // The games of a PGN file as the fast-file generator reads them: tags by the header reader, the
 // main line by the movetext parser, replayed from the standard start whatever the FEN tag says,
-// and encoded from the boards before and after every half-move.
+// and each half-move encoded as it is played, from the squares it wrote (EncodeMoveChange: the
+// code comparing the boards before and after it would give).
 //
 // It opens its own handle on the file and keeps its own chess state and game lines, so it can
 // run on the worker thread while the window keeps the open file. The game offsets are a copy of

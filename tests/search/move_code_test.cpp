@@ -5,7 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "chess/chess_state.h"
+#include "pgn/game_lines.h"
+#include "pgn/game_loader.h"
+#include "pgn/header_tags.h"
+#include "pgn/pgn_file.h"
 #include "search/board_text.h"
+#include "support/recording_ui.h"
+#include "support/temp_dir.h"
 
 namespace qorvale::search {
 namespace {
@@ -162,6 +169,61 @@ TEST(MoveCode, PrintsSquaresAndPromotionLetters) {
         SCOPED_TRACE(row.text);
         EXPECT_EQ(MoveCodeText(row.code, Board64FromPlacement(row.before)), row.text);
     }
+}
+
+// EncodeMoveChange must name every half-move as the board comparison does, for legal moves
+// from the games' own starts (FEN positions included) and for whatever the replay makes of text
+// it cannot play: each game is replayed from its start and both encoders see each half-move.
+TEST(MoveCode, ChangeEncoderAgreesWithTheBoardComparison) {
+    const char* const files[] = {
+        "chess/games.pgn",
+        "lines/castling.pgn",
+        "lines/black2move.pgn",
+        "fast/odd/mate_in_2.pgn",
+        "fast/odd/cutechess-fischerrandom.pgn",
+        "fast/odd/knightvuillaume-jannlee-zh-lichess.pgn",
+        "fast/odd/antichess-programfox.pgn",
+        "fast/odd/test-promotion-in.pgn",
+        "fast/odd/pychess-promotion.pgn",
+    };
+    int compared = 0;
+    int special = 0;  // castling, en passant, promotion: not the two-square case
+    for (const char* name : files) {
+        SCOPED_TRACE(name);
+        qorvale::test::TempDir dir;
+        std::string path = dir.Write("games.pgn", qorvale::test::ReadWholeFile(
+                                                      qorvale::test::TestDataPath(name)));
+        pgn::PgnFile file;
+        qorvale::test::RecordingUi ui;
+        ASSERT_TRUE(file.Open(path).ok());
+        file.ScanGameFile(false, ui);
+        pgn::HeaderTags header;
+        pgn::GameLines lines;
+        chess::ChessState chess;
+        pgn::LoadOptions quiet;
+        quiet.quiet = true;
+        for (std::int32_t game = 1; game <= file.GameCount(); ++game) {
+            SCOPED_TRACE("game " + std::to_string(game));
+            ASSERT_TRUE(pgn::OpenGameForDisplay(file, game, header, lines, chess, ui, quiet).ok());
+            chess::Board64 before = chess::ToBoard64(chess.CurrentBoard());
+            chess.ReplayMainLine(lines.Moves(), lines.FullMoves(), [&](int half_move) {
+                chess::Board64 after = chess::ToBoard64(chess.CurrentBoard());
+                for (MoveCodeVariant variant :
+                     {MoveCodeVariant::FastFile, MoveCodeVariant::Engine}) {
+                    MoveCode expected = EncodeMoveCode(before, after, half_move, variant);
+                    ASSERT_EQ(EncodeMoveChange(chess.LastChange(), chess.CurrentBoard(),
+                                               half_move, variant),
+                              expected)
+                        << "half-move " << half_move;
+                }
+                if (chess.LastChange().count > 2) ++special;
+                before = after;
+                ++compared;
+            });
+        }
+    }
+    EXPECT_GT(compared, 100000);
+    EXPECT_GT(special, 1000);
 }
 
 }  // namespace

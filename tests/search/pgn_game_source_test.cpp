@@ -10,6 +10,7 @@
 #include "pgn/game_loader.h"
 #include "pgn/header_tags.h"
 #include "pgn/pgn_file.h"
+#include "pgn/record_reader.h"
 #include "platform/file.h"
 #include "search/fast_file_reader.h"
 #include "search/header_file.h"
@@ -115,6 +116,135 @@ TEST(PgnGameSource, RecordsReplayToTheTextReplaysPositions) {
         ++compared;
     }
     EXPECT_GT(compared, game_count * 9 / 10);
+}
+
+// Real files of every kind the tests hold: annotated games, FEN games, games beyond 200 moves,
+// and foreign notations and variants whose moves the standard start cannot play.
+constexpr const char* DifferentialFiles[] = {
+    "chess/games.pgn",
+    "fast/limits.pgn",
+    "lines/FIDE_longest_possible_game.pgn",
+    "lines/immortal-games.pgn",
+    "lines/black2move.pgn",
+    "lines/castling.pgn",
+    "lines/short_annotated.pgn",
+    "harden/fischer.pgn",
+    "harden/one-line-movetext.pgn",
+    "gui/study-chapters.pgn",
+    "gui/german-letters.pgn",
+    "search/crafted.pgn",
+    "fast/odd/mate_in_2.pgn",
+    "fast/odd/cutechess-fischerrandom.pgn",
+    "fast/odd/knightvuillaume-jannlee-zh-lichess.pgn",
+    "fast/odd/antichess-programfox.pgn",
+    "fast/odd/uci-moves.pgn",
+    "fast/odd/anastasian-lewis.pgn",
+    "fast/odd/test-promotion-in.pgn",
+    "fast/odd/test-setup-in.pgn",
+    "fast/odd/test-allownullmoves.pgn",
+    "fast/odd/test-WWdeutsch-out.pgn",
+    "fast/odd/test-WWelalg-out.pgn",
+    "fast/odd/test-WWlalg-out.pgn",
+    "fast/odd/pychess-promotion.pgn",
+};
+
+// What the general road met, so that the comparison is known to have covered the odd cases.
+struct Coverage {
+    int games = 0;
+    int fen_games = 0;
+    int cut_games = 0;
+    int unknown_codes = 0;     // half-moves the board comparison could not name
+    int castling_codes = 0;
+    int promotion_flags = 0;
+    int three_square_moves = 0;  // en passant
+};
+
+// The general road for one game: found through the index, parsed, replayed from the standard
+// start with the whole position history, and each half-move encoded by comparing its boards.
+std::vector<MoveCode> CodesByBoardComparison(pgn::PgnFile& file, std::int32_t game,
+                                             pgn::HeaderTags& header, pgn::GameLines& lines,
+                                             chess::ChessState& chess, Ui& ui,
+                                             Coverage& coverage) {
+    std::vector<MoveCode> codes;
+    if (!file.LoadGame(game, ui)) {
+        ADD_FAILURE() << "game " << game << " not found";
+        return codes;
+    }
+    file.Reader().SetMode(pgn::ReadMode::ReadTrimmed);
+    pgn::FileRecordSource source(file);
+    header.ReadHeader(source, pgn::FirstRecordMode::KeepForMovetext);
+    bool has_first = header.HasFirstMovetextRecord();
+    int full_moves = lines.ParseMovetext(
+        source, has_first ? &header.FirstMovetextRecord() : nullptr,
+        has_first ? header.FirstMovetextRecordLength() : 0, 0, nullptr, true);
+    header.ReleaseFirstMovetextRecord();
+    chess.SetStartsFromFen(false);
+    chess.SetSetupActive(false);
+    int half_moves = chess.ReplayToHalfMove(lines.Moves(), full_moves);
+    ++coverage.games;
+    if (header.TagLines().Has(pgn::Tag::FEN)) ++coverage.fen_games;
+    if (lines.HitMoveLimit()) ++coverage.cut_games;
+    for (int half_move = 1; half_move <= half_moves && half_move <= MaxRecordCodes; ++half_move) {
+        const chess::Snapshot& before = chess.PositionHistory(half_move - 1);
+        const chess::Snapshot& after = chess.PositionHistory(half_move);
+        MoveCode code = EncodeMoveCode(before, after, half_move);
+        codes.push_back(code);
+        int changed = 0;
+        for (std::size_t square = 0; square < before.size(); ++square) {
+            changed += before[square] != after[square] ? 1 : 0;
+        }
+        if (code == UnknownMoveCode) ++coverage.unknown_codes;
+        if (code == WhiteCastlesShort || code == WhiteCastlesLong || code == BlackCastlesShort ||
+            code == BlackCastlesLong) {
+            ++coverage.castling_codes;
+        }
+        if (PromotionFlags(code) != 0) ++coverage.promotion_flags;
+        if (changed == 3) ++coverage.three_square_moves;
+    }
+    return codes;
+}
+
+// The source encodes each half-move from the squares it wrote while replaying, without a
+// position history; it must give what comparing the boards gives, game by game, reading the
+// games in order as the build does (each parse carrying on from where the last one stopped).
+TEST(PgnGameSource, CodesAgreeWithTheBoardComparisonOnEveryTestGame) {
+    Coverage coverage;
+    for (const char* name : DifferentialFiles) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        std::string path = dir.Write("games.pgn", ReadWholeFile(TestDataPath(name)));
+        pgn::PgnFile file;
+        RecordingUi ui;
+        ASSERT_TRUE(file.Open(path).ok());
+        file.ScanGameFile(false, ui);
+        ASSERT_GT(file.GameCount(), 0);
+        std::span<const std::uint32_t> offsets = file.Index().Offsets();
+        // The scan may have re-wrapped the file into a new one.
+        PgnGameSource source(file.CurrentPath(), {offsets.begin(), offsets.end()});
+        ASSERT_TRUE(source.Open().ok());
+
+        pgn::HeaderTags header;
+        pgn::GameLines lines;
+        chess::ChessState chess;
+        chess.SetQuietParse(true);
+        chess.SetMessagesSuppressed(true);
+        FastFileGame game;
+        for (std::int32_t index = 0; index < file.GameCount(); ++index) {
+            SCOPED_TRACE("game " + std::to_string(index + 1));
+            ASSERT_TRUE(source.ReadGame(index, false, game));
+            std::vector<MoveCode> expected =
+                CodesByBoardComparison(file, index + 1, header, lines, chess, ui, coverage);
+            ASSERT_EQ(game.codes, expected);
+            ASSERT_EQ(game.has_fen, header.TagLines().Has(pgn::Tag::FEN));
+        }
+    }
+    EXPECT_GT(coverage.games, 1900);
+    EXPECT_GT(coverage.fen_games, 150);
+    EXPECT_GE(coverage.cut_games, 2);
+    EXPECT_GT(coverage.unknown_codes, 100);
+    EXPECT_GT(coverage.castling_codes, 1000);
+    EXPECT_GE(coverage.promotion_flags, 5);
+    EXPECT_GT(coverage.three_square_moves, 50);
 }
 
 TEST(PgnGameSource, GamesAfterACutGameAndSpecialGames) {
