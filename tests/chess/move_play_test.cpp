@@ -28,14 +28,12 @@ TEST(ApplyMoveText, AcceptsEveryWrittenForm) {
     constexpr std::string_view AfterNf3 = "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R";
     constexpr std::string_view Castles = "r3k2r/8/8/8/8/8/8/R3K2R";
     const Row rows[] = {
-        {"san pawn", Start, Side::White, "e4", "e4", AfterE4},
         {"coordinates", Start, Side::White, "e2e4", "e4", AfterE4},
         {"hyphenated pawn", Start, Side::White, "e2-e4", "e4", AfterE4},
         {"capture without x", Exchange, Side::White, "ed5", "exd5", AfterExd5},
         {"capture in coordinates", Exchange, Side::White, "e4d5", "exd5", AfterExd5},
         {"coordinates with x", Exchange, Side::White, "e4xd5", "exd5", AfterExd5},
         {"hyphenated capture", Exchange, Side::White, "e4-d5", "exd5", AfterExd5},
-        {"piece san", Start, Side::White, "Nf3", "Nf3", AfterNf3},
         {"piece coordinates", Start, Side::White, "g1f3", "Ng1f3", AfterNf3},
         {"piece by square", Start, Side::White, "Ng1f3", "Ng1f3", AfterNf3},
         {"check mark kept", Start, Side::White, "Nf3+!", "Nf3+!", AfterNf3},
