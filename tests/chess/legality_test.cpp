@@ -224,33 +224,5 @@ TEST(HasLegalMove, MarksMateAndStalemate) {
     }
 }
 
-TEST(IsPinned, RequiresAnEnemySliderBehind) {
-    struct Row {
-        const char* name;
-        std::string_view placement;
-        const char* piece;
-        const char* target;
-        int pinned;
-    };
-    const Row rows[] = {
-        {"rook pins on the file", "4r1k1/8/8/8/8/8/4N3/4K3", "e2", "c3", 1},
-        {"moving along the pin line", "4r1k1/8/8/8/8/8/4R3/4K3", "e2", "e5", 0},
-        {"capturing the pinner", "4r1k1/8/8/8/8/8/4R3/4K3", "e2", "e8", 0},
-        {"bishop does not pin on a file", "4b1k1/8/8/8/8/8/4N3/4K3", "e2", "c3", 0},
-        {"bishop pins on a diagonal", "6k1/8/8/b7/8/8/3N4/4K3", "d2", "f3", 1},
-        {"piece between king and pinner", "4r1k1/8/8/4p3/8/8/4N3/4K3", "e2", "c3", 0},
-        {"own piece behind", "4R1k1/8/8/8/8/8/4N3/4K3", "e2", "c3", 0},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        ChessState state;
-        StartFrom(state, row.placement);
-        SlotSquare square{static_cast<std::uint32_t>(FileOf(row.piece)),
-                          static_cast<std::uint32_t>(RankOf(row.piece))};
-        EXPECT_EQ(state.IsPinned(square, Side::White, FileOf(row.target), RankOf(row.target)),
-                  row.pinned);
-    }
-}
-
 }  // namespace
 }  // namespace qorvale::chess::test

@@ -79,7 +79,8 @@ TEST(MoveText, LongTokensAreCutToSevenCharacters) {
     EXPECT_EQ(MoveText("exd8=Q+!!").view(), "exd8=Q+");
 }
 
-// Which of several pieces of one kind a text moves, by slot order, disambiguation and pins.
+// Which of several pieces of one kind a text moves, by slot order, disambiguation and pins: the
+// cases the corpus replay meets seldom or never.
 TEST(ApplyMoveText, FindsTheMovingPiece) {
     struct Row {
         const char* name;
@@ -91,20 +92,12 @@ TEST(ApplyMoveText, FindsTheMovingPiece) {
     const Row rows[] = {
         {"by file: b8 knight, not f6", "rnbqkb1r/ppp1pppp/5n2/8/8/8/8/4K3", Side::Black, "Nbd7",
          "r1bqkb1r/pppnpppp/5n2/8/8/8/8/4K3"},
-        {"by file: f6 knight", "rnbqkb1r/ppp1pppp/5n2/8/8/8/8/4K3", Side::Black, "Nfd7",
-         "rnbqkb1r/pppnpppp/8/8/8/8/8/4K3"},
-        {"one reaches: the other is a knight's move away only", "4k3/8/8/8/8/8/8/1N2K1N1",
-         Side::White, "Nf3", "4k3/8/8/8/8/5N2/8/1N2K3"},
         {"both reach, first pinned: second moves", "4k3/8/8/b7/8/2N1N3/8/4K3", Side::White,
          "Nd5", "4k3/8/8/b2N4/8/2N5/8/4K3"},
         {"both reach, none pinned: first moves", "4k3/8/8/8/8/2N1N3/8/4K3", Side::White, "Nd5",
          "4k3/8/8/3N4/8/4N3/8/4K3"},
         {"rook blocked on its file", "4k3/8/8/8/R3P2R/8/8/4K3", Side::White, "Rg4",
          "4k3/8/8/8/R3P1R1/8/8/4K3"},
-        {"rook by rank", "4k3/8/8/R7/8/8/8/R3K3", Side::White, "R1a3",
-         "4k3/8/8/R7/8/R7/8/4K3"},
-        {"bishop of the right colour", "4k3/8/8/8/8/8/8/2B1KB2", Side::White, "Bd3",
-         "4k3/8/8/8/8/3B4/8/2B1K3"},
         {"queen on the diagonal, other blocked on file", "4k3/8/8/8/8/8/3P4/Q2QK3", Side::White,
          "Qd4", "4k3/8/8/8/3Q4/8/3P4/3QK3"},
         {"three knights by rank", "4k3/8/8/2N5/8/2N3N1/8/4K3", Side::White, "N5e4",
