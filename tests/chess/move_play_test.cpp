@@ -49,10 +49,9 @@ TEST(ApplyMoveText, AcceptsEveryWrittenForm) {
          "4k3/8/8/8/8/8/5K2/8"},
         {"piece capture gets x", "4k3/8/8/4p3/8/5N2/8/4K3", Side::White, "Ne5", "Nxe5",
          "4k3/8/8/4N3/8/8/8/4K3"},
-        {"x inserted into square form", "4k3/8/8/4p3/8/5N2/8/4K3", Side::White, "Nf3e5",
-         "Nf3xe5", "4k3/8/8/4N3/8/8/8/4K3"},
-        {"promotion", "4k3/P7/8/8/8/8/8/4K3", Side::White, "a8=Q", "a8=Q",
-         "Q3k3/8/8/8/8/8/8/4K3"},
+        {"x inserted into square form", "4k3/8/8/4p3/8/5N2/8/4K3", Side::White, "Nf3e5", "Nf3xe5",
+         "4k3/8/8/4N3/8/8/8/4K3"},
+        {"promotion", "4k3/P7/8/8/8/8/8/4K3", Side::White, "a8=Q", "a8=Q", "Q3k3/8/8/8/8/8/8/4K3"},
         {"promotion without =", "4k3/P7/8/8/8/8/8/4K3", Side::White, "a8N", "a8N",
          "N3k3/8/8/8/8/8/8/4K3"},
         {"promotion in coordinates", "4k3/4P3/8/8/8/8/8/K7", Side::White, "e7e8q", "e8=Q",
@@ -90,8 +89,8 @@ TEST(ApplyMoveText, FindsTheMovingPiece) {
         std::string_view after;
     };
     const Row rows[] = {
-        {"both reach, first pinned: second moves", "4k3/8/8/b7/8/2N1N3/8/4K3", Side::White,
-         "Nd5", "4k3/8/8/b2N4/8/2N5/8/4K3"},
+        {"both reach, first pinned: second moves", "4k3/8/8/b7/8/2N1N3/8/4K3", Side::White, "Nd5",
+         "4k3/8/8/b2N4/8/2N5/8/4K3"},
         {"both reach, none pinned: first moves", "4k3/8/8/8/8/2N1N3/8/4K3", Side::White, "Nd5",
          "4k3/8/8/3N4/8/4N3/8/4K3"},
         {"queen on the diagonal, other blocked on file", "4k3/8/8/8/8/8/3P4/Q2QK3", Side::White,

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "platform/file.h"
 #include "support/run_tool.h"
 #include "support/temp_dir.h"

@@ -26,9 +26,9 @@ TEST(PositionsCommand, PrintsEveryHalfMoveOfTheMainLine) {
     std::vector<std::string> moves;
     for (const std::string& line : lines) moves.push_back(line.substr(0, line.rfind('\t')));
     // Black begins the second game: its first move is the second half-move.
-    EXPECT_EQ(moves, (std::vector<std::string>{"1\t1\te4", "1\t2\te5", "1\t3\tNf3", "1\t4\tNc6",
-                                               "1\t5\tBb5", "2\t2\te1=Q+", "2\t3\tKa2",
-                                               "2\t4\tQe6+"}));
+    EXPECT_EQ(moves,
+              (std::vector<std::string>{"1\t1\te4", "1\t2\te5", "1\t3\tNf3", "1\t4\tNc6",
+                                        "1\t5\tBb5", "2\t2\te1=Q+", "2\t3\tKa2", "2\t4\tQe6+"}));
     EXPECT_EQ(lines[4], "1\t5\tBb5\tr1bqkbnr/pppp1ppp/2n5/1B2p3/4P3/5N2/PPPP1PPP/RNBQK2R");
     EXPECT_EQ(lines[7], "2\t4\tQe6+\t4k3/8/4q3/8/8/8/K7/8");
 

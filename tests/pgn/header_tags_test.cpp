@@ -7,8 +7,8 @@
 
 #include "chess/board.h"
 #include "chess/fen.h"
-#include "support/temp_dir.h"
 #include "platform/file.h"
+#include "support/temp_dir.h"
 
 namespace qorvale::pgn {
 namespace {
