@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "base/result.h"
-
 namespace qorvale {
 namespace {
 
@@ -45,16 +43,6 @@ TEST(Bytes, ShortStringsAreCutAt255AndReadBack) {
     offset = 0;
     EXPECT_FALSE(ReadShortString(short_data.data(), short_data.size(), offset, text));
     EXPECT_EQ(offset, 0u);
-}
-
-TEST(Result, HoldsValueOrError) {
-    Result<int> good = 7;
-    Result<int> bad = Error("Error opening file.");
-    ASSERT_TRUE(good.ok());
-    EXPECT_EQ(*good, 7);
-    EXPECT_TRUE(good.error().ok());
-    ASSERT_FALSE(bad.ok());
-    EXPECT_EQ(bad.error().message(), "Error opening file.");
 }
 
 }  // namespace

@@ -149,14 +149,6 @@ inline int FillMainLine(const MainLineGame& game, MainLineMoves& moves) {
     return (half + 1) / 2;
 }
 
-inline std::uint64_t Fnv1a64(std::string_view data, std::uint64_t hash = 0xcbf29ce484222325ull) {
-    for (unsigned char c : data) {
-        hash ^= c;
-        hash *= 0x100000001b3ull;
-    }
-    return hash;
-}
-
 inline Board BoardFromSnapshot(const Snapshot& snapshot) {
     Board board{};
     for (int file = 1; file <= 8; ++file) {

@@ -7,7 +7,9 @@ namespace {
 
 constexpr std::string_view Start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
 
-// Moves made from squares: whether each is accepted and the SAN text written for it.
+// Moves made from squares: whether each is accepted and the SAN text written for it. Plain
+// piece-shape rules and the SAN of ordinary moves are left to the comparisons over real games
+// and perft.
 TEST(MakeMoveFromSquares, AcceptsLegalMovesAndWritesSan) {
     struct Row {
         const char* name;
@@ -18,18 +20,11 @@ TEST(MakeMoveFromSquares, AcceptsLegalMovesAndWritesSan) {
         const char* text;  // nullptr: rejected
     };
     const Row rows[] = {
-        {"pawn step", Start, "KQkq", 1, "e2e4", "e4"},
-        {"pawn cannot jump a piece", "4k3/8/8/8/8/4n3/4P3/4K3", "-", 1, "e2e4", nullptr},
-        {"pawn capture", "4k3/8/8/3p4/4P3/8/8/4K3", "-", 1, "e4d5", "exd5"},
-        {"pawn diagonal onto empty square", "4k3/8/8/8/4P3/8/8/4K3", "-", 1, "e4d5", nullptr},
-        {"black pawn backwards", "4k3/8/8/3p4/8/8/8/4K3", "-", 2, "d5d6", nullptr},
         {"wrong side to move", Start, "KQkq", 2, "e2e4", nullptr},
-        {"onto own piece", Start, "KQkq", 1, "d1d2", nullptr},
         {"from equals to", Start, "KQkq", 1, "e2e2", nullptr},
         {"empty from-square", Start, "KQkq", 1, "e4e5", nullptr},
         {"short castling", "4k3/8/8/8/8/8/8/4K2R", "K", 1, "e1g1", "O-O"},
-        {"short castling through attacked f1", "4k3/8/8/8/8/8/5r2/4K2R", "K", 1, "e1g1",
-         nullptr},
+        {"short castling through attacked f1", "4k3/8/8/8/8/8/5r2/4K2R", "K", 1, "e1g1", nullptr},
         {"short castling onto attacked g1", "4k3/8/8/8/8/8/6r1/4K2R", "K", 1, "e1g1", nullptr},
         {"short castling out of check", "4k3/8/8/8/8/8/4r3/4K2R", "K", 1, "e1g1", nullptr},
         {"short castling with g1 occupied", "4k3/8/8/8/8/8/8/4K1NR", "K", 1, "e1g1", nullptr},
@@ -37,7 +32,6 @@ TEST(MakeMoveFromSquares, AcceptsLegalMovesAndWritesSan) {
         {"long castling with b1 attacked", "4k3/8/8/8/8/8/1r6/R3K3", "Q", 1, "e1c1", "O-O-O"},
         {"long castling through attacked d1", "4k3/8/8/8/8/8/3r4/R3K3", "Q", 1, "e1c1", nullptr},
         {"long castling with b1 occupied", "4k3/8/8/8/8/8/8/RN2K3", "Q", 1, "e1c1", nullptr},
-        {"black long castling", "r3k3/8/8/8/8/8/8/4K3", "q", 2, "e8c8", "O-O-O"},
         {"castling giving check", "5k2/8/8/8/8/8/8/4K2R", "K", 1, "e1g1", "O-O+"},
         {"king steps next to the other king", "8/8/8/3k4/8/3K4/8/8", "-", 1, "d3d4", nullptr},
         {"king steps back along a checking line", "8/8/8/8/r3K3/8/8/7k", "-", 1, "e4f4", nullptr},
@@ -45,13 +39,7 @@ TEST(MakeMoveFromSquares, AcceptsLegalMovesAndWritesSan) {
         {"king captures an undefended piece", "4k3/8/8/8/8/8/3rK3/8", "-", 1, "e2d2", "Kxd2"},
         {"pinned knight", "4k3/4r3/8/8/8/8/4N3/4K3", "-", 1, "e2c3", nullptr},
         {"pinned rook along the pin", "4k3/4r3/8/8/8/8/4R3/4K3", "-", 1, "e2e5", "Re5"},
-        {"bishop path blocked", "4k3/8/8/8/8/8/3P4/2B1K3", "-", 1, "c1e3", nullptr},
-        {"queen is no knight", "4k3/8/8/8/8/8/8/3QK3", "-", 1, "d1e3", nullptr},
-        {"disambiguation by file", "4k3/8/8/8/8/5N2/8/1N2K3", "-", 1, "b1d2", "Nbd2"},
-        {"disambiguation by rank", "4k3/8/8/8/8/1N6/8/1N2K3", "-", 1, "b1d2", "N1d2"},
-        {"no disambiguation for a pinned twin", "4k3/8/8/3b4/8/5N2/8/1N5K", "-", 1, "b1d2",
-         "Nd2"},
-        {"single knight", "4k3/8/8/8/8/8/8/1N2K3", "-", 1, "b1d2", "Nd2"},
+        {"no disambiguation for a pinned twin", "4k3/8/8/3b4/8/5N2/8/1N5K", "-", 1, "b1d2", "Nd2"},
         {"three queens: file and rank", "2k5/8/8/8/Q6Q/8/8/3Q3K", "-", 1, "d1d4", "Qd1d4"},
         {"promotion capture giving check", "3r3k/4P3/8/8/8/8/8/4K3", "-", 1, "e7d8", "exd8=Q+"},
         {"black promotion", "4k3/8/8/8/8/8/p7/4K3", "-", 2, "a2a1", "a1=Q+"},
@@ -226,34 +214,6 @@ TEST(HasLegalMove, MarksMateAndStalemate) {
         EXPECT_EQ(state.StalemateMark(1), row.stalemate);
         EXPECT_EQ(state.Castling(), flags_before);
         EXPECT_EQ(state.EnPassantState(), en_passant_before);
-    }
-}
-
-TEST(IsPinned, RequiresAnEnemySliderBehind) {
-    struct Row {
-        const char* name;
-        std::string_view placement;
-        const char* piece;
-        const char* target;
-        int pinned;
-    };
-    const Row rows[] = {
-        {"rook pins on the file", "4r1k1/8/8/8/8/8/4N3/4K3", "e2", "c3", 1},
-        {"moving along the pin line", "4r1k1/8/8/8/8/8/4R3/4K3", "e2", "e5", 0},
-        {"capturing the pinner", "4r1k1/8/8/8/8/8/4R3/4K3", "e2", "e8", 0},
-        {"bishop does not pin on a file", "4b1k1/8/8/8/8/8/4N3/4K3", "e2", "c3", 0},
-        {"bishop pins on a diagonal", "6k1/8/8/b7/8/8/3N4/4K3", "d2", "f3", 1},
-        {"piece between king and pinner", "4r1k1/8/8/4p3/8/8/4N3/4K3", "e2", "c3", 0},
-        {"own piece behind", "4R1k1/8/8/8/8/8/4N3/4K3", "e2", "c3", 0},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        ChessState state;
-        StartFrom(state, row.placement);
-        SlotSquare square{static_cast<std::uint32_t>(FileOf(row.piece)),
-                          static_cast<std::uint32_t>(RankOf(row.piece))};
-        EXPECT_EQ(state.IsPinned(square, Side::White, FileOf(row.target), RankOf(row.target)),
-                  row.pinned);
     }
 }
 

@@ -28,14 +28,12 @@ TEST(ApplyMoveText, AcceptsEveryWrittenForm) {
     constexpr std::string_view AfterNf3 = "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R";
     constexpr std::string_view Castles = "r3k2r/8/8/8/8/8/8/R3K2R";
     const Row rows[] = {
-        {"san pawn", Start, Side::White, "e4", "e4", AfterE4},
         {"coordinates", Start, Side::White, "e2e4", "e4", AfterE4},
         {"hyphenated pawn", Start, Side::White, "e2-e4", "e4", AfterE4},
         {"capture without x", Exchange, Side::White, "ed5", "exd5", AfterExd5},
         {"capture in coordinates", Exchange, Side::White, "e4d5", "exd5", AfterExd5},
         {"coordinates with x", Exchange, Side::White, "e4xd5", "exd5", AfterExd5},
         {"hyphenated capture", Exchange, Side::White, "e4-d5", "exd5", AfterExd5},
-        {"piece san", Start, Side::White, "Nf3", "Nf3", AfterNf3},
         {"piece coordinates", Start, Side::White, "g1f3", "Ng1f3", AfterNf3},
         {"piece by square", Start, Side::White, "Ng1f3", "Ng1f3", AfterNf3},
         {"check mark kept", Start, Side::White, "Nf3+!", "Nf3+!", AfterNf3},
@@ -51,10 +49,9 @@ TEST(ApplyMoveText, AcceptsEveryWrittenForm) {
          "4k3/8/8/8/8/8/5K2/8"},
         {"piece capture gets x", "4k3/8/8/4p3/8/5N2/8/4K3", Side::White, "Ne5", "Nxe5",
          "4k3/8/8/4N3/8/8/8/4K3"},
-        {"x inserted into square form", "4k3/8/8/4p3/8/5N2/8/4K3", Side::White, "Nf3e5",
-         "Nf3xe5", "4k3/8/8/4N3/8/8/8/4K3"},
-        {"promotion", "4k3/P7/8/8/8/8/8/4K3", Side::White, "a8=Q", "a8=Q",
-         "Q3k3/8/8/8/8/8/8/4K3"},
+        {"x inserted into square form", "4k3/8/8/4p3/8/5N2/8/4K3", Side::White, "Nf3e5", "Nf3xe5",
+         "4k3/8/8/4N3/8/8/8/4K3"},
+        {"promotion", "4k3/P7/8/8/8/8/8/4K3", Side::White, "a8=Q", "a8=Q", "Q3k3/8/8/8/8/8/8/4K3"},
         {"promotion without =", "4k3/P7/8/8/8/8/8/4K3", Side::White, "a8N", "a8N",
          "N3k3/8/8/8/8/8/8/4K3"},
         {"promotion in coordinates", "4k3/4P3/8/8/8/8/8/K7", Side::White, "e7e8q", "e8=Q",
@@ -81,7 +78,8 @@ TEST(MoveText, LongTokensAreCutToSevenCharacters) {
     EXPECT_EQ(MoveText("exd8=Q+!!").view(), "exd8=Q+");
 }
 
-// Which of several pieces of one kind a text moves, by slot order, disambiguation and pins.
+// Which of several pieces of one kind a text moves, by slot order, disambiguation and pins: the
+// cases the corpus replay meets seldom or never.
 TEST(ApplyMoveText, FindsTheMovingPiece) {
     struct Row {
         const char* name;
@@ -91,22 +89,10 @@ TEST(ApplyMoveText, FindsTheMovingPiece) {
         std::string_view after;
     };
     const Row rows[] = {
-        {"by file: b8 knight, not f6", "rnbqkb1r/ppp1pppp/5n2/8/8/8/8/4K3", Side::Black, "Nbd7",
-         "r1bqkb1r/pppnpppp/5n2/8/8/8/8/4K3"},
-        {"by file: f6 knight", "rnbqkb1r/ppp1pppp/5n2/8/8/8/8/4K3", Side::Black, "Nfd7",
-         "rnbqkb1r/pppnpppp/8/8/8/8/8/4K3"},
-        {"one reaches: the other is a knight's move away only", "4k3/8/8/8/8/8/8/1N2K1N1",
-         Side::White, "Nf3", "4k3/8/8/8/8/5N2/8/1N2K3"},
-        {"both reach, first pinned: second moves", "4k3/8/8/b7/8/2N1N3/8/4K3", Side::White,
-         "Nd5", "4k3/8/8/b2N4/8/2N5/8/4K3"},
+        {"both reach, first pinned: second moves", "4k3/8/8/b7/8/2N1N3/8/4K3", Side::White, "Nd5",
+         "4k3/8/8/b2N4/8/2N5/8/4K3"},
         {"both reach, none pinned: first moves", "4k3/8/8/8/8/2N1N3/8/4K3", Side::White, "Nd5",
          "4k3/8/8/3N4/8/4N3/8/4K3"},
-        {"rook blocked on its file", "4k3/8/8/8/R3P2R/8/8/4K3", Side::White, "Rg4",
-         "4k3/8/8/8/R3P1R1/8/8/4K3"},
-        {"rook by rank", "4k3/8/8/R7/8/8/8/R3K3", Side::White, "R1a3",
-         "4k3/8/8/R7/8/R7/8/4K3"},
-        {"bishop of the right colour", "4k3/8/8/8/8/8/8/2B1KB2", Side::White, "Bd3",
-         "4k3/8/8/8/8/3B4/8/2B1K3"},
         {"queen on the diagonal, other blocked on file", "4k3/8/8/8/8/8/3P4/Q2QK3", Side::White,
          "Qd4", "4k3/8/8/8/3Q4/8/3P4/3QK3"},
         {"three knights by rank", "4k3/8/8/2N5/8/2N3N1/8/4K3", Side::White, "N5e4",

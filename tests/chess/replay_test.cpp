@@ -50,20 +50,6 @@ TEST(ValidateGameMoves, ReportsTheFirstBadMove) {
     }
 }
 
-TEST(ReplayToHalfMove, SnapshotsEveryHalfMove) {
-    ChessState state;
-    state.ReadFenTagExtras("");
-    MainLineMoves moves;
-    int full_moves = Fill(moves, "e4 e5 Nf3");
-    ASSERT_EQ(full_moves, 2);
-    EXPECT_EQ(state.ReplayToHalfMove(moves, full_moves), 3);
-    EXPECT_EQ(WritePlacement(BoardFromSnapshot(state.PositionHistory(2))),
-              "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR");
-    EXPECT_EQ(WritePlacement(state.CurrentBoard()),
-              "rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R");
-    EXPECT_FALSE(state.ReplayNormalise());
-}
-
 // Moves read with their from-square (long algebraic) are rewritten in the program's SAN.
 TEST(ReplayToHalfMove, RewritesHintedMovesAsSan) {
     ChessState state;

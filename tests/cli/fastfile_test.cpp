@@ -13,7 +13,7 @@ namespace {
 // One session at the command line, step by step on the same file.
 TEST(FastfileCommand, MakeCheckDumpAndDelete) {
     TempDir dir;
-    std::string pgn = dir.Write("games.pgn", ReadWholeFile(TestDataPath("fast/limits.pgn")));
+    std::string pgn = dir.CopyData("fast/limits.pgn", "games.pgn");
     struct Step {
         std::vector<std::string> arguments;
         int exit_code;

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "platform/file.h"
 #include "support/run_tool.h"
 #include "support/temp_dir.h"
@@ -9,17 +7,9 @@
 namespace qorvale::test {
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 TEST(ListCommand, PrintsEveryGameInEachLayout) {
     TempDir dir;
-    const std::string path =
-        dir.Write("matches.pgn", ReadWholeFile(TestDataPath("gui/annotated-matches.pgn")));
+    const std::string path = dir.CopyData("gui/annotated-matches.pgn", "matches.pgn");
     struct Row {
         const char* layout;
         std::string first_line;

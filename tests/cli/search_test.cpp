@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,13 +9,6 @@
 
 namespace qorvale::test {
 namespace {
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) lines.push_back(line);
-    return lines;
-}
 
 // The numbers of the games of a PGN text that start from a FEN tag.
 std::set<std::string> FenGames(const std::string& text) {
@@ -31,7 +23,7 @@ std::set<std::string> FenGames(const std::string& text) {
 
 TEST(SearchCommand, PrintsGamesThenStatistics) {
     TempDir dir;
-    std::string pgn = dir.Write("games.pgn", ReadWholeFile(TestDataPath("search/crafted.pgn")));
+    std::string pgn = dir.CopyData("search/crafted.pgn", "games.pgn");
     struct Step {
         std::vector<std::string> arguments;
         int exit_code;
@@ -85,7 +77,7 @@ TEST(SearchCommand, PrintsGamesThenStatistics) {
 
 TEST(SearchCommand, SavedCriteriaSearchAgain) {
     TempDir dir;
-    std::string pgn = dir.Write("games.pgn", ReadWholeFile(TestDataPath("search/crafted.pgn")));
+    std::string pgn = dir.CopyData("search/crafted.pgn", "games.pgn");
     std::string ser = dir.File("kasparov.ser");
     ToolRun first = RunTool({"search", pgn, "--white", "Kasparov", "--line", "1.e4", "--position",
                              "W:Kg1 B:Kg8", "--save-ser", ser});
@@ -103,9 +95,8 @@ TEST(SearchCommand, SavedCriteriaSearchAgain) {
 
 TEST(SearchCommand, EcoDifferenceNeedsBothFastFiles) {
     TempDir dir;
-    std::string pgn = dir.Write("games.pgn", ReadWholeFile(TestDataPath("search/crafted.pgn")));
-    std::string lines =
-        dir.Write("ecocodes.pgn", ReadWholeFile(TestDataPath("search/ecocodes.pgn")));
+    std::string pgn = dir.CopyData("search/crafted.pgn", "games.pgn");
+    std::string lines = dir.CopyData("search/ecocodes.pgn", "ecocodes.pgn");
     const std::vector<std::string> search = {"search", pgn,           "--eco",
                                              "*",      "--eco-lines", dir.File("ecocodes.TRF")};
     ToolRun refused = RunTool(search);

@@ -9,13 +9,9 @@
 namespace qorvale::test {
 namespace {
 
-std::string CopyOf(const TempDir& dir, const char* data_name, const char* name) {
-    return dir.Write(name, ReadWholeFile(TestDataPath(data_name)));
-}
-
 TEST(ShowCommand, PrintsHeaderMovesAndAnnotationsAsTheWindowShowsThem) {
     TempDir dir;
-    std::string path = CopyOf(dir, "lines/short_annotated.pgn", "games.pgn");
+    std::string path = dir.CopyData("lines/short_annotated.pgn", "games.pgn");
     struct Row {
         const char* game;
         std::vector<std::string> lines;
@@ -52,7 +48,7 @@ TEST(ShowCommand, PrintsHeaderMovesAndAnnotationsAsTheWindowShowsThem) {
 
 TEST(ShowCommand, RefusesBadArgumentsAndMissingGames) {
     TempDir dir;
-    std::string path = CopyOf(dir, "lines/short_annotated.pgn", "games.pgn");
+    std::string path = dir.CopyData("lines/short_annotated.pgn", "games.pgn");
     struct Row {
         const char* name;
         std::vector<std::string> arguments;
@@ -93,7 +89,7 @@ TEST(CheckLoadCommand, SummarisesEveryGameOfTheFile) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.data);
         TempDir dir;
-        ToolRun run = RunTool({"check-load", CopyOf(dir, row.data, "games.pgn")});
+        ToolRun run = RunTool({"check-load", dir.CopyData(row.data, "games.pgn")});
         EXPECT_EQ(run.exit_code, 0);
         EXPECT_EQ(run.out, row.summary);
     }

@@ -18,6 +18,7 @@ using qorvale::test::TempDir;
 using test::TableOf;
 using test::TableTexts;
 using test::TextsOf;
+using test::WriteTable;
 
 // Every order differs from table order and from the others; "1.e4 Nc6" sorts after "1.e4 e5"
 // only when case is ignored.
@@ -26,12 +27,6 @@ const std::vector<test::TableRow> SmallRows = {
     {"C20", "Alapin Opening", "1.e4 e5 2.Ne2"},   {"B00", "Nimzowitsch Defense", "1.e4 Nc6"},
     {"C20", "Bongcloud Attack", "1.e4 e5 2.Ke2"},
 };
-
-void WriteTable(const TempDir& dir, const TableTexts& texts) {
-    dir.Write("qorvale.eco", texts.codes);
-    dir.Write("qorvale.ecn", texts.names);
-    dir.Write("qorvale.ecm", texts.moves);
-}
 
 std::vector<std::string> Names(const EcoTable& table, const std::vector<std::int32_t>& order) {
     std::vector<std::string> names;

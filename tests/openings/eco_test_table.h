@@ -7,6 +7,7 @@
 
 #include "openings/eco_table.h"
 #include "openings/opening_classification.h"
+#include "support/temp_dir.h"
 
 namespace qorvale::openings::test {
 
@@ -31,6 +32,13 @@ inline TableTexts TextsOf(const std::vector<TableRow>& rows) {
         texts.moves += row.moves + "\r\n";
     }
     return texts;
+}
+
+// Writes the three files into `dir`.
+inline void WriteTable(const qorvale::test::TempDir& dir, const TableTexts& texts) {
+    dir.Write("qorvale.eco", texts.codes);
+    dir.Write("qorvale.ecn", texts.names);
+    dir.Write("qorvale.ecm", texts.moves);
 }
 
 inline EcoTable TableOf(const std::vector<TableRow>& rows) {

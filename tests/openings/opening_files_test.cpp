@@ -174,10 +174,7 @@ TEST(InitialiseEcoData, ExportsOnlyWhenTheDataIsStale) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         TempDir dir;
-        test::TableTexts texts = test::TextsOf(ExportRows);
-        dir.Write("qorvale.eco", texts.codes);
-        dir.Write("qorvale.ecn", texts.names);
-        dir.Write("qorvale.ecm", texts.moves);
+        test::WriteTable(dir, test::TextsOf(ExportRows));
         dir.Write("qorvale.ecd", "old");
         std::int32_t ready = row.ready, version = row.version, prepared = row.prepared;
         int saves = 0;

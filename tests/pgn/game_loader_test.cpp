@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,49 +10,22 @@
 #include "chess/fen.h"
 #include "pgn/pgn_file.h"
 #include "platform/file.h"
+#include "support/placement_reference.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
 namespace qorvale::pgn {
 namespace {
 
-std::uint64_t Fnv1a64(std::string_view data) {
-    std::uint64_t hash = 0xcbf29ce484222325ULL;
-    for (unsigned char c : data) {
-        hash ^= c;
-        hash *= 0x100000001b3ULL;
-    }
-    return hash;
-}
-
-struct ReferenceGame {
-    int plies = 0;
-    std::uint64_t hash = 0;
-};
-
-std::vector<ReferenceGame> ReadPlacementReference() {
-    std::vector<ReferenceGame> games;
-    std::ifstream in(test::TestDataPath("chess/placements.tsv"));
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream fields(line);
-        int number = 0;
-        ReferenceGame game;
-        std::string hash;
-        fields >> number >> game.plies >> hash;
-        game.hash = std::stoull(hash, nullptr, 16);
-        games.push_back(game);
-    }
-    return games;
-}
+using test::Fnv1a64;
+using test::ReadPlacementReference;
+using test::ReferenceGame;
 
 // Copies a test file into a fresh folder: opening a file writes its offset cache beside it.
 class OpenedCopy {
 public:
     explicit OpenedCopy(std::string_view data_name) {
-        std::string name(data_name.substr(data_name.rfind('/') + 1));
-        path_ = dir_.Write(name, test::ReadWholeFile(test::TestDataPath(data_name)));
+        path_ = dir_.CopyData(data_name, data_name.substr(data_name.rfind('/') + 1));
         EXPECT_TRUE(file_.Open(path_).ok()) << path_;
         file_.ScanGameFile(false, ui_);
     }

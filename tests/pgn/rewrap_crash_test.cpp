@@ -108,7 +108,8 @@ TEST(RewrapCrash, EveryGameSurvivesAKillAtAnyPoint) {
             bool new_whole = platform::FileExists(new_path) && ReadWholeFile(new_path) == rewrapped;
             // The user's name holds the old text or the new; nothing else.
             if (platform::FileExists(path)) {
-                EXPECT_TRUE(old_whole || new_whole);
+                const std::string now = ReadWholeFile(path);
+                EXPECT_TRUE(now == original || (path == new_path && now == rewrapped));
             }
             EXPECT_TRUE(old_whole || new_whole) << "neither file is whole";
             if (point == 0) {

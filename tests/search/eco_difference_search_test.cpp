@@ -7,38 +7,24 @@
 #include "search/search_messages.h"
 #include "search/variation_search.h"
 #include "search_file_fixture.h"
+#include "support/fast_file_copy.h"
 
 namespace qorvale::search {
 namespace {
-
-// Makes the fast file of a PGN file of tests/data copied into `dir`; returns the move file.
-std::string MakeFastFileOf(const test::TempDir& dir, const std::string& data_name,
-                           const std::string& name) {
-    std::string path = dir.Write(name, test::ReadWholeFile(test::TestDataPath(data_name)));
-    pgn::PgnFile file;
-    test::RecordingUi ui;
-    EXPECT_TRUE(file.Open(path).ok());
-    std::int32_t count = file.ScanGameFile(false, ui);
-    auto offsets = file.Index().Offsets();
-    PgnGameSource games(path, {offsets.begin(), offsets.end()});
-    EXPECT_TRUE(games.Open().ok());
-    MakeFastFile(path, count, games, {});
-    return FastFileNamesOf(path).trf;
-}
 
 class EcoDifferenceFile : public SearchFileTest {
   protected:
     void SetUp() override {
         Open("search/crafted.pgn");
-        lines_path_ = MakeFastFileOf(dir_, "search/ecocodes.pgn", "ecocodes.pgn");
+        lines_path_ = test::CopyWithFastFile(dir_, "search/ecocodes.pgn", "ecocodes.pgn").move_file;
     }
     std::string lines_path_;
 };
 
 TEST(EcoCodeLines, ClassifiesByPositionAndByMoves) {
     test::TempDir dir;
-    Result<EcoCodeLines> lines =
-        EcoCodeLines::Load(MakeFastFileOf(dir, "search/ecocodes.pgn", "ecocodes.pgn"));
+    Result<EcoCodeLines> lines = EcoCodeLines::Load(
+        test::CopyWithFastFile(dir, "search/ecocodes.pgn", "ecocodes.pgn").move_file);
     ASSERT_TRUE(lines.ok());
     ASSERT_EQ(lines->Count(), 4);
     EXPECT_EQ(lines->Code(1), "C88");

@@ -20,7 +20,7 @@ namespace qorvale::search {
 class SearchFileTest : public ::testing::TestWithParam<bool> {
   protected:
     void Open(const std::string& data_name) {
-        path_ = dir_.Write("games.pgn", test::ReadWholeFile(test::TestDataPath(data_name)));
+        path_ = dir_.CopyData(data_name, "games.pgn");
         ASSERT_TRUE(file_.Open(path_).ok());
         count_ = file_.ScanGameFile(false, ui_);
         ASSERT_GT(count_, 0);

@@ -33,41 +33,41 @@ std::uint32_t Word(const std::string& bytes, std::size_t offset) {
     return GetU32(reinterpret_cast<const std::uint8_t*>(bytes.data()) + offset);
 }
 
-TEST(SerFile, WritesKindPartsAndBlocks) {
+// Each kind of file written: its kind and parts words, its blocks, and which loads accept it.
+TEST(SerFile, WritesKindPartsAndBlocksThatOnlyTheirLoadsAccept) {
+    constexpr std::size_t Header = SerHeaderBlockSize, Line = SerVariationBlockSize,
+                          Position = SerPositionBlockSize;
     struct Row {
         const char* name;
-        int save;  // 1 variation, 2 position, 3 header
+        int save;  // 1 variation, 2 position, 3 header (the kind word)
         std::uint32_t parts;
-        std::uint32_t kind_word;
-        std::uint32_t parts_word;
         std::size_t size;
+        bool variation_ok, position_ok, header_ok;
     };
     const Row rows[] = {
-        {"variation", 1, 0, 1, 0, 8 + SerVariationBlockSize},
-        {"position", 2, 0, 2, 0, 8 + SerPositionBlockSize},
-        {"header only", 3, 0, 3, 0, 8 + SerHeaderBlockSize},
-        {"header and variation", 3, 1, 3, 1,
-         8 + SerHeaderBlockSize + SerVariationBlockSize + SerPositionBlockSize},
-        {"header and position", 3, 2, 3, 2, 8 + SerHeaderBlockSize + SerPositionBlockSize},
-        {"all three", 3, 3, 3, 3,
-         8 + SerHeaderBlockSize + SerVariationBlockSize + SerPositionBlockSize},
+        {"variation", 1, 0, 8 + Line, true, false, false},
+        {"position", 2, 0, 8 + Position, false, true, false},
+        {"header only", 3, 0, 8 + Header, false, false, true},
+        {"header and variation", 3, 1, 8 + Header + Line + Position, false, false, true},
+        {"header and position", 3, 2, 8 + Header + Position, false, false, true},
+        {"all three", 3, 3, 8 + Header + Line + Position, true, true, true},
     };
-    EXPECT_EQ(SerHeaderBlockSize, 880u);
-    EXPECT_EQ(SerVariationBlockSize, 3200u);
-    EXPECT_EQ(SerPositionBlockSize, 640u);
+    EXPECT_EQ(Header, 880u);
+    EXPECT_EQ(Line, 3200u);
+    EXPECT_EQ(Position, 640u);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         TempDir dir;
         std::string path = dir.File("c.ser");
-        SearchCriteria criteria = Sample();
-        Error saved = row.save == 1   ? SaveVariation(path, criteria)
-                      : row.save == 2 ? SavePosition(path, criteria)
-                                      : SaveHeader(path, criteria, row.parts);
+        const SearchCriteria sample = Sample();
+        Error saved = row.save == 1   ? SaveVariation(path, sample)
+                      : row.save == 2 ? SavePosition(path, sample)
+                                      : SaveHeader(path, sample, row.parts);
         ASSERT_TRUE(saved.ok());
         std::string bytes = test::ReadWholeFile(path);
         ASSERT_EQ(bytes.size(), row.size);
-        EXPECT_EQ(Word(bytes, 0), row.kind_word);
-        EXPECT_EQ(Word(bytes, 4), row.parts_word);
+        EXPECT_EQ(Word(bytes, 0), static_cast<std::uint32_t>(row.save));
+        EXPECT_EQ(Word(bytes, 4), row.parts);
         if (row.save == 3) {
             // Event at 8, White at 8 + 4 * 80, zero-terminated.
             EXPECT_EQ(bytes.substr(8, 9), std::string("World Ch\0", 9));
@@ -77,6 +77,11 @@ TEST(SerFile, WritesKindPartsAndBlocks) {
             EXPECT_EQ(bytes.substr(8, 3), std::string("d4\0", 3));
             EXPECT_EQ(bytes.substr(8 + 200 * 8, 4), std::string("Nf6\0", 4));
         }
+        const std::string invalid(messages::InvalidSearchFile);
+        SearchCriteria target;
+        EXPECT_EQ(LoadVariation(path, target).message(), row.variation_ok ? "" : invalid);
+        EXPECT_EQ(LoadPosition(path, target).message(), row.position_ok ? "" : invalid);
+        EXPECT_EQ(LoadHeader(path, target).message(), row.header_ok ? "" : invalid);
     }
 }
 
@@ -104,40 +109,6 @@ TEST(SerFile, RoundTripsEveryBlock) {
     ASSERT_TRUE(LoadPosition(dir.File("p.ser"), position_only).ok());
     EXPECT_EQ(position_only.position.Black, saved.position.Black);
     EXPECT_FALSE(position_only.line.Any());
-}
-
-TEST(SerFile, LoadsAcceptOnlyTheirKindsAndParts) {
-    struct Row {
-        const char* name;
-        int save;  // 1 variation, 2 position, 3 header
-        std::uint32_t parts;
-        bool variation_ok;
-        bool position_ok;
-        bool header_ok;
-    };
-    const Row rows[] = {
-        {"variation file", 1, 0, true, false, false},
-        {"position file", 2, 0, false, true, false},
-        {"header only", 3, 0, false, false, true},
-        {"header and variation", 3, 1, false, false, true},
-        {"header and position", 3, 2, false, false, true},
-        {"all three", 3, 3, true, true, true},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        TempDir dir;
-        std::string path = dir.File("c.ser");
-        const SearchCriteria sample = Sample();
-        ASSERT_TRUE((row.save == 1   ? SaveVariation(path, sample)
-                     : row.save == 2 ? SavePosition(path, sample)
-                                     : SaveHeader(path, sample, row.parts))
-                        .ok());
-        const std::string invalid(messages::InvalidSearchFile);
-        SearchCriteria target;
-        EXPECT_EQ(LoadVariation(path, target).message(), row.variation_ok ? "" : invalid);
-        EXPECT_EQ(LoadPosition(path, target).message(), row.position_ok ? "" : invalid);
-        EXPECT_EQ(LoadHeader(path, target).message(), row.header_ok ? "" : invalid);
-    }
 }
 
 TEST(SerFile, RefusesDamagedFilesAndKeepsTheCriteria) {

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 
 #include "support/temp_dir.h"
 
@@ -38,6 +39,13 @@ ToolRun RunTool(const std::vector<std::string>& arguments,
     run.out = ReadWholeFile(scratch.File("out"));
     run.err = ReadWholeFile(scratch.File("err"));
     return run;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
 }
 
 }  // namespace qorvale::test

@@ -16,4 +16,7 @@ struct ToolRun {
 ToolRun RunTool(const std::vector<std::string>& arguments,
                 const std::vector<std::string>& environment = {});
 
+// The lines of a tool's output, without their line ends.
+std::vector<std::string> Lines(const std::string& text);
+
 }  // namespace qorvale::test

@@ -26,6 +26,10 @@ std::string TempDir::Write(std::string_view name, std::string_view content) cons
     return path;
 }
 
+std::string TempDir::CopyData(std::string_view data_name, std::string_view name) const {
+    return Write(name, ReadWholeFile(TestDataPath(data_name)));
+}
+
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream content;

@@ -19,6 +19,8 @@ public:
     std::string File(std::string_view name) const;
     // Writes `content` to path()/name and returns the path.
     std::string Write(std::string_view name, std::string_view content) const;
+    // Copies the tests/data file `data_name` to path()/name and returns the path.
+    std::string CopyData(std::string_view data_name, std::string_view name) const;
 
 private:
     std::string path_;

@@ -4,42 +4,24 @@
 
 #include <vector>
 
-#include "pgn/pgn_file.h"
-#include "search/fast_file.h"
-#include "search/pgn_game_source.h"
+#include "support/fast_file_copy.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
 namespace qorvale::utilities {
 namespace {
 
-using qorvale::test::ReadWholeFile;
 using qorvale::test::RecordingUi;
 using qorvale::test::TempDir;
-using qorvale::test::TestDataPath;
-
-// Copies a PGN file of tests/data into `dir` and makes its fast file; returns its game index.
-std::vector<std::uint32_t> WithFastFile(const TempDir& dir, const char* data, const char* name) {
-    std::string path = dir.Write(name, ReadWholeFile(TestDataPath(data)));
-    pgn::PgnFile file;
-    RecordingUi ui;
-    EXPECT_TRUE(file.Open(path).ok());
-    std::int32_t count = file.ScanGameFile(false, ui);
-    std::vector<std::uint32_t> offsets(file.Index().Offsets().begin(),
-                                       file.Index().Offsets().end());
-    search::PgnGameSource games(path, offsets);
-    EXPECT_TRUE(games.Open().ok());
-    search::MakeFastFile(path, count, games, {});
-    return offsets;
-}
 
 TEST(EcoDifferenceOperation, RunsOnTheWorkerAndPostsTheSearchResults) {
     TempDir dir;
     EcoDifferenceRequest request;
-    request.offsets = WithFastFile(dir, "search/crafted.pgn", "games.pgn");
-    WithFastFile(dir, "search/ecocodes.pgn", "ecocodes.pgn");
-    request.pgn_path = dir.File("games.pgn");
-    request.eco_lines_path = dir.File("ecocodes.TRF");
+    const auto games = qorvale::test::CopyWithFastFile(dir, "search/crafted.pgn", "games.pgn");
+    request.offsets = games.offsets;
+    request.pgn_path = games.path;
+    request.eco_lines_path =
+        qorvale::test::CopyWithFastFile(dir, "search/ecocodes.pgn", "ecocodes.pgn").move_file;
     request.criteria.header.Set(search::HeaderCriterion::Eco, "*");
 
     RecordingUi ui;
