@@ -101,6 +101,14 @@ void AnalysisWalk::Start(const GameLines& lines, int half_move) {
     }
 }
 
+void AnalysisWalk::Start(const GameLines& lines, int half_move, std::size_t text_offset) {
+    Start(lines, half_move);
+    if (cursor_ != NoCursor && text_offset >= cursor_ &&
+        text_offset < lines.MovetextBuffer().size()) {
+        cursor_ = text_offset;
+    }
+}
+
 void AnalysisWalk::Play(chess::ChessState& chess, int half_move) {
     const auto slot = static_cast<std::size_t>(half_move);
     chess.ApplyMoveText(line_[slot], hints_[slot], SideOf(half_move));

@@ -33,6 +33,9 @@ public:
 
     // Starts a walk at the annotations that follow `half_move` (the position on display).
     void Start(const GameLines& lines, int half_move);
+    // Starts a walk after `half_move` at `text_offset` in the movetext buffer: the "(" of one
+    // of the variations that follow it (see AnalysisLinesAfter).
+    void Start(const GameLines& lines, int half_move, std::size_t text_offset);
     // Forgets the walk (the game was reloaded).
     void Reset();
 
