@@ -1,6 +1,7 @@
 #include "gui/analysis_list_box.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -24,7 +25,9 @@ AnalysisListBox::AnalysisListBox(QWidget* parent) : QDialog(parent) {
     list_->setObjectName(QStringLiteral("AnalysisLines"));
     list_->setFont(fixed);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setMinimumSize(520, 140);
+    // Wide enough for a row of 14 half-moves with their numbers.
+    const int row_width = QFontMetrics(fixed).horizontalAdvance(QString(92, QLatin1Char('M')));
+    list_->setMinimumSize(row_width, 120);
     connect(list_, &QListWidget::currentRowChanged, this, &AnalysisListBox::ShowDetail);
     connect(list_, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { emit lineChosen(list_->row(item)); });
@@ -34,7 +37,8 @@ AnalysisListBox::AnalysisListBox(QWidget* parent) : QDialog(parent) {
     detail_->setReadOnly(true);
     detail_->setFont(fixed);
     detail_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    detail_->setMaximumHeight(110);
+    detail_->setMinimumWidth(row_width);
+    detail_->setMaximumHeight(QFontMetrics(fixed).lineSpacing() * 5 + 12);
 
     auto* replay = new QPushButton(tr("Replay Line"), this);
     replay->setObjectName(QStringLiteral("ReplayLine"));

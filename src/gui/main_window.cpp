@@ -1243,6 +1243,8 @@ void MainWindow::BuildReplayActions() {
     menu->addSeparator();
     menu->addAction(list);
 
+    // A row of its own: the navigation row is full on a small window.
+    addToolBarBreak();
     replay_bar_ = addToolBar(tr("Analysis Replay"));
     replay_bar_->setObjectName(QStringLiteral("ReplayBar"));
     replay_bar_->setMovable(false);
@@ -1329,6 +1331,20 @@ void MainWindow::ShowAnalysisList() {
     if (analysis_list_ == nullptr) {
         analysis_list_ = new AnalysisListBox(this);
         connect(analysis_list_, &AnalysisListBox::lineChosen, this, &MainWindow::ReplayLine);
+        // Beside the window where the screen has room, so that the board stays in view.
+        analysis_list_->adjustSize();
+        const QRect frame = frameGeometry();
+        QPoint place(frame.right() + 8, frame.top());
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect room = screen->availableGeometry();
+            if (place.x() + analysis_list_->width() > room.right()) {
+                place = QPoint(frame.left(), frame.bottom() + 8);
+            }
+            if (place.y() + analysis_list_->height() > room.bottom()) {
+                place.setY(std::max(room.top(), room.bottom() - analysis_list_->height()));
+            }
+        }
+        analysis_list_->move(place);
     }
     analysis_list_->show();
     analysis_list_->raise();
