@@ -55,6 +55,8 @@ public:
     int HalfMove() const { return walk_.HalfMove(); }
     int Depth() const { return walk_.Depth(); }
     const chess::MoveText& Move() const { return walk_.LastMove(); }
+    // Just after the last token the walk read in the movetext buffer.
+    std::size_t TextPosition() const { return walk_.TextPosition(); }
 
 private:
     void RestoreMainLine(const pgn::GameLines& lines, chess::ChessState& chess) const;

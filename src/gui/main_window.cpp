@@ -1321,10 +1321,49 @@ void MainWindow::ShowReplayState() {
                                          : 0xA80054u;
         move_line_->setStyleSheet(
             QStringLiteral("color: %1;").arg(FromRecordColour(colour).name()));
+        ShowReplayText();
     } else {
         move_line_->setStyleSheet(QString());
     }
     RefreshAnalysisList();
+}
+
+// The annotations after the main-line move as the file has them, with the analysis move on the
+// board marked.
+void MainWindow::ShowReplayText() {
+    const app::AnalysisReplay& replay = session_.Replay();
+    const std::string_view buffer = session_.Lines().MovetextBuffer();
+    const pgn::TextSpan span = pgn::AnnotationSpan(session_.Lines(), replay.StartPly());
+    const std::size_t at = replay.TextPosition();
+    if (span.empty() || at <= span.begin || at > span.end || at > buffer.size()) return;
+    auto is_break = [](char c) {
+        return c == '\0' || c == ' ' || c == '\t' || c == '(' || c == ')' || c == '}';
+    };
+    // A step back out of an inner line stands after its ")": nothing to mark.
+    std::size_t token = at;
+    while (token > span.begin && !is_break(buffer[token - 1])) --token;
+    auto html = [&buffer](std::size_t from, std::size_t to) {
+        std::string part(buffer.substr(from, to - from));
+        for (char& c : part) {
+            if (c == '\0') c = ' ';
+        }
+        return ToQString(part).toHtmlEscaped();
+    };
+    const app::OptionsRecord& options = state_.options;
+    std::uint32_t colour = options.MoveHighlightColour;
+    if (options.ReplayHighlightOn != 0) {
+        colour = options.ReplayHighlightColour != 0 ? options.ReplayHighlightColour : 0xA0A0A0u;
+    }
+    QString text = html(span.begin, token);
+    if (token < at) {
+        text += QStringLiteral("<a name=\"walk\"></a><span style=\"background-color: %1; "
+                               "font-weight: bold;\">%2</span>")
+                    .arg(FromRecordColour(colour).name(), html(token, at));
+    }
+    text += html(at, span.end);
+    comments_->setHtml(text);
+    // Long annotations scroll: keep the marked move in view.
+    if (token < at) comments_->scrollToAnchor(QStringLiteral("walk"));
 }
 
 void MainWindow::ShowAnalysisList() {

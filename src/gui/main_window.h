@@ -206,6 +206,7 @@ class MainWindow : public QMainWindow, private pgn::GameFileHost {
     // The walk ends when the mode is left.
     void LeaveReplayWhenOff();
     void ShowReplayState();
+    void ShowReplayText();
     void RefreshAnalysisList();
     // The board size on display: the chosen one as far as the screen allows.
     int ShownBoardSize() const;

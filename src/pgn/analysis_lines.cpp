@@ -1,5 +1,6 @@
 #include "pgn/analysis_lines.h"
 
+#include <optional>
 #include <string_view>
 
 #include "chess/move_text.h"
@@ -114,20 +115,26 @@ AnalysisLine ReadLine(LineCursor& cursor) {
     return line;
 }
 
+// The buffer offset of the first annotation after `half_move`, if there is one.
+std::optional<std::size_t> AnnotationStart(const GameLines& lines, int half_move) {
+    if (half_move < 0 || half_move >= AnnotationSlots) return std::nullopt;
+    const AnnotationPosition& where = lines.AnnotationIndex(half_move);
+    if (where.kind == AnnotationKind::None || where.line >= lines.MovetextLineCount()) {
+        return std::nullopt;
+    }
+    const std::string_view first = lines.MovetextLine(where.line);
+    return static_cast<std::size_t>(first.data() - lines.MovetextBuffer().data()) +
+           static_cast<std::size_t>(where.column);
+}
+
 }  // namespace
 
 std::vector<AnalysisLine> AnalysisLinesAfter(const GameLines& lines, int half_move,
                                              int first_move_number) {
     std::vector<AnalysisLine> found;
-    if (half_move < 0 || half_move >= AnnotationSlots) return found;
-    const AnnotationPosition& where = lines.AnnotationIndex(half_move);
-    if (where.kind != AnnotationKind::Variation || where.line >= lines.MovetextLineCount()) {
-        return found;
-    }
-    const std::string_view buffer = lines.MovetextBuffer();
-    const std::string_view first = lines.MovetextLine(where.line);
-    LineCursor cursor(buffer, static_cast<std::size_t>(first.data() - buffer.data()) +
-                                  static_cast<std::size_t>(where.column));
+    const std::optional<std::size_t> start = AnnotationStart(lines, half_move);
+    if (!start || lines.AnnotationIndex(half_move).kind != AnnotationKind::Variation) return found;
+    LineCursor cursor(lines.MovetextBuffer(), *start);
     // A line with no number replaces the move just played (the first move, before any).
     const int replaced = half_move < 1 ? 1 : half_move;
     while (cursor.SkipFiller() && cursor.Cur() == '(') {
@@ -139,6 +146,32 @@ std::vector<AnalysisLine> AnalysisLinesAfter(const GameLines& lines, int half_mo
         found.push_back(std::move(line));
     }
     return found;
+}
+
+}  // namespace qorvale::pgn
+
+namespace qorvale::pgn {
+
+TextSpan AnnotationSpan(const GameLines& lines, int half_move) {
+    const std::optional<std::size_t> start = AnnotationStart(lines, half_move);
+    if (!start) return {};
+    LineCursor cursor(lines.MovetextBuffer(), *start);
+    std::size_t end = *start;
+    while (true) {
+        // Blanks and line ends before the main line resumes are not part of the span.
+        const std::size_t before = cursor.Position();
+        const bool more = cursor.SkipFiller();
+        const std::string_view buffer = lines.MovetextBuffer();
+        const bool filler_read = cursor.Position() > before &&
+                                 buffer.substr(before, cursor.Position() - before)
+                                         .find_first_of("{;$") != std::string_view::npos;
+        if (filler_read) end = cursor.Position();
+        if (!more || cursor.Cur() != '(') break;
+        (void)ReadLine(cursor);
+        end = cursor.Position();
+    }
+    if (end > lines.MovetextBuffer().size()) end = lines.MovetextBuffer().size();
+    return {*start, end};
 }
 
 }  // namespace qorvale::pgn

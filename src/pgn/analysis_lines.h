@@ -25,4 +25,13 @@ struct AnalysisLine {
 std::vector<AnalysisLine> AnalysisLinesAfter(const GameLines& lines, int half_move,
                                              int first_move_number = 1);
 
+// The part of the movetext buffer that holds the comments, NAGs and variations after half-move
+// `half_move`: from the first of them to where the main line resumes. Empty when none follow.
+struct TextSpan {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    bool empty() const { return end <= begin; }
+};
+TextSpan AnnotationSpan(const GameLines& lines, int half_move);
+
 }  // namespace qorvale::pgn

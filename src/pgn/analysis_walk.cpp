@@ -200,6 +200,14 @@ AnalysisWalk::Step AnalysisWalk::StepAnalysis(const GameLines& lines, chess::Che
             current_ = closed.entry_half_move;
             return Step::Played;
         }
+        if (IsDigit(c)) {
+            // A move number, possibly written against its move ("13.exf6").
+            while (IsDigit(cursor.Cur())) cursor.Advance();
+            if (cursor.Cur() == '.') {
+                while (cursor.Cur() == '.') cursor.Advance();
+                continue;
+            }
+        }
         std::size_t start = cursor.Position();
         while (!EndsToken(cursor.Cur())) cursor.Advance();
         if (cursor.Position() == start) cursor.Advance();  // a lone "}" or other stray byte

@@ -46,6 +46,8 @@ public:
     int HalfMove() const { return current_; }
     int Depth() const { return depth_; }
     const chess::MoveText& LastMove() const { return line_[static_cast<std::size_t>(current_)]; }
+    // Where the walk stands in the movetext buffer: just after the last token it read.
+    std::size_t TextPosition() const { return cursor_; }
 
 private:
     struct OpenVariation {

@@ -5,6 +5,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -30,26 +33,27 @@ constexpr int BranchPly = 23;
 struct Step {
     const char* move_line;  // the analysis move under the board
     const char* placement;  // pgn-extract --fencomments of the line played as a game
+    const char* marked;     // the move marked in the annotation text; none after an inner line
 };
 // The walk through that line, the inner line included, and back to 16. Kf1 when it closes.
 const Step Walk[] = {
-    {"12. e5", "Q4b1r/p1p3pp/3p1nk1/4P3/3n2bq/N4p2/PPP3PP/R1B2KNR"},
-    {"12...c6", "Q4b1r/p5pp/2pp1nk1/4P3/3n2bq/N4p2/PPP3PP/R1B2KNR"},
-    {"13. exf6", "Q4b1r/p5pp/2pp1Pk1/8/3n2bq/N4p2/PPP3PP/R1B2KNR"},
-    {"13...fxg2+", "Q4b1r/p5pp/2pp1Pk1/8/3n2bq/N7/PPP3pP/R1B2KNR"},
-    {"14. Kxg2", "Q4b1r/p5pp/2pp1Pk1/8/3n2bq/N7/PPP3KP/R1B3NR"},
-    {"14...Bh3+", "Q4b1r/p5pp/2pp1Pk1/8/3n3q/N6b/PPP3KP/R1B3NR"},
-    {"15. Nxh3", "Q4b1r/p5pp/2pp1Pk1/8/3n3q/N6N/PPP3KP/R1B4R"},
-    {"15...Qg4+", "Q4b1r/p5pp/2pp1Pk1/8/3n2q1/N6N/PPP3KP/R1B4R"},
-    {"16. Kf1", "Q4b1r/p5pp/2pp1Pk1/8/3n2q1/N6N/PPP4P/R1B2K1R"},
-    {"16. Kf2", "Q4b1r/p5pp/2pp1Pk1/8/3n2q1/N6N/PPP2K1P/R1B4R"},
-    {"16...Qf3+", "Q4b1r/p5pp/2pp1Pk1/8/3n4/N4q1N/PPP2K1P/R1B4R"},
-    {"17. Kg1", "Q4b1r/p5pp/2pp1Pk1/8/3n4/N4q1N/PPP4P/R1B3KR"},
-    {"17...Ne2#", "Q4b1r/p5pp/2pp1Pk1/8/8/N4q1N/PPP1n2P/R1B3KR"},
-    {"16. Kf1", "Q4b1r/p5pp/2pp1Pk1/8/3n2q1/N6N/PPP4P/R1B2K1R"},
-    {"16...Qe2+", "Q4b1r/p5pp/2pp1Pk1/8/3n4/N6N/PPP1q2P/R1B2K1R"},
-    {"17. Kg1", "Q4b1r/p5pp/2pp1Pk1/8/3n4/N6N/PPP1q2P/R1B3KR"},
-    {"17...Nf3#", "Q4b1r/p5pp/2pp1Pk1/8/8/N4n1N/PPP1q2P/R1B3KR"},
+    {"12. e5", "Q4b1r/p1p3pp/3p1nk1/4P3/3n2bq/N4p2/PPP3PP/R1B2KNR", "e5"},
+    {"12...c6", "Q4b1r/p5pp/2pp1nk1/4P3/3n2bq/N4p2/PPP3PP/R1B2KNR", "c6"},
+    {"13. exf6", "Q4b1r/p5pp/2pp1Pk1/8/3n2bq/N4p2/PPP3PP/R1B2KNR", "exf6"},
+    {"13...fxg2+", "Q4b1r/p5pp/2pp1Pk1/8/3n2bq/N7/PPP3pP/R1B2KNR", "fxg2+"},
+    {"14. Kxg2", "Q4b1r/p5pp/2pp1Pk1/8/3n2bq/N7/PPP3KP/R1B3NR", "Kxg2"},
+    {"14...Bh3+", "Q4b1r/p5pp/2pp1Pk1/8/3n3q/N6b/PPP3KP/R1B3NR", "Bh3+"},
+    {"15. Nxh3", "Q4b1r/p5pp/2pp1Pk1/8/3n3q/N6N/PPP3KP/R1B4R", "Nxh3"},
+    {"15...Qg4+", "Q4b1r/p5pp/2pp1Pk1/8/3n2q1/N6N/PPP3KP/R1B4R", "Qg4+"},
+    {"16. Kf1", "Q4b1r/p5pp/2pp1Pk1/8/3n2q1/N6N/PPP4P/R1B2K1R", "Kf1"},
+    {"16. Kf2", "Q4b1r/p5pp/2pp1Pk1/8/3n2q1/N6N/PPP2K1P/R1B4R", "Kf2"},
+    {"16...Qf3+", "Q4b1r/p5pp/2pp1Pk1/8/3n4/N4q1N/PPP2K1P/R1B4R", "Qf3+"},
+    {"17. Kg1", "Q4b1r/p5pp/2pp1Pk1/8/3n4/N4q1N/PPP4P/R1B3KR", "Kg1"},
+    {"17...Ne2#", "Q4b1r/p5pp/2pp1Pk1/8/8/N4q1N/PPP1n2P/R1B3KR", "Ne2#"},
+    {"16. Kf1", "Q4b1r/p5pp/2pp1Pk1/8/3n2q1/N6N/PPP4P/R1B2K1R", ""},
+    {"16...Qe2+", "Q4b1r/p5pp/2pp1Pk1/8/3n4/N6N/PPP1q2P/R1B2K1R", "Qe2+"},
+    {"17. Kg1", "Q4b1r/p5pp/2pp1Pk1/8/3n4/N6N/PPP1q2P/R1B3KR", "Kg1"},
+    {"17...Nf3#", "Q4b1r/p5pp/2pp1Pk1/8/8/N4n1N/PPP1q2P/R1B3KR", "Nf3#"},
 };
 
 // A started program over a fresh install folder, with the annotated file open.
@@ -82,6 +86,20 @@ struct Program {
     void Key(Qt::Key key) { QTest::keyClick(window.get(), key, Qt::ControlModifier); }
 };
 
+// The text marked (in bold) in the comments panel; the anchor before it splits it in fragments.
+QString MarkedAnnotationText(const MainWindow& window) {
+    auto* comments = window.findChild<QTextBrowser*>(QStringLiteral("Comments"));
+    QString marked;
+    for (QTextBlock block = comments->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            if (fragment.fragment().charFormat().fontWeight() >= QFont::Bold) {
+                marked += fragment.fragment().text();
+            }
+        }
+    }
+    return marked;
+}
+
 }  // namespace
 
 class MainWindowReplayTest : public QObject {
@@ -107,6 +125,8 @@ void MainWindowReplayTest::nextWalksTheVariationAndEnds() {
         const QByteArray where = QByteArray::number(index++);
         QVERIFY2(program.Placement() == step.placement, where.constData());
         QVERIFY2(program.MoveLine() == QString::fromLatin1(step.move_line), where.constData());
+        QVERIFY2(MarkedAnnotationText(*program.window) == QString::fromLatin1(step.marked),
+                 where.constData());
         // The main-line move stays marked in the text: the walk leaves from it.
         QVERIFY2(program.window->session().Navigation().currentPly == BranchPly,
                  where.constData());

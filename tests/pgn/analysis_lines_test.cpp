@@ -68,26 +68,69 @@ TEST(AnalysisLines, FindsTheVariationsAfterAMove) {
 }
 
 TEST(AnalysisLines, AWalkStartedAtALinePlaysThatLine) {
-    GameLines lines;
-    lines.ParseMovetextText("1. e4 e5 2. Nf3 (2. f4 exf4) (2. Bc4 Nf6 3. d3) Nc6 *");
-    chess::ChessState chess;
-    chess.ReplayToHalfMove(lines.Moves(), lines.FullMoves());
-    chess.RestorePosition(3);
-    const std::vector<AnalysisLine> found = AnalysisLinesAfter(lines, 3);
-    ASSERT_EQ(found.size(), 2u);
-    AnalysisWalk walk;
-    walk.Start(lines, 3, found[1].text_offset);
-    test::RecordingUi ui;
-    std::vector<std::string> played;
-    while (walk.StepAnalysis(lines, chess, ui) == AnalysisWalk::Step::Played) {
-        played.emplace_back(walk.LastMove().view());
+    struct Row {
+        const char* name;
+        const char* movetext;
+        std::vector<std::string> second_line;
+    };
+    const std::vector<Row> rows = {
+        {"spaced", "1. e4 e5 2. Nf3 (2. f4 exf4) (2. Bc4 Nf6 3. d3) Nc6 *", {"Bc4", "Nf6", "d3"}},
+        {"numbers against the moves", "1.e4 e5 2.Nf3 (2.f4 exf4) (2.Bc4 Nf6 3.d3 d5) Nc6 *",
+         {"Bc4", "Nf6", "d3", "d5"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        GameLines lines;
+        lines.ParseMovetextText(row.movetext);
+        chess::ChessState chess;
+        chess.ReplayToHalfMove(lines.Moves(), lines.FullMoves());
+        chess.RestorePosition(3);
+        const std::vector<AnalysisLine> found = AnalysisLinesAfter(lines, 3);
+        ASSERT_EQ(found.size(), 2u);
+        EXPECT_EQ(found[1].half_moves, row.second_line);
+        AnalysisWalk walk;
+        walk.Start(lines, 3, found[1].text_offset);
+        test::RecordingUi ui;
+        std::vector<std::string> played;
+        while (walk.StepAnalysis(lines, chess, ui) == AnalysisWalk::Step::Played) {
+            played.emplace_back(walk.LastMove().view());
+        }
+        EXPECT_EQ(played, row.second_line);
+        EXPECT_EQ(ui.reports, std::vector<std::string>{"End of the analysis."});
+        // An offset before the annotations of the move is no place to start: the first line.
+        walk.Start(lines, 3, 0);
+        ASSERT_EQ(walk.StepAnalysis(lines, chess, ui), AnalysisWalk::Step::Played);
+        EXPECT_EQ(walk.LastMove().view(), "f4");
     }
-    EXPECT_EQ(played, found[1].half_moves);
-    EXPECT_EQ(ui.reports, std::vector<std::string>{"End of the analysis."});
-    // An offset before the annotations of the move is no place to start: the first line.
-    walk.Start(lines, 3, 0);
-    ASSERT_EQ(walk.StepAnalysis(lines, chess, ui), AnalysisWalk::Step::Played);
-    EXPECT_EQ(walk.LastMove().view(), "f4");
+}
+
+TEST(AnalysisLines, SpanOfTheAnnotationsAfterAMove) {
+    struct Row {
+        const char* name;
+        const char* movetext;
+        int half_move;
+        const char* expected;  // the span's text, line ends shown as "|"
+    };
+    const std::vector<Row> rows = {
+        {"comment and line", "1. e4 e5 2. Nf3 {Or} (2. f4 exf4) Nc6 *", 3, "{Or} (2. f4 exf4)"},
+        {"lines and a closing comment", "1. e4 (1. d4) (1. c4 (1. Nf3)) {both fine} 1... e5 *", 1,
+         "(1. d4) (1. c4 (1. Nf3)) {both fine}"},
+        {"over a line end", "1. e4 e5 (1... c5\n2. Nf3) 2. Nf3 *", 2, "(1... c5|2. Nf3)"},
+        {"a NAG alone", "1. e4 $1 e5 *", 1, "$1"},
+        {"nothing", "1. e4 e5 *", 1, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        GameLines lines;
+        lines.ParseMovetextText(row.movetext);
+        const TextSpan span = AnnotationSpan(lines, row.half_move);
+        std::string text(lines.MovetextBuffer().substr(span.begin, span.end - span.begin));
+        for (char& c : text) {
+            if (c == '\0') c = '|';
+        }
+        while (!text.empty() && text.back() == ' ') text.pop_back();
+        EXPECT_EQ(text, row.expected);
+    }
 }
 
 }  // namespace
