@@ -5,10 +5,13 @@
 
 #include "base/bytes.h"
 #include "openings/eco_group_name.h"
+#include "openings/eco_line_trie.h"
+#include "openings/opening_files.h"
 #include "pgn/game_loader.h"
 #include "pgn/header_tags.h"
 #include "pgn/pgn_file.h"
 #include "platform/file.h"
+#include "platform/folder.h"
 #include "search/fast_file.h"
 #include "search/header_file.h"
 #include "search/messages.h"
@@ -77,9 +80,26 @@ bool IsTagRecord(std::string_view record) {
     return record.size() >= 3 && record[0] == '[' && record[1] >= 'A' && record[1] <= 'Z';
 }
 
+bool IsMovetextRecord(std::string_view record) {
+    return !record.empty() && record[0] != '%' && !IsTagRecord(record);
+}
+
+// A game without an ECO tag gets the code of its first movetext line; a game from a set-up
+// position has no opening to name.
+bool WantsCode(const GameListRecord& record, const pgn::HeaderTags& header,
+               const openings::EcoLineTrie* classifier) {
+    return classifier != nullptr && record.ECO[0] == 0 && !header.TagLines().Has(pgn::Tag::FEN);
+}
+
+void SetCode(GameListRecord& record, std::string_view line,
+             const openings::EcoLineTrie& classifier) {
+    CutInto(record.ECO, classifier.Classify(line));
+}
+
 // Reads the games' tags in one pass through the file: a tag line after other lines begins the
 // next game. False when the games found do not match the index.
-bool ReadRecordsInOnePass(pgn::PgnFile& file, std::vector<GameListRecord>& records, Ui& ui) {
+bool ReadRecordsInOnePass(pgn::PgnFile& file, std::vector<GameListRecord>& records,
+                          const openings::EcoLineTrie* classifier, Ui& ui) {
     const std::int32_t count = file.GameCount();
     records.clear();
     if (count == 0) return true;
@@ -99,24 +119,40 @@ bool ReadRecordsInOnePass(pgn::PgnFile& file, std::vector<GameListRecord>& recor
         }
         header.BuildHeaderDisplay();
         records.push_back(RecordFromHeader(header.CurrentHeader()));
-        if (static_cast<std::int32_t>(records.size()) == count) break;
-        // Skip the movetext up to the next game's first tag line.
+        GameListRecord& added = records.back();
+        bool wants_code = WantsCode(added, header, classifier);
+        if (wants_code && !header.StopRecord().empty()) {
+            SetCode(added, header.StopRecord(), *classifier);
+            wants_code = false;
+        }
+        const bool last = static_cast<std::int32_t>(records.size()) == count;
+        if (last && !wants_code) break;
+        // Skip the movetext up to the next game's first tag line, taking the first movetext
+        // line on the way when the game needs a code.
         bool found = false;
         while (source.ReadRecord(record) > 0) {
             if (IsTagRecord(record)) {
                 found = true;
                 break;
             }
+            if (wants_code && IsMovetextRecord(record)) {
+                SetCode(added, record, *classifier);
+                wants_code = false;
+                if (last) break;
+            }
         }
+        if (last) break;
         if (!found) return false;
         handed = record;
     }
     return true;
 }
 
-void ReadRecordsGameByGame(pgn::PgnFile& file, std::vector<GameListRecord>& records, Ui& ui) {
+void ReadRecordsGameByGame(pgn::PgnFile& file, std::vector<GameListRecord>& records,
+                           const openings::EcoLineTrie* classifier, Ui& ui) {
     records.clear();
     pgn::HeaderTags header;
+    std::string record;
     for (std::int32_t game = 1; game <= file.GameCount(); ++game) {
         if (file.LoadGame(game, ui)) {
             file.Reader().SetMode(pgn::ReadMode::ReadTrimmed);
@@ -124,6 +160,18 @@ void ReadRecordsGameByGame(pgn::PgnFile& file, std::vector<GameListRecord>& reco
             header.ReadHeader(source, pgn::FirstRecordMode::KeepForMovetext);
             header.BuildHeaderDisplay();
             records.push_back(RecordFromHeader(header.CurrentHeader()));
+            if (!WantsCode(records.back(), header, classifier)) continue;
+            if (!header.StopRecord().empty()) {
+                SetCode(records.back(), header.StopRecord(), *classifier);
+                continue;
+            }
+            while (source.ReadRecord(record) > 0) {
+                if (IsTagRecord(record)) break;
+                if (IsMovetextRecord(record)) {
+                    SetCode(records.back(), record, *classifier);
+                    break;
+                }
+            }
         } else {
             records.push_back(GameListRecord{});
         }
@@ -248,7 +296,10 @@ GameListRecord DecodeGameListRecord(const std::uint8_t* data) {
     return record;
 }
 
-std::string GameListLine(const GameListRecord& record, std::int32_t game_number, int layout) {
+namespace {
+
+std::string LineWithEcoColumn(const GameListRecord& record, std::int32_t game_number, int layout,
+                              const std::string& eco_column) {
     const std::string white(Text(record.White));
     const std::string black(Text(record.Black));
     const std::string result(Text(record.Result));
@@ -272,10 +323,24 @@ std::string GameListLine(const GameListRecord& record, std::int32_t game_number,
         default:
             line += Printf("%-19s  %-19s  %-7s   %-10s   %-7s", white.c_str(), black.c_str(),
                            result.c_str(), std::string(Text(record.Date)).c_str(),
-                           std::string(Text(record.ECO)).c_str());
+                           eco_column.c_str());
             break;
     }
     return line;
+}
+
+}  // namespace
+
+std::string GameListLine(const GameListRecord& record, std::int32_t game_number, int layout) {
+    return LineWithEcoColumn(record, game_number, layout, std::string(Text(record.ECO)));
+}
+
+std::string GameListLine(const GameListRecord& record, std::int32_t game_number, int layout,
+                         std::string_view classified) {
+    std::string column(Text(record.ECO).substr(0, 3));
+    column += '/';
+    column += classified;
+    return LineWithEcoColumn(record, game_number, layout, column);
 }
 
 std::string OpeningNamesLine(std::int32_t game_number, std::string_view eco,
@@ -301,12 +366,63 @@ std::string GameListCachePath(std::string_view pgn_path) {
     return path;
 }
 
+bool InOpeningsFolder(std::string_view pgn_path, std::string_view app_folder) {
+    if (app_folder.empty()) return false;
+    return platform::SameFolder(platform::FolderOf(pgn_path),
+                                platform::JoinPath(app_folder, openings::OpeningsFolderName));
+}
+
+namespace {
+
+bool ReadGameHeader(pgn::PgnFile& file, std::int32_t game, pgn::HeaderTags& header, Ui& ui) {
+    if (!file.LoadGame(game, ui)) return false;
+    file.Reader().SetMode(pgn::ReadMode::ReadTrimmed);
+    pgn::FileRecordSource source(file);
+    header.ReadHeader(source, pgn::FirstRecordMode::KeepForMovetext);
+    return true;
+}
+
+}  // namespace
+
+bool UsesOpeningNames(pgn::PgnFile& file, std::string_view app_folder, Ui& ui) {
+    if (file.GameCount() <= 0 || !InOpeningsFolder(file.CurrentPath(), app_folder)) return false;
+    const std::int32_t current = file.CurrentGameNumber();
+    pgn::HeaderTags header;
+    header.SetWithOpeningNames(true);
+    const bool has_opening = ReadGameHeader(file, 1, header, ui) &&
+                             header.TagLines().Has(pgn::Tag::Opening);
+    file.SetCurrentGameNumber(current);
+    return has_opening;
+}
+
+std::vector<std::string> BuildOpeningNamesLines(pgn::PgnFile& file, Ui& ui) {
+    std::vector<std::string> lines;
+    const std::int32_t count = std::min(file.GameCount(), pgn::MaxGamesPerFile);
+    const std::int32_t current = file.CurrentGameNumber();
+    lines.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    pgn::HeaderTags header;
+    header.SetWithOpeningNames(true);
+    for (std::int32_t game = 1; game <= count; ++game) {
+        if (!ReadGameHeader(file, game, header, ui)) {
+            lines.push_back(OpeningNamesLine(game, "", "", ""));
+            continue;
+        }
+        const pgn::CurrentTagLines& tags = header.TagLines();
+        lines.push_back(OpeningNamesLine(game, pgn::TagValue(tags.Line(pgn::Tag::ECO)),
+                                         pgn::TagValue(tags.Line(pgn::Tag::Opening)),
+                                         pgn::TagValue(tags.Line(pgn::Tag::Variation))));
+    }
+    file.SetCurrentGameNumber(current);
+    return lines;
+}
+
 void DeleteGameListCache(std::string_view pgn_path) {
     const std::string path = GameListCachePath(pgn_path);
     if (path != pgn_path && platform::FileExists(path)) (void)platform::DeleteFile(path);
 }
 
-GameListBuild BuildGameListRecords(pgn::PgnFile& file, Ui& ui) {
+GameListBuild BuildGameListRecords(pgn::PgnFile& file, Ui& ui,
+                                   const openings::EcoLineTrie* classifier) {
     GameListBuild build;
     const std::int32_t count = file.GameCount();
     const std::string pgn_path = file.CurrentPath();
@@ -320,8 +436,8 @@ GameListBuild BuildGameListRecords(pgn::PgnFile& file, Ui& ui) {
         build.source = GameListSource::HeaderFile;
     } else {
         build.source = GameListSource::PgnText;
-        if (!ReadRecordsInOnePass(file, build.records, ui))
-            ReadRecordsGameByGame(file, build.records, ui);
+        if (!ReadRecordsInOnePass(file, build.records, classifier, ui))
+            ReadRecordsGameByGame(file, build.records, classifier, ui);
         file.SetCurrentGameNumber(current);
     }
     if (count > GameListCacheThreshold && cache_path != pgn_path) {

@@ -13,6 +13,9 @@
 namespace qorvale::pgn {
 class PgnFile;
 }
+namespace qorvale::openings {
+class EcoLineTrie;
+}
 
 namespace qorvale::app {
 
@@ -55,6 +58,13 @@ GameListRecord DecodeGameListRecord(const std::uint8_t* data);
 // The text of one line of the list for game `game_number` in layout 0..3. Layout 1 shows the
 // opening group of the record's ECO code.
 std::string GameListLine(const GameListRecord& record, std::int32_t game_number, int layout);
+// Layout 0 after an ECO difference search: the ECO column shows the first three characters of
+// the record's code, "/" and the code that search classified the game as. Other layouts are as
+// above.
+std::string GameListLine(const GameListRecord& record, std::int32_t game_number, int layout,
+                         std::string_view classified);
+// After an ECO difference search, the first this many listed games show their classification.
+inline constexpr std::int32_t EcoDifferenceListedGames = 125000;
 // A line of the opening-names list: "%4d %s %s-%s", or "%4d %s %s" without a variation.
 std::string OpeningNamesLine(std::int32_t game_number, std::string_view eco,
                              std::string_view opening, std::string_view variation);
@@ -79,9 +89,22 @@ struct GameListBuild {
 // 1000 games and the cache holds exactly one record per game and is not older than the file;
 // else from the fast file's header file when its count matches ("Warning: You need to run
 // 'Make Fast File' again." on `ui` when it does not); else from each game's tags. Records built
-// here for 1001 games or more are written to `name.pgs`. The file's reader is left at no game:
-// load a game again before reading one.
-GameListBuild BuildGameListRecords(pgn::PgnFile& file, Ui& ui);
+// here for 1001 games or more are written to `name.pgs`. With a `classifier`, a game read from
+// the PGN text without an ECO tag (and without a FEN tag) gets the code of its first movetext
+// line; the fast file's header file keeps the stored tag values. The file's reader is left at
+// no game: load a game again before reading one.
+GameListBuild BuildGameListRecords(pgn::PgnFile& file, Ui& ui,
+                                   const openings::EcoLineTrie* classifier = nullptr);
+
+// The opening-names mode of the list, for the program's own openings files: the file lies in the
+// `openings` folder of the install folder `app_folder` and its first game has an Opening tag
+// (Openings.pgn there has none and lists as ordinary games). Deciding by the folder keeps a
+// user's file that happens to carry Opening tags an ordinary list with its players.
+bool InOpeningsFolder(std::string_view pgn_path, std::string_view app_folder);
+bool UsesOpeningNames(pgn::PgnFile& file, std::string_view app_folder, Ui& ui);
+// In that mode no records are made: one OpeningNamesLine per game of the file (ECO, Opening,
+// Variation tags), in file order. The file's reader is left at no game.
+std::vector<std::string> BuildOpeningNamesLines(pgn::PgnFile& file, Ui& ui);
 
 // After a scan that did not come from the offset cache the game list cache may be stale.
 void DeleteGameListCache(std::string_view pgn_path);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "openings/eco_line_trie.h"
 #include "pgn/game_loader.h"
 #include "pgn/messages.h"
 
@@ -42,20 +43,36 @@ void Session::ForgetGame() {
     ResetNavigation(navigation_, 0);
     game_list_.clear();
     game_list_built_ = false;
+    opening_names_.clear();
+    opening_names_checked_ = false;
 }
 
 void Session::ForgetGameList() {
     game_list_.clear();
     game_list_built_ = false;
+    opening_names_.clear();
+    opening_names_checked_ = false;
     if (!file_.LastScan().from_cache) DeleteGameListCache(file_.CurrentPath());
 }
 
 const std::vector<GameListRecord>& Session::GameList(Ui& ui) {
     if (!game_list_built_ && file_.IsOpen()) {
-        game_list_ = BuildGameListRecords(file_, ui).records;
+        // Games without an ECO tag are named from the table; built per list, it is quick.
+        const openings::EcoLineTrie classifier(eco_table_);
+        game_list_ = BuildGameListRecords(file_, ui, classifier.empty() ? nullptr : &classifier)
+                         .records;
         game_list_built_ = true;
     }
     return game_list_;
+}
+
+const std::vector<std::string>* Session::OpeningNames(std::string_view app_folder, Ui& ui) {
+    if (!opening_names_checked_ && file_.IsOpen()) {
+        opening_names_checked_ = true;
+        opening_names_mode_ = UsesOpeningNames(file_, app_folder, ui);
+        if (opening_names_mode_) opening_names_ = BuildOpeningNamesLines(file_, ui);
+    }
+    return opening_names_checked_ && opening_names_mode_ ? &opening_names_ : nullptr;
 }
 
 bool Session::Reload(Ui& ui) {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/analysis_replay.h"
 #include "app/game_list.h"
@@ -99,6 +101,9 @@ class Session {
     // The records of the game list, built on first use after a file is opened or rescanned.
     const std::vector<GameListRecord>& GameList(Ui& ui);
     bool HasGameList() const { return game_list_built_; }
+    // The lines of the opening-names list when the open file is one of the openings files of
+    // the install folder `app_folder` (UsesOpeningNames), else null. Built on first use.
+    const std::vector<std::string>* OpeningNames(std::string_view app_folder, Ui& ui);
     // "Game: %d" of the game on display.
     const std::string& GameStatus() const { return game_status_; }
 
@@ -130,6 +135,9 @@ class Session {
     std::vector<GameListRecord> game_list_;
     bool game_list_built_ = false;
     AnalysisReplay replay_;
+    std::vector<std::string> opening_names_;
+    bool opening_names_checked_ = false;
+    bool opening_names_mode_ = false;
 };
 
 }  // namespace qorvale::app

@@ -19,6 +19,7 @@ bool CliUi::ask(std::string_view question) {
 }
 
 void CliUi::progress(const ProgressCounters& counters) {
+    if (!show_progress_) return;
     if (counters.total > 0) {
         std::fprintf(stderr, "\r%lld of %lld", static_cast<long long>(counters.current),
                      static_cast<long long>(counters.total));

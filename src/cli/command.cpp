@@ -86,11 +86,38 @@ int UsageError(std::string_view name) {
     return 2;
 }
 
+namespace {
+
+// Writes `text` word-wrapped to 80 columns; a bracketed option ("[--game N]") is never split.
+void PrintWrapped(std::string_view text, std::string_view first_indent,
+                  std::string_view indent) {
+    constexpr std::size_t Width = 80;
+    std::string line(first_indent);
+    std::size_t line_start = first_indent.size();
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(text[start] == '[' ? ']' : ' ', start);
+        end = end == std::string_view::npos ? text.size() : text[end] == ']' ? end + 1 : end;
+        std::string_view word = text.substr(start, end - start);
+        if (line.size() > line_start && line.size() + 1 + word.size() > Width) {
+            std::printf("%s\n", line.c_str());
+            line.assign(indent);
+            line_start = indent.size();
+        }
+        if (line.size() > line_start) line += ' ';
+        line += word;
+        start = end + 1;
+    }
+    std::printf("%s\n", line.c_str());
+}
+
+}  // namespace
+
 int RunHelp(const CommandArgs&) {
     std::printf("usage: qorvale-tool COMMAND [ARGS] [--yes]\n\ncommands:\n");
     for (const CommandEntry& entry : Commands()) {
-        std::printf("  %-40.*s %.*s\n", static_cast<int>(entry.usage.size()), entry.usage.data(),
-                    static_cast<int>(entry.summary.size()), entry.summary.data());
+        PrintWrapped(entry.usage, "  ", "    ");
+        PrintWrapped(entry.summary, "        ", "        ");
     }
     std::printf("\n--yes answers Yes to every question the command asks.\n");
     return 0;

@@ -1,14 +1,41 @@
 #include <cstdio>
 #include <string>
 
+#include "app/app_folder.h"
 #include "app/game_list.h"
 #include "cli/command.h"
+#include "openings/eco_line_trie.h"
+#include "openings/eco_table.h"
 #include "pgn/pgn_file.h"
+#include "platform/file.h"
+#include "platform/folder.h"
 
 namespace qorvale::cli {
 
+namespace {
+
+// The table the window would load: the install folder's once it holds one, else the program's
+// data folder (what a first start installs).
+std::string ListTableFolder(const std::string& app_folder) {
+    if (platform::FileExists(platform::JoinPath(app_folder, openings::EcoCodesFileName))) {
+        return app_folder;
+    }
+    return app::ProgramDataFolder();
+}
+
+void WriteLines(std::string& out, bool flush) {
+    if (flush || out.size() > (1 << 16)) {
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        out.clear();
+    }
+}
+
+}  // namespace
+
 // Opens FILE as the window does and prints one game-list line per game in the chosen layout,
-// building the records (and `name.pgs` for large files) exactly as the list does.
+// building the records (and `name.pgs` for large files) exactly as the list does: games without
+// an ECO tag are named from the ECO table (listed without when no table can be loaded), and the
+// openings files of the install folder list their opening names.
 int RunListCommand(const CommandArgs& args) {
     if (args.words.size() != 1) return UsageError("list");
     const std::string layout_text = args.FlagValue("--layout", "0");
@@ -24,17 +51,30 @@ int RunListCommand(const CommandArgs& args) {
     file.ScanGameFile(false, *args.ui);
     if (!file.IsOpen()) return 1;
     if (!file.LastScan().from_cache) app::DeleteGameListCache(file.CurrentPath());
-    app::GameListBuild build = app::BuildGameListRecords(file, *args.ui);
+    const std::string app_folder = app::AppFolder();
     std::string out;
+    if (app::UsesOpeningNames(file, app_folder, *args.ui)) {
+        for (const std::string& line : app::BuildOpeningNamesLines(file, *args.ui)) {
+            out += line;
+            out += '\n';
+            WriteLines(out, false);
+        }
+        WriteLines(out, true);
+        return 0;
+    }
+    openings::EcoTable table;
+    SilentUi quiet;  // a missing table only means listing without classification
+    (void)openings::LoadEcoTable(openings::EcoTableFilesIn(ListTableFolder(app_folder)), table,
+                                 quiet);
+    const openings::EcoLineTrie classifier(table);
+    app::GameListBuild build = app::BuildGameListRecords(
+        file, *args.ui, classifier.empty() ? nullptr : &classifier);
     for (std::size_t k = 0; k < build.records.size(); ++k) {
         out += app::GameListLine(build.records[k], static_cast<std::int32_t>(k + 1), layout);
         out += '\n';
-        if (out.size() > (1 << 16)) {
-            std::fwrite(out.data(), 1, out.size(), stdout);
-            out.clear();
-        }
+        WriteLines(out, false);
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    WriteLines(out, true);
     return 0;
 }
 

@@ -4,6 +4,7 @@
 
 #include "cli/cli_ui.h"
 #include "cli/command.h"
+#include "platform/file.h"
 
 namespace qorvale::cli {
 
@@ -51,7 +52,7 @@ int main(int argc, char** argv) {
     for (const CommandEntry& entry : Commands()) {
         if (entry.name != name) continue;
         CommandArgs args = ParseArgs(argc, argv);
-        CliUi ui(args.HasFlag("--yes"));
+        CliUi ui(args.HasFlag("--yes"), qorvale::platform::StandardErrorIsTerminal());
         args.ui = &ui;
         return entry.run(args);
     }

@@ -11,10 +11,16 @@ namespace qorvale::gui {
 
 GameListBox::GameListBox(const std::vector<app::GameListRecord>& records, int layout,
                          std::int32_t current_game, QWidget* parent)
+    : GameListBox(records, GameListContent{}, layout, current_game, parent) {}
+
+GameListBox::GameListBox(const std::vector<app::GameListRecord>& records, GameListContent content,
+                         int layout, std::int32_t current_game, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("GameListBox"));
     setWindowTitle(tr("Select Game"));
+    const bool opening_names = content.opening_names != nullptr;
     model_ = new GameListModel(records, this);
+    model_->SetContent(std::move(content));
     model_->SetLayout(layout);
 
     view_ = new QListView(this);
@@ -38,13 +44,17 @@ GameListBox::GameListBox(const std::vector<app::GameListRecord>& records, int la
     segment_box_ = new QComboBox(this);
     segment_box_->addItems({tr("All games"), tr("1 - 32500"), tr("32501 - 65000"),
                             tr("65001 - 97500"), tr("97501 -")});
-    segment_box_->setVisible(records.size() > static_cast<std::size_t>(app::GameListSegmentLines));
+    segment_box_->setVisible(model_->ListedCount() > app::GameListSegmentLines);
     connect(segment_box_, &QComboBox::currentIndexChanged, this,
             [this](int index) { model_->SetSegment(index); });
 
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(tr("Layout"), this));
+    auto* layout_label = new QLabel(tr("Layout"), this);
+    top->addWidget(layout_label);
     top->addWidget(layout_box_, 1);
+    // The opening-names lines have one form only.
+    layout_label->setVisible(!opening_names);
+    layout_box_->setVisible(!opening_names);
     top->addWidget(segment_box_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

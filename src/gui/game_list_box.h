@@ -9,13 +9,16 @@ class QListView;
 
 namespace qorvale::gui {
 
-// "Select Game": the list of the file's games; a double click or OK picks one.
+// "Select Game": the games of the navigation list (every game of the file, or after a search the
+// search list's games); a double click or OK picks one.
 class GameListBox : public QDialog {
     Q_OBJECT
 
   public:
     GameListBox(const std::vector<app::GameListRecord>& records, int layout,
                 std::int32_t current_game, QWidget* parent = nullptr);
+    GameListBox(const std::vector<app::GameListRecord>& records, GameListContent content,
+                int layout, std::int32_t current_game, QWidget* parent = nullptr);
 
     // The game picked, 0 when none.
     std::int32_t ChosenGame() const;

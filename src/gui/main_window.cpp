@@ -478,6 +478,7 @@ void MainWindow::RunCommand(Command command) {
                     std::move(eco_difference_);
                 if (result->found >= 0) {
                     search_list_ = std::move(result->list);
+                    pending_eco_difference_codes_ = std::move(result->classified);
                     ShowSearchResults(result->found);
                 }
             }
@@ -810,14 +811,35 @@ void MainWindow::ShowGameNumber(int game_number) {
 
 void MainWindow::ShowGameList() {
     if (!session_.File().IsOpen() || game_count_ <= 0) return;
-    const std::vector<app::GameListRecord>& records = session_.GameList(*ui_);
-    GameListBox box(records, state_.options.GameListSettings[0], game_number_, this);
+    GameListContent content = GameListContentNow();
+    // The openings files list their opening names and make no records.
+    const std::vector<app::GameListRecord> no_records;
+    const std::vector<app::GameListRecord>& records =
+        content.opening_names != nullptr ? no_records : session_.GameList(*ui_);
+    GameListBox box(records, std::move(content), state_.options.GameListSettings[0],
+                    game_number_, this);
     const bool chosen = box.exec() == QDialog::Accepted;
     if (box.Layout() != state_.options.GameListSettings[0]) {
         state_.options.GameListSettings[0] = box.Layout();
         SaveOptions();
     }
     if (chosen && box.ChosenGame() > 0) ShowGame(box.ChosenGame());
+}
+
+GameListContent MainWindow::GameListContentNow() {
+    GameListContent content;
+    content.opening_names = session_.OpeningNames(state_.app_folder, *ui_);
+    const app::NavigationList& games = session_.Games();
+    if (games.FromSearch()) {
+        content.from_search = true;
+        const std::int32_t count = games.Count(game_count_);
+        content.games.reserve(static_cast<std::size_t>(count));
+        for (std::int32_t k = 0; k < count; ++k) {
+            content.games.push_back(games.GameAt(static_cast<std::size_t>(k)));
+        }
+        content.classified = eco_difference_codes_;
+    }
+    return content;
 }
 
 void MainWindow::UpdateGameStatus() {
@@ -1086,6 +1108,9 @@ int MainWindow::RunPositionSearch(const QString& white, const QString& black,
 }
 
 void MainWindow::ShowSearchResults(int found) {
+    // Only an ECO difference search leaves codes for the list; any other search drops them.
+    eco_difference_codes_ = std::move(pending_eco_difference_codes_);
+    pending_eco_difference_codes_.clear();
     if (found > 0) {
         std::vector<std::int32_t> games;
         for (const search::FoundGame& game : search_list_.Games()) {

@@ -32,6 +32,7 @@ namespace qorvale::gui {
 
 class AnalysisListBox;
 class BoardWidget;
+struct GameListContent;
 class GameTextWidget;
 class GuiThreadUi;
 class ProgressBox;
@@ -210,6 +211,9 @@ class MainWindow : public QMainWindow, private pgn::GameFileHost {
     void RefreshAnalysisList();
     // The board size on display: the chosen one as far as the screen allows.
     int ShownBoardSize() const;
+    // What "Select Game" lists now: the navigation list, the ECO difference codes, the
+    // opening-names lines.
+    GameListContent GameListContentNow();
 
     app::StartUpState& state_;
     app::Session session_;
@@ -233,6 +237,9 @@ class MainWindow : public QMainWindow, private pgn::GameFileHost {
     search::SearchList search_list_;
     // The ECO difference search running on the worker, until it posts its results.
     std::shared_ptr<utilities::EcoDifferenceResult> eco_difference_;
+    // Per found game of the last ECO difference search, its code, for the game list.
+    std::vector<std::string> eco_difference_codes_;
+    std::vector<std::string> pending_eco_difference_codes_;
     QDialog* statistics_box_ = nullptr;
     pgn::SavedFileFields saved_files_;
     std::unique_ptr<pgn::GameFileOpener> opener_;

@@ -4,7 +4,7 @@
 
 #include "chess/chess_state.h"
 #include "pgn/game_lines.h"
-#include "pgn/game_lines_messages.h"
+#include "pgn/messages.h"
 
 namespace qorvale::pgn {
 
@@ -126,7 +126,7 @@ AnalysisWalk::Step AnalysisWalk::Finish(const GameLines& lines, chess::ChessStat
                                         bool invalid) {
     bool replay = active_ && !ended_;
     ended_ = true;
-    ui.report(invalid ? messages::InvalidMoveNumberAfterParen : messages::EndOfAnalysis);
+    ui.report(invalid ? InvalidMoveNumberAfterParen : EndOfAnalysis);
     if (replay) {
         chess::MainLineMoves moves = lines.Moves();
         chess.ReplayToHalfMove(moves, lines.FullMoves());

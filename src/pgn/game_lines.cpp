@@ -7,7 +7,7 @@
 
 #include "chess/chess_state.h"
 #include "chess/notation.h"
-#include "pgn/game_lines_messages.h"
+#include "pgn/messages.h"
 
 namespace qorvale::pgn {
 
@@ -365,7 +365,7 @@ int GameLines::Scanner::Run(Ui* ui, bool quiet) {
             lines_.hit_move_limit_ = true;
             if (!quiet && ui != nullptr) {
                 char message[96];
-                std::snprintf(message, sizeof message, messages::MaximumMovesExceeded.data(),
+                std::snprintf(message, sizeof message, MaximumMovesExceeded.data(),
                               chess::MaxFullMoves);
                 ui->report(message);
             }

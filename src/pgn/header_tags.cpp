@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "pgn/game_lines_messages.h"
+#include "pgn/messages.h"
 #include "chess/fen.h"
 #include "pgn/game_scanner.h"
 #include "platform/file.h"
@@ -170,7 +170,7 @@ HeaderEditFields LoadHeaderForEdit(RecordSource& source) {
 Error ValidateResult(const HeaderEditFields& fields) {
     const std::string& result = fields.Get(HeaderField::Result);
     if (result == "1-0" || result == "0-1" || result == "1/2-1/2" || result == "*") return {};
-    return Error(std::string(messages::ResultInvalid));
+    return Error(std::string(ResultInvalid));
 }
 
 std::string HeaderText(const HeaderEditFields& fields, bool starts_from_setup) {
@@ -212,7 +212,7 @@ void WriteHeader(std::string& buffer, const HeaderEditFields& fields, bool start
 
 Error WriteHeader(platform::File& file, const HeaderEditFields& fields, bool starts_from_setup) {
     if (!file.Write(HeaderText(fields, starts_from_setup))) {
-        return Error(std::string(messages::ErrorSavingGame));
+        return Error(std::string(ErrorSavingGame));
     }
     return {};
 }
@@ -220,7 +220,7 @@ Error WriteHeader(platform::File& file, const HeaderEditFields& fields, bool sta
 void WriteFenTag(std::string& buffer, const FenTagGame& game) { buffer += FenTagText(game); }
 
 Error WriteFenTag(platform::File& file, const FenTagGame& game) {
-    if (!file.Write(FenTagText(game))) return Error(std::string(messages::ErrorSavingGame));
+    if (!file.Write(FenTagText(game))) return Error(std::string(ErrorSavingGame));
     return {};
 }
 

@@ -160,6 +160,9 @@ public:
     int FirstMovetextRecordLength() const { return first_record_length_; }
     // Hands the kept record over to the movetext reader; it is then no longer kept.
     void ReleaseFirstMovetextRecord() { has_first_record_ = false; }
+    // The record the last ReadHeader stopped at: empty at a blank line or the end of the file,
+    // else the movetext start, whichever mode kept it.
+    const std::string& StopRecord() const { return record_; }
     bool HasSecondMovetextRecord() const { return has_second_record_; }
     const std::string& SecondMovetextRecord() const { return second_record_; }
 

@@ -5,7 +5,7 @@
 
 namespace qorvale::pgn {
 
-// The program's own texts for opening, scanning and locating games, used exactly as written.
+// The program's own texts for the PGN side, used exactly as written.
 inline constexpr std::string_view ErrorOpeningFile = "Error opening file.";
 inline constexpr std::string_view ErrorCreatingTempFile = "Error creating temp file.";
 inline constexpr std::string_view ErrorFindingGame = "Error finding game.";
@@ -21,6 +21,16 @@ inline constexpr std::string_view DatabaseWarning =
 inline constexpr std::string_view TrimLongRecordsQuestion =
     "Trim the records that are too long to less than 255 characters. Confirm.";
 inline constexpr std::string_view SelectPgnFileTitle = "Select PGN File";
+
+// Header reading, the movetext parser and the analysis walk.
+inline constexpr std::string_view ResultInvalid =
+    "Result must be 1-0, 0-1, 1/2-1/2 or *. Game not saved.";
+inline constexpr std::string_view MaximumMovesExceeded =
+    "Warning: Maximum number %d moves exceeded.";
+inline constexpr std::string_view InvalidMoveNumberAfterParen =
+    "Invalid move number after right paren.";
+inline constexpr std::string_view EndOfAnalysis = "End of the analysis.";
+inline constexpr std::string_view ErrorSavingGame = "Error saving game.";
 
 // Status texts of the main window.
 inline constexpr std::string_view FileStatus = "File:  %s";

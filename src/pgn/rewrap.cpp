@@ -52,6 +52,12 @@ Result<std::string> RewrapLongRecords(const std::string& pgn_path,
     std::string temp_path = platform::JoinPath(folder, RewriteTempName);
     std::string new_path =
         platform::JoinPath(folder, DisplayStem(platform::NameOf(pgn_path)) + ".pgn");
+    // my.games.pgn would become My.pgn; if another file already has that name, replacing it
+    // would lose that file's games, so the re-wrapped text keeps its own name instead.
+    if (new_path != pgn_path && platform::FileExists(new_path) &&
+        !platform::SameFile(pgn_path, new_path)) {
+        new_path = pgn_path;
+    }
 
     platform::File source = platform::File::Open(pgn_path, platform::File::Mode::Read);
     if (!source.IsOpen()) return Error(std::string(ErrorOpeningFile));

@@ -19,7 +19,8 @@ inline constexpr const char* RewriteTempName = "tempqqqq.xyz";
 // lines lose their leading spaces, a space from column 230 on becomes a CR LF, and text glued to
 // a "}" gets a space. The new content goes to "tempqqqq.xyz" beside the file, is flushed, and
 // then takes the file's place under the name DisplayStem + ".pgn" in the same folder; the old
-// name is removed when it differs. Returns the new path. On any failure the user's file is left
+// name is removed when it differs. When another file already bears that name, the file keeps
+// its own name. Returns the new path. On any failure the user's file is left
 // as it was, the temporary file is removed, and the error is "Error creating temp file.".
 // The caller must not hold data read from the file past this call (reopen the new path).
 Result<std::string> RewrapLongRecords(const std::string& pgn_path,

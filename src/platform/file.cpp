@@ -149,4 +149,6 @@ bool CreateFolder(const std::string& path) {
     return ::mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
 }
 
+bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
 }  // namespace qorvale::platform

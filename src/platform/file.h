@@ -55,5 +55,7 @@ bool RenameFile(const std::string& from, const std::string& to);
 bool CopyFile(const std::string& from, const std::string& to);
 // Creates the folder and any missing parents.
 bool CreateFolder(const std::string& path);
+// Whether standard error is a terminal (and not a pipe or a file).
+bool StandardErrorIsTerminal();
 
 }  // namespace qorvale::platform

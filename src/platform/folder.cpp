@@ -93,6 +93,15 @@ std::string FolderOf(std::string_view path) {
     return std::string(path.substr(0, slash));
 }
 
+bool SameFolder(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    if (stat(a.empty() ? "." : a.c_str(), &first) != 0) return false;
+    if (stat(b.empty() ? "." : b.c_str(), &second) != 0) return false;
+    return S_ISDIR(first.st_mode) && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+
 std::string NameOf(std::string_view path) {
     std::size_t slash = path.find_last_of('/');
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));

@@ -23,6 +23,10 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 std::string FolderOf(std::string_view path);
 std::string NameOf(std::string_view path);
 
+// Whether two paths name the same existing folder (links and relative forms resolved); false
+// when either does not exist.
+bool SameFolder(const std::string& a, const std::string& b);
+
 // An environment variable, or "" when unset.
 std::string EnvironmentValue(const char* name);
 

@@ -93,6 +93,20 @@ TEST(Rewrap, FailedStepLeavesTheUsersFileIntact) {
     }
 }
 
+TEST(Rewrap, NeverReplacesAnotherFileOfTheNewName) {
+    const std::string original = "[Event \"x\"]\n\n1.  e4   e5 *\n";
+    const std::string other = "[Event \"other\"]\n\n1. d4 d5 *\n";
+    TempDir dir;
+    std::string path = dir.Write("my.games.pgn", original);
+    dir.Write("My.pgn", other);
+    Result<std::string> rewrapped = RewrapLongRecords(path, platform::SystemFileSystem());
+    ASSERT_TRUE(rewrapped.ok());
+    EXPECT_EQ(*rewrapped, path);
+    EXPECT_EQ(ReadWholeFile(path), "[Event \"x\"]\n\n1. e4 e5 *\n");
+    EXPECT_EQ(ReadWholeFile(dir.File("My.pgn")), other);
+    EXPECT_EQ(platform::ListFolder(dir.path(), "*"), (Names{"My.pgn", "my.games.pgn"}));
+}
+
 std::string LongLineGames() {
     std::string moves;
     for (int move = 1; move <= 60; ++move) moves += std::to_string(move) + ". Nf3 Nf6 ";
