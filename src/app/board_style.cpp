@@ -34,9 +34,10 @@ BoardStyleOutcome CheckBoardStyle(const BoardStyleChoice& choice) {
 }
 
 std::int32_t EffectiveBoardSize(std::int32_t board_size, int screen_height) {
-    if (board_size >= 2 && screen_height < 1024) board_size = 1;
+    if (board_size < 0 || board_size > 2) return 0;
+    if (board_size == 2 && screen_height < 1024) board_size = 1;
     if (board_size == 1 && screen_height < 768) board_size = 0;
-    return board_size < 0 ? 0 : board_size;
+    return board_size;
 }
 
 }  // namespace qorvale::app

@@ -33,7 +33,9 @@ struct BoardStyleOutcome {
 // Blue cannot have it (choosing Mod Blue clears it).
 BoardStyleOutcome CheckBoardStyle(const BoardStyleChoice& choice);
 
-// The board size a screen of `screen_height` pixels can show: Medium needs 768, Large 1024.
+// The board size (0 Small, 1 Medium, 2 Large) a screen of `screen_height` pixels can show:
+// Large needs 1024 and falls back to Medium, Medium needs 768 and falls back to Small. A size
+// outside 0..2 is Small.
 std::int32_t EffectiveBoardSize(std::int32_t board_size, int screen_height);
 
 }  // namespace qorvale::app

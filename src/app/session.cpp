@@ -35,6 +35,7 @@ void Session::FileOpened() {
 }
 
 void Session::ForgetGame() {
+    replay_.Reset();
     games_.Reset();
     chess_.ClearWarnedPromotionKinds();
     game_number_ = 0;
@@ -85,6 +86,7 @@ Error Session::LoadGame(std::int32_t game_number, Ui& ui) {
     if (!file_.IsOpen() || game_number < 1 || game_number > file_.GameCount()) {
         return Error(std::string(pgn::ErrorFindingGame));
     }
+    ReplayStop();
     chess_.SetUi(&ui);
     Result<int> loaded = pgn::OpenGameForDisplay(file_, game_number, header_, lines_, chess_, ui);
     chess_.SetUi(nullptr);
@@ -101,6 +103,7 @@ Error Session::LoadGame(std::int32_t game_number, Ui& ui) {
 void Session::ShowPly(std::int32_t ply) { chess_.RestorePosition(ply); }
 
 NavigationStep Session::Go(NavigationAction action, Ui& ui) {
+    ReplayStop();
     const NavigationState before = navigation_;
     NavigationStep step = Navigate(navigation_, action);
     if (!step.moved) return step;
@@ -115,6 +118,7 @@ NavigationStep Session::Go(NavigationAction action, Ui& ui) {
 }
 
 NavigationStep Session::GoToPly(std::int32_t ply) {
+    ReplayStop();
     ply = std::clamp(ply, 0, navigation_.lastPly);
     NavigationStep step;
     if (ply == navigation_.currentPly) return step;
@@ -128,12 +132,8 @@ NavigationStep Session::GoToPly(std::int32_t ply) {
     return step;
 }
 
-MoveSquares Session::LastMoveSquares() const {
+MoveSquares MoveSquaresBetween(const chess::Snapshot& before, const chess::Snapshot& after) {
     MoveSquares squares;
-    const int ply = navigation_.currentPly;
-    if (ply < 1) return squares;
-    const chess::Snapshot& before = chess_.PositionHistory(ply - 1);
-    const chess::Snapshot& after = chess_.PositionHistory(ply);
     // The target is the square that now holds a piece; with castling, the king's.
     for (int file = 1; file <= 8; ++file) {
         for (int rank = 1; rank <= 8; ++rank) {
@@ -170,6 +170,30 @@ MoveSquares Session::LastMoveSquares() const {
     squares.from_rank = fallback_rank;
     return squares;
 }
+
+MoveSquares Session::LastMoveSquares() const {
+    // During a walk the position history holds the analysis line up to its move.
+    const int ply = replay_.OnBoard() ? replay_.HalfMove() : navigation_.currentPly;
+    if (ply < 1) return {};
+    return MoveSquaresBetween(chess_.PositionHistory(ply - 1), chess_.PositionHistory(ply));
+}
+
+AnalysisReplay::Outcome Session::ReplayNext(Ui& ui) {
+    if (!HasGame()) return AnalysisReplay::Outcome::Nothing;
+    return replay_.Next(lines_, chess_, navigation_.currentPly, ui);
+}
+
+AnalysisReplay::Outcome Session::ReplayPrevious() {
+    if (!HasGame()) return AnalysisReplay::Outcome::Nothing;
+    return replay_.Previous(lines_, chess_);
+}
+
+void Session::ReplayStart(std::optional<std::size_t> text_offset) {
+    ReplayStop();
+    if (HasGame()) replay_.Start(lines_, navigation_.currentPly, text_offset);
+}
+
+void Session::ReplayStop() { replay_.Stop(lines_, chess_, navigation_.currentPly); }
 
 std::string Session::OpeningText() const {
     if (eco_table_.empty() || !HasGame()) return {};

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/analysis_replay.h"
 #include "app/game_list.h"
 #include "app/game_text.h"
 #include "app/navigation.h"
@@ -28,6 +30,10 @@ struct MoveSquares {
     int to_rank = 0;
     bool present() const { return from_file != 0; }
 };
+
+// The move that leads from `before` to `after`: the square that received the mover (the king's
+// when castling) and the square it left.
+MoveSquares MoveSquaresBetween(const chess::Snapshot& before, const chess::Snapshot& after);
 
 // What the window works on: the open file, the game on display and where the user stands in
 // it. One per window; the window only draws what it holds.
@@ -77,10 +83,20 @@ class Session {
     // Goes straight to `ply` (a click on a move), clamped to the game.
     NavigationStep GoToPly(std::int32_t ply);
 
-    // The position at the current ply.
+    // The position at the current ply, or the analysis position while a walk shows one.
     const chess::Board& CurrentBoard() const { return chess_.CurrentBoard(); }
-    // The squares of the move that led to the current ply.
+    // The squares of the move that led to the position on the board.
     MoveSquares LastMoveSquares() const;
+
+    // The analysis replay walk after the current main-line move. Leaving it (any navigation,
+    // ReplayStop) puts the board back on the main line.
+    const AnalysisReplay& Replay() const { return replay_; }
+    AnalysisReplay::Outcome ReplayNext(Ui& ui);
+    AnalysisReplay::Outcome ReplayPrevious();
+    // Begins the walk again at the current move: at its first variation, or at the one whose
+    // "(" stands at `text_offset`. The board shows the main-line move.
+    void ReplayStart(std::optional<std::size_t> text_offset = std::nullopt);
+    void ReplayStop();
 
     // The records of the game list, built on first use after a file is opened or rescanned.
     const std::vector<GameListRecord>& GameList(Ui& ui);
@@ -118,6 +134,7 @@ class Session {
     std::string game_status_;
     std::vector<GameListRecord> game_list_;
     bool game_list_built_ = false;
+    AnalysisReplay replay_;
     std::vector<std::string> opening_names_;
     bool opening_names_checked_ = false;
     bool opening_names_mode_ = false;

@@ -1,5 +1,7 @@
 #include "app/window_placement.h"
 
+#include "app/board_style.h"
+
 namespace qorvale::app {
 
 namespace {
@@ -12,7 +14,7 @@ WindowRect DefaultRectangle(const OptionsRecord& record, ScreenSize screen) {
     if (record.RibbonInitialised == 0) return {10, 10, 860, 590};
     bool ribbon = record.DisplayRibbon != 0;
     bool classic = record.ClassicLayout != 0;
-    switch (EffectiveBoardSize(record.BoardSize, screen)) {
+    switch (EffectiveBoardSize(record.BoardSize, screen.height)) {
         case LargeBoard:
             return {0, 0, 1250, 960};
         case MediumBoard:
@@ -29,16 +31,11 @@ WindowRect DefaultRectangle(const OptionsRecord& record, ScreenSize screen) {
 
 }  // namespace
 
-std::int32_t EffectiveBoardSize(std::int32_t board_size, ScreenSize screen) {
-    if (board_size >= LargeBoard && screen.height < 1024) board_size = MediumBoard;
-    if (board_size == MediumBoard && screen.height < 768) board_size = SmallBoard;
-    return board_size < SmallBoard || board_size > LargeBoard ? SmallBoard : board_size;
-}
-
 WindowLayout CurrentWindowLayout(const OptionsRecord& record, ScreenSize screen, bool engine_mode) {
     if (engine_mode) return WindowLayout::EngineMode;
-    return EffectiveBoardSize(record.BoardSize, screen) == SmallBoard ? WindowLayout::SmallBoard
-                                                                      : WindowLayout::LargeBoard;
+    return EffectiveBoardSize(record.BoardSize, screen.height) == SmallBoard
+               ? WindowLayout::SmallBoard
+               : WindowLayout::LargeBoard;
 }
 
 WindowRect WindowRectangle(const OptionsRecord& record, ScreenSize screen, bool engine_mode) {

@@ -24,10 +24,6 @@ struct ScreenSize {
 // shares it) and engine mode.
 enum class WindowLayout { SmallBoard, LargeBoard, EngineMode };
 
-// `BoardSize` as the screen allows it: Large needs 1024 pixels of height and falls back to
-// Medium, Medium needs 768 and falls back to Small.
-std::int32_t EffectiveBoardSize(std::int32_t board_size, ScreenSize screen);
-
 WindowLayout CurrentWindowLayout(const OptionsRecord& record, ScreenSize screen, bool engine_mode);
 
 // Where the main window opens (`WindowRectangle`): a default by screen and board size, replaced

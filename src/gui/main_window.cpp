@@ -26,11 +26,13 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "app/board_style.h"
 #include "app/file_dialogs.h"
 #include "app/game_text.h"
 #include "app/messages.h"
 #include "app/options_file.h"
 #include "app/window_placement.h"
+#include "gui/analysis_list_box.h"
 #include "gui/board_widget.h"
 #include "gui/game_list_box.h"
 #include "gui/game_text_widget.h"
@@ -71,6 +73,11 @@ app::ScreenSize PrimaryScreenSize() {
     return {screen->geometry().width(), screen->geometry().height()};
 }
 
+int AvailableScreenHeight() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen == nullptr ? 768 : screen->availableGeometry().height();
+}
+
 // Move-line font sizes for the three boards.
 constexpr std::array<int, 3> MoveLinePixels = {18, 22, 28};
 // Height of the comments panel for the three boards.
@@ -107,6 +114,11 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     statusBar()->addWidget(file_status_);
     statusBar()->addWidget(game_status_);
 
+    screen_height_ = AvailableScreenHeight();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        connect(screen, &QScreen::availableGeometryChanged, this,
+                [this](const QRect& geometry) { FitBoardToScreen(geometry.height()); });
+    }
     ApplyOptions();
     PlaceWindow();
     // The first run saves the window's place at once, so the file never lacks one.
@@ -403,12 +415,15 @@ void MainWindow::BuildActions() {
     }
     bar->addSeparator();
     bar->addAction(flip);
+    BuildReplayActions();
 }
 
 void MainWindow::ApplyOptions() {
     const app::OptionsRecord& options = state_.options;
-    board_->ApplyOptions(options);
-    const int size = std::clamp(options.BoardSize, 0, 2);
+    app::OptionsRecord shown = options;
+    shown.BoardSize = ShownBoardSize();
+    board_->ApplyOptions(shown);
+    const int size = shown.BoardSize;
     text_->SetBoardSize(size);
     text_->SetColours(FromRecordColour(options.MoveHighlightColour), QColor(0x80, 0x00, 0x00));
     QPalette palette = centralWidget()->palette();
@@ -670,6 +685,7 @@ void MainWindow::OnBoardClick(int file, int rank) {
 }
 
 void MainWindow::RefreshBoard() {
+    LeaveReplayWhenOff();
     board_->SetPosition(session_.CurrentBoard(),
                         session_.HasGame() ? session_.LastMoveSquares() : app::MoveSquares{});
     RefreshMoveLines();
@@ -687,6 +703,7 @@ void MainWindow::RefreshMoveLines() {
         comment = comment.simplified();
     }
     comments_->setPlainText(comment);
+    ShowReplayState();
 }
 
 std::string MainWindow::PieceLetters() const {
@@ -711,13 +728,13 @@ void MainWindow::RefreshText() {
     // Lines are broken again only when what they depend on changed.
     std::string key = std::to_string(session_.GameNumber()) + '/' + std::to_string(text_->width()) +
                       '/' + std::to_string(hiding ? hide_reached_ : -1) + '/' + letters + '/' +
-                      std::to_string(options.BoardSize) + '/' +
+                      std::to_string(ShownBoardSize()) + '/' +
                       std::to_string(text_->TextWidth("0123456789")) + '/' +
                       current_path_.toStdString();
     if (key != rendered_key_) {
         app::GameTextLayout layout;
         layout.panel_width = text_->width();
-        layout.board_size = options.BoardSize;
+        layout.board_size = ShownBoardSize();
         layout.measure = [this](std::string_view text) { return text_->TextWidth(text); };
         layout.hide_moves = hiding;
         layout.hide_limit = hide_reached_;
@@ -1223,6 +1240,231 @@ void MainWindow::changeEvent(QEvent* event) {
     }
     const std::string message = worker_->TakeQuietOutcome();
     if (!message.empty()) ui_->report(message);
+}
+
+
+// ---- Analysis replay ------------------------------------------------------------------------
+
+void MainWindow::BuildReplayActions() {
+    QAction* next = AddAction("ReplayNext", tr("&Next Analysis Move"), ReplayNextTip,
+                              {QKeySequence(Qt::CTRL | Qt::Key_Down)});
+    connect(next, &QAction::triggered, this, &MainWindow::ReplayNext);
+    QAction* previous = AddAction("ReplayPrevious", tr("&Previous Analysis Move"),
+                                  ReplayPreviousTip, {QKeySequence(Qt::CTRL | Qt::Key_Up)});
+    connect(previous, &QAction::triggered, this, &MainWindow::ReplayPrevious);
+    QAction* start = AddAction("ReplayStart", tr("&Start of Analysis"), ReplayStartTip,
+                               {QKeySequence(Qt::CTRL | Qt::Key_Home)});
+    connect(start, &QAction::triggered, this, &MainWindow::ReplayStart);
+    // Promoting a line rewrites the game's text, which only the game editor does.
+    QAction* promote = AddAction("ReplayPromote", tr("P&romote Line"), ReplayPromoteTip, {});
+    promote->setEnabled(false);
+    QAction* list = AddAction("AnalysisList", tr("Analysis &Lines..."), AnalysisListTip,
+                              {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)});
+    connect(list, &QAction::triggered, this, &MainWindow::ShowAnalysisList);
+
+    QMenu* menu = menuBar()->addMenu(tr("&Analysis"));
+    menu->setObjectName(QStringLiteral("AnalysisMenu"));
+    for (QAction* action : {next, previous, start, promote}) menu->addAction(action);
+    menu->addSeparator();
+    menu->addAction(list);
+
+    // A row of its own: the navigation row is full on a small window.
+    addToolBarBreak();
+    replay_bar_ = addToolBar(tr("Analysis Replay"));
+    replay_bar_->setObjectName(QStringLiteral("ReplayBar"));
+    replay_bar_->setMovable(false);
+    replay_bar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const std::array<std::pair<QAction*, const char*>, 4> buttons = {{
+        {next, "Next"},
+        {previous, "Prev"},
+        {start, "Start"},
+        {promote, "Promote"},
+    }};
+    for (const auto& [action, label] : buttons) {
+        replay_bar_->addAction(action);
+        if (QWidget* button = replay_bar_->widgetForAction(action)) {
+            button->setProperty("text", QString::fromUtf8(label));
+        }
+    }
+    replay_bar_->addSeparator();
+    replay_bar_->addAction(list);
+    replay_bar_->setVisible(false);
+}
+
+bool MainWindow::ReplayModeOn() {
+    if (state_.options.AnalysisReplayActive != 0) return true;
+    ui_->report(app::ReplayOnlyWhenEnabled);
+    return false;
+}
+
+void MainWindow::LeaveReplayWhenOff() {
+    if (state_.options.AnalysisReplayActive == 0 && session_.Replay().Started()) {
+        session_.ReplayStop();
+    }
+}
+
+void MainWindow::ReplayNext() {
+    if (!ReplayModeOn() || !session_.HasGame()) return;
+    StopAutoPlay();
+    (void)session_.ReplayNext(*ui_);
+    RefreshBoard();
+}
+
+void MainWindow::ReplayPrevious() {
+    if (!ReplayModeOn() || !session_.HasGame()) return;
+    StopAutoPlay();
+    if (session_.ReplayPrevious() != app::AnalysisReplay::Outcome::Nothing) RefreshBoard();
+}
+
+void MainWindow::ReplayStart() {
+    if (!ReplayModeOn() || !session_.HasGame()) return;
+    StopAutoPlay();
+    session_.ReplayStart();
+    RefreshBoard();
+}
+
+void MainWindow::ReplayLine(int index) {
+    if (!ReplayModeOn() || !session_.HasGame()) return;
+    if (index < 0 || static_cast<std::size_t>(index) >= analysis_lines_.size()) return;
+    StopAutoPlay();
+    session_.ReplayStart(analysis_lines_[static_cast<std::size_t>(index)].text_offset);
+    (void)session_.ReplayNext(*ui_);
+    RefreshBoard();
+}
+
+void MainWindow::ShowReplayState() {
+    const bool mode_on = state_.options.AnalysisReplayActive != 0;
+    if (replay_bar_ != nullptr && replay_bar_->isVisibleTo(this) != mode_on) {
+        replay_bar_->setVisible(mode_on);
+    }
+    const app::AnalysisReplay& replay = session_.Replay();
+    if (session_.HasGame() && replay.OnBoard()) {
+        move_line_->setText(ToQString(app::AnalysisMoveText(
+            replay.HalfMove(), replay.Move().view(), session_.TextSource().start_move_number)));
+        const std::uint32_t colour = state_.options.ReplayVariationColour != 0
+                                         ? state_.options.ReplayVariationColour
+                                         : 0xA80054u;
+        move_line_->setStyleSheet(
+            QStringLiteral("color: %1;").arg(FromRecordColour(colour).name()));
+        ShowReplayText();
+    } else {
+        move_line_->setStyleSheet(QString());
+    }
+    RefreshAnalysisList();
+}
+
+// The annotations after the main-line move as the file has them, with the analysis move on the
+// board marked.
+void MainWindow::ShowReplayText() {
+    const app::AnalysisReplay& replay = session_.Replay();
+    const std::string_view buffer = session_.Lines().MovetextBuffer();
+    const pgn::TextSpan span = pgn::AnnotationSpan(session_.Lines(), replay.StartPly());
+    const std::size_t at = replay.TextPosition();
+    if (span.empty() || at <= span.begin || at > span.end || at > buffer.size()) return;
+    auto is_break = [](char c) {
+        return c == '\0' || c == ' ' || c == '\t' || c == '(' || c == ')' || c == '}';
+    };
+    // A step back out of an inner line stands after its ")": nothing to mark.
+    std::size_t token = at;
+    while (token > span.begin && !is_break(buffer[token - 1])) --token;
+    auto html = [&buffer](std::size_t from, std::size_t to) {
+        std::string part(buffer.substr(from, to - from));
+        for (char& c : part) {
+            if (c == '\0') c = ' ';
+        }
+        return ToQString(part).toHtmlEscaped();
+    };
+    const app::OptionsRecord& options = state_.options;
+    std::uint32_t colour = options.MoveHighlightColour;
+    if (options.ReplayHighlightOn != 0) {
+        colour = options.ReplayHighlightColour != 0 ? options.ReplayHighlightColour : 0xA0A0A0u;
+    }
+    QString text = html(span.begin, token);
+    if (token < at) {
+        text += QStringLiteral("<a name=\"walk\"></a><span style=\"background-color: %1; "
+                               "font-weight: bold;\">%2</span>")
+                    .arg(FromRecordColour(colour).name(), html(token, at));
+    }
+    text += html(at, span.end);
+    comments_->setHtml(text);
+    // Long annotations scroll: keep the marked move in view.
+    if (token < at) comments_->scrollToAnchor(QStringLiteral("walk"));
+}
+
+void MainWindow::ShowAnalysisList() {
+    if (analysis_list_ == nullptr) {
+        analysis_list_ = new AnalysisListBox(this);
+        connect(analysis_list_, &AnalysisListBox::lineChosen, this, &MainWindow::ReplayLine);
+        // Beside the window where the screen has room, so that the board stays in view.
+        analysis_list_->adjustSize();
+        const QRect frame = frameGeometry();
+        QPoint place(frame.right() + 8, frame.top());
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect room = screen->availableGeometry();
+            if (place.x() + analysis_list_->width() > room.right()) {
+                place = QPoint(frame.left(), frame.bottom() + 8);
+            }
+            if (place.y() + analysis_list_->height() > room.bottom()) {
+                place.setY(std::max(room.top(), room.bottom() - analysis_list_->height()));
+            }
+        }
+        analysis_list_->move(place);
+    }
+    analysis_list_->show();
+    analysis_list_->raise();
+    RefreshAnalysisList();
+}
+
+void MainWindow::RefreshAnalysisList() {
+    if (analysis_list_ == nullptr || !analysis_list_->isVisible()) return;
+    const int ply = session_.HasGame() ? session_.Navigation().currentPly : 0;
+    const chess::ChessState& chess = session_.Chess();
+    const int first_number = chess.StartsFromFen() && chess.StartMoveNumber() > 1
+                                 ? static_cast<int>(chess.StartMoveNumber())
+                                 : 1;
+    analysis_lines_.clear();
+    if (session_.HasGame()) {
+        analysis_lines_ = pgn::AnalysisLinesAfter(session_.Lines(), ply, first_number);
+    }
+    QStringList rows;
+    std::vector<QStringList> details;
+    int number = 1;
+    for (const pgn::AnalysisLine& line : analysis_lines_) {
+        rows << ToQString(app::FormatAnalysisLine(number++, line.move_number, line.white_first,
+                                                  line.half_moves));
+        QStringList detail;
+        for (const std::string& row :
+             app::FormatAnalysisDetail(line.move_number, line.white_first, line.half_moves)) {
+            detail << ToQString(row);
+        }
+        details.push_back(detail);
+    }
+    QString heading;
+    if (!session_.HasGame()) {
+        heading = QString();
+    } else if (analysis_lines_.empty()) {
+        heading = ToQString(AnalysisListNone);
+    } else if (ply == 0) {
+        heading = ToQString(AnalysisListHeadingStart);
+    } else {
+        heading = ToQString(AnalysisListHeadingAfter)
+                      .replace(QStringLiteral("%s"),
+                               ToQString(app::CurrentMoveText(session_.TextSource(), ply)));
+    }
+    analysis_list_->SetLines(heading, rows, details);
+}
+
+int MainWindow::ShownBoardSize() const {
+    return app::EffectiveBoardSize(state_.options.BoardSize, screen_height_);
+}
+
+void MainWindow::FitBoardToScreen(int available_height) {
+    if (available_height == screen_height_) return;
+    screen_height_ = available_height;
+    ApplyOptions();
+    adjustSize();
+    RefreshBoard();
+    RefreshText();
 }
 
 }  // namespace qorvale::gui

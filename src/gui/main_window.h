@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/navigation.h"
+#include "pgn/analysis_lines.h"
 #include "app/session.h"
 #include "app/start_up.h"
 #include "openings/opening_classification.h"
@@ -25,9 +26,11 @@ class QScrollBar;
 class QStackedWidget;
 class QTextBrowser;
 class QTimer;
+class QToolBar;
 
 namespace qorvale::gui {
 
+class AnalysisListBox;
 class BoardWidget;
 struct GameListContent;
 class GameTextWidget;
@@ -141,6 +144,19 @@ class MainWindow : public QMainWindow, private pgn::GameFileHost {
     void CheckFastFile();
     void DeleteFastFile();
 
+    // Analysis replay mode: Next, Prev and Start of the walk through the variations after the
+    // current move. Refused with a message while the mode is off.
+    void ReplayNext();
+    void ReplayPrevious();
+    void ReplayStart();
+    // Starts the walk in line `index` of the analysis list and plays its first move.
+    void ReplayLine(int index);
+    // The analysis lines after the current move, in their own window.
+    void ShowAnalysisList();
+    AnalysisListBox* analysisList() const { return analysis_list_; }
+    // The screen height the board must fit in: a board too large for it falls back a size.
+    void FitBoardToScreen(int available_height);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -185,6 +201,16 @@ class MainWindow : public QMainWindow, private pgn::GameFileHost {
     search::SearchSource SearchSourceOfFile() const;
     // After a search: the found games become the navigation list and the first is shown.
     void ShowSearchResults(int found);
+    void BuildReplayActions();
+    // True in analysis replay mode; otherwise the refusal is shown.
+    bool ReplayModeOn();
+    // The walk ends when the mode is left.
+    void LeaveReplayWhenOff();
+    void ShowReplayState();
+    void ShowReplayText();
+    void RefreshAnalysisList();
+    // The board size on display: the chosen one as far as the screen allows.
+    int ShownBoardSize() const;
     // What "Select Game" lists now: the navigation list, the ECO difference codes, the
     // opening-names lines.
     GameListContent GameListContentNow();
@@ -238,6 +264,10 @@ class MainWindow : public QMainWindow, private pgn::GameFileHost {
     bool loaded_once_ = false;
     std::string rendered_key_;
     app::RenderedGameText rendered_;
+    QToolBar* replay_bar_ = nullptr;
+    AnalysisListBox* analysis_list_ = nullptr;
+    std::vector<pgn::AnalysisLine> analysis_lines_;
+    int screen_height_ = 0;
 };
 
 }  // namespace qorvale::gui

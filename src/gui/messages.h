@@ -40,6 +40,23 @@ inline constexpr std::string_view SelectGameTip = "Select a game from a list box
 inline constexpr std::string_view ResetNavigationTip =
     "Reset the Select Game list and next/prev game navigation after a search.";
 
+// Analysis replay: the move buttons and the list of the lines after a move.
+inline constexpr std::string_view ReplayNextTip =
+    "Play the next move of the analysis. Or press Ctrl+Down.";
+inline constexpr std::string_view ReplayPreviousTip =
+    "Take back the last move of the analysis. Or press Ctrl+Up.";
+inline constexpr std::string_view ReplayStartTip =
+    "Start the analysis again at the current move. Or press Ctrl+Home.";
+inline constexpr std::string_view ReplayPromoteTip =
+    "Promote the line on display to the main line. Needs the game editor, which this version "
+    "does not have.";
+inline constexpr std::string_view AnalysisListTip =
+    "List the analysis lines that follow the current move. Or press Ctrl+Shift+A.";
+inline constexpr std::string_view AnalysisListTitle = "Analysis Lines";
+inline constexpr std::string_view AnalysisListHeadingStart = "Lines at the start of the game";
+inline constexpr std::string_view AnalysisListHeadingAfter = "Lines after %s";
+inline constexpr std::string_view AnalysisListNone = "No analysis lines follow this move.";
+
 inline constexpr std::string_view AutoPlayLabel = "Auto Play";
 inline constexpr std::string_view StopAutoPlayLabel = "Stop Auto Play";
 inline constexpr std::string_view ActualTextTitle = "Actual Text";

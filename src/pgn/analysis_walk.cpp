@@ -101,6 +101,14 @@ void AnalysisWalk::Start(const GameLines& lines, int half_move) {
     }
 }
 
+void AnalysisWalk::Start(const GameLines& lines, int half_move, std::size_t text_offset) {
+    Start(lines, half_move);
+    if (cursor_ != NoCursor && text_offset >= cursor_ &&
+        text_offset < lines.MovetextBuffer().size()) {
+        cursor_ = text_offset;
+    }
+}
+
 void AnalysisWalk::Play(chess::ChessState& chess, int half_move) {
     const auto slot = static_cast<std::size_t>(half_move);
     chess.ApplyMoveText(line_[slot], hints_[slot], SideOf(half_move));
@@ -191,6 +199,14 @@ AnalysisWalk::Step AnalysisWalk::StepAnalysis(const GameLines& lines, chess::Che
             Play(chess, closed.entry_half_move);
             current_ = closed.entry_half_move;
             return Step::Played;
+        }
+        if (IsDigit(c)) {
+            // A move number, possibly written against its move ("13.exf6").
+            while (IsDigit(cursor.Cur())) cursor.Advance();
+            if (cursor.Cur() == '.') {
+                while (cursor.Cur() == '.') cursor.Advance();
+                continue;
+            }
         }
         std::size_t start = cursor.Position();
         while (!EndsToken(cursor.Cur())) cursor.Advance();

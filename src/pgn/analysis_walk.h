@@ -33,6 +33,9 @@ public:
 
     // Starts a walk at the annotations that follow `half_move` (the position on display).
     void Start(const GameLines& lines, int half_move);
+    // Starts a walk after `half_move` at `text_offset` in the movetext buffer: the "(" of one
+    // of the variations that follow it (see AnalysisLinesAfter).
+    void Start(const GameLines& lines, int half_move, std::size_t text_offset);
     // Forgets the walk (the game was reloaded).
     void Reset();
 
@@ -43,6 +46,8 @@ public:
     int HalfMove() const { return current_; }
     int Depth() const { return depth_; }
     const chess::MoveText& LastMove() const { return line_[static_cast<std::size_t>(current_)]; }
+    // Where the walk stands in the movetext buffer: just after the last token it read.
+    std::size_t TextPosition() const { return cursor_; }
 
 private:
     struct OpenVariation {

@@ -1,5 +1,7 @@
 #include <QAction>
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -306,6 +308,8 @@ void MainWindowTest::optionsPersistAcrossARestart() {
     options.HighlightLastMove = 3;
     options.FigurineNotation = 0;
     app::SetAlphaPieceLetters(options, "DTLSC");
+    // A screen tall enough for the Large board.
+    program.window->FitBoardToScreen(1200);
     program.window->ApplyNewOptions(options);
     QCOMPARE(program.window->board()->SquareSize(), SquareSizes[2]);
     QVERIFY(program.Open("annotated-matches.pgn"));
@@ -314,6 +318,7 @@ void MainWindowTest::optionsPersistAcrossARestart() {
     QCOMPARE(program.state.options.BoardSize, 2);
     QCOMPARE(program.state.options.PieceStyle, 2);
     QCOMPARE(program.state.options.HighlightLastMove, 3);
+    program.window->FitBoardToScreen(1200);
     QCOMPARE(program.window->board()->SquareSize(), SquareSizes[2]);
     // The last file comes back when the start-up command arrives, with the letters in use.
     program.window->RunCommand(Command::OpenFile);
@@ -359,15 +364,28 @@ void MainWindowTest::optionsDialogRefusesBadLetters() {
 void MainWindowTest::droppedFileOpens() {
     Program program;
     QVERIFY(program.window->acceptDrops());
+    // A drag enters, then drops: the window sees the events as a desktop sends them.
+    auto drag_and_drop = [&program](const QMimeData& data) {
+        const QPoint point = program.window->rect().center();
+        QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(program.window.get(), &enter);
+        QDropEvent drop(QPointF(point), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(program.window.get(), &drop);
+        return std::make_pair(enter.isAccepted(), drop.isAccepted());
+    };
     QMimeData text_only;
     text_only.setText(QStringLiteral("1. e4 e5"));
-    QVERIFY(!program.window->OpenDroppedFile(text_only));
+    QCOMPARE(drag_and_drop(text_only), std::make_pair(false, false));
+    QCOMPARE(program.window->session().GameNumber(), 0);
+
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(
         QString::fromStdString(test::TestDataPath("gui/annotated-matches.pgn")))});
-    QVERIFY(program.window->OpenDroppedFile(data));
+    QCOMPARE(drag_and_drop(data), std::make_pair(true, true));
     QCOMPARE(program.window->session().GameNumber(), 1);
     QCOMPARE(program.window->session().GameCount(), GamesInFile);
+    QVERIFY(program.window->CurrentPath().endsWith(QStringLiteral("annotated-matches.pgn")));
+    QVERIFY(program.ui.reports.empty());
 }
 
 void MainWindowTest::previousFileComesBackAtItsGameAndPly() {
