@@ -37,7 +37,7 @@ struct Program {
     Program() {
         window.SetUi(ui);
         window.OpenGameFile(
-            QString::fromStdString(test::TestDataPath("gui/annotated-matches.pgn")));
+            QString::fromStdString(folder.CopyData("gui/annotated-matches.pgn", "annotated-matches.pgn")));
     }
 };
 

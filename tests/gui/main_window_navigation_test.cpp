@@ -80,7 +80,7 @@ struct Program {
     }
     bool Open(const char* name) {
         return window->OpenGameFile(
-            QString::fromStdString(test::TestDataPath(std::string("gui/") + name)));
+            QString::fromStdString(folder.CopyData(std::string("gui/") + name, name)));
     }
     int Ply() const { return window->session().Navigation().currentPly; }
     std::string Placement() const { return chess::WritePlacement(window->board()->Position()); }
@@ -380,7 +380,7 @@ void MainWindowTest::droppedFileOpens() {
 
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(
-        QString::fromStdString(test::TestDataPath("gui/annotated-matches.pgn")))});
+        QString::fromStdString(program.folder.CopyData("gui/annotated-matches.pgn", "annotated-matches.pgn")))});
     QCOMPARE(drag_and_drop(data), std::make_pair(true, true));
     QCOMPARE(program.window->session().GameNumber(), 1);
     QCOMPARE(program.window->session().GameCount(), GamesInFile);
@@ -445,7 +445,7 @@ void MainWindowTest::openingLineNamesThePosition() {
     window.SetUi(ui);
     window.InitialiseOpenings();
     QVERIFY(window.OpenGameFile(
-        QString::fromStdString(test::TestDataPath("gui/annotated-matches.pgn"))));
+        QString::fromStdString(folder.CopyData("gui/annotated-matches.pgn", "annotated-matches.pgn"))));
     // At the start the game's ECO tag names the opening.
     QVERIFY2(window.OpeningLineText().startsWith(QStringLiteral("C53 ")),
              qPrintable(window.OpeningLineText()));

@@ -74,7 +74,7 @@ struct Program {
         QApplication::setActiveWindow(window.get());
         (void)QTest::qWaitForWindowActive(window.get());
         const bool opened = window->OpenGameFile(
-            QString::fromStdString(test::TestDataPath("gui/annotated-matches.pgn")));
+            QString::fromStdString(folder.CopyData("gui/annotated-matches.pgn", "annotated-matches.pgn")));
         if (!opened || !window->ShowGame(AnnotatedGame)) QFAIL("the annotated file does not load");
         window->GoToPly(BranchPly);
         ui.reports.clear();
