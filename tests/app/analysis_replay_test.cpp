@@ -144,7 +144,8 @@ TEST(AnalysisReplayTest, WalksAgreeWithTheListedLinesOnRealGames) {
     test::RecordingUi ui;
     Session session;
     Session reference;
-    const std::string path = test::TestDataPath("gui/annotated-matches.pgn");
+    test::TempDir folder;
+    const std::string path = folder.CopyData("gui/annotated-matches.pgn", "annotated-matches.pgn");
     ASSERT_FALSE(session.OpenFile(path, ui));
     ASSERT_FALSE(reference.OpenFile(path, ui));
     int walked = 0;
