@@ -6,18 +6,6 @@
 
 namespace qorvale::app {
 
-namespace {
-
-// Walking again to an earlier step repeats messages the user has already seen.
-struct SilentUi final : Ui {
-    void report(std::string_view) override {}
-    bool ask(std::string_view) override { return false; }
-    void progress(const ProgressCounters&) override {}
-    void post(Command) override {}
-};
-
-}  // namespace
-
 void AnalysisReplay::Reset() {
     walk_.Reset();
     text_offset_.reset();
@@ -71,6 +59,7 @@ AnalysisReplay::Outcome AnalysisReplay::Previous(const pgn::GameLines& lines,
     const int ply = start_ply_;
     const std::optional<std::size_t> offset = text_offset_;
     Start(lines, ply, offset);
+    // Walking again to an earlier step repeats messages the user has already seen.
     SilentUi silent;
     for (int step = 0; step < target; ++step) {
         if (walk_.StepAnalysis(lines, chess, silent) != pgn::AnalysisWalk::Step::Played) break;

@@ -12,7 +12,7 @@
 #include "search/position_search.h"
 #include "search/search_criteria.h"
 #include "search/search_list.h"
-#include "search/search_messages.h"
+#include "search/messages.h"
 #include "search/ser_file.h"
 #include "search/variation_search.h"
 

@@ -6,7 +6,7 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
-#include "search/search_messages.h"
+#include "search/messages.h"
 
 namespace qorvale::gui {
 

@@ -5,76 +5,22 @@
 
 #include "chess/move_text.h"
 #include "pgn/game_lines.h"
+#include "pgn/movetext_cursor.h"
 
 namespace qorvale::pgn {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool EndsToken(char c) {
-    return c == '\0' || IsBlank(c) || c == '(' || c == ')' || c == '$' || c == '{' || c == ';';
-}
-
-// Reads the movetext from a recorded position: lines are separated by a zero byte and lines
-// beginning with "%" are not part of the game.
-class LineCursor {
-public:
-    LineCursor(std::string_view buffer, std::size_t position) : buffer_(buffer), pos_(position) {}
-
-    bool AtEnd() const { return pos_ >= buffer_.size(); }
-    char Cur() const { return AtEnd() ? '\0' : buffer_[pos_]; }
-    void Advance() { ++pos_; }
-    std::size_t Position() const { return pos_; }
-
-    // Passes blanks, line ends, comments and NAGs; false at the end of the text.
-    bool SkipFiller() {
-        while (!AtEnd()) {
-            const char c = Cur();
-            if (c == '\0') {
-                ++pos_;
-                while (!AtEnd() && buffer_[pos_] == '%') {
-                    while (!AtEnd() && buffer_[pos_] != '\0') ++pos_;
-                    if (!AtEnd()) ++pos_;
-                }
-            } else if (IsBlank(c)) {
-                Advance();
-            } else if (c == '{') {
-                while (!AtEnd() && Cur() != '}') Advance();
-                Advance();
-            } else if (c == ';') {
-                while (!AtEnd() && Cur() != '\0') Advance();
-            } else if (c == '$') {
-                Advance();
-                while (IsDigit(Cur())) Advance();
-            } else {
-                return true;
-            }
-        }
-        return false;
-    }
-
-    // The token at the cursor, the cursor after it.
-    std::string_view Token() {
-        const std::size_t start = pos_;
-        while (!EndsToken(Cur())) Advance();
-        if (pos_ == start) Advance();
-        return buffer_.substr(start, pos_ - start);
-    }
-
-private:
-    std::string_view buffer_;
-    std::size_t pos_;
-};
+using movetext::IsDigit;
 
 // Reads one variation from its "(" to the ")" that closes it (or the end of the text).
-AnalysisLine ReadLine(LineCursor& cursor) {
+AnalysisLine ReadLine(movetext::Cursor& cursor) {
     AnalysisLine line;
     line.text_offset = cursor.Position();
     line.move_number = 0;
     cursor.Advance();
     int depth = 1;
-    while (depth > 0 && cursor.SkipFiller()) {
+    while (depth > 0 && cursor.SkipFiller(true)) {
         const char c = cursor.Cur();
         if (c == '(') {
             cursor.Advance();
@@ -134,10 +80,11 @@ std::vector<AnalysisLine> AnalysisLinesAfter(const GameLines& lines, int half_mo
     std::vector<AnalysisLine> found;
     const std::optional<std::size_t> start = AnnotationStart(lines, half_move);
     if (!start || lines.AnnotationIndex(half_move).kind != AnnotationKind::Variation) return found;
-    LineCursor cursor(lines.MovetextBuffer(), *start);
+    std::size_t position = *start;
+    movetext::Cursor cursor(lines.MovetextBuffer(), position);
     // A line with no number replaces the move just played (the first move, before any).
     const int replaced = half_move < 1 ? 1 : half_move;
-    while (cursor.SkipFiller() && cursor.Cur() == '(') {
+    while (cursor.SkipFiller(true) && cursor.Cur() == '(') {
         AnalysisLine line = ReadLine(cursor);
         if (line.move_number == 0) {
             line.move_number = first_move_number + (replaced - 1) / 2;
@@ -148,19 +95,16 @@ std::vector<AnalysisLine> AnalysisLinesAfter(const GameLines& lines, int half_mo
     return found;
 }
 
-}  // namespace qorvale::pgn
-
-namespace qorvale::pgn {
-
 TextSpan AnnotationSpan(const GameLines& lines, int half_move) {
     const std::optional<std::size_t> start = AnnotationStart(lines, half_move);
     if (!start) return {};
-    LineCursor cursor(lines.MovetextBuffer(), *start);
+    std::size_t position = *start;
+    movetext::Cursor cursor(lines.MovetextBuffer(), position);
     std::size_t end = *start;
     while (true) {
         // Blanks and line ends before the main line resumes are not part of the span.
         const std::size_t before = cursor.Position();
-        const bool more = cursor.SkipFiller();
+        const bool more = cursor.SkipFiller(true);
         const std::string_view buffer = lines.MovetextBuffer();
         const bool filler_read = cursor.Position() > before &&
                                  buffer.substr(before, cursor.Position() - before)

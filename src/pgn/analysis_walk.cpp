@@ -5,6 +5,7 @@
 #include "chess/chess_state.h"
 #include "pgn/game_lines.h"
 #include "pgn/messages.h"
+#include "pgn/movetext_cursor.h"
 
 namespace qorvale::pgn {
 
@@ -13,57 +14,11 @@ namespace {
 constexpr std::size_t NoCursor = static_cast<std::size_t>(-1);
 constexpr int LastHalfMove = 2 * chess::MaxFullMoves;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool EndsToken(char c) {
-    return c == '\0' || IsBlank(c) || c == '(' || c == ')' || c == '$' || c == '{' || c == ';';
-}
+using movetext::IsDigit;
 
 chess::Side SideOf(int half_move) {
     return (half_move & 1) != 0 ? chess::Side::White : chess::Side::Black;
 }
-
-// The movetext seen as one run of characters: line ends are crossed, "%" lines passed over.
-class Cursor {
-public:
-    Cursor(std::string_view buffer, std::size_t& position) : buffer_(buffer), pos_(position) {}
-
-    bool AtEnd() const { return pos_ >= buffer_.size(); }
-    char Cur() const { return AtEnd() ? '\0' : buffer_[pos_]; }
-    void Advance() { ++pos_; }
-    std::size_t Position() const { return pos_; }
-    std::string_view From(std::size_t start) const { return buffer_.substr(start, pos_ - start); }
-    void CrossLine() {
-        ++pos_;
-        while (!AtEnd() && buffer_[pos_] == '%') {
-            while (!AtEnd() && buffer_[pos_] != '\0') ++pos_;
-            if (!AtEnd()) ++pos_;
-        }
-    }
-    // Skips blanks, line ends and comments; false at the end of the text.
-    bool SkipSpaceAndComments() {
-        while (!AtEnd()) {
-            char c = Cur();
-            if (c == '\0') {
-                CrossLine();
-            } else if (IsBlank(c)) {
-                Advance();
-            } else if (c == '{') {
-                while (!AtEnd() && Cur() != '}') Advance();
-                Advance();
-            } else if (c == ';') {
-                while (!AtEnd() && Cur() != '\0') Advance();
-            } else {
-                return true;
-            }
-        }
-        return false;
-    }
-
-private:
-    std::string_view buffer_;
-    std::size_t& pos_;
-};
 
 }  // namespace
 
@@ -138,9 +93,9 @@ AnalysisWalk::Step AnalysisWalk::Finish(const GameLines& lines, chess::ChessStat
 AnalysisWalk::Step AnalysisWalk::StepAnalysis(const GameLines& lines, chess::ChessState& chess,
                                               Ui& ui) {
     if (!active_ || ended_ || cursor_ == NoCursor) return Finish(lines, chess, ui, false);
-    Cursor cursor(lines.MovetextBuffer(), cursor_);
+    movetext::Cursor cursor(lines.MovetextBuffer(), cursor_);
     while (true) {
-        if (!cursor.SkipSpaceAndComments()) return Finish(lines, chess, ui, false);
+        if (!cursor.SkipFiller(false)) return Finish(lines, chess, ui, false);
         char c = cursor.Cur();
         if (c == '$') {
             cursor.Advance();
@@ -153,7 +108,7 @@ AnalysisWalk::Step AnalysisWalk::StepAnalysis(const GameLines& lines, chess::Che
                 ++skipped_depth_;
                 continue;
             }
-            if (!cursor.SkipSpaceAndComments() || !IsDigit(cursor.Cur())) {
+            if (!cursor.SkipFiller(false) || !IsDigit(cursor.Cur())) {
                 return Finish(lines, chess, ui, true);
             }
             int number = 0;
@@ -208,16 +163,14 @@ AnalysisWalk::Step AnalysisWalk::StepAnalysis(const GameLines& lines, chess::Che
                 continue;
             }
         }
-        std::size_t start = cursor.Position();
-        while (!EndsToken(cursor.Cur())) cursor.Advance();
-        if (cursor.Position() == start) cursor.Advance();  // a lone "}" or other stray byte
+        // A lone "}" or other stray byte is a token of its own.
+        const std::string_view token = cursor.Token();
         // Numbers, results and other tokens below "B" are not moves.
         if (c < 'B' || skipped_depth_ > 0) continue;
         if (depth_ == 0) return Finish(lines, chess, ui, false);
         int half_move = current_ + 1;
         if (half_move > LastHalfMove) return Finish(lines, chess, ui, false);
         const auto slot = static_cast<std::size_t>(half_move);
-        std::string_view token = cursor.From(start);
         hints_[slot].Clear();
         if (!ReduceLongMove(token, line_[slot], hints_[slot])) line_[slot].Assign(token);
         Play(chess, half_move);

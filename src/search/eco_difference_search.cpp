@@ -8,7 +8,6 @@
 #include "search/header_file.h"
 #include "search/header_search.h"
 #include "search/messages.h"
-#include "search/search_messages.h"
 
 namespace qorvale::search {
 

@@ -10,7 +10,6 @@
 #include "search/header_file.h"
 #include "search/messages.h"
 #include "search/position_search.h"
-#include "search/search_messages.h"
 #include "search/text_game_reader.h"
 #include "search/variation_search.h"
 

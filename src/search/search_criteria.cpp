@@ -1,6 +1,6 @@
 #include "search/search_criteria.h"
 
-#include "search/search_messages.h"
+#include "search/messages.h"
 
 namespace qorvale::search {
 

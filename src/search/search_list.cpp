@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "search/move_code.h"
-#include "search/search_messages.h"
+#include "search/messages.h"
 
 namespace qorvale::search {
 

@@ -6,7 +6,6 @@
 #include "base/result.h"
 #include "platform/file.h"
 #include "search/messages.h"
-#include "search/search_messages.h"
 
 namespace qorvale::search {
 

@@ -9,7 +9,6 @@
 #include "search/fast_file_reader.h"
 #include "search/messages.h"
 #include "search/position_search.h"
-#include "search/search_messages.h"
 #include "search/text_game_reader.h"
 
 namespace qorvale::search {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "search/search_messages.h"
+#include "search/messages.h"
 #include "search/variation_search.h"
 #include "search_file_fixture.h"
 #include "support/fast_file_copy.h"

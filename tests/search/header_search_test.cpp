@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "search/search_messages.h"
+#include "search/messages.h"
 #include "search_file_fixture.h"
 
 namespace qorvale::search {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "search/search_messages.h"
+#include "search/messages.h"
 
 namespace qorvale::search {
 namespace {

@@ -4,7 +4,6 @@
 
 #include "base/bytes.h"
 #include "search/messages.h"
-#include "search/search_messages.h"
 #include "support/temp_dir.h"
 
 namespace qorvale::search {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "search/search_messages.h"
+#include "search/messages.h"
 #include "search_file_fixture.h"
 
 namespace qorvale::search {
