@@ -12,6 +12,7 @@
 #include "openings/opening_files.h"
 #include "platform/file.h"
 #include "platform/folder.h"
+#include "support/program_home.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
@@ -20,16 +21,10 @@ using namespace qorvale;
 namespace {
 
 // The twelve games of three historic matches; McDonnell has White in games 4, 7, 9 and 10.
-struct Program {
-    test::TempDir home;
-    test::RecordingUi ui;
-    app::StartUpState state;
-    std::string games;
-
-    explicit Program(bool eco_table = false) {
-        games = home.File("matches.pgn");
-        platform::CopyFile(test::TestDataPath("gui/annotated-matches.pgn"), games);
-        state = app::StartUp({home.path(), "", false});
+struct Program : test::ProgramHome {
+    explicit Program(bool eco_table = false)
+        : ProgramHome("gui/annotated-matches.pgn", "matches.pgn") {
+        Start();
         if (!eco_table) return;
         for (const char* name : {"qorvale.eco", "qorvale.ecn", "qorvale.ecm"}) {
             platform::CopyFile(app::ProgramDataFolder() + "/" + name, home.File(name));

@@ -7,6 +7,7 @@
 #include "gui/board_widget.h"
 #include "gui/main_window.h"
 #include "platform/file.h"
+#include "support/program_home.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
@@ -35,15 +36,8 @@ const Entry SmallTable[] = {
      "1.e4 c5"},
 };
 
-struct Program {
-    test::TempDir home;
-    test::RecordingUi ui;
-    app::StartUpState state;
-    std::string games;
-
-    Program() {
-        games = home.File("world-1886.pgn");
-        platform::CopyFile(test::TestDataPath("app/steinitz-zukertort-1886.pgn"), games);
+struct Program : test::ProgramHome {
+    Program() : ProgramHome("app/steinitz-zukertort-1886.pgn", "world-1886.pgn") {
         std::string codes, names, moves;
         for (const Entry& entry : SmallTable) {
             codes += std::string(entry.code) + "\r\n";
@@ -53,7 +47,7 @@ struct Program {
         home.Write("qorvale.eco", codes);
         home.Write("qorvale.ecn", names);
         home.Write("qorvale.ecm", moves);
-        state = app::StartUp({home.path(), "", false});
+        Start();
         state.options.DisplayOpening = 1;
     }
 };

@@ -12,6 +12,7 @@
 #include "gui/main_window.h"
 #include "gui/searchbox.h"
 #include "platform/file.h"
+#include "support/program_home.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
@@ -24,17 +25,8 @@ namespace {
 //   (McDonnell has White in 4, 7, 9, 10; results 3 1-0, 4 0-1, 5 0-1, 6 1-0, 7 0-1, 8 0-1,
 //   9 1-0, 10 0-1), 11 and 12 De Saint-Amant-Staunton 0-1 and 1-0 (1843).
 // Games 4 and 9 open 1.e4 e5 2.f4 exf4.
-struct Program {
-    test::TempDir home;
-    test::RecordingUi ui;
-    app::StartUpState state;
-    std::string games;
-
-    Program() {
-        games = home.File("matches.pgn");
-        platform::CopyFile(test::TestDataPath("gui/annotated-matches.pgn"), games);
-        state = app::StartUp({home.path(), "", false});
-    }
+struct Program : test::ProgramHome {
+    Program() : ProgramHome("gui/annotated-matches.pgn", "matches.pgn") { Start(); }
 };
 
 std::vector<int> FoundNumbers(const gui::MainWindow& window) {

@@ -12,6 +12,7 @@
 #include "app/options_file.h"
 #include "gui/message_box_ui.h"
 #include "platform/file.h"
+#include "support/program_home.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
@@ -20,16 +21,10 @@ using namespace qorvale;
 namespace {
 
 // A started program in a fresh install folder, with a copy of three real games in it.
-struct Program {
-    test::TempDir home;
-    test::RecordingUi ui;
-    app::StartUpState state;
-    std::string games;
-
-    explicit Program(const std::string& command_line = "") {
-        games = home.File("world-1886.pgn");
-        platform::CopyFile(test::TestDataPath("app/steinitz-zukertort-1886.pgn"), games);
-        state = app::StartUp({home.path(), command_line, false});
+struct Program : test::ProgramHome {
+    explicit Program(const std::string& command_line = "")
+        : ProgramHome("app/steinitz-zukertort-1886.pgn", "world-1886.pgn") {
+        Start(command_line);
     }
 };
 

@@ -10,6 +10,7 @@
 #include "gui/main_window.h"
 #include "gui/progress_box.h"
 #include "platform/file.h"
+#include "support/program_home.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
@@ -18,16 +19,10 @@ using namespace qorvale;
 namespace {
 
 // A started program in a fresh install folder with a copy of a file of real games.
-struct Program {
-    test::TempDir home;
-    test::RecordingUi ui;
-    app::StartUpState state;
-    std::string games;
-
-    explicit Program(std::string_view data = "gui/annotated-matches.pgn") {
-        games = home.File("matches.pgn");
-        platform::CopyFile(test::TestDataPath(data), games);
-        state = app::StartUp({home.path(), "", false});
+struct Program : test::ProgramHome {
+    explicit Program(std::string_view data = "gui/annotated-matches.pgn")
+        : ProgramHome(data, "matches.pgn") {
+        Start();
     }
     std::string Trf() const { return home.File("matches.TRF"); }
     std::string Trh() const { return home.File("matches.TRH"); }
