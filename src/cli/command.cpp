@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "app/file_opener.h"
+
 namespace qorvale::cli {
 
 // Declared here, defined each in its own file.
@@ -31,28 +33,36 @@ const std::vector<CommandEntry>& Commands() {
          "load every game and print games, half-moves, annotated, cut and unplayable counts",
          RunCheckLoadCommand},
         {"positions", "positions FILE [--game N]",
-         "replay main lines: game, ply, move and placement per half-move", RunPositionsCommand},
+         "replay main lines: game, ply, move and placement per half-move", RunPositionsCommand,
+         {"--game"}},
         {"eco", "eco FILE [--game N] [--mode M] [--table DIR] [--summary]",
          "name each game's opening: GAME, CODE, NAME; mode closest (default, Find Opening - "
          "Closest Match at the last half-move), moves or exact",
-         RunEcoCommand},
+         RunEcoCommand,
+         {"--game", "--mode", "--table"}},
         {"eco-export", "eco-export [--table DIR]",
          "write the openings files and Ecocodes.pgn's fast file into the install folder",
-         RunEcoExportCommand},
+         RunEcoExportCommand,
+         {"--table"}},
         {"eco-build", "eco-build TSV... OUT_DIR",
          "make qorvale.eco, .ecn and .ecm from opening lists, replaying every line",
          RunEcoBuildCommand},
         {"fastfile", "fastfile make|check|delete|dump FILE [--game N]",
          "make, check or delete FILE's fast file, or print its records as squares and results",
-         RunFastfileCommand},
+         RunFastfileCommand,
+         {"--game"}},
         {"search",
          "search FILE [--event T] [--site T] [--date T] [--round T] [--white T] [--black T] "
          "[--result T] [--eco T] [--moves T] [--white-elo T] [--black-elo T] "
          "[--specific-move T] [--line L] [--exact] [--force] [--position P] "
          "[--move-number T] [--ser F] [--save-ser F] [--no-fast-file] [--eco-lines F]",
-         "search FILE by header, move sequence and position; print game numbers", RunSearchCommand},
+         "search FILE by header, move sequence and position; print game numbers", RunSearchCommand,
+         {"--event", "--site", "--date", "--round", "--white", "--black", "--result", "--eco",
+          "--moves", "--white-elo", "--black-elo", "--specific-move", "--line", "--position",
+          "--move-number", "--ser", "--save-ser", "--eco-lines"}},
         {"list", "list FILE [--layout 0-3]",
-         "print the game list lines as the Select Game list shows them", RunListCommand},
+         "print the game list lines as the Select Game list shows them", RunListCommand,
+         {"--layout"}},
     };
     return commands;
 }
@@ -74,6 +84,16 @@ std::string CommandArgs::FlagValue(std::string_view name, std::string_view fallb
         }
     }
     return std::string(fallback);
+}
+
+bool OpenForCommand(pgn::PgnFile& file, const std::string& path, Ui& ui) {
+    app::OpenRequest request;
+    request.path = path;
+    if (Error error = app::OpenGameFile(file, request, ui); !error.ok()) {
+        ui.report(error.message());
+        return false;
+    }
+    return true;
 }
 
 int UsageError(std::string_view name) {

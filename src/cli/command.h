@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/cli_ui.h"
+#include "pgn/pgn_file.h"
 
 namespace qorvale::cli {
 
@@ -27,11 +28,17 @@ struct CommandEntry {
     std::string_view usage;    // "games FILE"
     std::string_view summary;  // one line for `help`
     CommandFunction run;
+    // The flags that take a value as the next word when not written as --flag=value.
+    std::vector<std::string_view> value_flags = {};
 };
 
 // Every command of the tool, in the order `help` lists them. Each command lives in its own
 // <name>_command.cpp and returns the process exit code: 0 done, 1 failed, 2 bad usage.
 const std::vector<CommandEntry>& Commands();
+
+// Opens and scans the PGN file at `path` as the window does; reports the failure and returns
+// false when it cannot be opened.
+bool OpenForCommand(pgn::PgnFile& file, const std::string& path, Ui& ui);
 
 // Prints the usage line of `name` to stderr and returns 2.
 int UsageError(std::string_view name);

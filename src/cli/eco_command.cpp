@@ -68,12 +68,8 @@ int RunEcoCommand(const CommandArgs& args) {
         return 1;
     }
     pgn::PgnFile file;
-    if (Error error = file.Open(args.words[0]); !error.ok()) {
-        args.ui->report(error.message());
-        return 1;
-    }
-    const std::int32_t count = file.ScanGameFile(false, *args.ui);
-    if (!file.IsOpen()) return 1;
+    if (!OpenForCommand(file, args.words[0], *args.ui)) return 1;
+    const std::int32_t count = file.GameCount();
     if (wanted > count) {
         std::fprintf(stderr, "qorvale-tool: the file has %d games\n", count);
         return 1;

@@ -17,12 +17,7 @@ namespace {
 
 // Opens the PGN file as the window does and returns its game count, or -1 after reporting.
 std::int32_t OpenAndCount(const std::string& path, pgn::PgnFile& file, Ui& ui) {
-    if (Error error = file.Open(path); !error.ok()) {
-        ui.report(error.message());
-        return -1;
-    }
-    std::int32_t count = file.ScanGameFile(false, ui);
-    return file.IsOpen() ? count : -1;
+    return OpenForCommand(file, path, ui) ? file.GameCount() : -1;
 }
 
 int Make(const std::string& path, CliUi& ui) {

@@ -10,12 +10,8 @@ namespace qorvale::cli {
 int RunGamesCommand(const CommandArgs& args) {
     if (args.words.size() != 1) return UsageError("games");
     pgn::PgnFile file;
-    if (Error error = file.Open(args.words[0]); !error.ok()) {
-        args.ui->report(error.message());
-        return 1;
-    }
-    std::int32_t count = file.ScanGameFile(false, *args.ui);
-    if (!file.IsOpen()) return 1;
+    if (!OpenForCommand(file, args.words[0], *args.ui)) return 1;
+    std::int32_t count = file.GameCount();
     std::printf("%d\n", count);
     return 0;
 }

@@ -44,13 +44,7 @@ int RunListCommand(const CommandArgs& args) {
     }
     const int layout = layout_text[0] - '0';
     pgn::PgnFile file;
-    if (Error error = file.Open(args.words[0]); !error.ok()) {
-        args.ui->report(error.message());
-        return 1;
-    }
-    file.ScanGameFile(false, *args.ui);
-    if (!file.IsOpen()) return 1;
-    if (!file.LastScan().from_cache) app::DeleteGameListCache(file.CurrentPath());
+    if (!OpenForCommand(file, args.words[0], *args.ui)) return 1;
     const std::string app_folder = app::AppFolder();
     std::string out;
     if (app::UsesOpeningNames(file, app_folder, *args.ui)) {

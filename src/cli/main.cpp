@@ -10,25 +10,19 @@ namespace qorvale::cli {
 
 int RunHelp(const CommandArgs&);
 
-// Flags that take a value as the next word when not written as --flag=value.
-static bool TakesValue(std::string_view flag) {
-    constexpr std::string_view Flags[] = {
-        "--game",        "--layout",    "--mode",      "--table",         "--event",  "--site",
-        "--date",        "--round",     "--white",     "--black",         "--result", "--eco",
-        "--moves",       "--white-elo", "--black-elo", "--specific-move", "--line",   "--position",
-        "--move-number", "--ser",       "--save-ser",  "--eco-lines"};
-    for (std::string_view name : Flags) {
+static bool TakesValue(const CommandEntry& entry, std::string_view flag) {
+    for (std::string_view name : entry.value_flags) {
         if (flag == name) return true;
     }
     return false;
 }
 
-static CommandArgs ParseArgs(int argc, char** argv) {
+static CommandArgs ParseArgs(const CommandEntry& entry, int argc, char** argv) {
     CommandArgs args;
     for (int i = 2; i < argc; ++i) {
         std::string word = argv[i];
         if (word.size() > 2 && word.starts_with("--")) {
-            if (word.find('=') == std::string::npos && TakesValue(word) && i + 1 < argc) {
+            if (word.find('=') == std::string::npos && TakesValue(entry, word) && i + 1 < argc) {
                 word += '=';
                 word += argv[++i];
             }
@@ -51,7 +45,7 @@ int main(int argc, char** argv) {
     std::string_view name = argv[1];
     for (const CommandEntry& entry : Commands()) {
         if (entry.name != name) continue;
-        CommandArgs args = ParseArgs(argc, argv);
+        CommandArgs args = ParseArgs(entry, argc, argv);
         CliUi ui(args.HasFlag("--yes"), qorvale::platform::StandardErrorIsTerminal());
         args.ui = &ui;
         return entry.run(args);

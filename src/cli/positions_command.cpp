@@ -22,12 +22,8 @@ int RunPositionsCommand(const CommandArgs& args) {
         if (value.empty() || *end != 0 || wanted < 1) return UsageError("positions");
     }
     pgn::PgnFile file;
-    if (Error error = file.Open(args.words[0]); !error.ok()) {
-        args.ui->report(error.message());
-        return 1;
-    }
-    std::int32_t count = file.ScanGameFile(false, *args.ui);
-    if (!file.IsOpen()) return 1;
+    if (!OpenForCommand(file, args.words[0], *args.ui)) return 1;
+    std::int32_t count = file.GameCount();
 
     pgn::HeaderTags header;
     pgn::GameLines lines;

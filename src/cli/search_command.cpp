@@ -139,16 +139,11 @@ int RunSearchCommand(const CommandArgs& args) {
     }
 
     pgn::PgnFile file;
-    if (Error error = file.Open(args.words[0]); !error.ok()) {
-        ui.report(error.message());
-        return 1;
-    }
-    const std::int32_t count = file.ScanGameFile(false, ui);
-    if (!file.IsOpen()) return 1;
+    if (!OpenForCommand(file, args.words[0], ui)) return 1;
     search::SearchSource source;
     source.pgn_path = file.CurrentPath();
     source.offsets = file.Index().Offsets();
-    source.game_count = count;
+    source.game_count = file.GameCount();
     source.use_fast_file = !args.HasFlag("--no-fast-file");
 
     search::SearchList list;

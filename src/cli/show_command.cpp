@@ -29,12 +29,7 @@ int RunShowCommand(const CommandArgs& args) {
     if (end == args.words[1].c_str() || *end != '\0' || game_number < 1) return UsageError("show");
 
     pgn::PgnFile file;
-    if (Error error = file.Open(args.words[0]); !error.ok()) {
-        args.ui->report(error.message());
-        return 1;
-    }
-    file.ScanGameFile(false, *args.ui);
-    if (!file.IsOpen()) return 1;
+    if (!OpenForCommand(file, args.words[0], *args.ui)) return 1;
 
     pgn::HeaderTags header;
     pgn::GameLines lines;
