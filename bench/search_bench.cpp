@@ -95,10 +95,10 @@ int main(int argc, char** argv) {
             search::SearchList list;
             switch (test.kind) {
                 case Kind::Header:
-                    found = search::SearchHeader(source, test.criteria, 0, list, ui);
+                    found = search::SearchHeader(source, test.criteria, search::Combination::Alone, list, ui);
                     break;
                 case Kind::Variation:
-                    found = search::SearchVariation(source, test.criteria, 1, list, ui);
+                    found = search::SearchVariation(source, test.criteria, search::Combination::WithVariation, list, ui);
                     break;
                 case Kind::Position:
                     found = search::SearchPosition(source, test.criteria, list, ui);

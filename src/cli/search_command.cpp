@@ -4,16 +4,12 @@
 #include <vector>
 
 #include "app/app_folder.h"
+#include "app/search_session.h"
 #include "cli/command.h"
 #include "openings/opening_files.h"
 #include "pgn/pgn_file.h"
 #include "search/eco_difference_search.h"
-#include "search/header_search.h"
-#include "search/position_search.h"
-#include "search/search_criteria.h"
-#include "search/search_list.h"
 #include "search/messages.h"
-#include "search/ser_file.h"
 #include "search/variation_search.h"
 
 namespace qorvale::cli {
@@ -36,33 +32,6 @@ constexpr HeaderFlag HeaderFlags[] = {
     {"--black-elo", HeaderCriterion::BlackElo},  {"--specific-move", HeaderCriterion::SpecificMove},
 };
 
-// "W:Kg1,Nf3,=8 B:Kg8,*": a colour letter, a colon and comma-separated entries per word.
-bool ParsePosition(std::string_view text, search::PositionCriteria& position) {
-    std::size_t at = 0;
-    while (at < text.size()) {
-        while (at < text.size() && text[at] == ' ') ++at;
-        std::size_t end = text.find(' ', at);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view word = text.substr(at, end - at);
-        at = end;
-        if (word.empty()) continue;
-        if (word.size() < 2 || word[1] != ':' || (word[0] != 'W' && word[0] != 'B')) return false;
-        auto& list = word[0] == 'W' ? position.White : position.Black;
-        std::size_t count = 0;
-        while (count < list.size() && !list[count].empty()) ++count;
-        word.remove_prefix(2);
-        while (!word.empty()) {
-            std::size_t comma = word.find(',');
-            std::string_view entry = word.substr(0, comma);
-            word = comma == std::string_view::npos ? std::string_view() : word.substr(comma + 1);
-            if (entry.empty()) continue;
-            if (entry.size() > chess::MoveText::Capacity || count >= list.size()) return false;
-            list[count++].Assign(entry);
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 // Searches FILE by header, move sequence and position as the window does, printing the found
@@ -70,20 +39,16 @@ bool ParsePosition(std::string_view text, search::PositionCriteria& position) {
 int RunSearchCommand(const CommandArgs& args) {
     if (args.words.size() != 1) return UsageError("search");
     Ui& ui = *args.ui;
-    search::SearchCriteria criteria;
-    bool use_header = false;
-    bool use_line = false;
-    bool use_position = false;
+    app::SearchSession session;
+    search::SearchCriteria& criteria = session.Criteria();
+    app::SearchParts parts;
 
     if (args.HasFlag("--ser")) {
-        search::SerKind kind = search::SerKind::Header;
-        if (Error error = search::LoadAny(args.FlagValue("--ser"), criteria, kind); !error.ok()) {
+        if (Error error = session.Load(args.FlagValue("--ser")); !error.ok()) {
             ui.report(error.message());
             return 1;
         }
-        use_header = kind == search::SerKind::Header;
-        use_line = kind == search::SerKind::Variation || (use_header && criteria.line.Any());
-        use_position = kind == search::SerKind::Position || (use_header && criteria.position.Any());
+        parts = session.LastParts();
     }
     for (const HeaderFlag& entry : HeaderFlags) {
         if (!args.HasFlag(entry.flag)) continue;
@@ -92,7 +57,7 @@ int RunSearchCommand(const CommandArgs& args) {
             return 2;
         }
     }
-    use_header = use_header || criteria.header.Any();
+    parts.header = parts.header || criteria.header.Any();
     if (args.HasFlag("--line")) {
         Result<search::VariationCriteria> line = search::ParseSearchLine(args.FlagValue("--line"));
         if (!line) {
@@ -100,15 +65,16 @@ int RunSearchCommand(const CommandArgs& args) {
             return 1;
         }
         criteria.line = *line;
-        use_line = criteria.line.Any();
+        parts.variation = criteria.line.Any();
     }
     if (args.HasFlag("--position")) {
-        criteria.position.Clear();
-        if (!ParsePosition(args.FlagValue("--position"), criteria.position)) {
-            ui.report(search::messages::InvalidPositionEntry);
+        if (Error error =
+                search::ParsePositionText(args.FlagValue("--position"), criteria.position);
+            !error.ok()) {
+            ui.report(error.message());
             return 2;
         }
-        use_position = criteria.position.Any();
+        parts.position = criteria.position.Any();
     }
     if (args.HasFlag("--move-number")) {
         std::string text = args.FlagValue("--move-number");
@@ -124,19 +90,7 @@ int RunSearchCommand(const CommandArgs& args) {
         ui.report(error.message());
         return 2;
     }
-    if (!use_header && !use_line && !use_position) return UsageError("search");
-
-    if (args.HasFlag("--save-ser")) {
-        const std::string target = args.FlagValue("--save-ser");
-        const std::uint32_t parts = (use_line ? 1u : 0u) | (use_position ? 2u : 0u);
-        Error saved = use_header ? search::SaveHeader(target, criteria, parts)
-                      : use_line ? search::SaveVariation(target, criteria)
-                                 : search::SavePosition(target, criteria);
-        if (!saved.ok()) {
-            ui.report(saved.message());
-            return 1;
-        }
-    }
+    if (!parts.Any()) return UsageError("search");
 
     pgn::PgnFile file;
     if (!OpenForCommand(file, args.words[0], ui)) return 1;
@@ -146,27 +100,27 @@ int RunSearchCommand(const CommandArgs& args) {
     source.game_count = file.GameCount();
     source.use_fast_file = !args.HasFlag("--no-fast-file");
 
-    search::SearchList list;
     int found = 0;
-    const int combination = (use_line ? 1 : 0) | (use_position ? 2 : 0);
-    const bool eco_difference = criteria.header.Get(HeaderCriterion::Eco) == "*" &&
-                                combination == 0 &&
-                                criteria.header.Get(HeaderCriterion::SpecificMove).empty();
-    if (eco_difference) {
+    if (session.IsEcoDifference(parts)) {
         const std::string lines_path = args.HasFlag("--eco-lines")
                                            ? args.FlagValue("--eco-lines")
                                            : openings::EcoCodesFastFilePath(app::AppFolder());
-        std::vector<std::string> classified;
-        found = search::SearchEcoDifference(source, criteria, lines_path, list, classified, ui);
-    } else if (use_header) {
-        found = search::SearchHeader(source, criteria, combination, list, ui);
-    } else if (use_line) {
-        found = search::SearchVariation(source, criteria, use_position ? 3 : 1, list, ui);
+        utilities::EcoDifferenceResult result;
+        result.found = search::SearchEcoDifference(source, criteria, lines_path, result.list,
+                                                   result.classified, ui);
+        found = session.TakeEcoDifference(std::move(result));
     } else {
-        found = search::SearchPosition(source, criteria, list, ui);
+        found = session.Run(source, parts, ui);
     }
     if (found < 0) return 1;
+    if (args.HasFlag("--save-ser")) {
+        if (Error saved = session.Save(args.FlagValue("--save-ser")); !saved.ok()) {
+            ui.report(saved.message());
+            return 1;
+        }
+    }
 
+    const search::SearchList& list = session.List();
     std::string out;
     for (const search::FoundGame& game : list.Games()) {
         out += std::to_string(game.game_number);
@@ -178,7 +132,7 @@ int RunSearchCommand(const CommandArgs& args) {
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
     for (const std::string& line : list.StatisticsLines()) ui.report(line);
-    if (use_line && criteria.force_match) {
+    if (parts.variation && criteria.force_match) {
         std::fprintf(stderr, "Matched half-moves: %d\n", list.MatchedLineLength());
     }
     return 0;

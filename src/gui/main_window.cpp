@@ -1043,7 +1043,7 @@ int MainWindow::RunHeaderSearch(const search::HeaderCriteria& criteria) {
     }
     search::SearchList found_list;
     const int found =
-        search::SearchHeader(SearchSourceOfFile(), search_criteria_, 0, found_list, *ui_);
+        search::SearchHeader(SearchSourceOfFile(), search_criteria_, search::Combination::Alone, found_list, *ui_);
     if (found < 0) return found;
     search_list_ = std::move(found_list);
     ShowSearchResults(found);
@@ -1068,7 +1068,7 @@ int MainWindow::RunVariationSearch(const QString& line) {
     search_criteria_.line = *parsed;
     search::SearchList found_list;
     const int found =
-        search::SearchVariation(SearchSourceOfFile(), search_criteria_, 1, found_list, *ui_);
+        search::SearchVariation(SearchSourceOfFile(), search_criteria_, search::Combination::WithVariation, found_list, *ui_);
     if (found < 0) return found;
     search_list_ = std::move(found_list);
     ShowSearchResults(found);
@@ -1152,15 +1152,17 @@ void MainWindow::ShowSearchStatistics() {
 }
 
 Error MainWindow::SaveSearchFile(const std::string& path) {
-    const std::uint32_t parts = search_criteria_.line.Any() ? 1u : 0u;
-    Error saved = search::SaveHeader(path, search_criteria_, parts);
+    Error saved = search::SaveHeader(path, search_criteria_,
+                                     search_criteria_.line.Any() ? search::Combination::WithVariation
+                                                                 : search::Combination::Alone);
     if (saved) ui_->report(saved.message());
     return saved;
 }
 
 Error MainWindow::LoadSearchFile(const std::string& path) {
     search::SerKind kind = search::SerKind::Header;
-    Error loaded = search::LoadAny(path, search_criteria_, kind);
+    search::Combination combination = search::Combination::Alone;
+    Error loaded = search::LoadAny(path, search_criteria_, kind, combination);
     if (loaded) ui_->report(loaded.message());
     if (QAction* exact = Action("ExactVariation")) exact->setChecked(search_criteria_.exact);
     if (QAction* force = Action("ForceMatch")) force->setChecked(search_criteria_.force_match);

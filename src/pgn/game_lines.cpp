@@ -412,10 +412,7 @@ int GameLines::Scanner::Run(Ui* ui, bool quiet) {
         if (white && lines_.full_moves_ == chess::MaxFullMoves) {
             lines_.hit_move_limit_ = true;
             if (!quiet && ui != nullptr) {
-                char message[96];
-                std::snprintf(message, sizeof message, MaximumMovesExceeded.data(),
-                              chess::MaxFullMoves);
-                ui->report(message);
+                ui->report(FillMessage(MaximumMovesExceeded, chess::MaxFullMoves));
             }
             break;
         }

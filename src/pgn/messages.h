@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/message.h"
+
 namespace qorvale::pgn {
 
 // The program's own texts for the PGN side, used exactly as written.
@@ -38,15 +40,7 @@ inline constexpr std::string_view DatabaseStatus = "DB:  %s";
 inline constexpr std::string_view GameStatus = "Game:  %d";
 inline constexpr std::string_view GameStatusShort = "Game: %d";
 
-// Fills the one "%s" or "%d" of a message pattern.
-inline std::string FillMessage(std::string_view pattern, std::string_view value) {
-    std::string text(pattern);
-    std::size_t mark = text.find('%');
-    if (mark != std::string::npos && mark + 1 < text.size()) text.replace(mark, 2, value);
-    return text;
-}
-inline std::string FillMessage(std::string_view pattern, long long value) {
-    return FillMessage(pattern, std::to_string(value));
-}
+// The one message filler of the program, under the name the PGN code has always used.
+using ::qorvale::FillMessage;
 
 }  // namespace qorvale::pgn

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "base/message.h"
 #include "platform/file.h"
 #include "search/fast_file.h"
 #include "search/fast_file_reader.h"
@@ -343,15 +344,15 @@ void HeaderPassText(const SearchSource& source, const HeaderMatcher& matcher, Se
 
 }  // namespace
 
-int SearchHeader(const SearchSource& source, const SearchCriteria& criteria, int combination,
-                 SearchList& list, Ui& ui) {
+int SearchHeader(const SearchSource& source, const SearchCriteria& criteria,
+                 Combination combination, SearchList& list, Ui& ui) {
     const HeaderMatcher matcher(criteria.header);
     if (criteria.header.Get(HeaderCriterion::Eco) == "*") {
         if (matcher.NeedsMoves()) {
             ui.report(messages::EcoDiffSpecificMove);
             return -1;
         }
-        if (combination != 0) {
+        if (combination != Combination::Alone) {
             ui.report(messages::EcoDiffCombination);
             return -1;
         }
@@ -365,12 +366,11 @@ int SearchHeader(const SearchSource& source, const SearchCriteria& criteria, int
     }
     if (!done) HeaderPassText(source, matcher, list);
 
-    if (combination == static_cast<int>(Combination::WithPosition)) {
+    if (combination == Combination::WithPosition) {
         SearchList found;
         if (SearchPosition(source, criteria, found, ui) < 0) return -1;
         list.IntersectWith(found);
-    } else if (combination == static_cast<int>(Combination::WithVariation) ||
-               combination == static_cast<int>(Combination::WithVariationAndPosition)) {
+    } else if (HasVariation(combination)) {
         SearchList found;
         if (SearchVariation(source, criteria, combination, found, ui) < 0) return -1;
         list.IntersectWith(found);
@@ -383,10 +383,7 @@ int SelectAllGames(const SearchSource& source, SearchList& list, Ui& ui) {
     list.SetEitherColour(false);
     list.Clear();
     for (std::int32_t game = 1; game <= source.game_count; ++game) list.Add(game, 0);
-    char text[96];
-    std::string format(messages::AllGamesSelected);
-    std::snprintf(text, sizeof text, format.c_str(), source.game_count);
-    ui.report(text);
+    ui.report(FillMessage(messages::AllGamesSelected, source.game_count));
     return list.Count();
 }
 

@@ -62,22 +62,14 @@ bool ViewHeaderRecord(const std::vector<std::uint8_t>& bytes, std::size_t& curso
 // The header search's view of such a record.
 GameHeader HeaderOfRecord(const std::array<std::string_view, HeaderFieldCount>& values);
 
-// The combination codes of a header search.
-enum class Combination : int {
-    HeaderOnly = 0,
-    WithVariation = 1,
-    WithPosition = 2,
-    WithVariationAndPosition = 3,
-};
-
 // SearchHeader: fills `list` with the games that pass every header criterion, then narrows it by
 // the variation and/or position search the combination names. Reads the fast header file when
 // it can (not for a Specific Move), else the PGN text. An ECO criterion "*" asks for the ECO
 // difference search (SearchEcoDifference), which is refused here in a combination or with a
 // Specific Move and otherwise passes every game. Returns the number found, or -1 after a refusal
 // was reported.
-int SearchHeader(const SearchSource& source, const SearchCriteria& criteria, int combination,
-                 SearchList& list, Ui& ui);
+int SearchHeader(const SearchSource& source, const SearchCriteria& criteria,
+                 Combination combination, SearchList& list, Ui& ui);
 
 // SelectAllGames: every game of the file into the search list.
 int SelectAllGames(const SearchSource& source, SearchList& list, Ui& ui);

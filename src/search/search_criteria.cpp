@@ -257,4 +257,54 @@ Error CheckHeaderCriteria(const HeaderCriteria& criteria) {
     return Error::Ok();
 }
 
+namespace {
+
+bool FillEntries(std::string_view text, std::array<PositionEntry, MaxPositionEntries>& list) {
+    std::size_t count = 0;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t start = text.find_first_not_of(", \t", at);
+        if (start == std::string_view::npos) break;
+        std::size_t end = text.find_first_of(", \t", start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view entry = text.substr(start, end - start);
+        if (entry.size() > chess::MoveText::Capacity || count == list.size()) return false;
+        list[count++].Assign(entry);
+        at = end;
+    }
+    return true;
+}
+
+}  // namespace
+
+Error ParsePositionEntries(std::string_view white, std::string_view black,
+                           PositionCriteria& position) {
+    PositionCriteria filled;
+    if (!FillEntries(white, filled.White) || !FillEntries(black, filled.Black)) {
+        return Error(std::string(messages::InvalidPositionEntry));
+    }
+    position = filled;
+    return Error::Ok();
+}
+
+Error ParsePositionText(std::string_view text, PositionCriteria& position) {
+    std::string sides[2];
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t start = text.find_first_not_of(' ', at);
+        if (start == std::string_view::npos) break;
+        std::size_t end = text.find(' ', start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view word = text.substr(start, end - start);
+        at = end;
+        if (word.size() < 2 || word[1] != ':' || (word[0] != 'W' && word[0] != 'B')) {
+            return Error(std::string(messages::InvalidPositionEntry));
+        }
+        std::string& side = sides[word[0] == 'W' ? 0 : 1];
+        side += ',';
+        side += word.substr(2);
+    }
+    return ParsePositionEntries(sides[0], sides[1], position);
+}
+
 }  // namespace qorvale::search

@@ -73,6 +73,16 @@ struct PositionCriteria {
     void Clear() { *this = PositionCriteria(); }
 };
 
+// The position as the search dialog takes it: White's and Black's entries ("Kg1, Nf3", "=8"),
+// separated by commas or blanks. Fails with "Invalid position entry." when an entry is too long
+// or a side has too many; `position` is then unchanged.
+Error ParsePositionEntries(std::string_view white, std::string_view black,
+                           PositionCriteria& position);
+
+// The same on one line, as the command-line tool takes it: "W:Kg1,Nf3 B:Kg8" (a side may come in
+// several words, each with its colour letter).
+Error ParsePositionText(std::string_view text, PositionCriteria& position);
+
 // How a numeric or date criterion compares.
 enum class Comparison { Equal, GreaterOrEqual, Greater, LessOrEqual, Less, Range };
 
@@ -137,6 +147,23 @@ Error CheckHeaderCriteria(const HeaderCriteria& criteria);
 Error CheckMoveNumberFilter(std::string_view text);
 
 // Everything a search reads: the three criteria and the variation search's toggles.
+// The searches a search is combined with. The values are the program's combination codes, which
+// a header search file also stores as its parts word.
+enum class Combination : int {
+    Alone = 0,
+    WithVariation = 1,
+    WithPosition = 2,
+    WithVariationAndPosition = 3,
+};
+constexpr bool HasVariation(Combination combination) {
+    return combination == Combination::WithVariation ||
+           combination == Combination::WithVariationAndPosition;
+}
+constexpr bool HasPosition(Combination combination) {
+    return combination == Combination::WithPosition ||
+           combination == Combination::WithVariationAndPosition;
+}
+
 struct SearchCriteria {
     HeaderCriteria header;
     VariationCriteria line;

@@ -188,12 +188,13 @@ Error SavePosition(const std::string& path, const SearchCriteria& criteria) {
     return Write(path, SerKind::Position, 0, criteria, {Block::Position});
 }
 
-Error SaveHeader(const std::string& path, const SearchCriteria& criteria, std::uint32_t parts) {
-    if (parts == 1 || parts == 3) {
+Error SaveHeader(const std::string& path, const SearchCriteria& criteria, Combination combination) {
+    const auto parts = static_cast<std::uint32_t>(combination);
+    if (HasVariation(combination)) {
         return Write(path, SerKind::Header, parts, criteria,
                      {Block::Header, Block::Variation, Block::Position});
     }
-    if (parts == 2) {
+    if (combination == Combination::WithPosition) {
         return Write(path, SerKind::Header, parts, criteria, {Block::Header, Block::Position});
     }
     return Write(path, SerKind::Header, 0, criteria, {Block::Header});
@@ -226,7 +227,8 @@ Error LoadHeader(const std::string& path, SearchCriteria& criteria) {
     return ReadBlocks(*contents, criteria);
 }
 
-Error LoadAny(const std::string& path, SearchCriteria& criteria, SerKind& kind) {
+Error LoadAny(const std::string& path, SearchCriteria& criteria, SerKind& kind,
+              Combination& combination) {
     Result<SerContents> contents = ReadWhole(path);
     if (!contents) return contents.error();
     SerKind found = contents->kind;
@@ -235,6 +237,8 @@ Error LoadAny(const std::string& path, SearchCriteria& criteria, SerKind& kind) 
     if (!known) return Error(std::string(messages::InvalidSearchFile));
     if (Error error = ReadBlocks(*contents, criteria); !error.ok()) return error;
     kind = found;
+    combination =
+        found == SerKind::Header ? static_cast<Combination>(contents->parts) : Combination::Alone;
     return Error::Ok();
 }
 

@@ -27,8 +27,8 @@ inline constexpr std::size_t SerPositionBlockSize = 2 * MaxPositionEntries * 8;
 // Writers; "Error opening file." when the file cannot be created or written.
 Error SaveVariation(const std::string& path, const SearchCriteria& criteria);
 Error SavePosition(const std::string& path, const SearchCriteria& criteria);
-// `parts` is the combination code in use (0..3).
-Error SaveHeader(const std::string& path, const SearchCriteria& criteria, std::uint32_t parts);
+// The parts word is the combination in use.
+Error SaveHeader(const std::string& path, const SearchCriteria& criteria, Combination combination);
 
 // Readers. "Error opening file." when the file cannot be opened, "Invalid search file." for a
 // kind or parts the load does not accept, or a file too short for its blocks; `criteria` is left
@@ -39,8 +39,10 @@ Error LoadVariation(const std::string& path, SearchCriteria& criteria);
 Error LoadPosition(const std::string& path, SearchCriteria& criteria);
 // Kind 3 with any parts; loads the blocks the parts name.
 Error LoadHeader(const std::string& path, SearchCriteria& criteria);
-// Whatever the file holds, by its kind. Sets `kind` on success.
-Error LoadAny(const std::string& path, SearchCriteria& criteria, SerKind& kind);
+// Whatever the file holds, by its kind. Sets `kind` and, for a header file, the combination its
+// parts word names (Alone for the other kinds) on success.
+Error LoadAny(const std::string& path, SearchCriteria& criteria, SerKind& kind,
+              Combination& combination);
 
 // The name a file chosen in the search's file dialog is saved under: `extension` (".ser", ".dir"
 // or ".add") added unless the name already ends in it, compared without regard to case; an

@@ -330,12 +330,8 @@ int PassText(TextGameReader& reader, const VariationMatcher& matcher, const Sear
 
 }  // namespace
 
-int SearchVariation(const SearchSource& source, const SearchCriteria& criteria, int combination,
-                    SearchList& list, Ui& ui) {
-    if (combination == 0) {
-        CheckFastFile(source.pgn_path, source.game_count, ui);
-        return 0;
-    }
+int SearchVariation(const SearchSource& source, const SearchCriteria& criteria,
+                    Combination combination, SearchList& list, Ui& ui) {
     Result<SearchLine> built = BuildSearchLine(criteria.line);
     if (!built) {
         ui.report(built.error().message());
@@ -382,7 +378,7 @@ int SearchVariation(const SearchSource& source, const SearchCriteria& criteria, 
                       : (keeping_pass(line.white_count, line.black_count) > 0 ? full_length : 0);
     list.SetMatchedLineLength(matched > 0 ? matched : full_length);
 
-    if (combination == 2 || combination == 3) {
+    if (HasPosition(combination)) {
         SearchList positions;
         if (SearchPosition(source, criteria, positions, ui) < 0) return -1;
         list.IntersectWith(positions);

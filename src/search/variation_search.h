@@ -73,12 +73,12 @@ class VariationMatcher {
 int ForceMatch(int white_count, int black_count,
                const std::function<int(int white_count, int black_count)>& pass);
 
-// SearchVariation: combination 0 checks the fast file ("Check Fast File"), 1 searches the line,
-// 2 and 3 also keep only games the position search finds. Uses the fast file when it can be
+// SearchVariation: searches the line; combined with the position search, keeps only the games
+// the position search also finds. Uses the fast file when it can be
 // opened, else the PGN text. With Force Match, a line no game follows is shortened to the
 // longest leading part some game follows (the list's MatchedLineLength). Returns the number
 // found, or -1 after reporting that the line cannot be played.
-int SearchVariation(const SearchSource& source, const SearchCriteria& criteria, int combination,
-                    SearchList& list, Ui& ui);
+int SearchVariation(const SearchSource& source, const SearchCriteria& criteria,
+                    Combination combination, SearchList& list, Ui& ui);
 
 }  // namespace qorvale::search

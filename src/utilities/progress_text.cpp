@@ -1,8 +1,8 @@
 #include "utilities/progress_text.h"
 
-#include <cstdio>
 #include <string_view>
 
+#include "base/message.h"
 #include "utilities/messages.h"
 
 namespace qorvale::utilities {
@@ -37,28 +37,22 @@ std::string_view FoundWord(const WorkerJob& job, const ProgressCounters& counter
 }  // namespace
 
 std::string ProgressText(const WorkerJob& job, const ProgressCounters& counters) {
-    char text[512];
     int current = static_cast<int>(counters.current);
     int total = static_cast<int>(counters.total);
     double percent = Percent(counters.current, counters.total);
     if (job.operation == WorkerOperation::DirectorySearch) {
         if (counters.total == 0) return std::string(messages::SearchingFirstFile);
-        std::snprintf(text, sizeof text, messages::FileProgress, current, total, percent,
-                      counters.file_text.c_str());
-        return text;
+        return FillMessage(messages::FileProgress,
+                           {current, total, percent, std::string_view(counters.file_text)});
     }
     if (job.operation == WorkerOperation::SplitFile && counters.total == 0) {
         return std::string(messages::CalculatingGames);
     }
     std::string_view word = counters.found == 0 ? std::string_view{} : FoundWord(job, counters);
     if (word.empty()) {
-        std::snprintf(text, sizeof text, messages::GameComplete, current, total, percent);
-    } else {
-        std::string word_text(word);
-        std::snprintf(text, sizeof text, messages::GameFound, current, total, percent,
-                      static_cast<int>(counters.found), word_text.c_str());
+        return FillMessage(messages::GameComplete, {current, total, percent});
     }
-    return text;
+    return FillMessage(messages::GameFound, {current, total, percent, counters.found, word});
 }
 
 double ProgressBarStep(const WorkerJob& job, std::int64_t total) {

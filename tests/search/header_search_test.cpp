@@ -170,7 +170,8 @@ class HeaderSearchFile : public SearchFileTest {
   protected:
     void SetUp() override { Open("search/crafted.pgn"); }
 
-    std::vector<std::int32_t> Found(const SearchCriteria& criteria, int combination = 0) {
+    std::vector<std::int32_t> Found(const SearchCriteria& criteria,
+                                    Combination combination = Combination::Alone) {
         SearchList list;
         SearchHeader(source_, criteria, combination, list, ui_);
         return Numbers(list);
@@ -213,7 +214,7 @@ TEST_P(HeaderSearchFile, CombinesWithLineAndPosition) {
     criteria.header.Set(HeaderCriterion::White, "Kasparov");
     criteria.line.WhiteMoves[0].Assign("e4");
     criteria.line.BlackMoves[0].Assign("e5");
-    EXPECT_EQ(Found(criteria, 1), (std::vector<std::int32_t>{5}));
+    EXPECT_EQ(Found(criteria, Combination::WithVariation), (std::vector<std::int32_t>{5}));
 
     criteria.line.Clear();
     criteria.position.White[0].Assign("Kg1");
@@ -221,7 +222,7 @@ TEST_P(HeaderSearchFile, CombinesWithLineAndPosition) {
     criteria.header.Set(HeaderCriterion::White, "");
     criteria.header.Set(HeaderCriterion::Site, "Leiden");
     SearchList list;
-    SearchHeader(source_, criteria, 2, list, ui_);
+    SearchHeader(source_, criteria, Combination::WithPosition, list, ui_);
     ASSERT_GE(list.Count(), 1);
     EXPECT_EQ(list.Games()[0].game_number, 4);
     EXPECT_EQ(list.Games()[0].half_move, 16);  // after 8...O-O
@@ -233,9 +234,9 @@ TEST_P(HeaderSearchFile, RefusesEcoDifferenceWithSpecificMoveOrCombination) {
     criteria.header.Set(HeaderCriterion::Eco, "*");
     criteria.header.Set(HeaderCriterion::SpecificMove, "e4");
     SearchList list;
-    EXPECT_EQ(SearchHeader(source_, criteria, 0, list, ui_), -1);
+    EXPECT_EQ(SearchHeader(source_, criteria, Combination::Alone, list, ui_), -1);
     criteria.header.Set(HeaderCriterion::SpecificMove, "");
-    EXPECT_EQ(SearchHeader(source_, criteria, 2, list, ui_), -1);
+    EXPECT_EQ(SearchHeader(source_, criteria, Combination::WithPosition, list, ui_), -1);
     EXPECT_EQ(ui_.reports, (std::vector<std::string>{std::string(messages::EcoDiffSpecificMove),
                                                      std::string(messages::EcoDiffCombination)}));
 }

@@ -171,5 +171,36 @@ TEST(SearchCriteria, FieldsKeepAtMostSeventyNineCharacters) {
     EXPECT_FALSE(criteria.Any());
 }
 
+TEST(SearchCriteria, PositionEntriesReadAlikeFromTheDialogAndTheToolForms) {
+    struct Row {
+        const char* name;
+        const char* white;
+        const char* black;
+        const char* line;
+        bool ok;
+    };
+    const Row rows[] = {
+        {"commas and blanks", "Kg1, Nf3  Pe4", "Kg8,=8", "W:Kg1,Nf3,Pe4 B:Kg8,=8", true},
+        {"a side in two words", "Kg1 Qd1", "", "W:Kg1 W:Qd1", true},
+        {"an entry too long", "Kg1xxxxxxxx", "", "W:Kg1xxxxxxxx", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        PositionCriteria from_dialog;
+        PositionCriteria from_line;
+        EXPECT_EQ(ParsePositionEntries(row.white, row.black, from_dialog).ok(), row.ok);
+        EXPECT_EQ(ParsePositionText(row.line, from_line).ok(), row.ok);
+        for (std::size_t k = 0; k < MaxPositionEntries; ++k) {
+            EXPECT_EQ(from_dialog.White[k].view(), from_line.White[k].view());
+            EXPECT_EQ(from_dialog.Black[k].view(), from_line.Black[k].view());
+        }
+    }
+    std::string many;
+    for (std::size_t k = 0; k <= MaxPositionEntries; ++k) many += "Pa2,";
+    PositionCriteria position;
+    EXPECT_FALSE(ParsePositionEntries(many, "", position).ok());
+    EXPECT_FALSE(ParsePositionText("X:Kg1", position).ok());
+}
+
 }  // namespace
 }  // namespace qorvale::search

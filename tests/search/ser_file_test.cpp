@@ -61,7 +61,7 @@ TEST(SerFile, WritesKindPartsAndBlocksThatOnlyTheirLoadsAccept) {
         const SearchCriteria sample = Sample();
         Error saved = row.save == 1   ? SaveVariation(path, sample)
                       : row.save == 2 ? SavePosition(path, sample)
-                                      : SaveHeader(path, sample, row.parts);
+                                      : SaveHeader(path, sample, static_cast<Combination>(row.parts));
         ASSERT_TRUE(saved.ok());
         std::string bytes = test::ReadWholeFile(path);
         ASSERT_EQ(bytes.size(), row.size);
@@ -87,7 +87,7 @@ TEST(SerFile, WritesKindPartsAndBlocksThatOnlyTheirLoadsAccept) {
 TEST(SerFile, RoundTripsEveryBlock) {
     TempDir dir;
     const SearchCriteria saved = Sample();
-    ASSERT_TRUE(SaveHeader(dir.File("all.ser"), saved, 3).ok());
+    ASSERT_TRUE(SaveHeader(dir.File("all.ser"), saved, Combination::WithVariationAndPosition).ok());
     SearchCriteria loaded;
     loaded.header.Set(HeaderCriterion::SpecificMove, "kept");
     ASSERT_TRUE(LoadHeader(dir.File("all.ser"), loaded).ok());
@@ -135,7 +135,8 @@ TEST(SerFile, RefusesDamagedFilesAndKeepsTheCriteria) {
         criteria.line.WhiteMoves[0].Assign("e4");
         SerKind kind = SerKind::Header;
         EXPECT_EQ(LoadVariation(path, criteria).message(), row.message);
-        EXPECT_EQ(LoadAny(path, criteria, kind).message(), row.message);
+        Combination combination = Combination::Alone;
+        EXPECT_EQ(LoadAny(path, criteria, kind, combination).message(), row.message);
         EXPECT_EQ(criteria.line.WhiteMoves[0].view(), "e4");
         EXPECT_EQ(criteria.line.WhiteCount(), 1);
     }

@@ -142,7 +142,7 @@ TEST_P(VariationSearchFile, FindsLinesInOrderOrTransposed) {
         criteria.line = Line(row.line);
         criteria.exact = row.exact;
         SearchList list;
-        EXPECT_EQ(SearchVariation(source_, criteria, 1, list, ui_),
+        EXPECT_EQ(SearchVariation(source_, criteria, Combination::WithVariation, list, ui_),
                   static_cast<int>(row.expected.size()));
         EXPECT_EQ(Numbers(list), row.expected);
         EXPECT_FALSE(list.HasHalfMoves());
@@ -156,9 +156,9 @@ TEST_P(VariationSearchFile, ForceMatchKeepsTheGamesOfTheFollowedPart) {
     criteria.line =
         Line("1.e4 e5 2.Nf3 Nc6 3.Bb5 a6 4.Ba4 Nf6 5.O-O Be7 6.d3 b5 7.Bb3 d6 8.c3 O-O");
     SearchList list;
-    EXPECT_EQ(SearchVariation(source_, criteria, 1, list, ui_), 0);
+    EXPECT_EQ(SearchVariation(source_, criteria, Combination::WithVariation, list, ui_), 0);
     criteria.force_match = true;
-    EXPECT_EQ(SearchVariation(source_, criteria, 1, list, ui_), 2);
+    EXPECT_EQ(SearchVariation(source_, criteria, Combination::WithVariation, list, ui_), 2);
     EXPECT_EQ(Numbers(list), (std::vector<std::int32_t>{4, 5}));
     EXPECT_EQ(list.MatchedLineLength(), 10);
     EXPECT_EQ(list.ClassCount(1), 1);  // game 4 won by White
@@ -169,7 +169,7 @@ TEST_P(VariationSearchFile, ReportsAnUnplayableLineAndSearchesNothing) {
     criteria.line = Line("1.e4 e5 2.Ke3");
     SearchList list;
     list.Add(1, 0);
-    EXPECT_EQ(SearchVariation(source_, criteria, 1, list, ui_), -1);
+    EXPECT_EQ(SearchVariation(source_, criteria, Combination::WithVariation, list, ui_), -1);
     EXPECT_EQ(ui_.reports, (std::vector<std::string>{std::string(messages::LineCannotBePlayed)}));
 }
 
@@ -179,7 +179,7 @@ TEST_P(VariationSearchFile, CombinesWithThePosition) {
     criteria.position.White[0].Assign("Kg1");
     criteria.position.Black[0].Assign("Kg8");
     SearchList list;
-    EXPECT_EQ(SearchVariation(source_, criteria, 3, list, ui_), 2);
+    EXPECT_EQ(SearchVariation(source_, criteria, Combination::WithVariationAndPosition, list, ui_), 2);
     ASSERT_EQ(Numbers(list), (std::vector<std::int32_t>{4, 5}));
     EXPECT_EQ(list.Games()[0].half_move, 16);
     EXPECT_EQ(list.Games()[1].half_move, 14);

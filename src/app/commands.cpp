@@ -1,0 +1,242 @@
+#include "app/commands.h"
+
+#include <array>
+#include <cstdlib>
+
+namespace qorvale::app {
+
+namespace {
+
+constexpr Needs NeedFile = Needs::OpenFile;
+constexpr Needs NeedGame = Needs::Game;
+constexpr Needs NeedIdle = Needs::IdleWorker;
+constexpr Needs StopPlay = Needs::StopsAutoPlay;
+
+// Commands that only make sense while playing through the games of a file.
+constexpr ModeSet Browsing = {Mode::GameReplay, Mode::EngineAnalysis, Mode::Database};
+constexpr ModeSet FileModes = {Mode::GameReplay, Mode::EngineAnalysis};
+constexpr ModeSet LineModes = {Mode::VariationEdit, Mode::Analyze};
+
+constexpr std::string_view NeedsLineModes =
+    "Finds the opening of a line entered on the board: needs the Variation Edit or Analyze "
+    "mode, which this version does not have yet.";
+
+const std::array Table = {
+    // File
+    CommandSpec{FileCommand::Open, "Open", MenuId::File, "&Open...", "Ctrl+O", "Open a PGN file.",
+                NeedIdle | StopPlay, FileModes},
+    CommandSpec{FileCommand::Reload, "Reload", MenuId::File, "&Reload", "F5",
+                "Read the open file again from the disk.", Needs::OpenFile | NeedIdle | StopPlay,
+                FileModes},
+    CommandSpec{FileCommand::PreviousFile, "PreviousFile", MenuId::File, "Previous &File", "Ctrl+P",
+                "Return to the previous PGN file and show the game that was last displayed in the "
+                "previous file.",
+                NeedIdle | StopPlay, FileModes},
+    CommandSpec{FileCommand::Exit, "Exit", MenuId::File, "E&xit", "Ctrl+Q", "", Needs::Nothing,
+                ModeSet::All(), false, true},
+
+    // Game
+    CommandSpec{GameCommand::StartOfGame, "Start", MenuId::Game, "&Start of Game", "Home",
+                "Click on square a8 or press the Home key to move to the start of the game.",
+                NeedGame},
+    CommandSpec{GameCommand::Back5, "Back5", MenuId::Game, "&Back 5", "PgUp",
+                "Click on rank 8 or press the Page Up key to move back 5 moves.", NeedGame},
+    CommandSpec{GameCommand::PreviousMove, "PreviousMove", MenuId::Game, "&Previous Move", "Up",
+                "Click on ranks 5, 6 or 7 or press the Up Arrow key to move back one move.",
+                NeedGame},
+    CommandSpec{GameCommand::NextMove, "NextMove", MenuId::Game, "&Next Move", "Down",
+                "Click on ranks 2, 3 or 4 or press the Down Arrow key to move forward one move.",
+                NeedGame},
+    CommandSpec{GameCommand::Forward5, "Forward5", MenuId::Game, "&Forward 5", "PgDown",
+                "Click on rank 1 or press the Page Down key to move forward 5 moves.", NeedGame},
+    CommandSpec{GameCommand::EndOfGame, "End", MenuId::Game, "&End of Game", "End",
+                "Click on square h1 or press the End key to move to the end of the game.",
+                NeedGame},
+    CommandSpec{GameCommand::MiddleOfGame, "Middle", MenuId::Game, "&Middle of Game", "Ins, Del",
+                "Click on squares a1 or h8 or press the Insert or Delete key to move to the middle "
+                "of the game.",
+                NeedGame},
+    CommandSpec{GameCommand::SetNewStart, "SetNewStart", MenuId::Game, "Set new start position", "",
+                "Set a new start position to go to when the Start button is clicked.", NeedGame,
+                ModeSet::All(), false, true},
+    CommandSpec{GameCommand::AutoPlay, "AutoPlay", MenuId::Game, "Auto Play", "Space",
+                "Play through the game. Or press the space bar.", NeedGame},
+    CommandSpec{
+        GameCommand::StudyMode, "StudyMode", MenuId::Game, "Stu&dy Mode", "",
+        "Enable study mode. The purpose of Study mode is to allow the user to anticipate or "
+        "'guess' the next move of the game.",
+        Needs::Nothing, ModeSet::All(), true},
+    CommandSpec{GameCommand::SelectGame, "SelectGame", MenuId::Game, "&Select Game...", "Ctrl+L",
+                "Select a game from a list box.", NeedFile | StopPlay, Browsing, false, true},
+    CommandSpec{GameCommand::NextGame, "NextGame", MenuId::Game, "Next &Game", "Right",
+                "Display the next game. Or press the Right Arrow key.", NeedGame | StopPlay,
+                Browsing},
+    CommandSpec{GameCommand::PreviousGame, "PreviousGame", MenuId::Game, "P&revious Game", "Left",
+                "Display the previous game. Or press the Left Arrow key.", NeedGame | StopPlay,
+                Browsing},
+    CommandSpec{GameCommand::PreviousShownGame, "PreviousShownGame", MenuId::Game,
+                "Return to Last Game", "",
+                "Return to the immediately previous game in Game mode or Text mode.",
+                NeedGame | StopPlay, Browsing},
+    CommandSpec{GameCommand::GoToGame, "GoToGame", MenuId::Game, "Go to Game...", "Ctrl+G",
+                "Show the game with the number you type.", NeedFile | StopPlay, Browsing},
+
+    // View
+    CommandSpec{GameCommand::FlipBoard, "FlipBoard", MenuId::View, "&Flip Board", "Ctrl+F",
+                "Show the board from Black's side.", Needs::Nothing, ModeSet::All(), true},
+    CommandSpec{GameCommand::ActualText, "ActualText", MenuId::View, "Actual Text", "Ctrl+T",
+                "Show the game's text exactly as the file holds it.", NeedGame},
+
+    // Search
+    CommandSpec{SearchCommand::Header, "SearchHeader", MenuId::Search, "Search &Header...",
+                "Ctrl+H", "Find the games whose header fields match.",
+                NeedFile | NeedIdle | StopPlay, FileModes},
+    CommandSpec{SearchCommand::Variation, "SearchVariation", MenuId::Search, "Search &Variation...",
+                "Ctrl+Shift+V", "Find the games that follow a line of moves.",
+                NeedFile | NeedIdle | StopPlay, FileModes},
+    CommandSpec{SearchCommand::Position, "SearchPosition", MenuId::Search, "Search &Position...",
+                "Ctrl+Shift+P", "Find the games that reach a position.",
+                NeedFile | NeedIdle | StopPlay, FileModes},
+    CommandSpec{SearchCommand::ExactVariation, "ExactVariation", MenuId::Search, "Exact Variation",
+                "", "The line must be the game's whole opening, not only its start.",
+                Needs::Nothing, ModeSet::All(), true},
+    CommandSpec{SearchCommand::ForceMatch, "ForceMatch", MenuId::Search, "Force Match", "",
+                "Find the games that follow the line as far as any game does.", Needs::Nothing,
+                ModeSet::All(), true},
+    CommandSpec{SearchCommand::Statistics, "SearchStatistics", MenuId::Search, "Search &Statistics",
+                "", "The results of the games found by the last search.", Needs::OpenFile,
+                FileModes, false, true},
+    CommandSpec{SearchCommand::ResetNavigation, "ResetNavigation", MenuId::Search,
+                "Reset Navigation", "",
+                "Reset the Select Game list and next/prev game navigation after a search.",
+                NeedFile | StopPlay, FileModes},
+    CommandSpec{SearchCommand::Save, "SaveSearch", MenuId::Search, "Save Search...", "",
+                "Save the criteria of the last search in a file.", Needs::Nothing, ModeSet::All(),
+                false, true},
+    CommandSpec{SearchCommand::Load, "LoadSearch", MenuId::Search, "Load Search...", "",
+                "Load search criteria saved before.", Needs::Nothing},
+
+    // Tree
+    CommandSpec{TreeCommand::MakeFastFile, "MakeFastFile", MenuId::Tree, "Make Fast File", "",
+                "Build the fast file that makes searches, trees and duplicate checks fast.",
+                NeedFile | NeedIdle | StopPlay, FileModes},
+    CommandSpec{TreeCommand::CheckFastFile, "CheckFastFile", MenuId::Tree, "Check Fast File", "",
+                "Say whether the fast file is current.", NeedFile | NeedIdle, FileModes},
+    CommandSpec{TreeCommand::DeleteFastFile, "DeleteFastFile", MenuId::Tree, "Delete Fast File", "",
+                "Delete the fast file of the open file.", NeedFile | NeedIdle, FileModes},
+
+    // Openings
+    CommandSpec{OpeningsCommand::ShowOpening, "ShowOpening", MenuId::Openings, "Show Opening",
+                "Ctrl+E", "Name the opening of the position on the board.", Needs::Nothing},
+    CommandSpec{OpeningsCommand::FindClosestMatch, "FindOpeningClosestMatch", MenuId::Openings,
+                "Find Opening - Closest Match", "", "", Needs::Nothing, LineModes, false, false,
+                NeedsLineModes},
+    CommandSpec{OpeningsCommand::FindExactNumberOfMoves, "FindOpeningExactNumberOfMoves",
+                MenuId::Openings, "Find Opening - Exact Number of Moves", "", "", Needs::Nothing,
+                LineModes, false, false, NeedsLineModes},
+    CommandSpec{OpeningsCommand::FindExactVariation, "FindOpeningExactVariation", MenuId::Openings,
+                "Find Opening - Exact Variation", "", "", Needs::Nothing, LineModes, false, false,
+                NeedsLineModes},
+    CommandSpec{OpeningsCommand::DisplayOpening, "DisplayOpening", MenuId::Openings,
+                "Display Opening", "",
+                "Name the opening under the board as the game is played through.", Needs::Nothing,
+                ModeSet::All(), true, true},
+
+    // Analysis replay
+    CommandSpec{AnalysisCommand::Next, "ReplayNext", MenuId::Analysis, "&Next Analysis Move",
+                "Ctrl+Down", "Play the next move of the analysis. Or press Ctrl+Down.",
+                NeedGame | StopPlay},
+    CommandSpec{AnalysisCommand::Previous, "ReplayPrevious", MenuId::Analysis,
+                "&Previous Analysis Move", "Ctrl+Up",
+                "Take back the last move of the analysis. Or press Ctrl+Up.", NeedGame | StopPlay},
+    CommandSpec{AnalysisCommand::Start, "ReplayStart", MenuId::Analysis, "&Start of Analysis",
+                "Ctrl+Home", "Start the analysis again at the current move. Or press Ctrl+Home.",
+                NeedGame | StopPlay},
+    CommandSpec{AnalysisCommand::Promote,
+                "ReplayPromote",
+                MenuId::Analysis,
+                "P&romote Line",
+                "",
+                "",
+                NeedGame,
+                {Mode::ModifyGame},
+                false,
+                false,
+                "Promote the line on display to the main line: needs the game editor, which this "
+                "version does not have yet."},
+    CommandSpec{AnalysisCommand::Lines, "AnalysisList", MenuId::Analysis, "Analysis &Lines...",
+                "Ctrl+Shift+A",
+                "List the analysis lines that follow the current move. Or press Ctrl+Shift+A.",
+                Needs::Nothing, ModeSet::All(), false, true},
+
+    // Options
+    CommandSpec{OptionsCommand::Options, "Options", MenuId::Options, "O&ptions...", "Ctrl+,",
+                "Board, pieces, colours, notation and the other settings.", Needs::Nothing},
+    CommandSpec{OptionsCommand::MoveSound, "MoveSound", MenuId::Options, "Move &Sound", "",
+                "Play a short sound with every move on the board.", Needs::Nothing, ModeSet::All(),
+                true},
+
+    // Output
+    CommandSpec{OutputCommand::SaveScreenShot, "SaveScreenShot", MenuId::File,
+                "Save Screen Shot...", "Ctrl+Shift+S", "Save a picture of the board as a PNG file.",
+                Needs::Nothing, ModeSet::All(), false, true},
+
+    // Help
+    CommandSpec{HelpCommand::Manual, "Manual", MenuId::Help, "Qorvale &Manual", "F1",
+                "Open the user manual.", Needs::Nothing},
+    CommandSpec{HelpCommand::About, "About", MenuId::Help, "&About Qorvale", "", "",
+                Needs::Nothing},
+};
+
+constexpr std::array<std::pair<std::string_view, std::string_view>, 9> Menus = {{
+    {"FileMenu", "&File"},
+    {"GameMenu", "&Game"},
+    {"ViewMenu", "&View"},
+    {"SearchMenu", "&Search"},
+    {"TreeMenu", "&Tree"},
+    {"OpeningsMenu", "O&penings"},
+    {"AnalysisMenu", "&Analysis"},
+    {"OptionsMenu", "&Options"},
+    {"HelpMenu", "&Help"},
+}};
+
+}  // namespace
+
+std::string_view MenuObjectName(MenuId menu) { return Menus[static_cast<std::size_t>(menu)].first; }
+std::string_view MenuTitle(MenuId menu) { return Menus[static_cast<std::size_t>(menu)].second; }
+
+std::span<const CommandSpec> CommandTable() { return Table; }
+
+const CommandSpec& SpecOf(CommandId id) {
+    for (const CommandSpec& spec : Table) {
+        if (spec.id == id) return spec;
+    }
+    // Every id has a row (a test walks them all); a missing one is a programming error.
+    std::abort();
+}
+
+Refusal CheckCommand(const CommandSpec& spec, const ShellState& state) {
+    bool provided = false;
+    for (std::size_t mode = 0; mode < ModeCount; ++mode) {
+        const auto m = static_cast<Mode>(mode);
+        if (spec.modes.Contains(m) && ModeModel::ModeProvided(m)) provided = true;
+    }
+    if (!provided) return Refusal::Unavailable;
+    if (!spec.modes.Contains(state.mode)) return Refusal::WrongMode;
+    if (Has(spec.needs, Needs::OpenFile) && !state.file_open) return Refusal::NoFile;
+    if (Has(spec.needs, Needs::Game) && !state.has_game) return Refusal::NoGame;
+    if (Has(spec.needs, Needs::IdleWorker) && state.worker_busy) return Refusal::Busy;
+    return Refusal::None;
+}
+
+std::vector<bool> EnabledCommands(const ShellState& state) {
+    std::vector<bool> enabled;
+    enabled.reserve(Table.size());
+    for (const CommandSpec& spec : Table) {
+        const Refusal refusal = CheckCommand(spec, state);
+        enabled.push_back(refusal == Refusal::None || refusal == Refusal::Busy);
+    }
+    return enabled;
+}
+
+}  // namespace qorvale::app

@@ -1,0 +1,98 @@
+#include "app/commands.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+namespace qorvale::app {
+namespace {
+
+TEST(Commands, EachRowHasItsOwnIdNameAndKeys) {
+    std::set<std::string_view> names;
+    std::map<std::string, std::string_view> keys;
+    for (const CommandSpec& spec : CommandTable()) {
+        SCOPED_TRACE(std::string(spec.name));
+        EXPECT_EQ(&SpecOf(spec.id), &spec) << "id used twice";
+        EXPECT_TRUE(names.insert(spec.name).second) << "name used twice";
+        EXPECT_FALSE(spec.text.empty());
+        // Two commands on one key: Qt then fires neither of them.
+        std::string_view rest = spec.keys;
+        while (!rest.empty()) {
+            const std::size_t comma = rest.find(", ");
+            const std::string key(rest.substr(0, comma));
+            rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 2);
+            const auto [at, fresh] = keys.emplace(key, spec.name);
+            EXPECT_TRUE(fresh) << key << " also belongs to " << at->second;
+        }
+    }
+}
+
+bool Enabled(std::string_view name, const ShellState& state) {
+    const std::vector<bool> enabled = EnabledCommands(state);
+    const auto table = CommandTable();
+    for (std::size_t row = 0; row < table.size(); ++row) {
+        if (table[row].name == name) return enabled[row];
+    }
+    ADD_FAILURE() << "no command " << name;
+    return false;
+}
+
+TEST(Commands, EnabledStateFollowsFileGameAndMode) {
+    const ShellState empty{};
+    const ShellState file_only{true, false, false, Mode::GameReplay};
+    const ShellState browsing{true, true, false, Mode::GameReplay};
+    const ShellState busy{true, true, true, Mode::GameReplay};
+    struct Row {
+        const char* command;
+        ShellState state;
+        bool enabled;
+    };
+    const Row rows[] = {
+        {"Open", empty, true},
+        {"NextMove", empty, false},
+        {"NextMove", file_only, false},
+        {"NextMove", browsing, true},
+        {"SelectGame", file_only, true},
+        {"SearchHeader", empty, false},
+        {"SearchHeader", file_only, true},
+        // A busy worker refuses with its message instead of greying the command out.
+        {"SearchHeader", busy, true},
+        {"MakeFastFile", busy, true},
+        // Modes the program cannot enter yet leave their commands disabled everywhere.
+        {"FindOpeningClosestMatch", browsing, false},
+        {"ReplayPromote", browsing, false},
+        {"ShowOpening", empty, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.command);
+        EXPECT_EQ(Enabled(row.command, row.state), row.enabled);
+    }
+}
+
+TEST(Commands, RefusalNamesTheFirstMissingNeed) {
+    const CommandSpec& search = SpecOf(SearchCommand::Header);
+    EXPECT_EQ(CheckCommand(search, {}), Refusal::NoFile);
+    EXPECT_EQ(CheckCommand(search, {true, false, true, Mode::GameReplay}), Refusal::Busy);
+    EXPECT_EQ(CheckCommand(search, {true, false, false, Mode::AddGame}), Refusal::WrongMode);
+    EXPECT_EQ(CheckCommand(SpecOf(OpeningsCommand::FindExactVariation), {}), Refusal::Unavailable);
+    EXPECT_EQ(CheckCommand(SpecOf(GameCommand::NextMove), {true, false, false, Mode::GameReplay}),
+              Refusal::NoGame);
+}
+
+TEST(Modes, OnlyProvidedModesAreEnteredAndOnlyFromGameReplay) {
+    ModeModel model;
+    EXPECT_EQ(model.Current(), Mode::GameReplay);
+    for (std::size_t index = 1; index < ModeCount; ++index) {
+        const auto mode = static_cast<Mode>(index);
+        ModeModel fresh;
+        EXPECT_EQ(fresh.Enter(mode), ModeModel::ModeProvided(mode));
+        EXPECT_EQ(fresh.Current() == mode, ModeModel::ModeProvided(mode));
+        fresh.Leave();
+        EXPECT_EQ(fresh.Current(), Mode::GameReplay);
+    }
+}
+
+}  // namespace
+}  // namespace qorvale::app
