@@ -22,8 +22,10 @@
 #include <vector>
 
 #include "app/start_up.h"
-#include "gui/game_list_box.h"
-#include "gui/main_window.h"
+#include "gui/file/file_controller.h"
+#include "gui/game/game_controller.h"
+#include "gui/game/game_list_box.h"
+#include "gui/shell/main_window.h"
 
 namespace {
 
@@ -65,7 +67,7 @@ int main(int argc, char** argv) {
     paint();
 
     Clock::time_point opened_at = Clock::now();
-    if (!window.OpenGameFile(QString::fromLocal8Bit(argv[1]))) return 1;
+    if (!window.file().OpenPath(QString::fromLocal8Bit(argv[1]))) return 1;
     paint();
     const double open_ms = Milliseconds(Clock::now() - opened_at);
     const int games = window.session().GameCount();
@@ -73,10 +75,10 @@ int main(int argc, char** argv) {
     // The game list: its records (from name.pgs, the fast header file or the tags), then the
     // Select Game box shown and painted at the current game.
     Clock::time_point list_at = Clock::now();
-    const std::size_t listed = window.GameListRecords().size();
+    const std::size_t listed = window.session().GameList(window.ui()).size();
     const double records_ms = Milliseconds(Clock::now() - list_at);
     {
-        qorvale::gui::GameListBox box(window.GameListRecords(), 0, 1);
+        qorvale::gui::GameListBox box(window.session().GameList(window.ui()), 0, 1);
         box.show();
         QImage list_image(box.size(), QImage::Format_ARGB32_Premultiplied);
         QPainter painter(&list_image);
@@ -96,7 +98,7 @@ int main(int argc, char** argv) {
         for (int ply = 0; ply < last; ++ply) {
             Clock::time_point start = Clock::now();
             const std::clock_t cpu_start = std::clock();
-            window.Navigate(qorvale::app::NavigationAction::NextMove);
+            window.game().Navigate(qorvale::app::NavigationAction::NextMove);
             paint();
             cpu_steps.push_back(1000.0 * static_cast<double>(std::clock() - cpu_start) /
                                 CLOCKS_PER_SEC);

@@ -60,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)LoadHeader(ser, criteria);
     SerKind kind = SerKind::Header;
     SearchCriteria loaded;
-    if (LoadAny(ser, loaded, kind)) return 0;
+    Combination loaded_combination = Combination::Alone;
+    if (LoadAny(ser, loaded, kind, loaded_combination)) return 0;
 
     SilentUi ui;
     for (bool fast : {true, false}) {
@@ -69,7 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         source.offsets = searched.offsets;
         source.game_count = searched.count;
         source.use_fast_file = fast;
-        for (int combination = 0; combination <= 3; ++combination) {
+        for (Combination combination :
+             {Combination::Alone, Combination::WithVariation, Combination::WithPosition,
+              Combination::WithVariationAndPosition}) {
             SearchList list;
             (void)SearchHeader(source, loaded, combination, list, ui);
         }

@@ -2,6 +2,7 @@
 
 #include "app/game_text.h"
 #include "chess/chess_state.h"
+#include "pgn/analysis_lines.h"
 #include "pgn/game_lines.h"
 
 namespace qorvale::app {
@@ -35,8 +36,8 @@ void AnalysisReplay::RestoreMainLine(const pgn::GameLines& lines, chess::ChessSt
     chess.RestorePosition(start_ply_);
 }
 
-AnalysisReplay::Outcome AnalysisReplay::Next(const pgn::GameLines& lines,
-                                             chess::ChessState& chess, int ply, Ui& ui) {
+AnalysisReplay::Outcome AnalysisReplay::Next(const pgn::GameLines& lines, chess::ChessState& chess,
+                                             int ply, Ui& ui) {
     if (!started_) Start(lines, ply);
     const bool was_ended = ended_;
     if (walk_.StepAnalysis(lines, chess, ui) == pgn::AnalysisWalk::Step::Played) {
@@ -87,6 +88,32 @@ std::string AnalysisMoveText(int half_move, std::string_view move,
     text += half_move % 2 == 1 ? ". " : "...";
     text += move;
     return text;
+}
+
+MarkedAnnotation MarkWalkInAnnotation(const pgn::GameLines& lines, const AnalysisReplay& replay) {
+    MarkedAnnotation marked;
+    const std::string_view buffer = lines.MovetextBuffer();
+    const pgn::TextSpan span = pgn::AnnotationSpan(lines, replay.StartPly());
+    const std::size_t at = replay.TextPosition();
+    if (span.empty() || at <= span.begin || at > span.end || at > buffer.size()) return marked;
+    auto is_break = [](char c) {
+        return c == '\0' || c == ' ' || c == '\t' || c == '(' || c == ')' || c == '}';
+    };
+    std::size_t token = at;
+    while (token > span.begin && !is_break(buffer[token - 1])) --token;
+    // The buffer ends its records with zero bytes; the screen shows them as blanks.
+    auto text = [&buffer](std::size_t from, std::size_t to) {
+        std::string part(buffer.substr(from, to - from));
+        for (char& c : part) {
+            if (c == '\0') c = ' ';
+        }
+        return part;
+    };
+    marked.found = true;
+    marked.before = text(span.begin, token);
+    marked.marked = text(token, at);
+    marked.after = text(at, span.end);
+    return marked;
 }
 
 }  // namespace qorvale::app

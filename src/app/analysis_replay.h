@@ -23,7 +23,7 @@ namespace qorvale::app {
 // move. The walk plays on the game's ChessState; whenever it ends or is left, the main line's
 // positions are put back and the board stands at the main-line move again.
 class AnalysisReplay {
-public:
+  public:
     enum class Outcome {
         Played,   // an analysis move is on the board
         Back,     // one move taken back (possibly to the main-line move the walk began at)
@@ -58,7 +58,7 @@ public:
     // Just after the last token the walk read in the movetext buffer.
     std::size_t TextPosition() const { return walk_.TextPosition(); }
 
-private:
+  private:
     void RestoreMainLine(const pgn::GameLines& lines, chess::ChessState& chess) const;
 
     pgn::AnalysisWalk walk_;
@@ -72,6 +72,18 @@ private:
 
 // "%d. %s" for White's half-move `half_move`, "%d...%s" for Black's, numbered as the game text
 // numbers its moves (`start_move_number` 0 for a game from the usual start).
+// The annotations after the main-line move where a walk began, split where the walk stands: the
+// text before the analysis move on the board, that move's own text (empty after a step back out
+// of an inner line, which stands after its ")"), and the rest. Nothing is split when the walk
+// stands outside the annotations (`found` false).
+struct MarkedAnnotation {
+    bool found = false;
+    std::string before;
+    std::string marked;
+    std::string after;
+};
+MarkedAnnotation MarkWalkInAnnotation(const pgn::GameLines& lines, const AnalysisReplay& replay);
+
 std::string AnalysisMoveText(int half_move, std::string_view move, std::uint32_t start_move_number);
 
 }  // namespace qorvale::app

@@ -347,4 +347,21 @@ ReplayCheck CheckAnalysisReplay(const ReplayCheckInput& input) {
     return ReplayCheck::None;
 }
 
+std::string CommentLineText(std::string_view annotation) {
+    std::string text;
+    text.reserve(annotation.size());
+    bool blank = false;
+    for (char c : annotation) {
+        if (c == '{' || c == '}') continue;
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0') {
+            blank = !text.empty();
+            continue;
+        }
+        if (blank) text += ' ';
+        blank = false;
+        text += c;
+    }
+    return text;
+}
+
 }  // namespace qorvale::app

@@ -157,4 +157,9 @@ struct ReplayCheckInput {
 enum class ReplayCheck { None, SwitchOn, SwitchOff, ShowHint };
 ReplayCheck CheckAnalysisReplay(const ReplayCheckInput& input);
 
+// The comment line under the board for the annotations after half-move `ply`: the text without
+// the braces that only delimit comments in the file, its runs of blanks and line ends made one
+// blank.
+std::string CommentLineText(std::string_view annotation);
+
 }  // namespace qorvale::app

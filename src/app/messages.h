@@ -5,9 +5,13 @@
 namespace qorvale::app {
 
 inline constexpr std::string_view ErrorCreatingFolder = "Error creating folder.";
+inline constexpr std::string_view ErrorSavingScreenShot = "Error saving the screen shot.";
 
-// The game counter of the status line once the file's game count is known.
+// The game counter of the status line once the file's game count is known, and after a search
+// where the game stands among the games found.
 inline constexpr std::string_view GameOfCountStatus = "Game:  %d of %d";
+inline constexpr std::string_view FoundPlaceStatus = "   (found: %d of %d)";
+inline constexpr std::string_view NotFoundStatus = "   (not among the %d found)";
 
 // Options dialog checks.
 inline constexpr std::string_view OnlyLettersAllowed = "Only valid characters are A to Z.";

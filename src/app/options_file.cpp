@@ -94,18 +94,10 @@ LoadedOptions LoadOptions(const std::string& path, std::string_view app_folder, 
 
 bool SaveOptions(const std::string& path, OptionsRecord& record, platform::FileSystem& files) {
     MakeColoursDistinct(record);
-    OptionsBytes bytes = EncodeOptions(record);
-    // Written beside the old file and renamed over it: a failed write leaves the last good
-    // settings in place instead of a cut record.
-    std::string new_path = path + ".new";
-    platform::File file = files.Create(new_path);
-    if (!file.IsOpen()) return false;
-    bool written = files.Write(file, bytes.data(), static_cast<std::int64_t>(bytes.size())) &&
-                   files.Flush(file);
-    file.Close();
-    if (written && files.Rename(new_path, path)) return true;
-    (void)files.Delete(new_path);
-    return false;
+    const OptionsBytes bytes = EncodeOptions(record);
+    // A failed write leaves the last good settings in place instead of a cut record.
+    return platform::ReplaceFileContents(
+        files, path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 void MakeColoursDistinct(OptionsRecord& record) {
@@ -171,6 +163,11 @@ std::string_view CheckAlphaPieceLetters(std::string_view letters) {
 void SetAlphaPieceLetters(OptionsRecord& record, std::string_view letters) {
     SetText(record.AlphaPieceLetters, letters);
     record.CustomPieceLetters = letters == StandardPieceLetters ? 0 : 1;
+}
+
+std::string DisplayPieceLetters(const OptionsRecord& record) {
+    if (record.FigurineNotation != 0 || record.CustomPieceLetters == 0) return {};
+    return GetText(record.AlphaPieceLetters);
 }
 
 }  // namespace qorvale::app

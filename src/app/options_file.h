@@ -52,5 +52,8 @@ std::string_view CheckAlphaPieceLetters(std::string_view letters);
 
 // Stores valid letters and marks them custom when they differ from "KQRBN".
 void SetAlphaPieceLetters(OptionsRecord& record, std::string_view letters);
+// The letters the move texts are shown with: "" for the file's own (English) letters or for
+// figurines, else the user's five letters for K Q R B N.
+std::string DisplayPieceLetters(const OptionsRecord& record);
 
 }  // namespace qorvale::app

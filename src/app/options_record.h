@@ -148,7 +148,8 @@ struct OptionsRecord {
     std::uint32_t ReplayVariationColour = 0;            // 0x192C
     std::int32_t ReplayHighlightOn = 0;                 // 0x1930
     std::uint32_t ReplayHighlightColour = 0;            // 0x1934
-    std::array<std::int32_t, 2> MainWindowSettings{};   // 0x1938
+    std::int32_t MoveSound = 0;                         // 0x1938: the move sound is on
+    std::int32_t MainWindowSetting = 0;                 // 0x193C
     std::int32_t DuplicateSetting = 0;                  // 0x1940
     FixedText<200> GifFolder{};                         // 0x1944
     FixedText<56> GifFileName{};                        // 0x1A0C
@@ -324,7 +325,8 @@ void ForEachOptionsField(Record& r, Visit&& visit) {
     visit("ReplayVariationColour", 0x192C, r.ReplayVariationColour);
     visit("ReplayHighlightOn", 0x1930, r.ReplayHighlightOn);
     visit("ReplayHighlightColour", 0x1934, r.ReplayHighlightColour);
-    visit("MainWindowSettings", 0x1938, r.MainWindowSettings);
+    visit("MoveSound", 0x1938, r.MoveSound);
+    visit("MainWindowSetting", 0x193C, r.MainWindowSetting);
     visit("DuplicateSetting", 0x1940, r.DuplicateSetting);
     visit("GifFolder", 0x1944, r.GifFolder);
     visit("GifFileName", 0x1A0C, r.GifFileName);

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "app/file_opener.h"
+#include "app/messages.h"
+#include "base/message.h"
 #include "openings/eco_line_trie.h"
 #include "pgn/game_loader.h"
 #include "pgn/messages.h"
@@ -22,16 +25,51 @@ std::uint32_t SquareCode(const chess::Snapshot& snapshot, int file, int rank) {
 Session::Session() : chess_(nullptr) {}
 
 Error Session::OpenFile(const std::string& path, Ui& ui) {
-    Error opened = file_.Open(path);
-    if (opened) return opened;
-    file_.ScanGameFile(false, ui);
+    OpenRequest request;
+    request.path = path;
+    request.before_scan = [this] { ForgetGame(); };
+    if (Error opened = OpenGameFile(file_, request, ui); !opened.ok()) return opened;
     FileOpened();
     return Error::Ok();
 }
 
 void Session::FileOpened() {
     ForgetGame();
-    if (!file_.LastScan().from_cache) DeleteGameListCache(file_.CurrentPath());
+    search_.ClearList();
+    previous_shown_game_ = 0;
+}
+
+void Session::UseSearchResults() {
+    std::vector<std::int32_t> found = search_.FoundGames();
+    if (found.empty()) {
+        games_.Reset();
+    } else {
+        games_.SetSearchList(std::move(found));
+    }
+}
+
+std::string Session::GameCounterText() const {
+    if (game_number_ <= 0) return {};
+    const std::int32_t count = file_.GameCount();
+    std::string text = count > 0 ? FillMessage(GameOfCountStatus, {game_number_, count})
+                                 : FillMessage(pgn::GameStatus, game_number_);
+    if (games_.FromSearch()) {
+        const int place = search_.List().IndexOf(game_number_);
+        const std::int32_t found = games_.Count(count);
+        text += place >= 0 ? FillMessage(FoundPlaceStatus, {place + 1, found})
+                           : FillMessage(NotFoundStatus, found);
+    }
+    return text;
+}
+
+std::int32_t Session::HiddenMovesLimit(bool hide_option) {
+    if (navigation_.studyMode != 0) {
+        hide_reached_ = navigation_.currentPly;
+        return hide_reached_;
+    }
+    if (!hide_option) return -1;
+    hide_reached_ = std::max(hide_reached_, navigation_.currentPly);
+    return hide_reached_;
 }
 
 void Session::ForgetGame() {
@@ -40,6 +78,8 @@ void Session::ForgetGame() {
     chess_.ClearWarnedPromotionKinds();
     game_number_ = 0;
     lines_.Clear();
+    // Until a game is shown the board is empty: never the last file's position.
+    chess_.CurrentBoard() = chess::Board{};
     ResetNavigation(navigation_, 0);
     game_list_.clear();
     game_list_built_ = false;
@@ -59,8 +99,8 @@ const std::vector<GameListRecord>& Session::GameList(Ui& ui) {
     if (!game_list_built_ && file_.IsOpen()) {
         // Games without an ECO tag are named from the table; built per list, it is quick.
         const openings::EcoLineTrie classifier(eco_table_);
-        game_list_ = BuildGameListRecords(file_, ui, classifier.empty() ? nullptr : &classifier)
-                         .records;
+        game_list_ =
+            BuildGameListRecords(file_, ui, classifier.empty() ? nullptr : &classifier).records;
         game_list_built_ = true;
     }
     return game_list_;
@@ -87,10 +127,13 @@ Error Session::LoadGame(std::int32_t game_number, Ui& ui) {
         return Error(std::string(pgn::ErrorFindingGame));
     }
     ReplayStop();
+    const std::int32_t shown_before = game_number_;
     chess_.SetUi(&ui);
     Result<int> loaded = pgn::OpenGameForDisplay(file_, game_number, header_, lines_, chess_, ui);
     chess_.SetUi(nullptr);
     if (!loaded) return loaded.error();
+    if (shown_before != game_number) previous_shown_game_ = shown_before;
+    hide_reached_ = 0;
     game_number_ = game_number;
     game_status_ = file_.Status().game_short;
     file_.SetCurrentGameNumber(game_number);
@@ -107,6 +150,16 @@ NavigationStep Session::Go(NavigationAction action, Ui& ui) {
     const NavigationState before = navigation_;
     NavigationStep step = Navigate(navigation_, action);
     if (!step.moved) return step;
+    // A game that Black begins holds an empty White half-move first; the board never stops there,
+    // or the first key press after the start would show nothing new.
+    if (navigation_.currentPly == 1 && StartsWithBlack()) {
+        navigation_.currentPly = before.currentPly < 1 && navigation_.lastPly >= 2 ? 2 : 0;
+        if (navigation_.currentPly == before.currentPly) {
+            navigation_ = before;
+            return NavigationStep{};
+        }
+        step.show_result = navigation_.currentPly == navigation_.lastPly;
+    }
     if (step.single_step && ChangedSquares(chess_.PositionHistory(before.currentPly),
                                            chess_.PositionHistory(navigation_.currentPly)) > 4) {
         ui.report(ErrorInDisplayMove);
@@ -120,6 +173,7 @@ NavigationStep Session::Go(NavigationAction action, Ui& ui) {
 NavigationStep Session::GoToPly(std::int32_t ply) {
     ReplayStop();
     ply = std::clamp(ply, 0, navigation_.lastPly);
+    if (ply == 1 && StartsWithBlack()) ply = 0;
     NavigationStep step;
     if (ply == navigation_.currentPly) return step;
     step.moved = true;
@@ -130,6 +184,11 @@ NavigationStep Session::GoToPly(std::int32_t ply) {
     navigation_.currentPly = ply;
     ShowPly(ply);
     return step;
+}
+
+bool Session::StartsWithBlack() const {
+    return HasGame() && lines_.FullMoves() > 0 &&
+           lines_.Moves().WhiteMoves[0].view().starts_with('.');
 }
 
 MoveSquares MoveSquaresBetween(const chess::Snapshot& before, const chess::Snapshot& after) {
@@ -194,6 +253,21 @@ void Session::ReplayStart(std::optional<std::size_t> text_offset) {
 }
 
 void Session::ReplayStop() { replay_.Stop(lines_, chess_, navigation_.currentPly); }
+
+std::int32_t Session::ShowOpening(Ui& ui) const {
+    // The half-moves up to the current move number, less Black's when Black has not moved.
+    const int ply = HasGame() ? navigation_.currentPly : 0;
+    const int half_moves =
+        ply == 0 ? 0 : openings::ShowOpeningHalfMoves((ply + 1) / 2, ply % 2 == 0);
+    return openings::ShowOpening(eco_table_, opening_game_, half_moves, ui);
+}
+
+std::int32_t Session::FindOpening(openings::FindOpeningMode mode, Ui& ui) const {
+    const int ply = HasGame() ? navigation_.currentPly : 0;
+    const Mode current = modes_.Current();
+    const bool allowed = current == Mode::VariationEdit || current == Mode::Analyze;
+    return openings::FindOpeningCommand(eco_table_, opening_game_, mode, ply, allowed, ui);
+}
 
 std::string Session::OpeningText() const {
     if (eco_table_.empty() || !HasGame()) return {};

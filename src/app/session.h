@@ -9,8 +9,10 @@
 #include "app/analysis_replay.h"
 #include "app/game_list.h"
 #include "app/game_text.h"
+#include "app/modes.h"
 #include "app/navigation.h"
 #include "app/navigation_list.h"
+#include "app/search_session.h"
 #include "base/result.h"
 #include "base/ui.h"
 #include "chess/chess_state.h"
@@ -35,6 +37,12 @@ struct MoveSquares {
 // when castling) and the square it left.
 MoveSquares MoveSquaresBetween(const chess::Snapshot& before, const chess::Snapshot& after);
 
+// How the window shows the game, beside what the options record holds.
+struct ViewState {
+    bool flipped = false;      // the board seen from Black's side
+    bool actual_text = false;  // the game's text as the file holds it instead of the moves
+};
+
 // What the window works on: the open file, the game on display and where the user stands in
 // it. One per window; the window only draws what it holds.
 class Session {
@@ -55,16 +63,28 @@ class Session {
     // The game on display as the opening matcher sees it.
     const openings::OpeningGame& OpeningMoves() const { return opening_game_; }
     NavigationState& Navigation() { return navigation_; }
+    // The searches of the open file and their search list.
+    SearchSession& Search() { return search_; }
+    const SearchSession& Search() const { return search_; }
+    ViewState& View() { return view_; }
+    const ViewState& View() const { return view_; }
+    // The mode the window is in.
+    ModeModel& Modes() { return modes_; }
+    const ModeModel& Modes() const { return modes_; }
 
     bool HasGame() const { return game_number_ > 0; }
     std::int32_t GameNumber() const { return game_number_; }
     std::int32_t GameCount() const { return file_.GameCount(); }
 
-    // Opens and scans a PGN file; the game on display is forgotten.
+    // Opens and scans a PGN file as every front end does (OpenGameFile); the game on display
+    // and the search list are forgotten.
     Error OpenFile(const std::string& path, Ui& ui);
     // The file was opened and scanned elsewhere (the file opener): forget the game on display
-    // and, unless the scan came from the offset cache, the game list cache.
+    // and the search list.
     void FileOpened();
+    // The found games of the last search become the navigation list; nothing found returns it
+    // to the whole file.
+    void UseSearchResults();
     // A new file is about to be scanned: forget the game on display and the list records.
     void ForgetGame();
     pgn::PgnFile& MutableFile() { return file_; }
@@ -106,6 +126,23 @@ class Session {
     const std::vector<std::string>* OpeningNames(std::string_view app_folder, Ui& ui);
     // "Game: %d" of the game on display.
     const std::string& GameStatus() const { return game_status_; }
+    // The status line's game counter: "Game:  5 of 381", and after a search where the game
+    // stands in the search list.
+    std::string GameCounterText() const;
+    // The game shown before the one on display, for "Return to Last Game"; 0 when none.
+    std::int32_t PreviousShownGame() const { return previous_shown_game_; }
+
+    // While the moves are hidden (the option, or study mode) only the moves up to the farthest
+    // one reached are shown; in study mode only those up to the current one. Returns the limit
+    // for the text, or -1 when nothing is hidden, and remembers the farthest move reached.
+    std::int32_t HiddenMovesLimit(bool hide_option);
+
+    // "Show Opening": names the opening of the position on the board through `ui`; returns the
+    // table entry or -1.
+    std::int32_t ShowOpening(Ui& ui) const;
+    // The Find Opening commands: the line on the board matched against the table; refused
+    // outside the Variation Edit and Analyze modes. Returns the entry for the ECO list or -1.
+    std::int32_t FindOpening(openings::FindOpeningMode mode, Ui& ui) const;
 
     // The opening line under the board at the current ply: the ECO code and name of the
     // position; "" without a table or a game.
@@ -116,6 +153,9 @@ class Session {
     const std::string& ResultText() const;
     // The game's text exactly as the file holds it.
     std::string ActualGameText();
+
+    // The game begins with Black's move: its first White half-move is an empty place holder.
+    bool StartsWithBlack() const;
 
   private:
     void ShowPly(std::int32_t ply);
@@ -131,7 +171,12 @@ class Session {
     openings::EcoTable eco_table_;
     openings::OpeningGame opening_game_;
     std::int32_t game_number_ = 0;
+    std::int32_t previous_shown_game_ = 0;
+    std::int32_t hide_reached_ = 0;
     std::string game_status_;
+    SearchSession search_;
+    ModeModel modes_;
+    ViewState view_;
     std::vector<GameListRecord> game_list_;
     bool game_list_built_ = false;
     AnalysisReplay replay_;

@@ -12,6 +12,19 @@ void CliUi::report(std::string_view message) {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
 }
 
+void CliUi::explain(const Error& error) {
+    report(error.message());
+    if (error.detail().empty()) return;
+    // The detail's lines are indented under the message.
+    std::string_view detail = error.detail();
+    while (!detail.empty()) {
+        const std::size_t end = detail.find('\n');
+        const std::string_view line = detail.substr(0, end);
+        std::fprintf(stderr, "  %.*s\n", static_cast<int>(line.size()), line.data());
+        detail = end == std::string_view::npos ? std::string_view() : detail.substr(end + 1);
+    }
+}
+
 bool CliUi::ask(std::string_view question) {
     std::fprintf(stderr, "%.*s %s\n", static_cast<int>(question.size()), question.data(),
                  answer_yes_ ? "[yes]" : "[no: pass --yes to answer yes]");

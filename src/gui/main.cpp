@@ -8,7 +8,8 @@
 
 #include "app/app_folder.h"
 #include "app/start_up.h"
-#include "gui/main_window.h"
+#include "gui/openings/openings_controller.h"
+#include "gui/shell/main_window.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ int main(int argc, char** argv) {
 
     qorvale::gui::MainWindow window(state);
     window.show();
-    window.InitialiseOpenings();
+    window.openings().InitialiseOpenings();
     qorvale::app::PostStartUpOpen(state, window.ui());
     return application.exec();
 }

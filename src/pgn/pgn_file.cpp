@@ -48,7 +48,9 @@ Error PgnFile::Open(const std::string& path) {
     platform::File file = platform::File::Open(path, platform::File::Mode::ReadWrite);
     // A file the user may only read can still be shown; only edits will fail.
     if (!file.IsOpen()) file = platform::File::Open(path, platform::File::Mode::Read);
-    if (!file.IsOpen()) return Error(std::string(ErrorOpeningFile));
+    if (!file.IsOpen()) {
+        return Error(std::string(ErrorOpeningFile), path + "\n" + platform::LastSystemError());
+    }
     file_ = std::move(file);
     current_path_ = path;
     reader_.Reset();

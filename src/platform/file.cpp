@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -150,5 +153,17 @@ bool CreateFolder(const std::string& path) {
 }
 
 bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
+std::string LastSystemError() {
+    const int error = errno;
+    char buffer[256];
+    // The GNU strerror_r may return a static text instead of filling the buffer.
+    auto text = strerror_r(error, buffer, sizeof buffer);
+    if constexpr (std::is_same_v<decltype(text), char*>) {
+        return text;
+    } else {
+        return text == 0 ? buffer : "error " + std::to_string(error);
+    }
+}
 
 }  // namespace qorvale::platform

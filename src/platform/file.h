@@ -9,7 +9,7 @@ namespace qorvale::platform {
 // An open file, by handle. Move-only; the destructor closes it. Every call reports failure
 // through its return value (false, or -1 for counts), never by throwing.
 class File {
-public:
+  public:
     enum class Mode { Read, ReadWrite };
 
     File() = default;
@@ -29,7 +29,9 @@ public:
     std::int64_t Read(void* buffer, std::int64_t size);
     // Writes all `size` bytes; false if any could not be written.
     bool Write(const void* buffer, std::int64_t size);
-    bool Write(std::string_view text) { return Write(text.data(), static_cast<std::int64_t>(text.size())); }
+    bool Write(std::string_view text) {
+        return Write(text.data(), static_cast<std::int64_t>(text.size()));
+    }
     bool Seek(std::int64_t offset);
     std::int64_t Tell() const;
     std::int64_t Size() const;
@@ -38,12 +40,16 @@ public:
     bool Flush();
     void Close();
 
-private:
+  private:
     explicit File(int handle) : handle_(handle) {}
     int handle_ = -1;
 };
 
 bool FileExists(const std::string& path);
+
+// The system's words for why the last file call of this thread failed ("No such file or
+// directory").
+std::string LastSystemError();
 bool FolderExists(const std::string& path);
 // The size of a file by name, or -1 when it cannot be read.
 std::int64_t FileSize(const std::string& path);

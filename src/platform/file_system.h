@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/file.h"
 
@@ -28,6 +29,12 @@ class FileSystem {
 
 // The real file system, for code that is not under test.
 FileSystem& SystemFileSystem();
+
+// Replaces the whole content of `path` with `bytes` so that a crash at any moment leaves the old
+// content or the new, never a part: the bytes are written and flushed beside it ("path.new"),
+// then renamed over it. Returns false, with the old file untouched and nothing left beside it,
+// when any step fails.
+bool ReplaceFileContents(FileSystem& files, const std::string& path, std::string_view bytes);
 
 // Whether two paths name the same file (both exist and are one file), as on a file system that
 // ignores letter case.

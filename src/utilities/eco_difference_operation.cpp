@@ -44,7 +44,7 @@ Error StartSearchEcoDifference(Worker& worker, EcoDifferenceRequest request,
                 search::SearchEcoDifference(source, request.criteria, request.eco_lines_path,
                                             result->list, result->classified, ui);
             WorkerOutcome outcome;
-            outcome.completion = Command::ShowSearchResults;
+            outcome.completion = Completion::ShowSearchResults;
             outcome.findings = result->found > 0;
             return outcome;
         });

@@ -21,8 +21,7 @@ struct EcoDifferenceRequest {
     std::string eco_lines_path;  // the ECO codes fast file of the install folder
 };
 
-// Where the worker leaves the found games; the window reads it once the operation has posted
-// ShowSearchResults.
+// Where the worker leaves the found games; the window reads it once the operation has ended.
 struct EcoDifferenceResult {
     search::SearchList list;
     std::vector<std::string> classified;  // per found game, the code its moves classify as

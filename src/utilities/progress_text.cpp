@@ -29,9 +29,15 @@ std::string_view FoundWord(const WorkerJob& job, const ProgressCounters& counter
             if (job.check_mode == CheckModeDeleteFen)
                 return several ? messages::Fens : messages::Fen;
             return several ? messages::Errors : messages::Error;
-        default:
+        case WorkerOperation::DirectorySearch:
+        case WorkerOperation::MakeFastFile:
+        case WorkerOperation::AdjustFile:
+        case WorkerOperation::SplitFile:
+        case WorkerOperation::MakeDatabase:
+        case WorkerOperation::SearchEcoDiff:
             return {};
     }
+    return {};
 }
 
 }  // namespace

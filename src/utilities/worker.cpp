@@ -78,6 +78,7 @@ Error Worker::StartWorker(const WorkerJob& job, std::int64_t total, WorkerRoutin
     counters_.title = OperationTitle(job);
     counters_.text = ProgressText(job, counters_);
     quiet_message_.clear();
+    outcome_ = WorkerOutcome{};
     // Set before the thread exists, so a command arriving at once is already refused.
     state_.store(StateValue(WorkerState::Running));
     if (!Quiet()) ui_.progress(counters_);
@@ -93,7 +94,7 @@ void Worker::Run(WorkerRoutine routine) {
         outcome = routine(task);
     } catch (const std::bad_alloc&) {
         outcome =
-            WorkerOutcome{std::string(NotEnoughMemory), Command::RefreshDisplay, false, false};
+            WorkerOutcome{std::string(NotEnoughMemory), Completion::RefreshDisplay, false, false};
     }
     bool quiet = Quiet();
     if (quiet) {
@@ -103,9 +104,9 @@ void Worker::Run(WorkerRoutine routine) {
     } else {
         state_.store(StateValue(WorkerState::Idle));
     }
-    ui_.post(Command::CloseProgressBox);
     if (!quiet && !outcome.message.empty()) ui_.report(outcome.message);
-    ui_.post(outcome.completion);
+    outcome_ = std::move(outcome);
+    ui_.post(Command::OperationEnded);
 }
 
 bool Worker::CancelWorker() {

@@ -22,11 +22,19 @@ enum class WorkerState : int {
     QuietNothing = 3,   // ended while minimised with nothing found, or a deleting mode ended
 };
 
-// What an operation's routine hands back when it returns: the message to show and the command
-// to post to the window.
+// What the window does once an operation has ended, after its message.
+enum class Completion {
+    RefreshDisplay,
+    ShowSearchResults,
+    ShowErrorList,
+    ResetNavigationAndReload,
+};
+
+// What an operation's routine hands back when it returns: the message to show and what the
+// window does next.
 struct WorkerOutcome {
     std::string message;  // empty: nothing to show
-    Command completion = Command::RefreshDisplay;
+    Completion completion = Completion::RefreshDisplay;
     bool findings = false;  // quiet mode ends in QuietFindings
     bool deleting = false;  // a deleting mode always ends in QuietNothing
 };
@@ -36,7 +44,7 @@ class Worker;
 // The worker's side of a running operation, handed to its routine. Only the worker thread
 // uses it.
 class WorkerTask {
-public:
+  public:
     const WorkerJob& Job() const;
 
     // Stores `index` + 1, `total` and `found`, recomputes the progress line and, when the
@@ -58,7 +66,7 @@ public:
 
     const ProgressCounters& Counters() const;
 
-private:
+  private:
     friend class Worker;
     explicit WorkerTask(Worker& worker) : worker_(worker) {}
     Worker& worker_;
@@ -73,7 +81,7 @@ using WorkerRoutine = std::function<WorkerOutcome(WorkerTask& task)>;
 // passes to Ui::progress by value. The Ui is called from the worker thread, so the window's Ui
 // must queue what it receives onto its own thread.
 class Worker {
-public:
+  public:
     explicit Worker(Ui& ui);
     // Waits for a running operation to end.
     ~Worker();
@@ -104,10 +112,14 @@ public:
     // state back to idle.
     std::string TakeQuietOutcome();
 
+    // The outcome of the operation that ended last. The window reads it once the worker has
+    // posted Command::OperationEnded; until the next start nothing writes it.
+    const WorkerOutcome& LastOutcome() const { return outcome_; }
+
     // Waits for the worker thread to end; for the tool and tests, which have no message loop.
     void Wait();
 
-private:
+  private:
     friend class WorkerTask;
     void Run(WorkerRoutine routine);
 
@@ -118,6 +130,7 @@ private:
     // Written only by the worker thread while it runs (and by StartWorker before it starts).
     ProgressCounters counters_;
     std::string quiet_message_;
+    WorkerOutcome outcome_;
     std::jthread thread_;
 };
 

@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "app/file_opener.h"
 #include "chess/fen.h"
 #include "platform/file.h"
+#include "search/variation_search.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
@@ -167,6 +169,101 @@ TEST(SessionTest, GameListCacheLivesUntilTheFileIsRescanned) {
         EXPECT_TRUE(session.HasGameList());
         EXPECT_TRUE(platform::FileExists(cache));
     }
+}
+
+}  // namespace
+}  // namespace qorvale::app
+
+namespace qorvale::app {
+namespace {
+
+// Rules that used to live in the window: where a set-up game with Black to move starts, what a
+// file without games leaves, the counter after a search, hidden moves and the comment line.
+TEST(SessionTest, GameThatBlackBeginsHasNoDeadStepAtItsStart) {
+    test::TempDir folder;
+    const std::string path = folder.Write(
+        "black.pgn",
+        "[Event \"B\"]\n[SetUp \"1\"]\n[FEN \"rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b "
+        "KQkq - 1 2\"]\n\n2... Nc6 3. Bb5 a6 *\n");
+    test::RecordingUi ui;
+    Session session;
+    ASSERT_FALSE(session.OpenFile(path, ui));
+    ASSERT_FALSE(session.LoadGame(1, ui));
+    ASSERT_TRUE(session.StartsWithBlack());
+    const std::string start = chess::WritePlacement(session.CurrentBoard());
+    ASSERT_TRUE(session.Go(NavigationAction::NextMove, ui).moved);
+    EXPECT_EQ(session.Navigation().currentPly, 2);
+    EXPECT_NE(chess::WritePlacement(session.CurrentBoard()), start);
+    ASSERT_TRUE(session.Go(NavigationAction::PreviousMove, ui).moved);
+    EXPECT_EQ(session.Navigation().currentPly, 0);
+    // A click on the empty White move shows the start.
+    session.GoToPly(2);
+    session.GoToPly(1);
+    EXPECT_EQ(session.Navigation().currentPly, 0);
+    EXPECT_TRUE(ui.reports.empty());
+}
+
+TEST(SessionTest, FileWithoutGamesSaysSoAndEmptiesTheBoard) {
+    test::TempDir folder;
+    const std::string games = GameFile(folder, {"1. e4 e5"});
+    const std::string empty = folder.Write("empty.pgn", "");
+    test::RecordingUi ui;
+    Session session;
+    ASSERT_FALSE(session.OpenFile(games, ui));
+    ASSERT_FALSE(session.LoadGame(1, ui));
+    ASSERT_FALSE(session.OpenFile(empty, ui));
+    EXPECT_EQ(ui.reports, std::vector<std::string>{std::string(NoGamesInFile)});
+    EXPECT_FALSE(session.HasGame());
+    EXPECT_EQ(chess::WritePlacement(session.CurrentBoard()), "8/8/8/8/8/8/8/8");
+    EXPECT_EQ(session.GameCounterText(), "");
+}
+
+TEST(SessionTest, CounterSaysWhereTheGameStandsAmongTheGamesFound) {
+    test::TempDir folder;
+    const std::string path = GameFile(folder, {"1. e4 e5", "1. d4 d5", "1. e4 c5", "1. c4"});
+    test::RecordingUi ui;
+    Session session;
+    ASSERT_FALSE(session.OpenFile(path, ui));
+    ASSERT_FALSE(session.LoadGame(3, ui));
+    EXPECT_EQ(session.GameCounterText(), "Game:  3 of 4");
+    session.Search().Criteria().line = *search::ParseSearchLine("1.e4");
+    search::SearchSource source;
+    source.pgn_path = path;
+    source.offsets = session.File().Index().Offsets();
+    source.game_count = 4;
+    source.use_fast_file = false;
+    ASSERT_EQ(session.Search().Run(source, {false, true, false}, ui), 2);
+    session.UseSearchResults();
+    EXPECT_EQ(session.GameCounterText(), "Game:  3 of 4   (found: 2 of 2)");
+    ASSERT_FALSE(session.LoadGame(2, ui));
+    EXPECT_EQ(session.GameCounterText(), "Game:  2 of 4   (not among the 2 found)");
+    session.Games().Reset();
+    EXPECT_EQ(session.GameCounterText(), "Game:  2 of 4");
+}
+
+TEST(SessionTest, HiddenMovesShowTheFarthestReachedAndStudyModeTheCurrent) {
+    test::TempDir folder;
+    const std::string path = GameFile(folder, {"1. e4 e5 2. Nf3 Nc6 3. Bb5 a6"});
+    test::RecordingUi ui;
+    Session session;
+    ASSERT_FALSE(session.OpenFile(path, ui));
+    ASSERT_FALSE(session.LoadGame(1, ui));
+    EXPECT_EQ(session.HiddenMovesLimit(false), -1);
+    session.GoToPly(4);
+    EXPECT_EQ(session.HiddenMovesLimit(true), 4);
+    session.GoToPly(2);
+    EXPECT_EQ(session.HiddenMovesLimit(true), 4);
+    session.Navigation().studyMode = 1;
+    EXPECT_EQ(session.HiddenMovesLimit(false), 2);
+    // Another game starts hidden again.
+    session.Navigation().studyMode = 0;
+    ASSERT_FALSE(session.LoadGame(1, ui));
+    EXPECT_EQ(session.HiddenMovesLimit(true), 0);
+}
+
+TEST(GameTextTest, CommentLineDropsBracesAndJoinsBlanks) {
+    EXPECT_EQ(CommentLineText("{A fine\r\n  move}  {and a second}"), "A fine move and a second");
+    EXPECT_EQ(CommentLineText(""), "");
 }
 
 }  // namespace

@@ -17,8 +17,13 @@ TEST(GamesCommand, CountsGamesOrReportsFailuresOnStderr) {
         std::string out_and_err;
     } rows[] = {
         {{"games", path}, 0, "40\n"},
-        {{"games", dir.File("none.pgn")}, 1, "Error opening file.\n"},
-        {{"offsets", dir.path()}, 1, "Error opening file.\n"},
+        // The fixed text, then the file and the system's reason, indented.
+        {{"games", dir.File("none.pgn")},
+         1,
+         "Error opening file.\n  " + dir.File("none.pgn") + "\n  No such file or directory\n"},
+        {{"offsets", dir.path()},
+         1,
+         "Error opening file.\n  " + dir.path() + "\n  Is a directory\n"},
         {{"games"}, 2, "usage: qorvale-tool games FILE\n"},
         {{"offsets", "a", "b"}, 2, "usage: qorvale-tool offsets FILE\n"},
     };

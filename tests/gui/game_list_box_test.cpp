@@ -1,4 +1,4 @@
-#include "gui/game_list_box.h"
+#include "gui/game/game_list_box.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -7,8 +7,14 @@
 #include <QTest>
 
 #include "app/start_up.h"
-#include "gui/game_text_widget.h"
-#include "gui/main_window.h"
+#include "gui/file/file_controller.h"
+#include "gui/game/game_controller.h"
+#include "gui/openings/openings_controller.h"
+#include "gui/options/options_controller.h"
+#include "gui/panels/game_text_widget.h"
+#include "gui/search/search_controller.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/operation_runner.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
@@ -36,8 +42,8 @@ struct Program {
 
     Program() {
         window.SetUi(ui);
-        window.OpenGameFile(
-            QString::fromStdString(folder.CopyData("gui/annotated-matches.pgn", "annotated-matches.pgn")));
+        window.file().OpenPath(QString::fromStdString(
+            folder.CopyData("gui/annotated-matches.pgn", "annotated-matches.pgn")));
     }
 };
 
@@ -57,7 +63,8 @@ void GameListBoxTest::pickingALineLoadsThatGame_data() {
 void GameListBoxTest::pickingALineLoadsThatGame() {
     QFETCH(int, game);
     Program program;
-    const std::vector<app::GameListRecord>& records = program.window.GameListRecords();
+    const std::vector<app::GameListRecord>& records =
+        program.window.session().GameList(program.window.ui());
     QCOMPARE(records.size(), std::size_t{12});
     GameListBox box(records, 0, 1);
     QCOMPARE(box.Model()->rowCount(), 12);
@@ -79,7 +86,7 @@ void GameListBoxTest::pickingALineLoadsThatGame() {
 
 void GameListBoxTest::layoutsChangeTheLines() {
     Program program;
-    const auto& records = program.window.GameListRecords();
+    const auto& records = program.window.session().GameList(program.window.ui());
     GameListBox box(records, 0, 3);
     QCOMPARE(box.ChosenGame(), 3);
     for (int layout = 0; layout < app::GameListLayouts; ++layout) {
@@ -134,16 +141,16 @@ void GameListBoxTest::scrollBarAndReload() {
     QCOMPARE(bar->maximum(), 12);
     bar->setValue(7);
     QCOMPARE(program.window.session().GameNumber(), 7);
-    program.window.Navigate(app::NavigationAction::Forward5);
+    program.window.game().Navigate(app::NavigationAction::Forward5);
     const int ply = program.window.session().Navigation().currentPly;
     QVERIFY(ply > 0);
-    program.window.ReloadFile();
+    program.window.Run(app::FileCommand::Reload);
     QCOMPARE(program.ui.reports, std::vector<std::string>{"File has been reloaded."});
     QCOMPARE(program.window.session().GameNumber(), 7);
     QCOMPARE(program.window.session().Navigation().currentPly, ply);
     QCOMPARE(bar->value(), 7);
     // Next game moves the bar with it.
-    program.window.NextGame();
+    program.window.Run(app::GameCommand::NextGame);
     QCOMPARE(bar->value(), 8);
 }
 

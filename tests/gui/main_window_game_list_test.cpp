@@ -7,8 +7,14 @@
 
 #include "app/app_folder.h"
 #include "app/start_up.h"
-#include "gui/game_list_box.h"
-#include "gui/main_window.h"
+#include "gui/file/file_controller.h"
+#include "gui/game/game_controller.h"
+#include "gui/game/game_list_box.h"
+#include "gui/openings/openings_controller.h"
+#include "gui/options/options_controller.h"
+#include "gui/search/search_controller.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/operation_runner.h"
 #include "openings/opening_files.h"
 #include "platform/file.h"
 #include "platform/folder.h"
@@ -34,8 +40,8 @@ struct Program : test::ProgramHome {
 
 struct ListSeen {
     bool shown = false;
-    std::vector<int> games;   // the game number of each row
-    QStringList lines;        // each row's text in the layout the box opened with
+    std::vector<int> games;  // the game number of each row
+    QStringList lines;       // each row's text in the layout the box opened with
 };
 
 // Opens "Select Game", records its rows and picks `choose` (0: Cancel).
@@ -82,8 +88,8 @@ class MainWindowGameListTest : public QObject {
         struct Row {
             int segment;
             int row;
-            int game;      // shown in that row
-            bool code;     // with "/C20"
+            int game;   // shown in that row
+            bool code;  // with "/C20"
         };
         const Row rows[] = {
             {0, 0, 2, true},
@@ -122,28 +128,31 @@ class MainWindowGameListTest : public QObject {
         Program program;
         gui::MainWindow window(program.state);
         window.SetUi(program.ui);
-        QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
         search::HeaderCriteria criteria;
         criteria.Set(search::HeaderCriterion::White, "McDonnell");
-        QCOMPARE(window.RunHeaderSearch(criteria), 4);
+        QCOMPARE(window.search().RunHeaderSearch(criteria), 4);
 
         ListSeen seen = OpenList(window, 9);
         QVERIFY(seen.shown);
         QCOMPARE(seen.games, (std::vector<int>{4, 7, 9, 10}));
         // Each line is numbered with the game's number in the file and shows that game.
-        const std::vector<app::GameListRecord>& records = window.GameListRecords();
+        const std::vector<app::GameListRecord>& records = window.session().GameList(window.ui());
         for (std::size_t row = 0; row < seen.games.size(); ++row) {
             const int game = seen.games[row];
             QCOMPARE(seen.lines[static_cast<int>(row)],
-                     QString::fromStdString(app::GameListLine(
-                         records[static_cast<std::size_t>(game - 1)], game, 0)));
+                     QString::fromStdString(
+                         app::GameListLine(records[static_cast<std::size_t>(game - 1)], game, 0)));
             QVERIFY(seen.lines[static_cast<int>(row)].contains("McDonnell"));
         }
         // The game picked is loaded and the navigation list stays the search list.
         QCOMPARE(window.session().GameNumber(), 9);
-        QVERIFY(window.session().Header().CurrentHeader().Get(pgn::HeaderField::White)
+        QVERIFY(window.session()
+                    .Header()
+                    .CurrentHeader()
+                    .Get(pgn::HeaderField::White)
                     .starts_with("McDonnell"));
-        QVERIFY(window.SearchNavigation());
+        QVERIFY(window.session().Games().FromSearch());
         window.Action("NextGame")->trigger();
         QCOMPARE(window.session().GameNumber(), 10);
 
@@ -162,18 +171,18 @@ class MainWindowGameListTest : public QObject {
         Program program(true);
         gui::MainWindow window(program.state);
         window.SetUi(program.ui);
-        window.InitialiseOpenings();
-        QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+        window.openings().InitialiseOpenings();
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
         window.Action("MakeFastFile")->trigger();
-        QTRY_VERIFY(!window.worker().Busy() && window.progressBox() == nullptr);
+        QTRY_VERIFY(!window.runner().worker().Busy() && window.runner().progressBox() == nullptr);
         QTRY_VERIFY(!program.ui.reports.empty());
         program.ui.reports.clear();
         search::HeaderCriteria criteria;
         criteria.Set(search::HeaderCriterion::Eco, "*");
-        QCOMPARE(window.RunHeaderSearch(criteria), 0);
-        QTRY_VERIFY(!window.worker().Busy() && window.progressBox() == nullptr);
-        QTRY_VERIFY(window.SearchNavigation());
-        const std::vector<search::FoundGame>& found = window.SearchList().Games();
+        QCOMPARE(window.search().RunHeaderSearch(criteria), 0);
+        QTRY_VERIFY(!window.runner().worker().Busy() && window.runner().progressBox() == nullptr);
+        QTRY_VERIFY(window.session().Games().FromSearch());
+        const std::vector<search::FoundGame>& found = window.session().Search().List().Games();
         QVERIFY(!found.empty());
 
         const ListSeen seen = OpenList(window, 0);
@@ -192,7 +201,7 @@ class MainWindowGameListTest : public QObject {
         // A later search of another kind lists plain codes again.
         search::HeaderCriteria players;
         players.Set(search::HeaderCriterion::White, "McDonnell");
-        QCOMPARE(window.RunHeaderSearch(players), 4);
+        QCOMPARE(window.search().RunHeaderSearch(players), 4);
         const ListSeen after = OpenList(window, 0);
         for (const QString& line : after.lines) QVERIFY2(!line.contains('/'), qPrintable(line));
     }
@@ -201,11 +210,11 @@ class MainWindowGameListTest : public QObject {
         Program program(true);
         gui::MainWindow window(program.state);
         window.SetUi(program.ui);
-        window.InitialiseOpenings();
+        window.openings().InitialiseOpenings();
         const std::string codes =
             openings::OpeningsFilePath(program.state.app_folder, openings::EcoCodesGamesName);
         QVERIFY(platform::FileExists(codes));
-        QVERIFY(window.OpenGameFile(QString::fromStdString(codes)));
+        QVERIFY(window.file().OpenPath(QString::fromStdString(codes)));
         const ListSeen seen = OpenList(window, 3);
         QVERIFY(seen.shown);
         QVERIFY(seen.games.size() > 1000);

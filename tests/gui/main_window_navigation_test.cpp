@@ -16,10 +16,16 @@
 #include "app/options_file.h"
 #include "app/start_up.h"
 #include "chess/fen.h"
-#include "gui/board_widget.h"
-#include "gui/game_text_widget.h"
-#include "gui/main_window.h"
-#include "gui/options_box.h"
+#include "gui/file/file_controller.h"
+#include "gui/game/game_controller.h"
+#include "gui/openings/openings_controller.h"
+#include "gui/options/options_box.h"
+#include "gui/options/options_controller.h"
+#include "gui/panels/board_widget.h"
+#include "gui/panels/game_text_widget.h"
+#include "gui/search/search_controller.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/operation_runner.h"
 #include "platform/file.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
@@ -79,7 +85,7 @@ struct Program {
         Start();
     }
     bool Open(const char* name) {
-        return window->OpenGameFile(
+        return window->file().OpenPath(
             QString::fromStdString(folder.CopyData(std::string("gui/") + name, name)));
     }
     int Ply() const { return window->session().Navigation().currentPly; }
@@ -203,7 +209,9 @@ void MainWindowTest::boardClicks() {
     Program program;
     QVERIFY(program.Open("annotated-matches.pgn"));
     for (int step = 0; step < 4; ++step) QTest::keyClick(program.window.get(), Qt::Key_Down);
-    program.window->Action("FlipBoard")->setChecked(flipped);
+    if (program.window->Action("FlipBoard")->isChecked() != flipped) {
+        program.window->Action("FlipBoard")->trigger();
+    }
     BoardWidget* board = program.window->board();
     QPoint centre = board->SquareRect(file, rank).center();
     QCOMPARE(board->SquareAt(centre), std::make_pair(file, rank));
@@ -256,11 +264,15 @@ void MainWindowTest::setUpGameStartingWithBlack() {
     Program program;
     QVERIFY(program.Open("study-chapters.pgn"));
     QVERIFY(program.window->ShowGame(2));
-    // The missing white move is half-move 1; Black's 3...dxe4 is half-move 2.
+    // The missing white move is half-move 1, which the board passes over: the first key press
+    // shows Black's 3...dxe4, half-move 2, and the next one goes back to the start.
     QCOMPARE(program.Placement(), std::string("rnbqkbnr/pp2pppp/2p5/3p4/3PP3/5P2/PPP3PP/RNBQKBNR"));
     QTest::keyClick(program.window.get(), Qt::Key_Down);
-    QTest::keyClick(program.window.get(), Qt::Key_Down);
     QCOMPARE(program.window->MoveLineText(), QStringLiteral("  3...dxe4"));
+    QCOMPARE(program.Ply(), 2);
+    QTest::keyClick(program.window.get(), Qt::Key_Up);
+    QCOMPARE(program.Ply(), 0);
+    QTest::keyClick(program.window.get(), Qt::Key_Down);
     QCOMPARE(program.Placement(), ReferencePlacements().at({"study-chapters.pgn", 2, 1}));
     QTest::keyClick(program.window.get(), Qt::Key_Down);
     QCOMPARE(program.window->MoveLineText(), QStringLiteral("  4. fxe4"));
@@ -289,13 +301,13 @@ void MainWindowTest::autoPlayRunsToTheEnd() {
     Program program;
     app::OptionsRecord options = program.state.options;
     app::SetText(options.AutoPlayDelay, "0.01");
-    program.window->ApplyNewOptions(options);
+    program.window->optionsController().ApplyNewOptions(options);
     QVERIFY(program.Open("annotated-matches.pgn"));
     QTest::keyClick(program.window.get(), Qt::Key_Space);
-    QVERIFY(program.window->AutoPlaying());
+    QVERIFY(program.window->game().AutoPlaying());
     QCOMPARE(program.window->Action("AutoPlay")->text(), QStringLiteral("Stop Auto Play"));
     QTRY_COMPARE(program.Ply(), 17);
-    QTRY_VERIFY(!program.window->AutoPlaying());
+    QTRY_VERIFY(!program.window->game().AutoPlaying());
     QCOMPARE(program.window->Action("AutoPlay")->text(), QStringLiteral("Auto Play"));
 }
 
@@ -310,7 +322,7 @@ void MainWindowTest::optionsPersistAcrossARestart() {
     app::SetAlphaPieceLetters(options, "DTLSC");
     // A screen tall enough for the Large board.
     program.window->FitBoardToScreen(1200);
-    program.window->ApplyNewOptions(options);
+    program.window->optionsController().ApplyNewOptions(options);
     QCOMPARE(program.window->board()->SquareSize(), SquareSizes[2]);
     QVERIFY(program.Open("annotated-matches.pgn"));
 
@@ -379,12 +391,13 @@ void MainWindowTest::droppedFileOpens() {
     QCOMPARE(program.window->session().GameNumber(), 0);
 
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(
-        QString::fromStdString(program.folder.CopyData("gui/annotated-matches.pgn", "annotated-matches.pgn")))});
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(
+        program.folder.CopyData("gui/annotated-matches.pgn", "annotated-matches.pgn")))});
     QCOMPARE(drag_and_drop(data), std::make_pair(true, true));
     QCOMPARE(program.window->session().GameNumber(), 1);
     QCOMPARE(program.window->session().GameCount(), GamesInFile);
-    QVERIFY(program.window->CurrentPath().endsWith(QStringLiteral("annotated-matches.pgn")));
+    QVERIFY(QString::fromStdString(program.window->session().File().CurrentPath())
+                .endsWith(QStringLiteral("annotated-matches.pgn")));
     QVERIFY(program.ui.reports.empty());
 }
 
@@ -397,8 +410,9 @@ void MainWindowTest::previousFileComesBackAtItsGameAndPly() {
     QVERIFY(program.window->ShowGame(2));
     QTest::keyClick(program.window.get(), Qt::Key_Down);
 
-    QVERIFY(program.window->SwitchToPreviousFile());
-    QVERIFY(program.window->CurrentPath().endsWith(QStringLiteral("annotated-matches.pgn")));
+    QVERIFY(program.window->file().SwitchToPrevious());
+    QVERIFY(QString::fromStdString(program.window->session().File().CurrentPath())
+                .endsWith(QStringLiteral("annotated-matches.pgn")));
     QCOMPARE(program.window->session().GameNumber(), 3);
     QCOMPARE(program.Ply(), 5);
     QCOMPARE(program.Placement(), ReferencePlacements().at({"annotated-matches.pgn", 3, 5}));
@@ -406,10 +420,11 @@ void MainWindowTest::previousFileComesBackAtItsGameAndPly() {
              std::string("study-chapters.pgn"));
 
     // And back again, to the game and ply left there.
-    QVERIFY(program.window->SwitchToPreviousFile());
-    QVERIFY(program.window->CurrentPath().endsWith(QStringLiteral("study-chapters.pgn")));
+    QVERIFY(program.window->file().SwitchToPrevious());
+    QVERIFY(QString::fromStdString(program.window->session().File().CurrentPath())
+                .endsWith(QStringLiteral("study-chapters.pgn")));
     QCOMPARE(program.window->session().GameNumber(), 2);
-    QCOMPARE(program.Ply(), 1);
+    QCOMPARE(program.Ply(), 2);
     QVERIFY(program.ui.reports.empty());
 }
 
@@ -443,21 +458,21 @@ void MainWindowTest::openingLineNamesThePosition() {
     test::RecordingUi ui;
     MainWindow window(state);
     window.SetUi(ui);
-    window.InitialiseOpenings();
-    QVERIFY(window.OpenGameFile(
-        QString::fromStdString(folder.CopyData("gui/annotated-matches.pgn", "annotated-matches.pgn"))));
+    window.openings().InitialiseOpenings();
+    QVERIFY(window.file().OpenPath(QString::fromStdString(
+        folder.CopyData("gui/annotated-matches.pgn", "annotated-matches.pgn"))));
     // At the start the game's ECO tag names the opening.
     QVERIFY2(window.OpeningLineText().startsWith(QStringLiteral("C53 ")),
              qPrintable(window.OpeningLineText()));
-    window.Navigate(app::NavigationAction::NextMove);
-    window.Navigate(app::NavigationAction::NextMove);
+    window.game().Navigate(app::NavigationAction::NextMove);
+    window.game().Navigate(app::NavigationAction::NextMove);
     const QString after_e5 = EntryWithMoves("1.e4 e5");
     QVERIFY(!after_e5.isEmpty());
     QCOMPARE(window.OpeningLineText(), after_e5);
     // Switched off, the line is empty.
     app::OptionsRecord options = state.options;
     options.DisplayOpening = 0;
-    window.ApplyNewOptions(options);
+    window.optionsController().ApplyNewOptions(options);
     QCOMPARE(window.OpeningLineText(), QString());
     QVERIFY(ui.reports.empty());
 }
@@ -478,9 +493,9 @@ void MainWindowTest::textOptionsChangeWhatTheTextShows() {
     options.HideGameText = option == "hide" ? 1 : 0;
     options.ColumnFormat = option == "columns" ? 1 : 0;
     options.DisplayActualText = option == "actual" ? 1 : 0;
-    program.window->ApplyNewOptions(options);
+    program.window->optionsController().ApplyNewOptions(options);
     QVERIFY(program.Open("annotated-matches.pgn"));
-    if (option == "study") program.window->Action("StudyMode")->setChecked(true);
+    if (option == "study") program.window->Action("StudyMode")->trigger();
     for (int step = 0; step < 5; ++step) QTest::keyClick(program.window.get(), Qt::Key_Down);
     QTest::keyClick(program.window.get(), Qt::Key_Up);
     QCOMPARE(program.Ply(), 4);
@@ -513,7 +528,7 @@ void MainWindowTest::textOptionsChangeWhatTheTextShows() {
 
 void MainWindowTest::badInputDoesNotBreakTheWindow() {
     Program program;
-    QVERIFY(!program.window->OpenGameFile(QStringLiteral("/nonexistent/folder/none.pgn")));
+    QVERIFY(!program.window->file().OpenPath(QStringLiteral("/nonexistent/folder/none.pgn")));
     QCOMPARE(program.ui.reports.back(), std::string("Error opening file."));
     // Keys and clicks without a file do nothing.
     for (int key : {Qt::Key_Down, Qt::Key_End, Qt::Key_Right, Qt::Key_Space}) {

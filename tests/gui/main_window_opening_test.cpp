@@ -4,8 +4,14 @@
 #include <QtTest>
 
 #include "app/start_up.h"
-#include "gui/board_widget.h"
-#include "gui/main_window.h"
+#include "gui/file/file_controller.h"
+#include "gui/game/game_controller.h"
+#include "gui/openings/openings_controller.h"
+#include "gui/options/options_controller.h"
+#include "gui/panels/board_widget.h"
+#include "gui/search/search_controller.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/operation_runner.h"
 #include "platform/file.h"
 #include "support/program_home.h"
 #include "support/recording_ui.h"
@@ -31,8 +37,9 @@ const Entry SmallTable[] = {
     {"D06", "Queen's Gambit", "1.d4 d5 2.c4"},
     {"A40", "Queen's Pawn Game", "1.d4"},
     {"D00", "Queen's Pawn Game: Double", "1.d4 d5"},
-    {"B20", "Sicilian Defence: a name far too long for the line under the board, so that it has "
-            "to be cut back at a space and marked as shortened",
+    {"B20",
+     "Sicilian Defence: a name far too long for the line under the board, so that it has "
+     "to be cut back at a space and marked as shortened",
      "1.e4 c5"},
 };
 
@@ -53,8 +60,8 @@ struct Program : test::ProgramHome {
 };
 
 void StepTo(gui::MainWindow& window, int ply) {
-    window.Navigate(app::NavigationAction::StartOfGame);
-    for (int i = 0; i < ply; ++i) window.Navigate(app::NavigationAction::NextMove);
+    window.game().Navigate(app::NavigationAction::StartOfGame);
+    for (int i = 0; i < ply; ++i) window.game().Navigate(app::NavigationAction::NextMove);
 }
 
 }  // namespace
@@ -62,14 +69,14 @@ void StepTo(gui::MainWindow& window, int ply) {
 class MainWindowOpeningTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void OpeningLineFollowsTheMoves() {
         Program program;
         gui::MainWindow window(program.state);
         window.SetUi(program.ui);
-        window.InitialiseOpenings();
+        window.openings().InitialiseOpenings();
         QVERIFY(program.ui.reports.empty());
-        QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
 
         struct Row {
             int game;
@@ -106,16 +113,16 @@ private slots:
 
         // A jump names the position it lands on.
         QVERIFY(window.ShowGame(1));
-        window.Navigate(app::NavigationAction::EndOfGame);
+        window.game().Navigate(app::NavigationAction::EndOfGame);
         QCOMPARE(window.OpeningLineText(), QStringLiteral("D11 Slav Defence: Breyer Variation *"));
         window.GoToPly(3);
         QCOMPARE(window.OpeningLineText(), QStringLiteral("D06 Queen's Gambit"));
 
         // Switched off, the line is empty; on again, it names the position at once.
-        window.Action("DisplayOpening")->setChecked(false);
+        window.Action("DisplayOpening")->trigger();
         QCOMPARE(window.OpeningLineText(), QString());
         QCOMPARE(program.state.options.DisplayOpening, 0);
-        window.Action("DisplayOpening")->setChecked(true);
+        window.Action("DisplayOpening")->trigger();
         QCOMPARE(window.OpeningLineText(), QStringLiteral("D06 Queen's Gambit"));
     }
 
@@ -123,8 +130,8 @@ private slots:
         Program program;
         gui::MainWindow window(program.state);
         window.SetUi(program.ui);
-        window.InitialiseOpenings();
-        QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+        window.openings().InitialiseOpenings();
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
         QVERIFY(window.ShowGame(2));
         // 1.e4 is on the way to the long-named line.
         StepTo(window, 1);
@@ -134,7 +141,8 @@ private slots:
         QVERIFY(shown.endsWith(QStringLiteral("...")));
         const QString kept = shown.chopped(3);
         // Cut back to a whole word: what is kept is a word-ending prefix of the full name.
-        QVERIFY(QStringLiteral("B20 ").append(QString::fromUtf8(SmallTable[6].name))
+        QVERIFY(QStringLiteral("B20 ")
+                    .append(QString::fromUtf8(SmallTable[6].name))
                     .startsWith(kept + QLatin1Char(' ')));
         const int board = std::max(window.board()->width(), window.board()->sizeHint().width());
         QFontMetrics metrics(window.findChild<QLabel*>("OpeningLine")->font());
@@ -145,8 +153,8 @@ private slots:
         Program program;
         gui::MainWindow window(program.state);
         window.SetUi(program.ui);
-        window.InitialiseOpenings();
-        QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+        window.openings().InitialiseOpenings();
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
         struct Row {
             const char* action;
             int game;
@@ -158,9 +166,6 @@ private slots:
             {"ShowOpening", 1, 3, "D06 Queen's Gambit"},
             {"ShowOpening", 1, 9, "D11 Slav Defence: Breyer Variation"},
             {"ShowOpening", 2, 4, "No opening match was found."},
-            {"FindOpeningClosestMatch", 1, 5, "Must be in Variation Edit or Analyze mode."},
-            {"FindOpeningExactNumberOfMoves", 1, 5, "Must be in Variation Edit or Analyze mode."},
-            {"FindOpeningExactVariation", 1, 5, "Must be in Variation Edit or Analyze mode."},
         };
         for (const Row& row : rows) {
             QVERIFY(window.ShowGame(row.game));
@@ -169,6 +174,13 @@ private slots:
             window.Action(row.action)->trigger();
             QVERIFY2(program.ui.reports == std::vector<std::string>{row.report}, row.action);
         }
+        // The Find Opening commands need the line modes: disabled, and the tool tip says why.
+        for (const char* name : {"FindOpeningClosestMatch", "FindOpeningExactNumberOfMoves",
+                                 "FindOpeningExactVariation"}) {
+            QAction* action = window.Action(QString::fromLatin1(name));
+            QVERIFY2(!action->isEnabled(), name);
+            QVERIFY2(action->toolTip().contains(QStringLiteral("Variation Edit or Analyze")), name);
+        }
     }
 
     void MissingTableIsReportedAndTheLineStaysEmpty() {
@@ -176,9 +188,9 @@ private slots:
         platform::DeleteFile(program.home.File("qorvale.ecn"));
         gui::MainWindow window(program.state);
         window.SetUi(program.ui);
-        window.InitialiseOpenings();
+        window.openings().InitialiseOpenings();
         QCOMPARE(program.ui.reports, std::vector<std::string>{"ECO table corruption."});
-        QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
         QVERIFY(window.ShowGame(1));
         StepTo(window, 4);
         QCOMPARE(window.OpeningLineText(), QString());

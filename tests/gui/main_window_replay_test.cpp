@@ -14,9 +14,15 @@
 #include "app/game_text.h"
 #include "app/start_up.h"
 #include "chess/fen.h"
-#include "gui/analysis_list_box.h"
-#include "gui/board_widget.h"
-#include "gui/main_window.h"
+#include "gui/file/file_controller.h"
+#include "gui/game/analysis_list_box.h"
+#include "gui/game/game_controller.h"
+#include "gui/openings/openings_controller.h"
+#include "gui/options/options_controller.h"
+#include "gui/panels/board_widget.h"
+#include "gui/search/search_controller.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/operation_runner.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
@@ -73,8 +79,8 @@ struct Program {
         window->activateWindow();
         QApplication::setActiveWindow(window.get());
         (void)QTest::qWaitForWindowActive(window.get());
-        const bool opened = window->OpenGameFile(
-            QString::fromStdString(folder.CopyData("gui/annotated-matches.pgn", "annotated-matches.pgn")));
+        const bool opened = window->file().OpenPath(QString::fromStdString(
+            folder.CopyData("gui/annotated-matches.pgn", "annotated-matches.pgn")));
         if (!opened || !window->ShowGame(AnnotatedGame)) QFAIL("the annotated file does not load");
         window->GoToPly(BranchPly);
         ui.reports.clear();
@@ -128,8 +134,7 @@ void MainWindowReplayTest::nextWalksTheVariationAndEnds() {
         QVERIFY2(MarkedAnnotationText(*program.window) == QString::fromLatin1(step.marked),
                  where.constData());
         // The main-line move stays marked in the text: the walk leaves from it.
-        QVERIFY2(program.window->session().Navigation().currentPly == BranchPly,
-                 where.constData());
+        QVERIFY2(program.window->session().Navigation().currentPly == BranchPly, where.constData());
     }
     // The last-move highlight follows the analysis: Nd4-f3.
     const app::MoveSquares squares = program.window->session().LastMoveSquares();
@@ -203,7 +208,7 @@ void MainWindowReplayTest::buttonsReadAsTheModeSays() {
     app::OptionsRecord off = program.state.options;
     off.AnalysisReplayMode = 0;
     off.AnalysisReplayActive = 0;
-    program.window->ApplyNewOptions(off);
+    program.window->optionsController().ApplyNewOptions(off);
     QVERIFY(!bar->isVisible());
 }
 
@@ -238,11 +243,11 @@ void MainWindowReplayTest::leavingTheModeOrReloadingShowsTheMainLine() {
             app::OptionsRecord off = program.state.options;
             off.AnalysisReplayMode = 0;
             off.AnalysisReplayActive = 0;
-            program.window->ApplyNewOptions(off);
+            program.window->optionsController().ApplyNewOptions(off);
         } else if (name == "game loaded again") {
             QVERIFY(program.window->ShowGame(AnnotatedGame));
         } else if (name == "file reloaded") {
-            program.window->ReloadFile();
+            program.window->Run(app::FileCommand::Reload);
         } else {
             QTest::keyClick(program.window.get(), Qt::Key_Down);
         }
@@ -259,7 +264,7 @@ void MainWindowReplayTest::leavingTheModeOrReloadingShowsTheMainLine() {
 void MainWindowReplayTest::analysisListShowsAndStartsTheLines() {
     Program program(1);
     QTest::keyClick(program.window.get(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
-    AnalysisListBox* box = program.window->analysisList();
+    AnalysisListBox* box = program.window->game().analysisList();
     QVERIFY(box != nullptr);
     QVERIFY(box->isVisible());
     QCOMPARE(box->Heading(), QStringLiteral("Lines after 12. g3"));
@@ -267,9 +272,9 @@ void MainWindowReplayTest::analysisListShowsAndStartsTheLines() {
     QCOMPARE(box->List()->item(0)->text(),
              QStringLiteral(
                  "1- 12.e5 c6 13.exf6 fxg2+ 14.Kxg2 Bh3+ 15.Nxh3 Qg4+ 16.Kf1 Qe2+ 17.Kg1 Nf3#"));
-    QCOMPARE(box->Detail()->toPlainText(),
-             QStringLiteral(
-                 "12.e5 c6 13.exf6 fxg2+ 14.Kxg2 Bh3+ 15.Nxh3 Qg4+ 16.Kf1 Qe2+ 17.Kg1 Nf3#"));
+    QCOMPARE(
+        box->Detail()->toPlainText(),
+        QStringLiteral("12.e5 c6 13.exf6 fxg2+ 14.Kxg2 Bh3+ 15.Nxh3 Qg4+ 16.Kf1 Qe2+ 17.Kg1 Nf3#"));
 
     // Choosing the line starts the walk in it.
     box->findChild<QPushButton*>(QStringLiteral("ReplayLine"))->click();
@@ -299,11 +304,11 @@ void MainWindowReplayTest::largeBoardFallsBackOnAShortScreen() {
     };
     Program program(0);
     for (const Row& row : rows) {
-        const QByteArray where = QByteArray::number(row.chosen) + " at " +
-                                 QByteArray::number(row.screen_height);
+        const QByteArray where =
+            QByteArray::number(row.chosen) + " at " + QByteArray::number(row.screen_height);
         app::OptionsRecord options = program.state.options;
         options.BoardSize = row.chosen;
-        program.window->ApplyNewOptions(options);
+        program.window->optionsController().ApplyNewOptions(options);
         program.window->FitBoardToScreen(row.screen_height);
         QVERIFY2(program.window->board()->SquareSize() == row.square, where.constData());
         // The choice itself is kept for a taller screen.

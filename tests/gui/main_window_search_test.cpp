@@ -1,6 +1,6 @@
 #include <QAction>
-#include <QDialog>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,8 +9,14 @@
 
 #include "app/app_folder.h"
 #include "app/start_up.h"
-#include "gui/main_window.h"
-#include "gui/searchbox.h"
+#include "gui/file/file_controller.h"
+#include "gui/game/game_controller.h"
+#include "gui/openings/openings_controller.h"
+#include "gui/options/options_controller.h"
+#include "gui/search/search_controller.h"
+#include "gui/search/searchbox.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/operation_runner.h"
 #include "platform/file.h"
 #include "support/program_home.h"
 #include "support/recording_ui.h"
@@ -31,7 +37,7 @@ struct Program : test::ProgramHome {
 
 std::vector<int> FoundNumbers(const gui::MainWindow& window) {
     std::vector<int> numbers;
-    for (const search::FoundGame& game : window.SearchList().Games()) {
+    for (const search::FoundGame& game : window.session().Search().List().Games()) {
         numbers.push_back(game.game_number);
     }
     return numbers;
@@ -54,12 +60,12 @@ QString StatisticsText(gui::MainWindow& window) {
 class MainWindowSearchTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void HeaderSearchThroughTheDialogThenTheListIsWalked() {
         Program program;
         gui::MainWindow window(program.state);
         window.SetUi(program.ui);
-        QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
 
         bool search_dir_enabled = true;
         QTimer::singleShot(0, [&] {
@@ -104,7 +110,8 @@ private slots:
             std::vector<int> games;
         };
         const Row rows[] = {
-            {"white and result", Criteria({{F::White, "De la Bourdonnais"}, {F::Result, "1-0"}}),
+            {"white and result",
+             Criteria({{F::White, "De la Bourdonnais"}, {F::Result, "1-0"}}),
              {3, 6}},
             {"black and result", Criteria({{F::Black, "Staunton"}, {F::Result, "0-1"}}), {11}},
             {"date", Criteria({{F::Date, "1843"}}), {11, 12}},
@@ -114,11 +121,11 @@ private slots:
             Program program;
             gui::MainWindow window(program.state);
             window.SetUi(program.ui);
-            QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
-            const int found = window.RunHeaderSearch(row.criteria);
+            QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+            const int found = window.search().RunHeaderSearch(row.criteria);
             QVERIFY2(found == static_cast<int>(row.games.size()), row.name);
             QVERIFY2(FoundNumbers(window) == row.games, row.name);
-            QVERIFY2(window.SearchNavigation() == !row.games.empty(), row.name);
+            QVERIFY2(window.session().Games().FromSearch() == !row.games.empty(), row.name);
             if (!row.games.empty()) {
                 QVERIFY2(window.session().GameNumber() == row.games.front(), row.name);
             }
@@ -142,9 +149,11 @@ private slots:
             Program program;
             gui::MainWindow window(program.state);
             window.SetUi(program.ui);
-            QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
-            window.Action("ExactVariation")->setChecked(row.exact);
-            window.RunVariationSearch(QString::fromLatin1(row.line));
+            QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+            if (window.Action("ExactVariation")->isChecked() != row.exact) {
+                window.Action("ExactVariation")->trigger();
+            }
+            window.search().RunVariationSearch(QString::fromLatin1(row.line));
             QVERIFY2(FoundNumbers(window) == row.games, row.line);
             QVERIFY2(program.ui.reports == row.reports, row.line);
             if (!row.games.empty()) {
@@ -173,11 +182,11 @@ private slots:
             Program program;
             gui::MainWindow window(program.state);
             window.SetUi(program.ui);
-            QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
-            window.RunPositionSearch(row.white, row.black, row.move_number);
+            QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+            window.search().RunPositionSearch(row.white, row.black, row.move_number);
             QVERIFY2(FoundNumbers(window) == row.games, row.black);
             QVERIFY2(program.ui.reports == row.reports, row.black);
-            for (const search::FoundGame& game : window.SearchList().Games()) {
+            for (const search::FoundGame& game : window.session().Search().List().Games()) {
                 QVERIFY2(game.half_move == 4, row.black);
             }
             if (!row.games.empty()) {
@@ -209,27 +218,31 @@ private slots:
             }
             gui::MainWindow window(program.state);
             window.SetUi(program.ui);
-            if (row.eco_lines) window.InitialiseOpenings();
-            QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+            if (row.eco_lines) window.openings().InitialiseOpenings();
+            QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
             if (row.make_fast_file) {
                 window.Action("MakeFastFile")->trigger();
-                QTRY_VERIFY(!window.worker().Busy() && window.progressBox() == nullptr);
+                QTRY_VERIFY(!window.runner().worker().Busy() &&
+                            window.runner().progressBox() == nullptr);
                 QTRY_VERIFY(!program.ui.reports.empty());
                 program.ui.reports.clear();
             }
-            QCOMPARE(window.RunHeaderSearch(Criteria({{search::HeaderCriterion::Eco, "*"}})), 0);
-            QTRY_VERIFY(!window.worker().Busy() && window.progressBox() == nullptr);
+            QCOMPARE(
+                window.search().RunHeaderSearch(Criteria({{search::HeaderCriterion::Eco, "*"}})),
+                0);
+            QTRY_VERIFY(!window.runner().worker().Busy() &&
+                        window.runner().progressBox() == nullptr);
             if (row.report.empty()) {
                 QTRY_VERIFY(window.findChild<QDialog*>("SearchStatistics") != nullptr);
                 QVERIFY2(program.ui.reports.empty(), row.name);
-                if (window.SearchList().Count() > 0) {
+                if (window.session().Search().List().Count() > 0) {
                     QCOMPARE(window.session().GameNumber(),
-                             window.SearchList().Games().front().game_number);
+                             window.session().Search().List().Games().front().game_number);
                 }
             } else {
                 QTRY_VERIFY(!program.ui.reports.empty());
                 QVERIFY2(program.ui.reports == std::vector<std::string>{row.report}, row.name);
-                QVERIFY2(!window.SearchNavigation(), row.name);
+                QVERIFY2(!window.session().Games().FromSearch(), row.name);
             }
         }
     }
@@ -238,18 +251,19 @@ private slots:
         Program program;
         gui::MainWindow window(program.state);
         window.SetUi(program.ui);
-        QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
         using F = search::HeaderCriterion;
-        window.RunHeaderSearch(Criteria({{F::White, "McDonnell"}, {F::Result, "1-0"}}));
+        window.search().RunHeaderSearch(Criteria({{F::White, "McDonnell"}, {F::Result, "1-0"}}));
         const std::string saved = program.home.File("mcdonnell.ser");
-        QVERIFY(window.SaveSearchFile(saved).ok());
+        QVERIFY(window.search().SaveSearchFile(saved).ok());
 
-        window.RunHeaderSearch(Criteria({{F::Black, "Staunton"}}));
-        QCOMPARE(window.SearchCriteria().header.Get(F::White), std::string());
-        QVERIFY(window.LoadSearchFile(saved).ok());
-        QCOMPARE(window.SearchCriteria().header.Get(F::White), std::string("McDonnell"));
-        QCOMPARE(window.SearchCriteria().header.Get(F::Result), std::string("1-0"));
-        QCOMPARE(window.SearchCriteria().header.Get(F::Black), std::string());
+        window.search().RunHeaderSearch(Criteria({{F::Black, "Staunton"}}));
+        QCOMPARE(window.session().Search().Criteria().header.Get(F::White), std::string());
+        QVERIFY(window.search().LoadSearchFile(saved).ok());
+        QCOMPARE(window.session().Search().Criteria().header.Get(F::White),
+                 std::string("McDonnell"));
+        QCOMPARE(window.session().Search().Criteria().header.Get(F::Result), std::string("1-0"));
+        QCOMPARE(window.session().Search().Criteria().header.Get(F::Black), std::string());
 
         struct Row {
             std::string path;
@@ -261,10 +275,11 @@ private slots:
         };
         for (const Row& row : bad) {
             program.ui.reports.clear();
-            QVERIFY(!window.LoadSearchFile(row.path).ok());
+            QVERIFY(!window.search().LoadSearchFile(row.path).ok());
             QCOMPARE(program.ui.reports, std::vector<std::string>{row.report});
             // The criteria in use are kept.
-            QCOMPARE(window.SearchCriteria().header.Get(F::White), std::string("McDonnell"));
+            QCOMPARE(window.session().Search().Criteria().header.Get(F::White),
+                     std::string("McDonnell"));
         }
     }
 

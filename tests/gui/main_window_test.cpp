@@ -1,4 +1,4 @@
-#include "gui/main_window.h"
+#include "gui/shell/main_window.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -10,7 +10,13 @@
 
 #include "app/app_folder.h"
 #include "app/options_file.h"
-#include "gui/message_box_ui.h"
+#include "gui/file/file_controller.h"
+#include "gui/game/game_controller.h"
+#include "gui/openings/openings_controller.h"
+#include "gui/options/options_controller.h"
+#include "gui/search/search_controller.h"
+#include "gui/shell/message_box_ui.h"
+#include "gui/shell/operation_runner.h"
 #include "platform/file.h"
 #include "support/program_home.h"
 #include "support/recording_ui.h"
@@ -54,7 +60,7 @@ class MainWindowTest : public QObject {
         Program program;
         gui::MainWindow window(program.state);
         window.SetUi(program.ui);
-        QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
         QCOMPARE(window.windowTitle(), QStringLiteral("Qorvale - world-1886.pgn"));
         QVERIFY(StatusTexts(window).contains(QStringLiteral("File:  World-1886")));
         QVERIFY(StatusTexts(window).contains(QStringLiteral("Game:  1 of 3")));
@@ -67,8 +73,8 @@ class MainWindowTest : public QObject {
         Program program;
         gui::MainWindow window(program.state);
         window.SetUi(program.ui);
-        QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
-        QVERIFY(!window.OpenGameFile(QString::fromStdString(program.home.File("gone.pgn"))));
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        QVERIFY(!window.file().OpenPath(QString::fromStdString(program.home.File("gone.pgn"))));
         QCOMPARE(program.ui.reports, std::vector<std::string>{"Error opening file."});
         QCOMPARE(window.windowTitle(), QStringLiteral("Qorvale - world-1886.pgn"));
         QCOMPARE(app::GetText(program.state.options.CurrentFileName),
@@ -110,8 +116,8 @@ class MainWindowTest : public QObject {
             window.show();
             window.move(120, 80);
             window.resize(900, 640);
-            QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
-            window.ShowGameNumber(3);
+            QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+            window.ShowGame(3);
             window.close();
         }
         app::OptionsRecord saved =

@@ -1,5 +1,7 @@
 #include <QAction>
+#include <QMimeData>
 #include <QPushButton>
+#include <QUrl>
 #include <QtTest>
 #include <deque>
 #include <functional>
@@ -7,8 +9,14 @@
 
 #include "app/start_up.h"
 #include "base/bytes.h"
-#include "gui/main_window.h"
-#include "gui/progress_box.h"
+#include "gui/file/file_controller.h"
+#include "gui/game/game_controller.h"
+#include "gui/openings/openings_controller.h"
+#include "gui/options/options_controller.h"
+#include "gui/search/search_controller.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/operation_runner.h"
+#include "gui/shell/progress_box.h"
 #include "platform/file.h"
 #include "support/program_home.h"
 #include "support/recording_ui.h"
@@ -51,7 +59,7 @@ int StoredGameCount(const std::string& trh) {
 class MainWindowTreeTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void MakeFastFileNamesTheOutcome() {
         struct Row {
             const char* data;
@@ -67,14 +75,15 @@ private slots:
             Program program(row.data);
             gui::MainWindow window(program.state);
             window.SetUi(program.ui);
-            QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+            QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
             window.Action("MakeFastFile")->trigger();
             // The progress window opens with the operation's title before the worker starts.
-            QVERIFY(window.progressBox() != nullptr);
-            QCOMPARE(window.progressBox()->windowTitle(), QStringLiteral("Make Fast File"));
+            QVERIFY(window.runner().progressBox() != nullptr);
+            QCOMPARE(window.runner().progressBox()->windowTitle(),
+                     QStringLiteral("Make Fast File"));
             QTRY_VERIFY(!program.ui.reports.empty());
             QVERIFY2(program.ui.reports == std::vector<std::string>{row.message}, row.data);
-            QTRY_VERIFY(window.progressBox() == nullptr);
+            QTRY_VERIFY(window.runner().progressBox() == nullptr);
             const std::string trh = test::ReadWholeFile(program.Trh());
             QVERIFY(trh.size() > 4);
             QCOMPARE(StoredGameCount(trh), window.session().GameCount());
@@ -85,14 +94,14 @@ private slots:
         Program program("app/steinitz-zukertort-1886.pgn");
         gui::MainWindow window(program.state);
         window.SetUi(program.ui);
-        QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
         const int games = window.session().GameCount();
         QVERIFY(games > 1);
 
         window.Action("MakeFastFile")->trigger();
         QTRY_VERIFY(!program.ui.reports.empty());
-        QTRY_VERIFY(window.progressBox() == nullptr);
-        QCOMPARE(window.worker().State(), utilities::WorkerState::Idle);
+        QTRY_VERIFY(window.runner().progressBox() == nullptr);
+        QCOMPARE(window.runner().worker().State(), utilities::WorkerState::Idle);
 
         const std::string trh = test::ReadWholeFile(program.Trh());
         QVERIFY(trh.size() > 4);
@@ -135,13 +144,14 @@ private slots:
         Program program;
         gui::MainWindow window(program.state);
         window.SetUi(program.ui);
-        QVERIFY(window.OpenGameFile(QString::fromStdString(program.games)));
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
 
         std::promise<void> release;
         std::shared_future<void> released = release.get_future().share();
         utilities::WorkerJob job;
         job.operation = utilities::WorkerOperation::CheckFile;
-        QVERIFY(window.worker()
+        QVERIFY(window.runner()
+                    .worker()
                     .StartWorker(job, 12,
                                  [released](utilities::WorkerTask&) {
                                      released.wait();
@@ -154,23 +164,28 @@ private slots:
             [&] { window.Action("CheckFastFile")->trigger(); },
             [&] { window.Action("DeleteFastFile")->trigger(); },
             [&] { window.Action("Reload")->trigger(); },
-            [&] { QVERIFY(!window.OpenGameFile(QString::fromStdString(program.games))); },
-            [&] { QVERIFY(!window.SwitchToPreviousFile()); },
+            [&] { window.Action("Open")->trigger(); },
+            [&] { window.Action("PreviousFile")->trigger(); },
+            [&] {
+                QMimeData dropped;
+                dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString(program.games))});
+                QVERIFY(!window.file().OpenDropped(dropped));
+            },
         };
         int row = 0;
         for (const auto& command : commands) {
             const QByteArray trace = "command row " + QByteArray::number(row++);
             program.ui.reports.clear();
             command();
-            QVERIFY2(program.ui.reports ==
-                         std::vector<std::string>{"Must terminate file check first."},
-                     trace.constData());
+            QVERIFY2(
+                program.ui.reports == std::vector<std::string>{"Must terminate file check first."},
+                trace.constData());
             QVERIFY2(program.ui.questions.empty(), trace.constData());
         }
         QVERIFY(!Exists(program.Trf()));
         release.set_value();
-        QTRY_VERIFY(!window.worker().Busy());
-        QTRY_VERIFY(window.progressBox() == nullptr);
+        QTRY_VERIFY(!window.runner().worker().Busy());
+        QTRY_VERIFY(window.runner().progressBox() == nullptr);
     }
 
     // Cancel closes the progress window at once only for operations that can stop; fast-file
@@ -198,28 +213,30 @@ private slots:
             job.operation = row.operation;
             // Like the generator, a routine that cannot stop answers a pending cancel and goes on.
             const bool refuses = !utilities::CancelAllowed(row.operation);
-            QVERIFY(window.worker()
+            QVERIFY(window.runner()
+                        .worker()
                         .StartWorker(job, 1,
                                      [released, &seen, refuses](utilities::WorkerTask& task) {
                                          released.wait();
                                          if (refuses) {
-                                             task.RefuseCancel("Sorry, cannot cancel fast file "
-                                                               "generation.");
+                                             task.RefuseCancel(
+                                                 "Sorry, cannot cancel fast file "
+                                                 "generation.");
                                          }
                                          seen.set_value(task.CancelRequested());
                                          return utilities::WorkerOutcome{};
                                      })
                         .ok());
-            QVERIFY(window.progressBox() != nullptr);
-            window.progressBox()->findChild<QPushButton*>("cancel")->click();
-            QVERIFY2((window.progressBox() == nullptr) == row.closes, row.name);
+            QVERIFY(window.runner().progressBox() != nullptr);
+            window.runner().progressBox()->findChild<QPushButton*>("cancel")->click();
+            QVERIFY2((window.runner().progressBox() == nullptr) == row.closes, row.name);
             release.set_value();
             QVERIFY2(saw_cancel.get() == row.cancelled, row.name);
-            QTRY_VERIFY(!window.worker().Busy());
-            QTRY_VERIFY(window.progressBox() == nullptr);
-            const bool refused = !program.ui.reports.empty() &&
-                                 program.ui.reports.front() ==
-                                     "Sorry, cannot cancel fast file generation.";
+            QTRY_VERIFY(!window.runner().worker().Busy());
+            QTRY_VERIFY(window.runner().progressBox() == nullptr);
+            const bool refused =
+                !program.ui.reports.empty() &&
+                program.ui.reports.front() == "Sorry, cannot cancel fast file generation.";
             QVERIFY2(refused == !row.closes, row.name);
         }
     }

@@ -1,4 +1,4 @@
-#include "gui/progress_box.h"
+#include "gui/shell/progress_box.h"
 
 #include <QImage>
 #include <QPushButton>
@@ -10,7 +10,7 @@ namespace qorvale::gui {
 class ProgressBoxTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void showsTitleTextAndBar_data();
     void showsTitleTextAndBar();
     void cancelOnlyAsks();

@@ -33,9 +33,9 @@ TEST(EcoDifferenceOperation, RunsOnTheWorkerAndPostsTheSearchResults) {
     ASSERT_EQ(result->list.Count(), 3);
     EXPECT_EQ(result->list.Games()[0].game_number, 4);
     EXPECT_EQ(result->classified.size(), 3u);
-    // The progress window closes, then the window shows the found games.
-    EXPECT_EQ(ui.posted,
-              (std::vector<Command>{Command::CloseProgressBox, Command::ShowSearchResults}));
+    // Once the operation has ended the window shows the found games.
+    EXPECT_EQ(ui.posted, (std::vector<Command>{Command::OperationEnded}));
+    EXPECT_EQ(worker.LastOutcome().completion, Completion::ShowSearchResults);
     EXPECT_GE(ui.progress_calls, 1);
 
     // Without the ECO codes fast file the worker says so and finds nothing.

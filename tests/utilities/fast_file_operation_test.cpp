@@ -19,7 +19,7 @@ using qorvale::test::TestDataPath;
 
 // Presses Cancel on the first progress the worker shows, as an impatient user would.
 class CancellingUi final : public Ui {
-public:
+  public:
     Worker* worker = nullptr;
     std::vector<std::string> reports;
     std::vector<Command> posted;
@@ -69,8 +69,8 @@ TEST(FastFileOperation, RunsToItsEndWhateverCancelSays) {
         EXPECT_FALSE(ui.cancel_closed_window);
         EXPECT_EQ(ui.reports, (std::vector<std::string>{row.refusal, row.outcome}));
         EXPECT_EQ(ui.titles.front(), row.title);
-        EXPECT_EQ(ui.posted,
-                  (std::vector<Command>{Command::CloseProgressBox, Command::RefreshDisplay}));
+        EXPECT_EQ(ui.posted, (std::vector<Command>{Command::OperationEnded}));
+        EXPECT_EQ(worker.LastOutcome().completion, Completion::RefreshDisplay);
         EXPECT_EQ(worker.State(), WorkerState::Idle);
         if (row.merge) {
             EXPECT_EQ(search::CountMoveRecords(dir.File("tree.TRF")), count);

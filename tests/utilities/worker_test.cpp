@@ -14,7 +14,7 @@ namespace {
 
 // Records what the worker shows, from whichever thread it calls.
 class TraceUi final : public Ui {
-public:
+  public:
     void report(std::string_view message) override {
         std::lock_guard lock(mutex_);
         reports.emplace_back(message);
@@ -33,7 +33,7 @@ public:
     std::vector<ProgressCounters> shown;
     std::vector<Command> posted;
 
-private:
+  private:
     std::mutex mutex_;
 };
 
@@ -150,9 +150,8 @@ TEST(Worker, CancelStopsCheckingButIsRefusedForFastFiles) {
         EXPECT_EQ(games_done, row.games_done);
         EXPECT_EQ(ui.reports, row.reports);
         EXPECT_EQ(worker.State(), WorkerState::Idle);
-        ASSERT_EQ(ui.posted.size(), 2u);
-        EXPECT_EQ(ui.posted[0], Command::CloseProgressBox);
-        EXPECT_EQ(ui.posted[1], Command::RefreshDisplay);
+        EXPECT_EQ(ui.posted, (std::vector<Command>{Command::OperationEnded}));
+        EXPECT_EQ(worker.LastOutcome().message, "stopped");
     }
 }
 
@@ -213,12 +212,14 @@ TEST(Worker, QuietModeKeepsTheOutcomeForLater) {
         WorkerState state;
     };
     const Row rows[] = {
-        {"findings", {"3 errors", Command::ShowErrorList, true, false}, WorkerState::QuietFindings},
+        {"findings",
+         {"3 errors", Completion::ShowErrorList, true, false},
+         WorkerState::QuietFindings},
         {"nothing",
-         {"No errors", Command::RefreshDisplay, false, false},
+         {"No errors", Completion::RefreshDisplay, false, false},
          WorkerState::QuietNothing},
         {"deleting",
-         {"2 deleted", Command::ResetNavigationAndReload, true, true},
+         {"2 deleted", Completion::ResetNavigationAndReload, true, true},
          WorkerState::QuietNothing},
     };
     for (const Row& row : rows) {
@@ -239,7 +240,8 @@ TEST(Worker, QuietModeKeepsTheOutcomeForLater) {
         EXPECT_TRUE(ui.reports.empty());
         EXPECT_EQ(worker.State(), row.state);
         EXPECT_FALSE(worker.Busy());
-        EXPECT_EQ(ui.posted.back(), row.outcome.completion);
+        EXPECT_EQ(ui.posted.back(), Command::OperationEnded);
+        EXPECT_EQ(worker.LastOutcome().completion, row.outcome.completion);
         EXPECT_EQ(worker.TakeQuietOutcome(), row.outcome.message);
         EXPECT_EQ(worker.State(), WorkerState::Idle);
     }

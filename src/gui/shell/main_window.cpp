@@ -1,0 +1,622 @@
+#include "gui/shell/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <array>
+#include <type_traits>
+#include <variant>
+
+#include "app/board_style.h"
+#include "app/options_file.h"
+#include "app/window_placement.h"
+#include "base/message.h"
+#include "gui/file/file_controller.h"
+#include "gui/game/game_controller.h"
+#include "gui/help/help_controller.h"
+#include "gui/openings/openings_controller.h"
+#include "gui/options/options_controller.h"
+#include "gui/output/output_controller.h"
+#include "gui/panels/board_widget.h"
+#include "gui/panels/game_text_widget.h"
+#include "gui/panels/piece_set.h"
+#include "gui/search/search_controller.h"
+#include "gui/shell/command_binder.h"
+#include "gui/shell/message_box_ui.h"
+#include "gui/shell/messages.h"
+#include "gui/shell/move_sound.h"
+#include "gui/shell/operation_runner.h"
+#include "gui/shell/qt_text.h"
+#include "gui/tree/tree_controller.h"
+#include "openings/opening_classification.h"
+#include "pgn/display_stem.h"
+#include "pgn/messages.h"
+#include "platform/folder.h"
+
+namespace qorvale::gui {
+
+namespace {
+
+const QString WindowTitle = QStringLiteral("Qorvale");
+
+app::ScreenSize PrimaryScreenSize() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return {1024, 768};
+    return {screen->geometry().width(), screen->geometry().height()};
+}
+
+int AvailableScreenHeight() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen == nullptr ? 768 : screen->availableGeometry().height();
+}
+
+// Move-line font sizes for the three boards.
+constexpr std::array<int, 3> MoveLinePixels = {18, 22, 28};
+// Height of the comments panel for the three boards.
+constexpr std::array<int, 3> CommentPixels = {84, 120, 150};
+
+// Calls the controller of a command's subsystem.
+template <class... Handlers>
+struct Overloaded : Handlers... {
+    using Handlers::operator()...;
+};
+template <class... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;
+
+}  // namespace
+
+MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
+    : QMainWindow(parent), state_(state) {
+    own_ui_ =
+        std::make_unique<MessageBoxUi>(this, [this](Command command) { RunCommand(command); });
+    ui_ = own_ui_.get();
+    runner_ = new OperationRunner(this, current_ui_);
+    context_ = std::make_unique<ShellContext>(
+        ShellContext{state_, session_, *this, *runner_, current_ui_});
+    sound_ = new MoveSound(ToQPath(platform::JoinPath(state_.app_folder, "sounds/move.wav")), this);
+    setWindowTitle(WindowTitle);
+    setAcceptDrops(true);
+
+    BuildLayout();
+    binder_ = new CommandBinder(
+        this, {[this](const app::CommandId& id) { Dispatch(id); }, [this] { return State(); },
+               [this] { (void)runner_->RefuseWhileBusy(); }, [this] { game_->StopAutoPlay(); }});
+    QMenu* recent = new QMenu(tr("Recent &Files"), this);
+    Menu(app::MenuId::File)->insertMenu(Action(QStringLiteral("PreviousFile")), recent);
+    file_ = std::make_unique<FileController>(*context_, recent);
+    game_ = std::make_unique<GameController>(*context_, *sound_);
+    search_ = std::make_unique<SearchController>(*context_);
+    openings_ = std::make_unique<OpeningsController>(*context_);
+    tree_ = std::make_unique<TreeController>(*context_);
+    options_ = std::make_unique<OptionsController>(*context_);
+    output_ = std::make_unique<OutputController>(*context_);
+    help_ = std::make_unique<HelpController>(*context_, QStringLiteral(QORVALE_MANUAL_DIR));
+    BuildToolBars();
+    connect(board_, &BoardWidget::squareClicked, game_.get(), &GameController::BoardClicked);
+    connect(board_, &BoardWidget::wheelStep, this, [this](int direction) {
+        game_->Navigate(direction > 0 ? app::NavigationAction::NextMove
+                                      : app::NavigationAction::PreviousMove);
+    });
+    connect(text_, &GameTextWidget::plyClicked, this, &MainWindow::GoToPly);
+
+    file_status_ = new QLabel(this);
+    file_status_->setObjectName(QStringLiteral("FileStatus"));
+    game_status_ = new QLabel(this);
+    game_status_->setObjectName(QStringLiteral("GameStatus"));
+    mode_status_ = new QLabel(this);
+    mode_status_->setObjectName(QStringLiteral("ModeStatus"));
+    statusBar()->addWidget(file_status_);
+    statusBar()->addWidget(game_status_);
+    statusBar()->addPermanentWidget(mode_status_);
+
+    screen_height_ = AvailableScreenHeight();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        connect(screen, &QScreen::availableGeometryChanged, this,
+                [this](const QRect& geometry) { FitBoardToScreen(geometry.height()); });
+    }
+    ApplyOptions();
+    PlaceWindow();
+    // The first run saves the window's place at once, so the file never lacks one.
+    if (state_.first_run) {
+        RememberWindowRectangle();
+        SaveOptions();
+    }
+    Redraw(WindowPart::All);
+}
+
+MainWindow::~MainWindow() {
+    // The worker reports to the controllers until it has stopped.
+    runner_->Shutdown();
+}
+
+void MainWindow::BuildLayout() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("BoardArea"));
+    central->setAutoFillBackground(true);
+
+    board_ = new BoardWidget(PiecesFolder(ToQPath(state_.app_folder)), central);
+    move_line_ = new QLabel(central);
+    move_line_->setObjectName(QStringLiteral("MoveLine"));
+    opening_line_ = new QLabel(central);
+    opening_line_->setObjectName(QStringLiteral("OpeningLine"));
+    // The text is fitted to the board's width; it must never widen the column.
+    opening_line_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    result_line_ = new QLabel(central);
+    result_line_->setObjectName(QStringLiteral("ResultLine"));
+
+    auto* under_board = new QHBoxLayout;
+    under_board->addWidget(move_line_, 1);
+    under_board->addWidget(result_line_);
+    auto* left = new QVBoxLayout;
+    left->addWidget(board_, 0, Qt::AlignLeft | Qt::AlignTop);
+    left->addLayout(under_board);
+    left->addWidget(opening_line_);
+    left->addStretch(1);
+
+    text_ = new GameTextWidget(central);
+    connect(text_, &GameTextWidget::widthChanged, this, [this] { Redraw(WindowPart::Text); });
+    actual_text_ = new QPlainTextEdit(central);
+    actual_text_->setReadOnly(true);
+    actual_text_->setObjectName(ToQString(ActualTextTitle));
+    text_stack_ = new QStackedWidget(central);
+    text_stack_->addWidget(text_);
+    text_stack_->addWidget(actual_text_);
+
+    comments_ = new QTextBrowser(central);
+    comments_->setObjectName(QStringLiteral("Comments"));
+    comments_->setMaximumHeight(120);
+    comments_->setFrameShape(QFrame::StyledPanel);
+
+    // The game scroll bar runs over the games of the file; it loads a game when let go.
+    game_bar_ = new QScrollBar(Qt::Horizontal, central);
+    game_bar_->setObjectName(QStringLiteral("GameScrollBar"));
+    game_bar_->setTracking(false);
+    game_bar_->setRange(1, 1);
+    game_bar_->setEnabled(false);
+    connect(game_bar_, &QScrollBar::valueChanged, this, [this](int game) {
+        if (game != session_.GameNumber()) ShowGame(game);
+    });
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(text_stack_, 1);
+    right->addWidget(comments_);
+    right->addWidget(game_bar_);
+
+    auto* columns = new QHBoxLayout(central);
+    columns->setContentsMargins(8, 8, 8, 8);
+    columns->setSpacing(10);
+    columns->addLayout(left, 0);
+    columns->addLayout(right, 1);
+    setCentralWidget(central);
+}
+
+void MainWindow::BuildToolBars() {
+    QToolBar* bar = addToolBar(tr("Navigation"));
+    bar->setObjectName(QStringLiteral("NavigationBar"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const std::array<std::pair<const char*, const char*>, 10> buttons = {{
+        {"PreviousGame", "<< Game"},
+        {"Start", "|<"},
+        {"Back5", "<<"},
+        {"PreviousMove", "<"},
+        {"NextMove", ">"},
+        {"Forward5", ">>"},
+        {"End", ">|"},
+        {"Middle", "Mid"},
+        {"NextGame", "Game >>"},
+        {"AutoPlay", nullptr},
+    }};
+    for (const auto& [name, label] : buttons) {
+        QAction* action = Action(QString::fromLatin1(name));
+        // A tool button shows the action's icon text; the menus keep the full text.
+        if (label != nullptr) action->setIconText(QString::fromUtf8(label));
+        bar->addAction(action);
+    }
+    bar->addSeparator();
+    bar->addAction(Action(QStringLiteral("FlipBoard")));
+
+    // The analysis replay row, shown only in that mode; a row of its own because the navigation
+    // row is full on a small window.
+    addToolBarBreak();
+    replay_bar_ = addToolBar(tr("Analysis Replay"));
+    replay_bar_->setObjectName(QStringLiteral("ReplayBar"));
+    replay_bar_->setMovable(false);
+    replay_bar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const std::array<std::pair<const char*, const char*>, 4> replay_buttons = {{
+        {"ReplayNext", "Next"},
+        {"ReplayPrevious", "Prev"},
+        {"ReplayStart", "Start"},
+        {"ReplayPromote", "Promote"},
+    }};
+    for (const auto& [name, label] : replay_buttons) {
+        QAction* action = Action(QString::fromLatin1(name));
+        action->setIconText(QString::fromUtf8(label));
+        replay_bar_->addAction(action);
+    }
+    replay_bar_->addSeparator();
+    replay_bar_->addAction(Action(QStringLiteral("AnalysisList")));
+    replay_bar_->setVisible(false);
+}
+
+void MainWindow::Run(const app::CommandId& id) { binder_->Run(id); }
+
+void MainWindow::Dispatch(const app::CommandId& id) {
+    std::visit(Overloaded{
+                   [this](app::FileCommand command) { file_->Run(command); },
+                   [this](app::GameCommand command) { game_->Run(command); },
+                   [this](app::AnalysisCommand command) { game_->Run(command); },
+                   [this](app::SearchCommand command) { search_->Run(command); },
+                   [this](app::TreeCommand command) { tree_->Run(command); },
+                   [this](app::OpeningsCommand command) { openings_->Run(command); },
+                   [this](app::OptionsCommand command) { options_->Run(command); },
+                   [this](app::OutputCommand command) { output_->Run(command); },
+                   [this](app::HelpCommand command) { help_->Run(command); },
+               },
+               id);
+    Redraw(WindowPart::Commands);
+}
+
+app::ShellState MainWindow::State() const {
+    return {session_.File().IsOpen(), session_.HasGame(), runner_->Busy(),
+            session_.Modes().Current()};
+}
+
+void MainWindow::RunCommand(Command command) {
+    switch (command) {
+        case Command::OpenFile:
+            if (!start_open_done_) {
+                start_open_done_ = true;
+                file_->OpenAtStart();
+            } else {
+                Run(app::FileCommand::Open);
+            }
+            return;
+        case Command::OperationEnded:
+            // The operation runner receives its own; this one came through the window's Ui.
+            return;
+    }
+}
+
+QAction* MainWindow::Action(const QString& name) const { return binder_->Action(name); }
+
+QMenu* MainWindow::Menu(app::MenuId menu) const { return binder_->Menu(menu); }
+
+bool MainWindow::ShowGame(std::int32_t game_number) { return game_->ShowGame(game_number); }
+
+void MainWindow::GoToPly(std::int32_t ply) { game_->GoToPly(ply); }
+
+void MainWindow::ShowOpenedFile(std::int32_t game_number, std::int32_t ply) {
+    game_->StopAutoPlay();
+    for (Controller* controller : std::initializer_list<Controller*>{
+             file_.get(), game_.get(), search_.get(), openings_.get(), tree_.get()}) {
+        controller->FileOpened();
+    }
+    rendered_key_.clear();
+    const std::int32_t count = session_.GameCount();
+    if (state_.options.AutoDisplayGame != 0 && count > 0) {
+        if (ShowGame(std::clamp(game_number, 1, count)) && ply > 0) GoToPly(ply);
+    }
+    // A file without games leaves an empty board, not the last file's position.
+    Redraw(WindowPart::All);
+}
+
+void MainWindow::Redraw(WindowPart parts) {
+    if (Has(parts, WindowPart::Layout)) ApplyOptions();
+    // Switching the analysis replay mode off in the options ends a walk: the main line returns.
+    if (state_.options.AnalysisReplayActive == 0 && session_.Replay().Started()) {
+        session_.ReplayStop();
+    }
+    if (Has(parts, WindowPart::Board)) DrawBoard();
+    if (Has(parts, WindowPart::OpeningLine)) DrawOpeningLine();
+    if (Has(parts, WindowPart::MoveLines) || Has(parts, WindowPart::Board)) DrawMoveLines();
+    if (Has(parts, WindowPart::Text)) DrawText();
+    if (Has(parts, WindowPart::Status)) DrawStatus();
+    if (Has(parts, WindowPart::Title)) DrawTitle();
+    if (Has(parts, WindowPart::Commands)) DrawCommandStates();
+    if (Has(parts, WindowPart::Board) || Has(parts, WindowPart::MoveLines)) {
+        game_->PositionChanged();
+    }
+}
+
+void MainWindow::ApplyOptions() {
+    const app::OptionsRecord& options = state_.options;
+    app::OptionsRecord shown = options;
+    shown.BoardSize = ShownBoardSize();
+    board_->ApplyOptions(shown);
+    const int size = shown.BoardSize;
+    text_->SetBoardSize(size);
+    text_->SetColours(FromRecordColour(options.MoveHighlightColour), QColor(0x80, 0x00, 0x00));
+    QPalette palette = centralWidget()->palette();
+    palette.setColor(QPalette::Window, FromRecordColour(options.BackgroundColour));
+    const bool dark = FromRecordColour(options.BackgroundColour).lightness() < 128;
+    palette.setColor(QPalette::WindowText, dark ? Qt::white : Qt::black);
+    centralWidget()->setPalette(palette);
+    QFont move_font = move_line_->font();
+    move_font.setPixelSize(MoveLinePixels[static_cast<std::size_t>(size)]);
+    move_font.setBold(true);
+    move_line_->setFont(move_font);
+    result_line_->setFont(move_font);
+    move_line_->setMinimumWidth(board_->sizeHint().width() / 2);
+    comments_->setMaximumHeight(CommentPixels[static_cast<std::size_t>(size)]);
+    session_.View().actual_text = options.DisplayActualText != 0;
+    rendered_key_.clear();
+    for (Controller* controller : std::initializer_list<Controller*>{
+             game_.get(), search_.get(), openings_.get(), options_.get()}) {
+        if (controller != nullptr) controller->OptionsChanged();
+    }
+}
+
+void MainWindow::DrawBoard() {
+    board_->SetFlipped(session_.View().flipped);
+    board_->SetPosition(session_.CurrentBoard(),
+                        session_.HasGame() ? session_.LastMoveSquares() : app::MoveSquares{});
+}
+
+void MainWindow::DrawMoveLines() {
+    move_line_->setText(MoveLineText());
+    result_line_->setText(ResultLineText());
+    QString comment;
+    if (session_.HasGame()) {
+        comment = ToQString(app::CommentLineText(
+            session_.Lines().AnnotationText(session_.Navigation().currentPly)));
+    }
+    comments_->setPlainText(comment);
+
+    const bool mode_on = state_.options.AnalysisReplayActive != 0;
+    if (replay_bar_->isVisibleTo(this) != mode_on) replay_bar_->setVisible(mode_on);
+    const app::AnalysisReplay& replay = session_.Replay();
+    if (session_.HasGame() && replay.OnBoard()) {
+        move_line_->setText(ToQString(app::AnalysisMoveText(
+            replay.HalfMove(), replay.Move().view(), session_.TextSource().start_move_number)));
+        const std::uint32_t colour = state_.options.ReplayVariationColour != 0
+                                         ? state_.options.ReplayVariationColour
+                                         : 0xA80054u;
+        move_line_->setStyleSheet(
+            QStringLiteral("color: %1;").arg(FromRecordColour(colour).name()));
+        DrawReplayText();
+    } else {
+        move_line_->setStyleSheet(QString());
+    }
+}
+
+// The annotations after the main-line move as the file has them, with the analysis move on the
+// board marked.
+void MainWindow::DrawReplayText() {
+    const app::MarkedAnnotation marked =
+        app::MarkWalkInAnnotation(session_.Lines(), session_.Replay());
+    if (!marked.found) return;
+    const app::OptionsRecord& options = state_.options;
+    std::uint32_t colour = options.MoveHighlightColour;
+    if (options.ReplayHighlightOn != 0) {
+        colour = options.ReplayHighlightColour != 0 ? options.ReplayHighlightColour : 0xA0A0A0u;
+    }
+    QString text = ToQString(marked.before).toHtmlEscaped();
+    if (!marked.marked.empty()) {
+        text += QStringLiteral(
+                    "<a name=\"walk\"></a><span style=\"background-color: %1; "
+                    "font-weight: bold;\">%2</span>")
+                    .arg(FromRecordColour(colour).name(), ToQString(marked.marked).toHtmlEscaped());
+    }
+    text += ToQString(marked.after).toHtmlEscaped();
+    comments_->setHtml(text);
+    // Long annotations scroll: keep the marked move in view.
+    if (!marked.marked.empty()) comments_->scrollToAnchor(QStringLiteral("walk"));
+}
+
+void MainWindow::DrawOpeningLine() {
+    std::string text;
+    if (state_.options.DisplayOpening != 0) text = session_.OpeningText();
+    const QFontMetrics metrics(opening_line_->font());
+    const int width = std::max(board_->sizeHint().width(), 100);
+    opening_line_->setText(
+        ToQString(openings::FitOpeningText(text, width, [&metrics](std::string_view part) {
+            return metrics.horizontalAdvance(ToQString(part));
+        })));
+}
+
+void MainWindow::DrawText() {
+    const app::OptionsRecord& options = state_.options;
+    text_stack_->setCurrentIndex(session_.View().actual_text ? 1 : 0);
+    if (session_.View().actual_text) {
+        actual_text_->setPlainText(ToQString(session_.ActualGameText()));
+    }
+    const app::NavigationState& navigation = session_.Navigation();
+    const std::int32_t hidden_limit = session_.HiddenMovesLimit(options.HideGameText != 0);
+    const bool hiding = hidden_limit >= 0;
+    const std::string letters = app::DisplayPieceLetters(options);
+    const bool columns = options.ColumnFormat != 0 && !hiding;
+    const app::GameTextSource source = session_.TextSource();
+
+    // Lines are broken again only when what they depend on changed.
+    const std::string key =
+        std::to_string(session_.GameNumber()) + '/' + std::to_string(text_->width()) + '/' +
+        std::to_string(hidden_limit) + '/' + letters + '/' + std::to_string(ShownBoardSize()) +
+        '/' + std::to_string(text_->TextWidth("0123456789")) + '/' + session_.File().CurrentPath();
+    if (key != rendered_key_) {
+        app::GameTextLayout layout;
+        layout.panel_width = text_->width();
+        layout.board_size = ShownBoardSize();
+        layout.measure = [this](std::string_view text) { return text_->TextWidth(text); };
+        layout.hide_moves = hiding;
+        layout.hide_limit = std::max(0, hidden_limit);
+        layout.piece_letters = letters;
+        rendered_ = app::RenderGameText(source, layout);
+        rendered_key_ = key;
+    }
+
+    GameTextView view;
+    if (session_.HasGame()) {
+        const pgn::HeaderTags& header = session_.Header();
+        for (const std::string& line : app::GameTextHeaderLines(
+                 header.DisplayLines().white_black,
+                 header.CurrentHeader().Get(pgn::HeaderField::Date), session_.ResultText(),
+                 session_.GameStatus(), options.DisplayGameButtons != 0, hiding)) {
+            view.header << ToQString(line);
+        }
+    }
+    view.text = rendered_;
+    view.columns = columns;
+    if (columns) {
+        const int page =
+            std::max(1, app::ColumnPlaceOf(navigation.currentPly, source.full_moves).page);
+        view.column_page = app::RenderColumns(source, page, letters);
+        view.column_pages = app::ColumnPageCount(source.full_moves);
+    }
+    view.ply = navigation.currentPly;
+    view.figurines = options.FigurineNotation != 0;
+    view.annotated.assign(static_cast<std::size_t>(2 * source.full_moves + 1), false);
+    if (session_.HasGame()) {
+        for (std::size_t ply = 1; ply < view.annotated.size(); ++ply) {
+            view.annotated[ply] = session_.Lines().AnnotationIndex(static_cast<int>(ply)).kind !=
+                                  pgn::AnnotationKind::None;
+        }
+    }
+    text_->SetView(std::move(view), options.AutoPageGameText != 0);
+    if (columns) {
+        // The column format shows the page of the current move.
+        const int page = app::ColumnPlaceOf(navigation.currentPly, source.full_moves).page;
+        if (page > 0) text_->SetPage(page);
+    }
+}
+
+void MainWindow::DrawStatus() {
+    file_status_->setText(FileStatusText());
+    const std::int32_t count = session_.GameCount();
+    {
+        const QSignalBlocker blocker(game_bar_);
+        game_bar_->setRange(1, std::max(1, count));
+        game_bar_->setEnabled(count > 1);
+        if (session_.HasGame()) game_bar_->setValue(session_.GameNumber());
+    }
+    game_status_->setText(ToQString(session_.GameCounterText()));
+    mode_status_->setText(ToQString(session_.Modes().Traits().name));
+}
+
+void MainWindow::DrawTitle() {
+    QString title = WindowTitle;
+    if (session_.File().IsOpen()) {
+        title = WindowTitle + QStringLiteral(" - ") +
+                ToQPath(platform::NameOf(session_.File().CurrentPath()));
+    }
+    setWindowTitle(title);
+}
+
+void MainWindow::DrawCommandStates() {
+    binder_->UpdateEnabled();
+    const app::OptionsRecord& options = state_.options;
+    const search::SearchCriteria& criteria = session_.Search().Criteria();
+    const std::array<std::pair<const char*, bool>, 6> checked = {{
+        {"StudyMode", session_.Navigation().studyMode != 0},
+        {"FlipBoard", session_.View().flipped},
+        {"DisplayOpening", options.DisplayOpening != 0},
+        {"ExactVariation", criteria.exact},
+        {"ForceMatch", criteria.force_match},
+        {"MoveSound", options.MoveSound != 0},
+    }};
+    for (const auto& [name, on] : checked) {
+        QAction* action = Action(QString::fromLatin1(name));
+        const QSignalBlocker blocker(action);
+        action->setChecked(on);
+    }
+    QAction* auto_play = Action(QStringLiteral("AutoPlay"));
+    const QString label =
+        ToQString(session_.Navigation().autoPlay ? StopAutoPlayLabel : AutoPlayLabel);
+    auto_play->setText(label);
+    auto_play->setIconText(label);
+}
+
+QImage MainWindow::BoardImage() { return board_->grab().toImage(); }
+
+QString MainWindow::FileStatusText() const {
+    if (!session_.File().IsOpen()) return {};
+    return ToQString(FillMessage(
+        pgn::FileStatus, pgn::DisplayStem(platform::NameOf(session_.File().CurrentPath()))));
+}
+
+QString MainWindow::GameStatusText() const { return game_status_->text(); }
+
+QString MainWindow::MoveLineText() const {
+    if (!session_.HasGame()) return {};
+    return ToQString(app::MoveLineText(session_.TextSource(), session_.Navigation().currentPly,
+                                       app::DisplayPieceLetters(state_.options)));
+}
+
+QString MainWindow::ResultLineText() const {
+    const app::NavigationState& navigation = session_.Navigation();
+    if (!session_.HasGame() || navigation.currentPly != navigation.lastPly) return {};
+    return ToQString(session_.ResultText());
+}
+
+QString MainWindow::OpeningLineText() const { return opening_line_->text(); }
+
+QString MainWindow::CommentLineText() const { return comments_->toPlainText(); }
+
+int MainWindow::ShownBoardSize() const {
+    return app::EffectiveBoardSize(state_.options.BoardSize, screen_height_);
+}
+
+void MainWindow::FitBoardToScreen(int available_height) {
+    if (available_height == screen_height_) return;
+    screen_height_ = available_height;
+    Redraw(WindowPart::All);
+    adjustSize();
+}
+
+void MainWindow::PlaceWindow() {
+    app::WindowRect rect = app::WindowRectangle(state_.options, PrimaryScreenSize(), false);
+    move(rect.x, rect.y);
+    resize(rect.width, rect.height);
+}
+
+void MainWindow::RememberWindowRectangle() {
+    app::WindowRect rect{x(), y(), width(), height()};
+    app::StoreWindowRectangle(state_.options, PrimaryScreenSize(), false, rect);
+}
+
+void MainWindow::SaveOptions() { (void)app::SaveOptions(state_.options_path, state_.options); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    game_->StopAutoPlay();
+    runner_->Shutdown();
+    // Shut-down: the next start returns to the game on display.
+    state_.options.PreviousGameNumber = session_.GameNumber();
+    RememberWindowRectangle();
+    SaveOptions();
+    event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* data = event->mimeData();
+    if (data->hasUrls() && !data->urls().isEmpty() && data->urls().front().isLocalFile()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    if (file_->OpenDropped(*event->mimeData())) event->acceptProposedAction();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) runner_->WindowMinimised(isMinimized());
+}
+
+}  // namespace qorvale::gui
