@@ -32,22 +32,28 @@ const std::vector<CommandEntry>& Commands() {
         {"check-load", "check-load FILE",
          "load every game and print games, half-moves, annotated, cut and unplayable counts",
          RunCheckLoadCommand},
-        {"positions", "positions FILE [--game N]",
-         "replay main lines: game, ply, move and placement per half-move", RunPositionsCommand,
+        {"positions",
+         "positions FILE [--game N] [--last]",
+         "replay main lines: game, ply, move and placement per half-move; --last: per game, "
+         "the half-moves played, last move and final placement",
+         RunPositionsCommand,
          {"--game"}},
-        {"eco", "eco FILE [--game N] [--mode M] [--table DIR] [--summary]",
+        {"eco",
+         "eco FILE [--game N] [--mode M] [--table DIR] [--summary]",
          "name each game's opening: GAME, CODE, NAME; mode closest (default, Find Opening - "
          "Closest Match at the last half-move), moves or exact",
          RunEcoCommand,
          {"--game", "--mode", "--table"}},
-        {"eco-export", "eco-export [--table DIR]",
+        {"eco-export",
+         "eco-export [--table DIR]",
          "write the openings files and Ecocodes.pgn's fast file into the install folder",
          RunEcoExportCommand,
          {"--table"}},
         {"eco-build", "eco-build TSV... OUT_DIR",
          "make qorvale.eco, .ecn and .ecm from opening lists, replaying every line",
          RunEcoBuildCommand},
-        {"fastfile", "fastfile make|check|delete|dump FILE [--game N]",
+        {"fastfile",
+         "fastfile make|check|delete|dump FILE [--game N]",
          "make, check or delete FILE's fast file, or print its records as squares and results",
          RunFastfileCommand,
          {"--game"}},
@@ -56,12 +62,15 @@ const std::vector<CommandEntry>& Commands() {
          "[--result T] [--eco T] [--moves T] [--white-elo T] [--black-elo T] "
          "[--specific-move T] [--line L] [--exact] [--force] [--position P] "
          "[--move-number T] [--ser F] [--save-ser F] [--no-fast-file] [--eco-lines F]",
-         "search FILE by header, move sequence and position; print game numbers", RunSearchCommand,
+         "search FILE by header, move sequence and position; print game numbers",
+         RunSearchCommand,
          {"--event", "--site", "--date", "--round", "--white", "--black", "--result", "--eco",
           "--moves", "--white-elo", "--black-elo", "--specific-move", "--line", "--position",
           "--move-number", "--ser", "--save-ser", "--eco-lines"}},
-        {"list", "list FILE [--layout 0-3]",
-         "print the game list lines as the Select Game list shows them", RunListCommand,
+        {"list",
+         "list FILE [--layout 0-3]",
+         "print the game list lines as the Select Game list shows them",
+         RunListCommand,
          {"--layout"}},
     };
     return commands;
@@ -69,8 +78,8 @@ const std::vector<CommandEntry>& Commands() {
 
 bool CommandArgs::HasFlag(std::string_view name) const {
     for (const std::string& flag : flags) {
-        if (flag == name || (flag.starts_with(name) && flag.size() > name.size() &&
-                             flag[name.size()] == '=')) {
+        if (flag == name ||
+            (flag.starts_with(name) && flag.size() > name.size() && flag[name.size()] == '=')) {
             return true;
         }
     }
@@ -109,8 +118,7 @@ int UsageError(std::string_view name) {
 namespace {
 
 // Writes `text` word-wrapped to 80 columns; a bracketed option ("[--game N]") is never split.
-void PrintWrapped(std::string_view text, std::string_view first_indent,
-                  std::string_view indent) {
+void PrintWrapped(std::string_view text, std::string_view first_indent, std::string_view indent) {
     constexpr std::size_t Width = 80;
     std::string line(first_indent);
     std::size_t line_start = first_indent.size();

@@ -40,6 +40,7 @@ bool TextGameReader::Read(std::int32_t index, Depth depth) {
         return true;
     }
     const bool has_first = parts.header.HasFirstMovetextRecord();
+    parts.lines.SetFirstMover(pgn::FirstMoverOfFen(parts.header.TagLines().Line(pgn::Tag::FEN)));
     full_moves_ = parts.lines.ParseMovetextQuiet(
         parts.source, has_first ? &parts.header.FirstMovetextRecord() : nullptr,
         has_first ? parts.header.FirstMovetextRecordLength() : 0, 0);
