@@ -271,24 +271,30 @@ GameHeader HeaderOfRecord(const std::array<std::string_view, HeaderFieldCount>& 
 namespace {
 
 // The header pass over the fast header file; false when that file cannot be used, so that the
-// caller reads the PGN text instead.
+// caller reads the PGN text instead. It is used only when it holds exactly one record for every
+// game of the file, and the move file (for a move count) one record for every game and then its
+// end mark; otherwise "Warning: You need to run 'Make Fast File' again." (a fast file made for
+// another state of the file, or damaged, would give the games' answers to other games).
 bool HeaderPassFast(const SearchSource& source, const HeaderMatcher& matcher, SearchList& list,
                     Ui& ui) {
     const FastFileNames names = FastFileNamesOf(source.pgn_path);
-    Result<HeaderFile> header = HeaderFile::Load(names.trh);
-    if (!header || header->Truncated()) return false;
-    std::int32_t count =
-        static_cast<std::int32_t>(std::min<std::uint32_t>(header->StoredCount(), MaxFastFileGames));
-    if (count != source.game_count) {
+    if (!platform::FileExists(names.trh)) return false;
+    auto stale = [&]() {
         if (!source.background) ui.report(messages::MakeFastFileAgain);
-        if (matcher.NeedsMoveCount()) return false;
+        list.Clear();
+        return false;
+    };
+    Result<HeaderFile> header = HeaderFile::Load(names.trh);
+    if (!header || !header->Consistent(static_cast<std::uint32_t>(source.game_count))) {
+        return stale();
     }
+    const std::int32_t count = std::min(source.game_count, MaxFastFileGames);
 
     std::optional<FastFileReader> moves;
     if (matcher.NeedsMoveCount()) {
         Result<FastFileReader> opened =
             FastFileReader::Open(names.trf, FastFileReader::Mode::Stream);
-        if (!opened) return false;
+        if (!opened) return stale();
         moves.emplace(std::move(opened).value());
     }
 
@@ -297,18 +303,16 @@ bool HeaderPassFast(const SearchSource& source, const HeaderMatcher& matcher, Se
     std::array<std::string_view, HeaderFieldCount> values;
     GameRecord record;
     for (std::int32_t i = 0; i < count && !source.Cancelled(); ++i) {
-        if (!ViewHeaderRecord(bytes, cursor, values)) {
-            // A short header file: the PGN text answers instead.
-            return false;
-        }
+        if (!ViewHeaderRecord(bytes, cursor, values)) return stale();
         GameHeader game = HeaderOfRecord(values);
         if (moves) {
-            if (moves->Next(record) != FastFileReader::Step::Record) break;
+            if (moves->Next(record) != FastFileReader::Step::Record) return stale();
             game.full_moves = static_cast<int>((record.codes.size() + 1) / 2);
         }
         int result_class = matcher.Match(game);
         if (result_class >= 0) list.Add(i + 1, result_class);
     }
+    if (moves && !source.Cancelled() && !moves->EndMarkEndsTheFile()) return stale();
     return true;
 }
 
