@@ -346,18 +346,21 @@ GameLines::Scanner::Found GameLines::Scanner::SeekMove(bool white) {
 }
 
 // A move begins with a piece letter (of a set the game may be written with), a file letter, or
-// is castling or a null move, and holds a rank digit within its first seven characters.
+// is castling or a null move, and holds a rank digit within its first seven characters. Another
+// capital before a square ("Cf3" in a game written with letters not read) is a move all the
+// same, one that plays nothing, so that the moves after it keep their sides.
 bool GameLines::Scanner::LooksLikeMove(const char* text) const {
     const char first = text[0];
     if ((first == 'O' && text[1] == '-') || (first == '-' && text[1] == '-') ||
         (first == 'Z' && text[1] == '0')) {
         return true;
     }
-    const bool lead = chess::IsFileLetter(first) || lines_.letters_.IsPieceLetter(first) ||
-                      first == 'n' || first == 'r' || first == 'q' || first == 'k';
-    if (!lead) return false;
+    const bool known = chess::IsFileLetter(first) || lines_.letters_.IsPieceLetter(first) ||
+                       first == 'n' || first == 'r' || first == 'q' || first == 'k';
+    if (!known && (first < 'A' || first > 'Z')) return false;
     for (std::size_t i = 1; i <= chess::MoveText::Capacity && !EndsToken(text[i]); ++i) {
-        if (chess::IsRankDigit(text[i])) return true;
+        if (!chess::IsRankDigit(text[i])) continue;
+        if (known || chess::IsFileLetter(text[i - 1])) return true;
     }
     return false;
 }

@@ -149,6 +149,9 @@ void HeaderTags::ReadHeader(RecordSource& source, FirstRecordMode mode,
         } else if (mode == FirstRecordMode::KeepInSecondSlot) {
             second_record_ = record_;
             has_second_record_ = true;
+        } else {
+            // Read again by whoever reads the movetext on.
+            source.PushBack(record_, length);
         }
         return;
     }

@@ -132,7 +132,8 @@ struct HeaderDisplayLines {
 // How ReadHeader treats the first record.
 enum class FirstRecordMode {
     KeepForMovetext = 0,   // read normally; a movetext start is kept for the movetext parser
-    HandedOver = 1,        // begin with the record the caller has already read; keep nothing
+    HandedOver = 1,        // begin with the record the caller has already read; a movetext
+                           // start is pushed back to the source
     KeepInSecondSlot = 2,  // as 0, into the second slot (a second game read alongside)
 };
 

@@ -68,6 +68,20 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
+// An ECO criterion: a prefix of the code ("B2"), or a range of codes ("B20-B99"), each end
+// compared with the game's code cut to its own length, without regard to case.
+bool EcoPasses(std::string_view criterion, std::string_view eco) {
+    const std::size_t dash = criterion.find('-');
+    if (dash == std::string_view::npos) return StartsWithNoCase(eco, criterion);
+    std::string_view low = Trimmed(criterion.substr(0, dash));
+    std::string_view high = Trimmed(criterion.substr(dash + 1));
+    while (!low.empty() && low.back() == ' ') low.remove_suffix(1);
+    while (!high.empty() && high.back() == ' ') high.remove_suffix(1);
+    if (eco.empty()) return false;
+    return CompareNoCase(eco.substr(0, std::min(eco.size(), low.size())), low) >= 0 &&
+           CompareNoCase(eco.substr(0, std::min(eco.size(), high.size())), high) <= 0;
+}
+
 }  // namespace
 
 HeaderMatcher::HeaderMatcher(const HeaderCriteria& criteria) : criteria_(criteria) {
@@ -211,7 +225,7 @@ int HeaderMatcher::Match(const GameHeader& game) const {
     const std::string& eco = field(HeaderCriterion::Eco);
     if (eco == "?") {
         if (!game.eco.empty() && game.eco[0] != '?' && game.eco[0] != ' ') return -1;
-    } else if (eco != "*" && !StartsWithNoCase(game.eco, eco)) {
+    } else if (eco != "*" && !EcoPasses(eco, game.eco)) {
         return -1;
     }
 
@@ -317,7 +331,7 @@ bool HeaderPassFast(const SearchSource& source, const HeaderMatcher& matcher, Se
 }
 
 void HeaderPassText(const SearchSource& source, const HeaderMatcher& matcher, SearchList& list) {
-    TextGameReader reader(source.pgn_path, source.offsets);
+    TextGameReader reader(source.pgn_path, source.offsets, source.display_letters);
     if (!reader.IsOpen()) return;
     const TextGameReader::Depth depth = matcher.NeedsMoveCount() || matcher.NeedsMoves()
                                             ? TextGameReader::Depth::Moves

@@ -53,6 +53,10 @@ Error PgnGameSource::Open() {
     return Error::Ok();
 }
 
+void PgnGameSource::SetDisplayLetters(std::string_view letters) {
+    if (parts_) parts_->lines.SetDisplayLetters(letters);
+}
+
 bool PgnGameSource::Resynchronise(std::int32_t index) {
     Parts& parts = *parts_;
     if (static_cast<std::size_t>(index) >= offsets_.size()) return false;

@@ -200,7 +200,7 @@ int SearchPosition(const SearchSource& source, const SearchCriteria& criteria, S
         if (!source.background) ui.report(messages::MakeFastFileAgain);
     }
 
-    TextGameReader reader(source.pgn_path, source.offsets);
+    TextGameReader reader(source.pgn_path, source.offsets, source.display_letters);
     if (!reader.IsOpen()) return 0;
     const std::int32_t count = std::min(source.game_count, MaxFastFileGames);
     for (std::int32_t game = 0; game < count && !source.Cancelled(); ++game) {

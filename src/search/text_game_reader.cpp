@@ -15,8 +15,10 @@ struct TextGameReader::Parts {
     pgn::GameLines lines;
 };
 
-TextGameReader::TextGameReader(const std::string& pgn_path, std::span<const std::uint32_t> offsets)
+TextGameReader::TextGameReader(const std::string& pgn_path, std::span<const std::uint32_t> offsets,
+                               std::string_view display_letters)
     : parts_(std::make_unique<Parts>()), offsets_(offsets) {
+    parts_->lines.SetDisplayLetters(display_letters);
     parts_->file = platform::File::Open(pgn_path, platform::File::Mode::Read);
     parts_->chess.SetQuietParse(true);
     parts_->chess.SetMessagesSuppressed(true);

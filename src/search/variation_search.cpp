@@ -357,7 +357,7 @@ int SearchVariation(const SearchSource& source, const SearchCriteria& criteria, 
         if (opened) codes.emplace(std::move(opened).value());
     }
     std::optional<TextGameReader> text;
-    if (!codes) text.emplace(source.pgn_path, source.offsets);
+    if (!codes) text.emplace(source.pgn_path, source.offsets, source.display_letters);
 
     SearchList found;
     auto pass = [&](int white_count, int black_count) {
@@ -370,7 +370,7 @@ int SearchVariation(const SearchSource& source, const SearchCriteria& criteria, 
             // answers to other games: the text answers, from this pass on.
             if (!source.background) ui.report(messages::MakeFastFileAgain);
             codes.reset();
-            text.emplace(source.pgn_path, source.offsets);
+            text.emplace(source.pgn_path, source.offsets, source.display_letters);
         }
         return PassText(*text, matcher, source, found);
     };

@@ -379,6 +379,19 @@ TEST(GameLines, KeepsTheNextGamesTagLine) {
     }
 }
 
+// The user's display letters are read too; English letters keep their meaning.
+TEST(GameLines, ReadsTheUsersDisplayLetters) {
+    GameLines lines;
+    lines.SetDisplayLetters("RDTFC");  // French: roi, dame, tour, fou, cavalier
+    lines.ParseMovetextText("1. e4 e5 2. Cf3 Cc6 3. Fb5 a6 4. Fa4 Cf6 5. Rf1 Dd5");
+    EXPECT_EQ(WhiteTexts(lines), (Texts{"e4", "Nf3", "Bb5", "Ba4", "Rf1"}));
+    EXPECT_EQ(BlackTexts(lines), (Texts{"e5", "Nc6", "a6", "Nf6", "Qd5"}));
+    lines.SetDisplayLetters("KQRBN");
+    lines.ParseMovetextText("1. e4 e5 2. Cf3 Sc6");
+    EXPECT_EQ(WhiteTexts(lines), (Texts{"e4", "Cf3"}));
+    EXPECT_EQ(BlackTexts(lines), (Texts{"e5", "Nc6"}));
+}
+
 // The side to move of a set-up position decides who plays first, over the move number's dots.
 TEST(GameLines, FirstMoverOfTheSetUpPosition) {
     struct Row {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -75,6 +77,108 @@ TEST(PgnExtractAgreement, CraftedFilesReadAsPgnExtractReadsThem) {
         ASSERT_GT(expected.back().plies, 0);
         EXPECT_EQ(ReplayWithLoader(path), expected);
     }
+}
+
+// Where the program and pgn-extract part on the tricky files of other projects' suites, and why
+// the program's reading is the one to keep (docs/ROBUSTNESS.md says the same at more length).
+// Where the game counts differ the games no longer pair up, and only the counts are compared.
+struct CountDifference {
+    const char* file;
+    std::size_t games;      // the program's
+    std::size_t extracted;  // pgn-extract's
+    const char* reason;
+};
+constexpr CountDifference CountDifferences[] = {
+    // pgn-extract drops a last game that has no result; the program reads its moves.
+    {"edge/pychess/a.pgn", 1, 0, "last game without a result"},
+    {"edge/pychess/promotion.pgn", 1, 0, "last game without a result"},
+    {"lines/black2move.pgn", 1, 0, "last game without a result"},
+    {"lines/castling.pgn", 1, 0, "last game without a result"},
+    // pgn-extract joins a header without movetext to the next game's; the program keeps each
+    // header a game (the next one repeats its tags), without moves.
+    {"edge/chess-library/empty_body.pgn", 2, 1, "header without movetext before a game"},
+    {"edge/scalachess/uzchesscup.pgn", 45, 0, "games of tags alone, no result"},
+    // A game begins at a tag line: text without any tag is no game.
+    {"edge/notnil-chess/0015.pgn", 0, 1, "moves without tags"},
+    {"edge/pgn-extract/nested-comment.pgn", 0, 6, "moves without tags"},
+    {"edge/pgn-extract/test-fuzzydepth.pgn", 0, 4, "moves without tags"},
+    {"edge/pgn-extract/test-nagcomments.pgn", 0, 1, "moves without tags"},
+    {"edge/pgn-parser/sampleGameThrow.pgn", 0, 3, "moves without tags"},
+    {"edge/pychess/badpgn.pgn", 0, 2, "no game, junk"},
+    {"edge/pgn-read/crafty06_02.pgn", 0, 334, "no game, an e-mail newsletter in HTML"},
+    // pgn-extract stops at text it cannot read and makes games of the rest; the program reads
+    // on past it.
+    {"edge/chess-library/unescaped_quote_header.pgn", 1, 7, "quotes inside tag values"},
+    {"edge/chess.js/0.pgn", 1, 44, "one line with <br /> for line ends"},
+    {"edge/pgn-read/Little_01.pgn", 3, 29, "a pasted web page"},
+    {"edge/pgn-read/Little_03.pgn", 1, 28, "a pasted web page"},
+    {"edge/pgn-read/twic9nn_error.pgn", 7, 12, "results '* *', '1-0 ff', '(+)-(-)'"},
+    {"edge/python-chess/knightvuillaume-jannlee-zh-lichess.pgn", 1, 43, "crazyhouse drops"},
+    {"lines/immortal-games.pgn", 36, 64, "words and commas inside variations"},
+};
+struct GameDifference {
+    const char* file;
+    std::size_t game;
+    const char* reason;
+};
+constexpr GameDifference GameDifferences[] = {
+    // The program keeps 200 moves of a game.
+    {"lines/FIDE_longest_possible_game.pgn", 1, "longer than 200 moves"},
+    // Another variant: pgn-extract stops at its first move that is illegal in chess, the
+    // program plays the moves as written.
+    {"edge/python-chess/antichess-programfox.pgn", 1, "antichess"},
+};
+
+// Every tricky file of other projects' suites and the 1705 real games of the reference corpus,
+// read as the window reads them, game by game against pgn-extract.
+TEST(PgnExtractAgreement, TrickyFilesAndRealGames) {
+    namespace fs = std::filesystem;
+    const fs::path data = fs::path(TestDataPath("edge")).parent_path();
+    std::vector<std::string> files = {"chess/games.pgn"};
+    for (const auto& entry : fs::recursive_directory_iterator(data / "edge")) {
+        if (entry.path().extension() == ".pgn") {
+            files.push_back(fs::relative(entry.path(), data).generic_string());
+        }
+    }
+    for (const auto& entry : fs::directory_iterator(data / "lines")) {
+        if (entry.path().extension() == ".pgn" &&
+            entry.path().filename() != "short_annotated.pgn") {
+            files.push_back(fs::relative(entry.path(), data).generic_string());
+        }
+    }
+    ASSERT_EQ(files.size(), 1u + 65u + 8u);
+    std::size_t compared = 0;
+    std::size_t known = 0;
+    for (const std::string& name : files) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        const std::string path = dir.CopyData(name, "games.pgn");
+        const std::vector<ReplayedGame> theirs = ReplayWithPgnExtract(path);
+        const std::vector<ReplayedGame> ours = ReplayWithLoader(path);
+        const auto count = std::find_if(std::begin(CountDifferences), std::end(CountDifferences),
+                                        [&](const CountDifference& d) { return name == d.file; });
+        if (count != std::end(CountDifferences)) {
+            EXPECT_EQ(ours.size(), count->games);
+            EXPECT_EQ(theirs.size(), count->extracted);
+            ++known;
+            continue;
+        }
+        ASSERT_EQ(ours.size(), theirs.size());
+        for (std::size_t game = 0; game < ours.size(); ++game) {
+            const bool listed = std::any_of(
+                std::begin(GameDifferences), std::end(GameDifferences),
+                [&](const GameDifference& d) { return name == d.file && game + 1 == d.game; });
+            if (listed) {
+                EXPECT_NE(ours[game], theirs[game]) << "game " << game + 1 << " agrees now";
+                ++known;
+            } else {
+                EXPECT_EQ(ours[game], theirs[game]) << "game " << game + 1;
+                ++compared;
+            }
+        }
+    }
+    EXPECT_EQ(known, std::size(CountDifferences) + std::size(GameDifferences));
+    EXPECT_GE(compared, 2000u);
 }
 
 }  // namespace
