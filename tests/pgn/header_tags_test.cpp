@@ -188,27 +188,6 @@ TEST(HeaderTags, CutsValuesAndTwoColumnLinesTo95Characters) {
     EXPECT_EQ(header.DisplayLines().event, "Event:  " + std::string(MaxHeaderValue, 'x'));
 }
 
-TEST(ValidateResult, AcceptsOnlyTheFourResults) {
-    struct Row {
-        const char* result;
-        bool ok;
-    };
-    const Row rows[] = {
-        {"1-0", true},   {"0-1", true},   {"1/2-1/2", true}, {"*", true},    {"1/2", false},
-        {"\xBD", false}, {"1-0 ", false}, {"", false},       {"0-0", false}, {"1/2-1/2*", false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.result);
-        HeaderEditFields fields;
-        fields.Get(HeaderField::Result) = row.result;
-        Error error = ValidateResult(fields);
-        EXPECT_EQ(error.ok(), row.ok);
-        if (!row.ok) {
-            EXPECT_EQ(error.message(), "Result must be 1-0, 0-1, 1/2-1/2 or *. Game not saved.");
-        }
-    }
-}
-
 HeaderEditFields SampleFields() {
     HeaderEditFields fields;
     const char* values[HeaderFieldCount] = {"Linares",     "Linares ESP", "1993.02.25", "9",
