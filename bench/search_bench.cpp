@@ -1,9 +1,12 @@
 // Time of the searches over a PGN file with a current fast file, each run as the search command
 // runs it: the file opened and its game index read from the offset cache, then one search.
 //
-//   search_bench FILE [ROUNDS]
+//   search_bench FILE [ROUNDS] [ECO_LINES]
 //
-// The fast file must be current (qorvale-tool fastfile make FILE). Prints, per search, the best
+// The fast file must be current (qorvale-tool fastfile make FILE). With ECO_LINES, the ECO codes
+// fast file of an install folder (qorvale-tool eco-export writes it), the search with ECO
+// difference runs too; the position file qorvale.ecd beside it is made by the first round when
+// it is missing. Prints, per search, the best
 // wall clock and processor time of the rounds, the peak memory, and a signature (games found and
 // the sum of their numbers and half-moves) that does not change between runs.
 
@@ -18,6 +21,7 @@
 #include "pgn/pgn_file.h"
 #include "platform/process_stats.h"
 #include "search/fast_file.h"
+#include "search/eco_difference_search.h"
 #include "search/header_search.h"
 #include "search/position_search.h"
 #include "search/search_criteria.h"
@@ -28,7 +32,7 @@ namespace {
 
 using namespace qorvale;
 
-enum class Kind { Header, Variation, Position };
+enum class Kind { Header, Variation, Position, EcoDifference };
 
 struct Case {
     const char* name;
@@ -53,6 +57,10 @@ std::vector<Case> Cases() {
     position.position.White[0].Assign("Kg1");
     position.position.Black[0].Assign("Kg8");
     cases.push_back({"position: White Kg1, Black Kg8", Kind::Position, position});
+
+    search::SearchCriteria eco_difference;
+    eco_difference.header.Set(search::HeaderCriterion::Eco, "*");
+    cases.push_back({"ECO difference: ECO *", Kind::EcoDifference, eco_difference});
     return cases;
 }
 
@@ -60,10 +68,11 @@ std::vector<Case> Cases() {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: search_bench FILE [ROUNDS]\n");
+        std::fprintf(stderr, "usage: search_bench FILE [ROUNDS] [ECO_LINES]\n");
         return 2;
     }
     const int rounds = argc > 2 && std::atoi(argv[2]) > 0 ? std::atoi(argv[2]) : 5;
+    const std::string eco_lines = argc > 3 ? argv[3] : "";
     SilentUi ui;
     {
         pgn::PgnFile file;
@@ -79,6 +88,7 @@ int main(int argc, char** argv) {
         std::printf("%s: %d games\n", file.CurrentPath().c_str(), count);
     }
     for (const Case& test : Cases()) {
+        if (test.kind == Kind::EcoDifference && eco_lines.empty()) continue;
         double best_wall = 1e9;
         double best_cpu = 1e9;
         std::int64_t found = 0;
@@ -103,6 +113,12 @@ int main(int argc, char** argv) {
                 case Kind::Position:
                     found = search::SearchPosition(source, test.criteria, list, ui);
                     break;
+                case Kind::EcoDifference: {
+                    std::vector<std::string> classified;
+                    found = search::SearchEcoDifference(source, test.criteria, eco_lines, list,
+                                                        classified, ui);
+                    break;
+                }
             }
             double wall =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -85,10 +85,11 @@ bool IsMovetextRecord(std::string_view record) {
 }
 
 // A game without an ECO tag gets the code of its first movetext line; a game from a set-up
-// position has no opening to name.
+// position has no opening to name, and an empty ECO tag stays empty ("???").
 bool WantsCode(const GameListRecord& record, const pgn::HeaderTags& header,
                const openings::EcoLineTrie* classifier) {
-    return classifier != nullptr && record.ECO[0] == 0 && !header.TagLines().Has(pgn::Tag::FEN);
+    return classifier != nullptr && record.ECO[0] == 0 && !header.TagLines().Has(pgn::Tag::ECO) &&
+           !header.TagLines().Has(pgn::Tag::FEN);
 }
 
 void SetCode(GameListRecord& record, std::string_view line,
@@ -321,9 +322,9 @@ std::string LineWithEcoColumn(const GameListRecord& record, std::int32_t game_nu
                        std::string(layout == 2 ? Text(record.Event) : Text(record.Site)).c_str());
             break;
         default:
-            line += Printf("%-19s  %-19s  %-7s   %-10s   %-7s", white.c_str(), black.c_str(),
-                           result.c_str(), std::string(Text(record.Date)).c_str(),
-                           eco_column.c_str());
+            line +=
+                Printf("%-19s  %-19s  %-7s   %-10s   %-7s", white.c_str(), black.c_str(),
+                       result.c_str(), std::string(Text(record.Date)).c_str(), eco_column.c_str());
             break;
     }
     return line;
@@ -389,8 +390,8 @@ bool UsesOpeningNames(pgn::PgnFile& file, std::string_view app_folder, Ui& ui) {
     const std::int32_t current = file.CurrentGameNumber();
     pgn::HeaderTags header;
     header.SetWithOpeningNames(true);
-    const bool has_opening = ReadGameHeader(file, 1, header, ui) &&
-                             header.TagLines().Has(pgn::Tag::Opening);
+    const bool has_opening =
+        ReadGameHeader(file, 1, header, ui) && header.TagLines().Has(pgn::Tag::Opening);
     file.SetCurrentGameNumber(current);
     return has_opening;
 }

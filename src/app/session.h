@@ -91,6 +91,10 @@ class Session {
     // Rescans the open file ignoring the offset cache ("File has been reloaded.").
     bool Reload(Ui& ui);
 
+    // The user's display letters (options), read in moves besides the English and German ones
+    // from the next game loaded on.
+    void SetDisplayLetters(std::string_view letters) { lines_.SetDisplayLetters(letters); }
+
     // Loads game `game_number` of the open file and puts the board at its start. A game whose
     // replay stopped part-way keeps the moves that could be played. Fails with
     // "Error finding game." and keeps the game that was on display.

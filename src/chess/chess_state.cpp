@@ -23,6 +23,7 @@ void ChessState::SetStartPosition() {
         return;
     }
     current_board_ = StartBoard();
+    castling_rook_files_ = {{{8, 1}, {8, 1}}};
     for (Side side : {Side::White, Side::Black}) {
         SideSlots& slots = Slots(side);
         std::uint32_t rank = side == Side::White ? 1 : 8;
@@ -72,7 +73,49 @@ void ChessState::SetupFromBoard() {
             }
         }
     }
+    FindCastlingRooks();
+    // The FEN's en-passant square stands for the double step just played: the text road's test
+    // of the opponent's last move then allows the capture, and only onto that square.
+    const std::string& square = fen_en_passant_;
+    if (starts_from_fen_ != 0 && square.size() == 2 && IsFileLetter(square[0]) &&
+        (square[1] == '3' || square[1] == '6')) {
+        const char passed_rank = square[1] == '6' ? '5' : '4';
+        previous_text_ = MoveText(std::string{square[0], passed_rank});
+    }
     SnapshotPosition(0);
+}
+
+void ChessState::FindCastlingRooks() {
+    castling_rook_files_ = {{{8, 1}, {8, 1}}};
+    const std::string_view field = starts_from_fen_ != 0 ? fen_castling_ : std::string_view();
+    for (Side side : {Side::White, Side::Black}) {
+        const SlotSquare& king = Slots(side).king;
+        const int rank = side == Side::White ? 1 : 8;
+        if (king.empty() || static_cast<int>(king.rank) != rank) continue;
+        const int king_file = static_cast<int>(king.file);
+        const std::uint32_t rook = PieceCode(Rook, side);
+        auto& files = castling_rook_files_[Index(side)];
+        // The outermost rook on each side of the king.
+        for (int file = 8; file > king_file; --file) {
+            if (current_board_[file][rank] == rook) {
+                files[0] = file;
+                break;
+            }
+        }
+        for (int file = 1; file < king_file; ++file) {
+            if (current_board_[file][rank] == rook) {
+                files[1] = file;
+                break;
+            }
+        }
+        // Shredder-FEN names the files itself.
+        const char first = side == Side::White ? 'A' : 'a';
+        for (char c : field) {
+            if (c < first || c > first + 7) continue;
+            const int file = c - first + 1;
+            if (file != king_file) files[file > king_file ? 0 : 1] = file;
+        }
+    }
 }
 
 void ChessState::TakeSlot(SideSlots& slots, std::uint32_t kind, int file, int rank) {
@@ -100,12 +143,24 @@ void ChessState::ParseFenPlacement(std::string& tag_line) {
 
 void ChessState::ReadFenTagExtras(std::string_view tag_line) {
     starts_from_fen_ = 0;
+    fen_castling_.clear();
+    fen_en_passant_.clear();
     if (tag_line.size() < 6) return;
     std::string_view value = tag_line.substr(6);
     std::string_view standard = StandardStartFen.substr(0, 56);
     if (value.substr(0, 56) == standard) return;
     starts_from_fen_ = 1;
     start_move_number_ = 0;
+    // The castling and en-passant fields: the third and fourth of the value.
+    std::string_view fields = value.substr(0, value.find('"'));
+    for (int field = 0; field < 4 && !fields.empty(); ++field) {
+        std::size_t blank = fields.find(' ');
+        std::string_view text = fields.substr(0, blank);
+        if (field == 2) fen_castling_.assign(text.substr(0, 8));
+        if (field == 3) fen_en_passant_.assign(text.substr(0, 2));
+        fields = blank == std::string_view::npos ? std::string_view() : fields.substr(blank + 1);
+        while (fields.starts_with(' ')) fields.remove_prefix(1);
+    }
     std::string_view line = tag_line;
     while (!line.empty() && (line.back() == ' ' || line.back() == '\r' || line.back() == '\n')) {
         line.remove_suffix(1);
@@ -186,10 +241,18 @@ void ChessState::RestoreChessState(const SavedChessState& saved, MainLineMoves& 
 
 std::string_view ChessState::CyclePromotionChoice() {
     switch (promotion_choice_) {
-        case Knight: promotion_choice_ = Bishop; return messages::PromoteToBishop;
-        case Bishop: promotion_choice_ = Rook; return messages::PromoteToRook;
-        case Rook: promotion_choice_ = 0; return "";
-        default: promotion_choice_ = Knight; return messages::PromoteToKnight;
+        case Knight:
+            promotion_choice_ = Bishop;
+            return messages::PromoteToBishop;
+        case Bishop:
+            promotion_choice_ = Rook;
+            return messages::PromoteToRook;
+        case Rook:
+            promotion_choice_ = 0;
+            return "";
+        default:
+            promotion_choice_ = Knight;
+            return messages::PromoteToKnight;
     }
 }
 

@@ -60,7 +60,7 @@ struct SavedChessState {
 //
 // A ChessState is used by one thread at a time; a background operation makes its own.
 class ChessState {
-public:
+  public:
     // Messages (promotion overflow) go to `ui`; null means none are shown.
     explicit ChessState(Ui* ui = nullptr) : ui_(ui) {}
     void SetUi(Ui* ui) { ui_ = ui; }
@@ -107,9 +107,18 @@ public:
     // the line are turned to upper case in place. Malformed text is not diagnosed; nothing is
     // written outside the board.
     void ParseFenPlacement(std::string& tag_line);
-    // Sets StartsFromFen and StartMoveNumber from a "[FEN" tag line; call with an empty view for
-    // a game without one.
+    // Sets StartsFromFen and StartMoveNumber from a "[FEN" tag line, and keeps its castling and
+    // en-passant fields for the start position; call with an empty view for a game without one.
     void ReadFenTagExtras(std::string_view tag_line);
+
+    // The file (1..8) of the rook that castles short (wing 0) or long (wing 1) for `side`: h and
+    // a in the standard position; in a set-up position the file its FEN names (Shredder "HAha"),
+    // else the outermost rook of the back rank on that side of the king (X-FEN "KQkq", which is
+    // also what Chess960 positions are written with). Castling moves the king to g or c and this
+    // rook to f or d, wherever they stand.
+    int CastlingRookFile(Side side, int wing) const {
+        return castling_rook_files_[Index(side)][static_cast<std::size_t>(wing)];
+    }
 
     void SnapshotPosition(int half_move);
     // Copies snapshot `half_move` (0..400) back into CurrentBoard; nothing else changes.
@@ -149,8 +158,8 @@ public:
     // Checks the move from squares, writes its SAN text (MadeMoveText) and, in the recording
     // modes, plays it and takes snapshot `half_move`. A from-file of 0 is "no move" (text "*").
     // Returns 0 when made, 1 when rejected (nothing changes then).
-    int MakeMoveFromSquares(MoveMode mode, int half_move, int from_file, int from_rank,
-                            int to_file, int to_rank);
+    int MakeMoveFromSquares(MoveMode mode, int half_move, int from_file, int from_rank, int to_file,
+                            int to_rank);
     // The text of the last move made from squares.
     const MoveText& MadeMoveText() const { return made_text_; }
     // Castling flags stay as they are in MakeMoveFromSquares while frozen.
@@ -243,7 +252,7 @@ public:
     };
     LastMove LastMoveCoordinates(int half_move, const MoveText& text) const;
 
-private:
+  private:
     static constexpr int Index(Side side) { return side == Side::White ? 0 : 1; }
 
     struct Resolution;
@@ -267,6 +276,12 @@ private:
         promotion_overflow_ = {};
     }
 
+    // Castling by rook file; the FEN fields the set-up position is read with.
+    void FindCastlingRooks();
+    bool IsCastlingSquares(Side side, int from_file, int from_rank, int to_file, int to_rank,
+                           bool& long_side) const;
+    int CanCastle(Side mover, int wing) const;
+
     Ui* ui_ = nullptr;
     Board current_board_{};
     Board setup_board_{};
@@ -277,6 +292,9 @@ private:
     std::uint32_t en_passant_state_ = 0;
     std::uint32_t start_move_number_ = 0;
     std::uint32_t starts_from_fen_ = 0;
+    std::string fen_castling_;    // the castling field of the FEN tag, "-" or empty when none
+    std::string fen_en_passant_;  // its en-passant field
+    std::array<std::array<int, 2>, 2> castling_rook_files_{{{8, 1}, {8, 1}}};
     bool setup_active_ = false;
     std::array<Snapshot, MaxHalfMoves + 1> history_{};
 

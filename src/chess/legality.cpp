@@ -1,6 +1,7 @@
-#include "chess/chess_state.h"
-
+#include <algorithm>
 #include <cstdlib>
+
+#include "chess/chess_state.h"
 
 namespace qorvale::chess {
 
@@ -97,17 +98,16 @@ int ChessState::MoveLeavesKingInCheck(int from_file, int from_rank, int to_file,
     board[to_file][to_rank] = moving;
     board[from_file][from_rank] = Empty;
     const SlotSquare& king = Slots(mover).king;
-    bool attacked = !king.empty() &&
-                    SquareAttackedOn(board, static_cast<int>(king.file),
-                                     static_cast<int>(king.rank), Opponent(mover));
+    bool attacked = !king.empty() && SquareAttackedOn(board, static_cast<int>(king.file),
+                                                      static_cast<int>(king.rank), Opponent(mover));
     board[from_file][from_rank] = moving;
     board[to_file][to_rank] = captured;
     if (passed_rank != 0) board[to_file][passed_rank] = passed_code;
     return attacked ? 1 : 0;
 }
 
-int ChessState::MoveGivesCheck(int from_file, int from_rank, int to_file, int to_rank,
-                               Side mover, int promotion) {
+int ChessState::MoveGivesCheck(int from_file, int from_rank, int to_file, int to_rank, Side mover,
+                               int promotion) {
     const SlotSquare& king = Slots(Opponent(mover)).king;
     if (king.empty()) return 0;
     Board& board = current_board_;
@@ -115,8 +115,9 @@ int ChessState::MoveGivesCheck(int from_file, int from_rank, int to_file, int to
     const int back_rank = mover == Side::White ? 1 : 8;
     if (promotion == 7 || promotion == 8) {
         bool short_side = promotion == 7;
-        board[5][back_rank] = Empty;
-        board[short_side ? 8 : 1][back_rank] = Empty;
+        const SlotSquare& own_king = Slots(mover).king;
+        board[own_king.empty() ? 5 : own_king.file][back_rank] = Empty;
+        board[CastlingRookFile(mover, short_side ? 0 : 1)][back_rank] = Empty;
         board[short_side ? 7 : 3][back_rank] = PieceCode(King, mover);
         board[short_side ? 6 : 4][back_rank] = PieceCode(Rook, mover);
     } else {
@@ -130,47 +131,81 @@ int ChessState::MoveGivesCheck(int from_file, int from_rank, int to_file, int to
         board[to_file][to_rank] = moving;
         board[from_file][from_rank] = Empty;
     }
-    bool check = SquareAttackedOn(board, static_cast<int>(king.file), static_cast<int>(king.rank),
-                                  mover);
+    bool check =
+        SquareAttackedOn(board, static_cast<int>(king.file), static_cast<int>(king.rank), mover);
     board = saved;
     return check ? 1 : 0;
 }
 
-int ChessState::CanCastleShort(Side mover) const {
+bool ChessState::IsCastlingSquares(Side side, int from_file, int from_rank, int to_file,
+                                   int to_rank, bool& long_side) const {
+    const int rank = side == Side::White ? 1 : 8;
+    if (from_rank != rank || to_rank != rank || from_file == to_file) return false;
+    if (current_board_[from_file][rank] != PieceCode(King, side)) return false;
+    // Onto its own castling rook, as Chess960 moves are written for engines; not in the standard
+    // game, where a king never moves onto a corner rook.
+    const bool standard =
+        from_file == 5 && CastlingRookFile(side, 0) == 8 && CastlingRookFile(side, 1) == 1;
+    for (int wing : {0, 1}) {
+        if (!standard && to_file == CastlingRookFile(side, wing) &&
+            current_board_[to_file][rank] == PieceCode(Rook, side)) {
+            long_side = wing == 1;
+            return true;
+        }
+    }
+    // Two files from e: castling in the standard game.
+    if (from_file == 5 && (to_file == 7 || to_file == 3)) {
+        long_side = to_file == 3;
+        return true;
+    }
+    return false;
+}
+
+int ChessState::CanCastle(Side mover, int wing) const {
     const int rank = mover == Side::White ? 1 : 8;
     const Board& board = current_board_;
-    bool moved = mover == Side::White
-                     ? (castling_.WhiteKingMoved | castling_.WhiteRookH1Moved) != 0
-                     : (castling_.BlackKingMoved | castling_.BlackRookH8Moved) != 0;
-    if (board[5][rank] != PieceCode(King, mover) || board[8][rank] != PieceCode(Rook, mover) ||
-        board[6][rank] != Empty || board[7][rank] != Empty || moved) {
+    const SlotSquare& king = Slots(mover).king;
+    if (king.empty() || static_cast<int>(king.rank) != rank) return 1;
+    const int king_from = static_cast<int>(king.file);
+    const int rook_from = CastlingRookFile(mover, wing);
+    const bool short_side = wing == 0;
+    const int king_to = short_side ? 7 : 3;
+    const int rook_to = short_side ? 6 : 4;
+    const bool moved =
+        mover == Side::White
+            ? (castling_.WhiteKingMoved |
+               (short_side ? castling_.WhiteRookH1Moved : castling_.WhiteRookA1Moved)) != 0
+            : (castling_.BlackKingMoved |
+               (short_side ? castling_.BlackRookH8Moved : castling_.BlackRookA8Moved)) != 0;
+    if (board[king_from][rank] != PieceCode(King, mover) ||
+        board[rook_from][rank] != PieceCode(Rook, mover) || (rook_from > king_from) != short_side ||
+        moved) {
         return 1;
     }
-    for (int file = 5; file <= 7; ++file) {
-        if (SquareAttackedOn(board, file, rank, Opponent(mover))) return 2;
-    }
+    // Every square the king or the rook crosses or lands on is empty but for the two of them;
+    // the king's squares, from where it stands, are not attacked (b1 may be: only the rook
+    // crosses it in the standard game).
+    auto between = [](int a, int b, auto&& visit) {
+        for (int file = std::min(a, b); file <= std::max(a, b); ++file) {
+            if (!visit(file)) return false;
+        }
+        return true;
+    };
+    auto vacant = [&](int file) {
+        return file == king_from || file == rook_from || board[file][rank] == Empty;
+    };
+    if (!between(king_from, king_to, vacant) || !between(rook_from, rook_to, vacant)) return 1;
+    auto safe = [&](int file) { return !SquareAttackedOn(board, file, rank, Opponent(mover)); };
+    if (!between(king_from, king_to, safe)) return 2;
     return 0;
 }
 
-int ChessState::CanCastleLong(Side mover) const {
-    const int rank = mover == Side::White ? 1 : 8;
-    const Board& board = current_board_;
-    bool moved = mover == Side::White
-                     ? (castling_.WhiteKingMoved | castling_.WhiteRookA1Moved) != 0
-                     : (castling_.BlackKingMoved | castling_.BlackRookA8Moved) != 0;
-    if (board[5][rank] != PieceCode(King, mover) || board[1][rank] != PieceCode(Rook, mover) ||
-        board[2][rank] != Empty || board[3][rank] != Empty || board[4][rank] != Empty || moved) {
-        return 1;
-    }
-    // b1 may be attacked: the king never crosses it.
-    for (int file = 3; file <= 5; ++file) {
-        if (SquareAttackedOn(board, file, rank, Opponent(mover))) return 2;
-    }
-    return 0;
-}
+int ChessState::CanCastleShort(Side mover) const { return CanCastle(mover, 0); }
 
-int ChessState::PawnMoveRejected(int from_file, int from_rank, int to_file, int to_rank,
-                                 Side mover, std::string_view opponent_last) {
+int ChessState::CanCastleLong(Side mover) const { return CanCastle(mover, 1); }
+
+int ChessState::PawnMoveRejected(int from_file, int from_rank, int to_file, int to_rank, Side mover,
+                                 std::string_view opponent_last) {
     const Board& board = current_board_;
     const int forward = mover == Side::White ? 1 : -1;
     const int home_rank = mover == Side::White ? 2 : 7;
@@ -221,7 +256,8 @@ int ChessState::ShapeRejected(std::uint32_t kind, int from_file, int from_rank, 
         case Rook:
             return straight && PathClear(board, from_file, from_rank, to_file, to_rank) ? 0 : 1;
         case Queen:
-            return (straight || diagonal) && PathClear(board, from_file, from_rank, to_file, to_rank)
+            return (straight || diagonal) &&
+                           PathClear(board, from_file, from_rank, to_file, to_rank)
                        ? 0
                        : 1;
         case King:
@@ -238,8 +274,8 @@ int ChessState::DisambiguationFor(std::uint32_t kind, int from_file, int from_ra
     int able = 0;
     SlotSquare other;
     for (const SlotSquare& slot : slots) {
-        if (slot.empty() || slot.Is(static_cast<std::uint32_t>(from_file),
-                                    static_cast<std::uint32_t>(from_rank))) {
+        if (slot.empty() ||
+            slot.Is(static_cast<std::uint32_t>(from_file), static_cast<std::uint32_t>(from_rank))) {
             continue;
         }
         int file = static_cast<int>(slot.file);
@@ -275,9 +311,13 @@ int ChessState::MakeMoveFromSquares(MoveMode mode, int half_move, int from_file,
     if (from_file == to_file && from_rank == to_rank) return 1;
     Board& board = current_board_;
     const std::uint32_t moving = board[from_file][from_rank];
-    if (!BelongsTo(moving, mover) || BelongsTo(board[to_file][to_rank], mover)) return 1;
+    if (!BelongsTo(moving, mover)) return 1;
     const std::uint32_t kind = KindOf(moving);
-    const bool capture = board[to_file][to_rank] != Empty;
+    bool long_side = false;
+    const bool castles =
+        kind == King && IsCastlingSquares(mover, from_file, from_rank, to_file, to_rank, long_side);
+    if (!castles && BelongsTo(board[to_file][to_rank], mover)) return 1;
+    const bool capture = !castles && board[to_file][to_rank] != Empty;
     const int last_rank = mover == Side::White ? 8 : 1;
     int castling = 0;  // 7 short, 8 long
     switch (kind) {
@@ -289,12 +329,9 @@ int ChessState::MakeMoveFromSquares(MoveMode mode, int half_move, int from_file,
             }
             break;
         case King:
-            if (from_file == 5 && to_rank == from_rank && to_file == 7) {
-                if (CanCastleShort(mover) != 0) return 1;
-                castling = 7;
-            } else if (from_file == 5 && to_rank == from_rank && to_file == 3) {
-                if (CanCastleLong(mover) != 0) return 1;
-                castling = 8;
+            if (castles) {
+                if (CanCastle(mover, long_side ? 1 : 0) != 0) return 1;
+                castling = long_side ? 8 : 7;
             } else if (ShapeRejected(King, from_file, from_rank, to_file, to_rank, mover) != 0) {
                 return 1;
             }
@@ -360,11 +397,20 @@ int ChessState::MakeMoveFromSquares(MoveMode mode, int half_move, int from_file,
         if (kind == King) {
             (mover == Side::White ? castling_.WhiteKingMoved : castling_.BlackKingMoved) = 1;
         }
+        // The flags of the castling rooks, on the corners in the standard game.
         auto corner_flag = [this](int file, int rank) -> std::uint32_t* {
-            if (file == 1 && rank == 1) return &castling_.WhiteRookA1Moved;
-            if (file == 8 && rank == 1) return &castling_.WhiteRookH1Moved;
-            if (file == 1 && rank == 8) return &castling_.BlackRookA8Moved;
-            if (file == 8 && rank == 8) return &castling_.BlackRookH8Moved;
+            if (rank == 1 && file == CastlingRookFile(Side::White, 1)) {
+                return &castling_.WhiteRookA1Moved;
+            }
+            if (rank == 1 && file == CastlingRookFile(Side::White, 0)) {
+                return &castling_.WhiteRookH1Moved;
+            }
+            if (rank == 8 && file == CastlingRookFile(Side::Black, 1)) {
+                return &castling_.BlackRookA8Moved;
+            }
+            if (rank == 8 && file == CastlingRookFile(Side::Black, 0)) {
+                return &castling_.BlackRookH8Moved;
+            }
             return nullptr;
         };
         if (kind == Rook) {

@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <string>
 
 #include "chess/chess_state.h"
 #include "chess/messages.h"
@@ -17,6 +18,7 @@ struct ChessState::Resolution {
     int slot = -1;
     std::uint32_t promotion = 0;
     bool unknown_promotion = false;
+    int rook_file = 0;  // castling: the file the castling rook comes from
 };
 
 namespace {
@@ -32,12 +34,22 @@ void InsertAt(MoveText& text, std::size_t position, char c) {
 
 std::uint32_t KindForLetter(char c) {
     switch (c) {
-        case 'N': case 'n': return Knight;
-        case 'B': case 'b': return Bishop;
-        case 'R': case 'r': return Rook;
-        case 'Q': case 'q': return Queen;
-        case 'K': return King;
-        default: return 0;
+        case 'N':
+        case 'n':
+            return Knight;
+        case 'B':
+        case 'b':
+            return Bishop;
+        case 'R':
+        case 'r':
+            return Rook;
+        case 'Q':
+        case 'q':
+            return Queen;
+        case 'K':
+            return King;
+        default:
+            return 0;
     }
 }
 
@@ -76,6 +88,18 @@ void ChessState::NormaliseText(MoveText& text, Side side) const {
     const int from_rank = text[1] - '0';
     const std::uint32_t code = current_board_[from_file][from_rank];
     const std::uint32_t kind = KindOf(code);
+    bool long_side = false;
+    if (BelongsTo(code, side) && kind == King &&
+        IsCastlingSquares(side, from_file, from_rank, text[target] - 'a' + 1,
+                          text[target + 1] - '0', long_side)) {
+        // Castling written as the king's squares ("e1g1", or "e1h1" onto its own rook).
+        std::string castled(long_side ? "O-O-O" : "O-O");
+        for (std::size_t rest = target + 2; rest < MoveText::Capacity && text[rest] != 0; ++rest) {
+            castled += text[rest];
+        }
+        text = MoveText(castled);
+        return;
+    }
     if (BelongsTo(code, side) && kind != Pawn) {
         InsertAt(text, 0, "??NBRQK"[kind]);
         return;
@@ -118,10 +142,14 @@ bool ChessState::Resolve(MoveText& text, const FromHint& hint, Side side, Resolu
         bool long_side = text[3] == '-';
         out.type = long_side ? Resolution::Type::CastleLong : Resolution::Type::CastleShort;
         out.kind = King;
-        out.from_file = 5;
+        // The king castles from wherever it stands on its back rank (e1 in the standard game).
+        const SlotSquare& king = Slots(side).king;
+        const bool home = !king.empty() && static_cast<int>(king.rank) == back_rank;
+        out.from_file = home ? static_cast<int>(king.file) : 5;
         out.from_rank = back_rank;
         out.to_file = long_side ? 3 : 7;
         out.to_rank = back_rank;
+        out.rook_file = CastlingRookFile(side, long_side ? 1 : 0);
         return true;
     }
     if (IsFileLetter(first)) {
@@ -209,6 +237,17 @@ bool ChessState::Resolve(MoveText& text, const FromHint& hint, Side side, Resolu
     out.to_file = text[target] - 'a' + 1;
     out.to_rank = text[target + 1] - '0';
     out.kind = kind;
+    bool long_side = false;
+    if (kind == King && by == 3 &&
+        IsCastlingSquares(side, named_file, named_rank, out.to_file, out.to_rank, long_side)) {
+        // "Ke1g1": castling written as the king's squares with its letter.
+        std::string castled(long_side ? "O-O-O" : "O-O");
+        for (std::size_t k = target + 2; k < MoveText::Capacity && text[k] != 0; ++k) {
+            castled += text[k];
+        }
+        text = MoveText(castled);
+        return Resolve(text, hint, side, out);
+    }
     if (kind == King) {
         out.type = Resolution::Type::King;
         // A king needs no from-square ("Ke1f2" is "Kf2"), and its capture mark is added when the
@@ -312,7 +351,8 @@ int ChessState::Reach(std::uint32_t kind, const SlotSquare& x, const SlotSquare&
     const bool on_hint = hinted && file == hint.file() && rank == hint.rank();
     if (kind == Rook || (kind == Queen && OnLine(x, to_file, to_rank))) {
         if (!OnLine(x, to_file, to_rank)) return 0;
-        bool other_may = OnLine(y, to_file, to_rank) || (kind == Queen && OnDiagonal(y, to_file, to_rank));
+        bool other_may =
+            OnLine(y, to_file, to_rank) || (kind == Queen && OnDiagonal(y, to_file, to_rank));
         if (!other_may) return 1;
         if (hinted) return on_hint ? 1 : 0;
         return PathClear(current_board_, file, rank, to_file, to_rank) ? 2 : 0;
@@ -325,7 +365,8 @@ int ChessState::Reach(std::uint32_t kind, const SlotSquare& x, const SlotSquare&
     }
     // Bishop, or a queen off the target's file and rank.
     if (!OnDiagonal(x, to_file, to_rank)) return 0;
-    bool other_may = OnDiagonal(y, to_file, to_rank) || (kind == Queen && OnLine(y, to_file, to_rank));
+    bool other_may =
+        OnDiagonal(y, to_file, to_rank) || (kind == Queen && OnLine(y, to_file, to_rank));
     if (!other_may) return 1;
     return PathClear(current_board_, file, rank, to_file, to_rank) ? 2 : 0;
 }
@@ -359,7 +400,7 @@ int ChessState::IsPinned(const SlotSquare& square, Side side, int target_file,
             if (!BelongsTo(code, enemy)) return 0;
             std::uint32_t kind = KindOf(code);
             return kind == Queen || (kind == Rook && !diagonal) || (kind == Bishop && diagonal) ? 1
-                                                                                               : 0;
+                                                                                                : 0;
         }
         file += step_file;
         rank += step_rank;
@@ -411,12 +452,16 @@ void ChessState::WarnOverflow(std::uint32_t kind) {
             ui_->report(messages::OnlyThreeBishops);
             ui_->report(messages::TryingQueenInstead);
             break;
-        case Knight: ui_->report(messages::OnlyThreeKnights); break;
+        case Knight:
+            ui_->report(messages::OnlyThreeKnights);
+            break;
         case Rook:
             ui_->report(messages::OnlyThreeRooks);
             ui_->report(messages::TryingQueenInstead);
             break;
-        default: ui_->report(messages::OnlyThreeQueens); break;
+        default:
+            ui_->report(messages::OnlyThreeQueens);
+            break;
     }
 }
 
@@ -458,9 +503,9 @@ void ChessState::RecordChange(const Resolution& move, Side side) {
                 gathered.before[n] = static_cast<std::uint8_t>(board[file][rank]);
             };
             if (!king.empty()) touch(static_cast<int>(king.file), static_cast<int>(king.rank));
-            touch(5, move.from_rank);
+            touch(move.from_file, move.from_rank);
             touch(move.to_file, move.from_rank);
-            touch(move.type == Resolution::Type::CastleLong ? 1 : 8, move.from_rank);
+            touch(move.rook_file, move.from_rank);
             touch(move.type == Resolution::Type::CastleLong ? 4 : 6, move.from_rank);
             change = gathered;
             return;
@@ -500,13 +545,15 @@ void ChessState::Execute(const Resolution& move, Side side) {
         case Resolution::Type::CastleLong: {
             const bool long_side = move.type == Resolution::Type::CastleLong;
             const std::uint32_t rank = static_cast<std::uint32_t>(move.from_rank);
-            const std::uint32_t rook_from = long_side ? 1 : 8;
+            const auto rook_from = static_cast<std::uint32_t>(move.rook_file);
             const std::uint32_t rook_to = long_side ? 4 : 6;
+            // Both leave before either lands: in a Chess960 position one may land where the
+            // other stood.
             if (!slots.king.empty()) board[slots.king.file][slots.king.rank] = Empty;
-            board[5][rank] = Empty;
+            board[static_cast<std::size_t>(move.from_file)][rank] = Empty;
+            board[rook_from][rank] = Empty;
             board[static_cast<std::size_t>(move.to_file)][rank] = PieceCode(King, side);
             slots.king = {static_cast<std::uint32_t>(move.to_file), rank};
-            board[rook_from][rank] = Empty;
             board[rook_to][rank] = PieceCode(Rook, side);
             // The corner rook is rook B (kingside) or rook A (queenside) unless captures and
             // promotions have moved it to another slot.
@@ -546,8 +593,16 @@ void ChessState::ApplyMoveText(MoveText& text, const FromHint& hint, Side side) 
 int ChessState::LocateMoveText(MoveText& text, const FromHint& hint, Side side) {
     Resolution move;
     if (!Resolve(text, hint, side, move)) return 1;
-    located_ = {static_cast<std::uint32_t>(move.from_file), static_cast<std::uint32_t>(move.from_rank),
+    located_ = {static_cast<std::uint32_t>(move.from_file),
+                static_cast<std::uint32_t>(move.from_rank),
                 static_cast<std::uint32_t>(move.to_file), static_cast<std::uint32_t>(move.to_rank)};
+    const bool castling =
+        move.type == Resolution::Type::CastleShort || move.type == Resolution::Type::CastleLong;
+    if (castling && (move.from_file != 5 || move.rook_file != (move.to_file == 3 ? 1 : 8))) {
+        // Away from the standard squares castling is told from squares as the king taking its
+        // own rook, as Chess960 moves are written.
+        located_.to_file = static_cast<std::uint32_t>(move.rook_file);
+    }
     if (move.type != Resolution::Type::Pawn || move.promotion == 0) return 0;
     if (move.unknown_promotion) return 1;
     promotion_choice_ = move.promotion;

@@ -37,6 +37,42 @@ bool NormaliseCastling(std::span<char> token) {
     return false;
 }
 
+PieceLetterReader::PieceLetterReader() {
+    Add(EnglishPieceLetters);
+    Add(GermanPieceLetters);
+}
+
+void PieceLetterReader::Add(std::string_view letters) {
+    for (std::size_t i = 0; i < letters.size() && i < EnglishPieceLetters.size(); ++i) {
+        const char c = letters[i];
+        if (c < 'A' || c > 'Z') continue;
+        char& english = english_[static_cast<std::size_t>(c - 'A')];
+        if (english == 0) english = EnglishPieceLetters[i];
+    }
+}
+
+bool PieceLetterReader::ToEnglish(std::span<char> token) const {
+    auto translate = [this](char& c) {
+        if (c < 'A' || c > 'Z') return false;
+        const char english = english_[static_cast<std::size_t>(c - 'A')];
+        if (english == 0 || english == c) return false;
+        c = english;
+        return true;
+    };
+    if (token.empty()) return false;
+    bool changed = translate(token[0]);
+    // A promotion: the letter after "=", or right after the last-rank square of a pawn move.
+    const bool pawn = token[0] >= 'a' && token[0] <= 'h';
+    for (std::size_t i = 1; i + 1 < token.size() && token[i] != 0; ++i) {
+        const char c = token[i];
+        if (c == '=' || (pawn && (c == '8' || c == '1') && token[i + 1] != '=')) {
+            changed = translate(token[i + 1]) || changed;
+            break;
+        }
+    }
+    return changed;
+}
+
 Error NotationLetters::Set(std::string_view king, std::string_view queen, std::string_view rook,
                            std::string_view bishop, std::string_view knight) {
     std::array<char, 5> chosen{};
@@ -61,16 +97,25 @@ void NotationLetters::TranslatePieceLetters(std::span<char> text) const {
         char& c = text[i];
         if (c < 'B' || c > 'R') continue;
         switch (c) {
-            case 'K': c = letters_[0]; break;
-            case 'Q': c = letters_[1]; break;
-            case 'R': c = letters_[2]; break;
-            case 'B': c = letters_[3]; break;
+            case 'K':
+                c = letters_[0];
+                break;
+            case 'Q':
+                c = letters_[1];
+                break;
+            case 'R':
+                c = letters_[2];
+                break;
+            case 'B':
+                c = letters_[3];
+                break;
             case 'N':
                 // "NCO" (an opening classification) is not a knight.
                 if (i + 2 < text.size() && text[i + 1] == 'C' && text[i + 2] == 'O') break;
                 c = letters_[4];
                 break;
-            default: break;
+            default:
+                break;
         }
     }
 }

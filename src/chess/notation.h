@@ -13,11 +13,39 @@ namespace qorvale::chess {
 // place. `token` starts at the move; anything after the castling text stays. True if rewritten.
 bool NormaliseCastling(std::span<char> token);
 
+// Piece letters in the order king, queen, rook, bishop, knight: the English ones every move
+// text holds, and the German ones ("König, Dame, Turm, Läufer, Springer") many files are written
+// with.
+inline constexpr std::string_view EnglishPieceLetters = "KQRBN";
+inline constexpr std::string_view GermanPieceLetters = "KDTLS";
+
+// Reads moves written with other piece letters: the English letters always, the German ones,
+// and any set added (the user's display letters). Only upper-case letters are piece letters
+// (a lower-case one would be a file), and a letter that already names a piece keeps its meaning,
+// so English "B" stays a bishop whatever set is added.
+class PieceLetterReader {
+  public:
+    PieceLetterReader();
+    // Adds a set of five letters in the order king, queen, rook, bishop, knight.
+    void Add(std::string_view letters);
+    // Rewrites in place, in English, the piece letter that begins `token` and a promotion
+    // letter ("Sf3" -> "Nf3", "e8=D" -> "e8=Q"). True when anything changed.
+    bool ToEnglish(std::span<char> token) const;
+    // Whether `c` is a piece letter of one of the sets read.
+    bool IsPieceLetter(char c) const {
+        return c >= 'A' && c <= 'Z' && english_[static_cast<std::size_t>(c - 'A')] != 0;
+    }
+
+  private:
+    // Per letter 'A'..'Z': the English letter it stands for, or 0.
+    std::array<char, 26> english_{};
+};
+
 // The user's piece letters for shown and exported text, in the order king, queen, rook, bishop,
-// knight. Input is never translated back.
+// knight. The movetext reader also reads them (PieceLetterReader).
 class NotationLetters {
-public:
-    static constexpr std::string_view Default = "KQRBN";
+  public:
+    static constexpr std::string_view Default = EnglishPieceLetters;
 
     // Checks five fields' first characters: "Only valid characters are A to Z." or "Characters
     // must be different."; on success stores them.
@@ -42,7 +70,7 @@ public:
         return previous;
     }
 
-private:
+  private:
     std::array<char, 5> letters_{'K', 'Q', 'R', 'B', 'N'};
     bool custom_ = false;
     bool suspended_ = false;

@@ -33,8 +33,9 @@ const std::vector<CommandEntry>& Commands() {
          "load every game and print games, half-moves, annotated, cut and unplayable counts",
          RunCheckLoadCommand},
         {"positions",
-         "positions FILE [--game N]",
-         "replay main lines: game, ply, move and placement per half-move",
+         "positions FILE [--game N] [--last]",
+         "replay main lines: game, ply, move and placement per half-move; --last: per game, "
+         "the half-moves played, last move and final placement",
          RunPositionsCommand,
          {"--game"}},
         {"eco",

@@ -2,8 +2,11 @@
 
 #include <vector>
 
+#include "openings/eco_table.h"
 #include "openings/messages.h"
+#include "openings/opening_files.h"
 #include "platform/file.h"
+#include "platform/folder.h"
 #include "search/move_code.h"
 
 namespace qorvale::openings {
@@ -44,6 +47,12 @@ Error BuildEcoPositionFile(const std::string& trf_path, const std::string& ecd_p
     search::GameRecord record;
     while (reader->Next(record) == search::FastFileReader::Step::Record) records.push_back(record);
     return BuildEcoPositionFile(records, ecd_path, ui);
+}
+
+std::string EcoPositionFilePathFor(std::string_view trf_path) {
+    std::string folder = platform::FolderOf(std::string(trf_path));
+    if (platform::NameOf(folder) == OpeningsFolderName) folder = platform::FolderOf(folder);
+    return platform::JoinPath(folder, EcoPositionFileName);
 }
 
 }  // namespace qorvale::openings

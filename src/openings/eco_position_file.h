@@ -2,6 +2,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "base/error.h"
 #include "base/ui.h"
@@ -22,5 +23,9 @@ Error BuildEcoPositionFile(std::span<const search::GameRecord> records, const st
 // The same, reading the records from the move file at `trf_path` first ("Error opening file."
 // when it cannot be read).
 Error BuildEcoPositionFile(const std::string& trf_path, const std::string& ecd_path, Ui& ui);
+
+// Where the position file of the ECO codes fast file at `trf_path` lies: qorvale.ecd in the
+// install folder, the folder above "openings"; beside the fast file when that is elsewhere.
+std::string EcoPositionFilePathFor(std::string_view trf_path);
 
 }  // namespace qorvale::openings

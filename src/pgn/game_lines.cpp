@@ -7,6 +7,8 @@
 
 #include "chess/chess_state.h"
 #include "chess/notation.h"
+#include "pgn/game_scanner.h"
+#include "pgn/header_tags.h"
 #include "pgn/messages.h"
 
 namespace qorvale::pgn {
@@ -17,11 +19,12 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The movetext reader's own test for the next game's first line: "[", an upper-case letter, and
-// "]" at the end, allowing one trailing blank.
+// "]" at the end, allowing one trailing blank; or a tag line with the next game's moves after it.
 bool StartsNextGame(std::string_view record) {
     if (record.size() < 3 || record[0] != '[' || record[1] < 'A' || record[1] > 'Z') return false;
     if (record.back() == ']') return true;
-    return record.size() >= 4 && record.back() == ' ' && record[record.size() - 2] == ']';
+    if (record.size() >= 4 && record.back() == ' ' && record[record.size() - 2] == ']') return true;
+    return TagLineWithTextLength(record) > 0;
 }
 
 // A move token ends at a blank, the end of the line, or the start of a comment, variation or NAG.
@@ -34,20 +37,30 @@ constexpr std::array<bool, 256> TokenEnds = [] {
 bool EndsToken(char c) { return TokenEnds[static_cast<unsigned char>(c)]; }
 
 // Characters that may start a move and need no other handling where a move is sought: not the
-// end of the line, a blank, a comment, variation or NAG start, ")", ".", or a digit.
+// end of the line, a blank, a comment, variation or NAG start, ")", ".", a digit, or a character
+// of an annotation glyph ("!", "?", "+-", "=").
 constexpr std::array<bool, 256> PlainMoveStarts = [] {
     std::array<bool, 256> plain{};
     plain.fill(true);
     for (unsigned char c : {'\0', ' ', '\t', '{', ';', '(', '$', ')', '.'}) plain[c] = false;
+    for (unsigned char c : {'!', '?', '+', '-', '=', '~', '/'}) plain[c] = false;
     for (unsigned char c = '0'; c <= '9'; ++c) plain[c] = false;
     return plain;
 }();
 
+// An annotation written as its own token instead of a NAG: "!", "?", "!?", "+-", "=", "-/+" and
+// the like. "--" is a null move.
+std::size_t GlyphLength(std::string_view text) {
+    std::size_t length = text.find_first_not_of("!?+-=~/");
+    if (length == std::string_view::npos) length = text.size();
+    if (length == 0 || !TokenEnds[static_cast<unsigned char>(text[length])]) return 0;
+    if (text.substr(0, length) == "--") return 0;
+    return length;
+}
+
 bool IsPlainMoveStart(char c) { return PlainMoveStarts[static_cast<unsigned char>(c)]; }
 
-bool IsPieceLetter(char c) {
-    return c == 'N' || c == 'B' || c == 'Q' || c == 'R' || c == 'K';
-}
+bool IsPieceLetter(char c) { return c == 'N' || c == 'B' || c == 'Q' || c == 'R' || c == 'K'; }
 
 // How the game writes its moves, decided at its first move.
 enum class MoveForm { Standard, LongWithPieces, Coordinates };
@@ -84,12 +97,20 @@ bool ReduceLongMove(std::string_view token, chess::MoveText& text, chess::FromHi
 }
 
 // First characters that may need more than a look at the second character: the end of the
-// line, a blank, a castling with zeros or "o", and "*" or "?".
+// line, a blank, a castling with zeros or "o", and "*".
 constexpr std::array<bool, 256> TerminatorFirsts = [] {
     std::array<bool, 256> firsts{};
-    for (unsigned char c : {'\0', ' ', '\t', '0', 'o', '*', '?'}) firsts[c] = true;
+    for (unsigned char c : {'\0', ' ', '\t', '0', 'o', '*'}) firsts[c] = true;
     return firsts;
 }();
+
+FirstMover FirstMoverOfFen(std::string_view fen_tag_line) {
+    std::string_view value = TagValue(fen_tag_line);
+    std::size_t blank = value.find(' ');
+    if (blank == std::string_view::npos || blank + 1 >= value.size()) return FirstMover::FromText;
+    const char side = value[blank + 1];
+    return side == 'b' ? FirstMover::Black : side == 'w' ? FirstMover::White : FirstMover::FromText;
+}
 
 int IsGameTerminator(char* text, bool blank_is_end) {
     char first = text[0];
@@ -106,8 +127,10 @@ int IsGameTerminator(char* text, bool blank_is_end) {
         chess::NormaliseCastling(std::span<char>(text, std::strlen(text)));
         return 0;
     }
-    if (first == '*' || first == '?') return 1;
+    if (first == '*') return 1;
     char second = text[1];
+    // "?" and "+-" are annotations, "--" a null move: none ends the game.
+    if (first == '?' || first == '+' || first == '-' || first == '=') return 0;
     if (second == '/' && first != '{' && first != ';') return 1;
     if (second == '-' && first != 'O' && first != '{' && first != ';') return 1;
     return 0;
@@ -122,26 +145,32 @@ int EndsGame(char* text, bool blank_is_end) {
     return IsGameTerminator(text, blank_is_end);
 }
 
-// Walks the movetext lines character by character and fills the move tables.
+// Walks the movetext lines character by character and fills the move tables. The main line is
+// read as every PGN reader reads it: tokens in turn, each move the other side's; move numbers
+// are passed over wherever they stand (or are missing), so that the sides never depend on how
+// the numbers are written.
 class GameLines::Scanner {
-public:
+  public:
     // The text is only read, or rewritten in place, while scanning: its buffer stays put.
     Scanner(GameLines& lines, int stop_after)
         : lines_(lines), text_(lines.text_.data()), stop_after_(stop_after) {}
 
     int Run(Ui* ui, bool quiet);
 
-private:
+  private:
+    enum class Found { Move, Placeholder, End };
+
     char* At() { return text_ + pos_; }
     char Cur() const { return text_[pos_]; }
     int Column() const { return static_cast<int>(pos_ - lines_.line_start_[line_]); }
     int HalfMove() const { return lines_.parsed_half_moves_; }
 
-    // Moves to the start of the next line that is scanned ("%" lines are kept but not scanned).
-    bool NextLine() {
+    // Moves to the start of the next line that is scanned. A "%" line is an escape line, kept
+    // but not scanned, only outside a comment: inside one it is comment text.
+    bool NextLine(bool in_comment = false) {
         while (++line_ < lines_.line_start_.size()) {
             pos_ = lines_.line_start_[line_];
-            if (Cur() != '%') return true;
+            if (in_comment || Cur() != '%') return true;
         }
         return false;
     }
@@ -154,9 +183,9 @@ private:
     bool SkipLineComment();
     bool SkipVariation();
     void SkipNag();
-    bool AfterClosingBrace();
-    bool SeekMove(bool white);
-    bool ReadMove(bool white);
+    Found SeekMove(bool white);
+    bool LooksLikeMove(const char* text) const;
+    void ReadMove(bool white, bool placeholder);
     void DecideMoveForm(std::string_view token);
     void StoreMove(bool white, std::string_view token);
 
@@ -177,7 +206,7 @@ bool GameLines::Scanner::SkipComment() {
     while (true) {
         char c = Cur();
         if (c == '\0') {
-            if (!NextLine()) return false;
+            if (!NextLine(true)) return false;
             continue;
         }
         ++pos_;
@@ -192,8 +221,7 @@ bool GameLines::Scanner::SkipLineComment() {
 }
 
 // "(" to the ")" that brings the depth back to 0. Comments inside are skipped whole, so their
-// parentheses do not count; a ")" directly followed by anything but ")", a blank or the end of
-// the line does not count either.
+// parentheses do not count.
 bool GameLines::Scanner::SkipVariation() {
     lines_.RecordAnnotation(HalfMove(), static_cast<int>(line_), Column(),
                             AnnotationKind::Variation);
@@ -210,7 +238,7 @@ bool GameLines::Scanner::SkipVariation() {
             while (true) {
                 char inner = Cur();
                 if (inner == '\0') {
-                    if (!NextLine()) return false;
+                    if (!NextLine(true)) return false;
                     continue;
                 }
                 ++pos_;
@@ -225,11 +253,8 @@ bool GameLines::Scanner::SkipVariation() {
         ++pos_;
         if (c == '(') {
             ++depth;
-        } else if (c == ')') {
-            char next = Cur();
-            if (next == ')' || next == '\0' || IsBlank(next)) {
-                if (--depth == 0) return true;
-            }
+        } else if (c == ')' && --depth == 0) {
+            return true;
         }
     }
 }
@@ -243,101 +268,101 @@ void GameLines::Scanner::SkipNag() {
     while (IsDigit(Cur())) ++pos_;
 }
 
-// After a closing "}" followed by a blank, a second blank (or a result) ends the movetext.
-bool GameLines::Scanner::AfterClosingBrace() {
-    if (!IsBlank(Cur())) return true;
-    ++pos_;
-    return EndsGame(At(), true) == 0;
-}
-
-// Brings the cursor to the start of the next move of the side. Comments, NAGs and variations on
-// the way are recorded and skipped. A white move needs its number first ("12." and one blank),
-// except directly after a comment; a black move may have its own ("12...") or none. Returns
-// false when the movetext ends first.
-bool GameLines::Scanner::SeekMove(bool white) {
-    // The usual cases first, with the answers the loop below would give: Black's move right at
-    // the cursor; White's number, its dot, one blank and the move.
+// Brings the cursor to the start of the next move. Comments, NAGs and variations on the way are
+// recorded and skipped; annotation glyphs standing alone are skipped, and so are move numbers
+// ("12.", "12...", "12..", "12" alone). Before the first move, dots after its number ("1...") or
+// alone ("...") mean that Black moves first: Placeholder. End when the movetext ends first.
+GameLines::Scanner::Found GameLines::Scanner::SeekMove(bool white) {
+    // The usual cases first, with the answers the loop below would give: a move right at the
+    // cursor; White's number, its dot, one blank and the move.
     const char* text = At();
-    if (!white && IsPlainMoveStart(text[0])) return EndsGame(At(), false) == 0;
+    if (IsPlainMoveStart(text[0]) && LooksLikeMove(text)) {
+        return EndsGame(At(), false) ? Found::End : Found::Move;
+    }
     if (white && IsDigit(text[0])) {
         std::size_t dot = 1;
         while (IsDigit(text[dot])) ++dot;
         std::size_t move = dot + 1;
         if (IsBlank(text[move])) ++move;
-        if (text[dot] == '.' && IsPlainMoveStart(text[move])) {
-            if (EndsGame(At(), false)) return false;
+        if (text[dot] == '.' && IsPlainMoveStart(text[move]) && LooksLikeMove(text + move)) {
+            if (EndsGame(At(), false)) return Found::End;
             pos_ += move;
-            return EndsGame(At(), false) == 0;
+            return EndsGame(At(), false) ? Found::End : Found::Move;
         }
     }
 
-    bool numbered = false;
-    bool after_comment = false;
-    bool token_start = true;
+    const bool first_move = lines_.parsed_half_moves_ == 0;
     while (true) {
         char c = Cur();
         if (c == '\0') {
-            if (!NextLine()) return false;
-            token_start = true;
+            if (!NextLine()) return Found::End;
             continue;
         }
         if (c == '{') {
-            if (!SkipComment() || !AfterClosingBrace()) return false;
-            after_comment = true;
-            token_start = true;
+            if (!SkipComment()) return Found::End;
             continue;
         }
         if (c == ';') {
-            if (!SkipLineComment()) return false;
-            after_comment = true;
-            token_start = true;
+            if (!SkipLineComment()) return Found::End;
             continue;
         }
         if (c == '(') {
-            if (!SkipVariation()) return false;
-            after_comment = false;
-            token_start = true;
+            if (!SkipVariation()) return Found::End;
             continue;
         }
         if (c == '$') {
             SkipNag();
-            token_start = true;
             continue;
         }
-        if (IsBlank(c)) {
-            ++pos_;
-            token_start = true;
-            continue;
-        }
-        if (token_start && EndsGame(At(), false)) return false;
-        token_start = false;
-        c = Cur();  // castling may just have been rewritten
-        if (c == ')') {
+        // A ")" without its "(" is passed over.
+        if (IsBlank(c) || c == ')') {
             ++pos_;
             continue;
         }
-        if (white) {
-            if (c == '.') {
-                ++pos_;
-                if (numbered) continue;
-                numbered = true;
-                if (IsBlank(Cur())) ++pos_;
-                // "1...e5": the dots are the black-first placeholder of the first white move.
-                if (Cur() == '.' && lines_.full_moves_ == 0) return true;
-                token_start = true;
-                continue;
-            }
-            if ((numbered || after_comment) && !IsDigit(c)) return true;
-            if (IsDigit(c)) after_comment = false;
-            ++pos_;
-            continue;
-        }
+        // A token: a result ends the movetext; castling written with zeros is rewritten here.
+        if (EndsGame(At(), false)) return Found::End;
+        c = Cur();
         if (IsDigit(c) || c == '.') {
-            ++pos_;
+            while (IsDigit(Cur())) ++pos_;
+            int dots = 0;
+            for (; Cur() == '.'; ++pos_) ++dots;
+            if (white && first_move && dots >= 2 && lines_.first_mover_ == FirstMover::FromText) {
+                return Found::Placeholder;
+            }
             continue;
         }
+        if (std::size_t glyph = GlyphLength(At()); glyph > 0) {
+            pos_ += glyph;
+            continue;
+        }
+        if (!LooksLikeMove(At())) {
+            // A word that is no move (a pasted page's markup, "e.p.", a name): passed over, so
+            // that the moves around it keep their sides.
+            while (!EndsToken(Cur())) ++pos_;
+            continue;
+        }
+        return Found::Move;
+    }
+}
+
+// A move begins with a piece letter (of a set the game may be written with), a file letter, or
+// is castling or a null move, and holds a rank digit within its first seven characters. Another
+// capital before a square ("Cf3" in a game written with letters not read) is a move all the
+// same, one that plays nothing, so that the moves after it keep their sides.
+bool GameLines::Scanner::LooksLikeMove(const char* text) const {
+    const char first = text[0];
+    if ((first == 'O' && text[1] == '-') || (first == '-' && text[1] == '-') ||
+        (first == 'Z' && text[1] == '0')) {
         return true;
     }
+    const bool known = chess::IsFileLetter(first) || lines_.letters_.IsPieceLetter(first) ||
+                       first == 'n' || first == 'r' || first == 'q' || first == 'k';
+    if (!known && (first < 'A' || first > 'Z')) return false;
+    for (std::size_t i = 1; i <= chess::MoveText::Capacity && !EndsToken(text[i]); ++i) {
+        if (!chess::IsRankDigit(text[i])) continue;
+        if (known || chess::IsFileLetter(text[i - 1])) return true;
+    }
+    return false;
 }
 
 void GameLines::Scanner::DecideMoveForm(std::string_view token) {
@@ -357,58 +382,60 @@ void GameLines::Scanner::DecideMoveForm(std::string_view token) {
 
 void GameLines::Scanner::StoreMove(bool white, std::string_view token) {
     int index = lines_.full_moves_ - 1;
-    chess::MoveText& text =
-        white ? lines_.moves_.WhiteMoves[static_cast<std::size_t>(index)]
-              : lines_.moves_.BlackMoves[static_cast<std::size_t>(index)];
-    chess::FromHint& hint =
-        white ? lines_.moves_.WhiteHints[static_cast<std::size_t>(index)]
-              : lines_.moves_.BlackHints[static_cast<std::size_t>(index)];
+    chess::MoveText& text = white ? lines_.moves_.WhiteMoves[static_cast<std::size_t>(index)]
+                                  : lines_.moves_.BlackMoves[static_cast<std::size_t>(index)];
+    chess::FromHint& hint = white ? lines_.moves_.WhiteHints[static_cast<std::size_t>(index)]
+                                  : lines_.moves_.BlackHints[static_cast<std::size_t>(index)];
     if (form_ == MoveForm::Standard) {
         text.Assign(token);
-        return;
-    }
-    char reduced[16];
-    std::size_t length = 0;
-    auto keep = [&](char c) {
-        if (length < sizeof reduced - 1) reduced[length++] = c;
-    };
-    if (form_ == MoveForm::Coordinates && token[0] != 'O') {
+    } else if (form_ == MoveForm::Coordinates && token[0] != 'O') {
+        char reduced[16];
+        std::size_t length = 0;
         for (char c : token) {
-            if (c != '-') keep(c);
+            if (c != '-' && length < sizeof reduced - 1) reduced[length++] = c;
         }
         text.Assign(std::string_view(reduced, length));
-        return;
+    } else if (form_ != MoveForm::LongWithPieces || !ReduceLongMove(token, text, hint)) {
+        text.Assign(token);
     }
-    if (form_ == MoveForm::LongWithPieces && ReduceLongMove(token, text, hint)) return;
-    text.Assign(token);
+    // Moves written with other piece letters are kept in English, as every move text is.
+    lines_.letters_.ToEnglish(std::span<char>(text.bytes.data(), chess::MoveText::Capacity));
 }
 
-// Reads one move token at the cursor into the side's next slot.
-bool GameLines::Scanner::ReadMove(bool white) {
+// Reads the move token at the cursor (or, for the placeholder, the dots) into the side's next
+// slot.
+void GameLines::Scanner::ReadMove(bool white, bool placeholder) {
     std::size_t start = pos_;
-    if (white && Cur() == '.') {
-        while (Cur() == '.') ++pos_;
-    } else {
+    if (!placeholder) {
         while (!EndsToken(Cur())) ++pos_;
     }
-    std::string_view token(text_ + start, pos_ - start);
-    if (!form_decided_ && token[0] != '.') DecideMoveForm(token);
+    std::string_view token =
+        placeholder ? std::string_view("..") : std::string_view(text_ + start, pos_ - start);
+    if (!form_decided_ && !placeholder) DecideMoveForm(token);
     if (white) ++lines_.full_moves_;
-    StoreMove(white, token);
+    if (placeholder) {
+        lines_.moves_.WhiteMoves[static_cast<std::size_t>(lines_.full_moves_ - 1)].Assign(token);
+    } else {
+        StoreMove(white, token);
+    }
     if (form_ == MoveForm::LongWithPieces) lines_.moves_.WhiteHints[0].bytes[0] = 1;
     int half_move = ++lines_.parsed_half_moves_;
     lines_.move_text_end_[static_cast<std::size_t>(half_move)] = static_cast<int>(pos_);
-    return true;
 }
 
 int GameLines::Scanner::Run(Ui* ui, bool quiet) {
+    const bool black_first = lines_.first_mover_ == FirstMover::Black;
     if (!Start()) return 0;
     bool white = true;
     while (true) {
         if (white) {
             if (stop_after_ > 0 && lines_.full_moves_ >= stop_after_) break;
         }
-        if (!SeekMove(white)) break;
+        Found found = SeekMove(white);
+        if (found == Found::End) break;
+        // A game from a position with Black to move begins with Black's move, however its
+        // number is written.
+        if (black_first && lines_.parsed_half_moves_ == 0) found = Found::Placeholder;
         if (white && lines_.full_moves_ == chess::MaxFullMoves) {
             lines_.hit_move_limit_ = true;
             if (!quiet && ui != nullptr) {
@@ -416,15 +443,8 @@ int GameLines::Scanner::Run(Ui* ui, bool quiet) {
             }
             break;
         }
-        bool placeholder = white && Cur() == '.';
-        ReadMove(white);
+        ReadMove(white, found == Found::Placeholder);
         white = !white;
-        if (placeholder) continue;
-        // One blank separates tokens; a second one (or a result) right after it ends the text.
-        if (IsBlank(Cur())) {
-            ++pos_;
-            if (EndsGame(At(), true)) break;
-        }
     }
     return lines_.full_moves_;
 }
@@ -483,7 +503,14 @@ void GameLines::RecordAnnotation(int half_move, int line, int column, Annotation
 
 int GameLines::Scan(int stop_after, Ui* ui, bool quiet) {
     Scanner scanner(*this, stop_after);
-    return scanner.Run(ui, quiet);
+    int full_moves = scanner.Run(ui, quiet);
+    first_mover_ = FirstMover::FromText;
+    return full_moves;
+}
+
+void GameLines::SetDisplayLetters(std::string_view letters) {
+    letters_ = chess::PieceLetterReader();
+    letters_.Add(letters);
 }
 
 int GameLines::ParseMovetext(RecordSource& source, const std::string* first_record,
@@ -535,8 +562,8 @@ int GameLines::LoadMoveCodes(std::span<const std::uint16_t> codes, chess::ChessS
         std::size_t index = static_cast<std::size_t>(half_move / 2);
         chess::MoveText& text = white ? moves_.WhiteMoves[index] : moves_.BlackMoves[index];
         text = chess.MadeMoveText();
-        chess.ApplyMoveText(text, chess::FromHint{}, white ? chess::Side::White
-                                                           : chess::Side::Black);
+        chess.ApplyMoveText(text, chess::FromHint{},
+                            white ? chess::Side::White : chess::Side::Black);
         chess.SnapshotPosition(next);
         half_move = next;
         if (white) ++full_moves_;

@@ -10,6 +10,7 @@
 
 #include "base/ui.h"
 #include "chess/move_text.h"
+#include "chess/notation.h"
 #include "pgn/nag.h"
 #include "pgn/record_source.h"
 
@@ -37,9 +38,10 @@ struct AnnotationPosition {
     AnnotationKind kind = AnnotationKind::None;
 };
 
-// 1 when the token at `text` ends the movetext: it begins with "*" or "?"; its second character
-// is "/" ("1/2-1/2") and its first is not "{" or ";"; or its second character is "-" and its
-// first is not "O", "{" or ";" ("1-0", "0-1"). With `blank_is_end` a blank at `text` ends it too.
+// 1 when the token at `text` ends the movetext: it begins with "*"; its second character is "/"
+// ("1/2-1/2") and its first is not "{" or ";"; or its second character is "-" and its first is
+// not "O", "{" or ";" ("1-0", "0-1"). Annotation glyphs ("?", "+-", "=") and the null move "--"
+// end nothing. With `blank_is_end` a blank at `text` ends it too.
 // Castling written with zeros or lower-case o ("0-0", "o-o-o") is first rewritten in place to
 // "O-O"/"O-O-O", so it is no terminator. `text` must be zero-terminated.
 int IsGameTerminator(char* text, bool blank_is_end);
@@ -50,13 +52,23 @@ int IsGameTerminator(char* text, bool blank_is_end);
 // changed, when the token is not in that form (castling never is).
 bool ReduceLongMove(std::string_view token, chess::MoveText& text, chess::FromHint& hint);
 
+// Who makes a game's first move.
+enum class FirstMover {
+    FromText,  // White, unless the first move number has two dots or more ("1...")
+    White,     // a set-up position with White to move
+    Black,     // a set-up position with Black to move: the first move is Black's however written
+};
+
+// The first mover a FEN tag line names by its side field; FromText without a tag.
+FirstMover FirstMoverOfFen(std::string_view fen_tag_line);
+
 // One loaded game: its movetext lines, the main line split into move texts per half-move, and
 // where each comment, NAG and variation stands in the text. Variations and comments are not
 // kept as a tree: the text is the store, found again through the recorded positions.
 //
 // Buffers are kept from game to game, so reading many games allocates nothing per game.
 class GameLines {
-public:
+  public:
     GameLines();
 
     // Reads the movetext lines and scans them. `first_record` is the movetext line the header
@@ -86,6 +98,13 @@ public:
     // its SAN text, played and snapshotted; the start position is set again at the end.
     // Returns the number of full moves. A code the rules refuse ends the list there.
     int LoadMoveCodes(std::span<const std::uint16_t> codes, chess::ChessState& chess);
+
+    // Who moves first in the game parsed next (its FEN tag's side); only that parse.
+    void SetFirstMover(FirstMover mover) { first_mover_ = mover; }
+    // Letters moves may be written with besides the English and German ones: the user's display
+    // letters, king queen rook bishop knight. Kept from game to game.
+    void SetDisplayLetters(std::string_view letters);
+    const chess::PieceLetterReader& Letters() const { return letters_; }
 
     // ---- The tables -----------------------------------------------------------------------
     chess::MainLineMoves& Moves() { return moves_; }
@@ -132,7 +151,7 @@ public:
     // Forgets the game: no lines, no moves.
     void Clear();
 
-private:
+  private:
     class Scanner;
     friend class Scanner;
 
@@ -155,6 +174,8 @@ private:
     std::string record_;
     std::string next_game_record_;
     bool has_next_game_record_ = false;
+    FirstMover first_mover_ = FirstMover::FromText;
+    chess::PieceLetterReader letters_;
 };
 
 }  // namespace qorvale::pgn

@@ -6,7 +6,7 @@
 
 namespace qorvale::pgn {
 
-int FileRecordSource::ReadRecord(std::string& record) {
+int FileRecordSource::ReadNext(std::string& record) {
     std::string_view text;
     int length = file_.Reader().ReadRecord(file_.GameFileHandle(), text);
     record.assign(text);
@@ -30,6 +30,7 @@ int LoadGameLines(RecordSource& source, HeaderTags& header, GameLines& lines,
     bool was_quiet = chess.QuietParse();
     chess.SetQuietParse(options.quiet);
     const bool has_first = header.HasFirstMovetextRecord();
+    lines.SetFirstMover(FirstMoverOfFen(fen_line));
     int full_moves = lines.ParseMovetext(
         source, has_first ? &header.FirstMovetextRecord() : nullptr,
         has_first ? header.FirstMovetextRecordLength() : 0, options.stop_after, ui, options.quiet);
@@ -40,9 +41,8 @@ int LoadGameLines(RecordSource& source, HeaderTags& header, GameLines& lines,
     return half_moves;
 }
 
-Result<int> OpenGameForDisplay(PgnFile& file, int game_number, HeaderTags& header,
-                               GameLines& lines, chess::ChessState& chess, Ui& ui,
-                               const LoadOptions& options) {
+Result<int> OpenGameForDisplay(PgnFile& file, int game_number, HeaderTags& header, GameLines& lines,
+                               chess::ChessState& chess, Ui& ui, const LoadOptions& options) {
     if (!file.LoadGame(game_number, ui)) return Error(std::string(ErrorFindingGame));
     file.Reader().SetMode(ReadMode::ReadTrimmed);
     chess.SetCurrentGameNumber(game_number);

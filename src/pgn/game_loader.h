@@ -18,11 +18,13 @@ class PgnFile;
 
 // Records of an open PGN file, through its record reader, from wherever the file stands.
 class FileRecordSource final : public RecordSource {
-public:
+  public:
     explicit FileRecordSource(PgnFile& file) : file_(file) {}
-    int ReadRecord(std::string& record) override;
 
-private:
+  protected:
+    int ReadNext(std::string& record) override;
+
+  private:
     PgnFile& file_;
 };
 
@@ -43,9 +45,8 @@ int LoadGameLines(RecordSource& source, HeaderTags& header, GameLines& lines,
 
 // Positions `file` at game `game_number` and loads it (LoadGameLines). Fails with
 // "Error finding game." when the game cannot be found. Returns the game's half-move count.
-Result<int> OpenGameForDisplay(PgnFile& file, int game_number, HeaderTags& header,
-                               GameLines& lines, chess::ChessState& chess, Ui& ui,
-                               const LoadOptions& options = {});
+Result<int> OpenGameForDisplay(PgnFile& file, int game_number, HeaderTags& header, GameLines& lines,
+                               chess::ChessState& chess, Ui& ui, const LoadOptions& options = {});
 
 // The header of the current game of `file` for the header dialog: seeks to its first tag line,
 // resets the reader and reads the ten known tags. Fails with "Error finding game." when there is

@@ -45,58 +45,124 @@ bool IsMovetextStart(std::string_view record) {
     return record.starts_with("1.") || record.starts_with("{");
 }
 
+std::size_t TagLineWithTextLength(std::string_view record) {
+    if (record.size() < 3 || record[0] != '[' || record[1] < 'A' || record[1] > 'Z') return 0;
+    // The tag ends at the first quote closed by "]"; quotes inside the value are only text.
+    for (std::size_t quote = record.find('"'); quote != std::string_view::npos;
+         quote = record.find('"', quote + 1)) {
+        std::size_t close = quote + 1;
+        while (close < record.size() && record[close] == ' ') ++close;
+        if (close >= record.size() || record[close] != ']') continue;
+        std::size_t rest = record.find_first_not_of(' ', close + 1);
+        if (rest == std::string_view::npos) return 0;
+        return IsTagLine(record.substr(0, close + 1)) ? close + 1 : 0;
+    }
+    return 0;
+}
+
+std::string_view TagName(std::string_view tag_line) {
+    std::size_t end = tag_line.find_first_of(" \"]", 1);
+    if (end == std::string_view::npos) end = tag_line.size();
+    return tag_line.substr(1, end - 1);
+}
+
+namespace {
+
+std::uint32_t NameHash(std::string_view name) {
+    std::uint32_t hash = 2166136261u;
+    for (unsigned char c : name) hash = (hash ^ c) * 16777619u;
+    return hash;
+}
+
+}  // namespace
+
+void TagNameSet::Add(std::string_view name) {
+    if (count_ < Capacity) hashes_[count_++] = NameHash(name);
+}
+
+bool TagNameSet::Has(std::string_view name) const {
+    if (count_ == Capacity) return true;
+    const std::uint32_t hash = NameHash(name);
+    for (std::size_t i = 0; i < count_; ++i) {
+        if (hashes_[i] == hash) return true;
+    }
+    return false;
+}
+
+GameScanner::Step GameScanner::FeedTag(std::string_view tag_line) {
+    const std::string_view name = TagName(tag_line);
+    switch (state_) {
+        case State::InHeader:
+            if (tag_count_ > 0) {
+                names_.Add(name);
+                if (++tag_count_ == FullHeaderTags) state_ = State::HeaderFull;
+                return Step::Continue;
+            }
+            break;
+        case State::HeaderFull:
+            names_.Add(name);
+            return Step::Continue;
+        case State::InMovetext:
+            // Only blank lines since the header, and a tag it does not have yet: a blank line
+            // inside the header, which goes on.
+            if (!movetext_seen_ && !names_.Has(name)) {
+                names_.Add(name);
+                ++tag_count_;
+                state_ = tag_count_ >= FullHeaderTags ? State::HeaderFull : State::InHeader;
+                return Step::Continue;
+            }
+            break;
+        case State::BeforeFirstGame:
+            break;
+    }
+    names_.Clear();
+    names_.Add(name);
+    tag_count_ = 1;
+    state_ = State::InHeader;
+    return Step::NewGame;
+}
+
 GameScanner::Step GameScanner::Feed(std::string_view record) {
     // Escape lines ("%" in the first column) are invisible to the split.
     if (!record.empty() && record[0] == '%') return Step::Continue;
-    bool empty = record.empty();
-    // Movetext right after the tags, without the blank line, still ends the header.
-    if (!empty && (state_ == State::InHeader || state_ == State::HeaderFull) &&
-        IsMovetextStart(record)) {
-        empty = true;
-    }
-    bool tag = !empty && record[0] == '[' && IsTagLine(record);
-
-    switch (state_) {
-        case State::BeforeFirstGame:
-            if (tag) {
-                tag_count_ = 1;
-                state_ = State::InHeader;
-                return Step::NewGame;
-            }
-            if (empty) {
+    if (record.empty()) {
+        switch (state_) {
+            case State::BeforeFirstGame:
                 tag_count_ = 0;
                 state_ = State::InHeader;
-            }
-            return Step::Continue;
-        case State::InHeader:
-            if (tag) {
-                ++tag_count_;
-                if (tag_count_ == 1) return Step::NewGame;
-                if (tag_count_ == FullHeaderTags) state_ = State::HeaderFull;
-            } else if (empty && tag_count_ >= 1) {
-                state_ = State::InMovetext;
-            }
-            return Step::Continue;
-        case State::HeaderFull:
-            if (tag) return Step::Continue;
-            if (empty) {
-                state_ = State::InMovetext;
-                return Step::Continue;
-            }
-            return Step::Stop;
-        case State::InMovetext:
-            if (tag) {
-                // A tag line right after movetext opens the next game.
-                tag_count_ = 1;
-                state_ = State::InHeader;
-                return Step::NewGame;
-            }
-            if (empty) {
-                tag_count_ = 0;
-                state_ = State::InHeader;
-            }
-            return Step::Continue;
+                break;
+            case State::InHeader:
+            case State::HeaderFull:
+                if (tag_count_ >= 1) {
+                    state_ = State::InMovetext;
+                    movetext_seen_ = false;
+                }
+                break;
+            case State::InMovetext:
+                if (movetext_seen_) {
+                    tag_count_ = 0;
+                    state_ = State::InHeader;
+                }
+                break;
+        }
+        return Step::Continue;
     }
+    if (record[0] == '[') {
+        if (IsTagLine(record)) return FeedTag(record);
+        if (std::size_t length = TagLineWithTextLength(record); length > 0) {
+            const Step step = FeedTag(record.substr(0, length));
+            const Step rest = Feed(record.substr(record.find_first_not_of(' ', length)));
+            return step == Step::NewGame ? step : rest;
+        }
+        // Bracketed text that is no tag is passed over, as between tags.
+        if (record.size() >= 2 && record[1] >= 'A' && record[1] <= 'Z') return Step::Continue;
+    }
+    // Text after tags is movetext, with or without the blank line before it; between games it
+    // is ignored.
+    if (state_ == State::HeaderFull || (state_ == State::InHeader && tag_count_ >= 1)) {
+        state_ = State::InMovetext;
+    }
+    if (state_ == State::InMovetext) movetext_seen_ = true;
     return Step::Continue;
 }
 

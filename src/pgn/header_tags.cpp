@@ -1,10 +1,11 @@
 #include "pgn/header_tags.h"
 
+#include <algorithm>
 #include <cstdio>
 
-#include "pgn/messages.h"
 #include "chess/fen.h"
 #include "pgn/game_scanner.h"
+#include "pgn/messages.h"
 #include "platform/file.h"
 
 namespace qorvale::pgn {
@@ -44,9 +45,11 @@ std::string_view TagValue(std::string_view line) {
     if (quote == std::string_view::npos) return {};
     std::size_t start = quote + 1;
     while (start < line.size() && line[start] == ' ') ++start;
-    std::size_t end = line.find('"', start);
-    // No closing quote: the value runs to the end of the record.
-    if (end == std::string_view::npos) end = line.size();
+    // The value ends at the line's last quote, so that quotes written inside it unescaped stay
+    // part of it. No closing quote: the value runs to the end of the record.
+    std::size_t end = line.rfind('"');
+    if (end == quote) end = line.size();
+    if (end < start) end = start;
     return line.substr(start, end - start);
 }
 
@@ -78,31 +81,79 @@ void HeaderTags::ReadHeader(RecordSource& source, FirstRecordMode mode,
     tag_lines_.Clear();
     if (mode != FirstRecordMode::KeepInSecondSlot) has_first_record_ = false;
     if (mode == FirstRecordMode::KeepInSecondSlot) has_second_record_ = false;
+    // A header is read from where its game begins; a line an earlier reader gave back belongs
+    // to wherever the file stood then.
+    source.DropPushedBack();
 
+    TagNameSet names;
     bool use_handed = mode == FirstRecordMode::HandedOver;
+    bool have_record = false;  // record_ holds the next record to look at
+    int length = 0;
     while (true) {
-        int length;
         if (use_handed) {
             record_.assign(handed_record);
             length = static_cast<int>(handed_record.size()) + 1;
             use_handed = false;
-        } else {
+        } else if (!have_record) {
             length = source.ReadRecord(record_);
         }
-        if (length == 0 || record_.empty()) return;
-        if (record_.starts_with('%')) continue;
-        if (IsMovetextStart(record_)) {
-            if (mode == FirstRecordMode::KeepForMovetext) {
-                first_record_ = record_;
-                first_record_length_ = length;
-                has_first_record_ = true;
-            } else if (mode == FirstRecordMode::KeepInSecondSlot) {
-                second_record_ = record_;
-                has_second_record_ = true;
-            }
+        have_record = false;
+        if (length == 0) {
+            record_.clear();
             return;
         }
-        tag_lines_.Take(record_, with_opening_names_);
+        if (record_.starts_with('%')) continue;
+        if (record_.empty()) {
+            // A blank line ends the header, unless the next line names a tag the header does not
+            // have yet: then the header was only broken by the blank line, as some programs
+            // write it. The line looked at is read again by whoever reads on.
+            std::string next;
+            int next_length = 0;
+            do {
+                next_length = source.ReadRecord(next);
+            } while (next_length > 0 && (next.empty() || next.starts_with('%')));
+            if (next_length > 0 && IsTagRecord(next) && !names.Has(TagName(next))) {
+                record_.swap(next);
+                length = next_length;
+                have_record = true;
+                continue;
+            }
+            if (next_length > 0) source.PushBack(next, next_length);
+            return;
+        }
+        if (record_[0] == '[') {
+            if (IsTagLine(record_)) {
+                names.Add(TagName(record_));
+                tag_lines_.Take(record_, with_opening_names_);
+                continue;
+            }
+            if (std::size_t tag_length = TagLineWithTextLength(record_); tag_length > 0) {
+                // A tag line with more on the same line: the rest is read as the next record.
+                names.Add(TagName(record_));
+                tag_lines_.Take(std::string_view(record_).substr(0, tag_length),
+                                with_opening_names_);
+                std::size_t rest = record_.find_first_not_of(' ', tag_length);
+                length = std::max(1, length - static_cast<int>(rest));
+                record_.erase(0, rest);
+                have_record = true;
+                continue;
+            }
+            // Bracketed text that is no tag is passed over.
+            if (record_.size() >= 2 && record_[1] >= 'A' && record_[1] <= 'Z') continue;
+        }
+        // The movetext begins, with or without the blank line before it.
+        if (mode == FirstRecordMode::KeepForMovetext) {
+            first_record_ = record_;
+            first_record_length_ = length;
+            has_first_record_ = true;
+        } else if (mode == FirstRecordMode::KeepInSecondSlot) {
+            second_record_ = record_;
+            has_second_record_ = true;
+        } else {
+            // Read again by whoever reads the movetext on.
+            source.PushBack(record_, length);
+        }
+        return;
     }
 }
 
@@ -157,12 +208,19 @@ HeaderEditFields LoadHeaderForEdit(RecordSource& source) {
         "[Black ", "[Result", "[ECO ",  "[WhiteElo ", "[BlackElo ",
     };
     while (source.ReadRecord(record) != 0) {
-        if (!IsTagLine(record)) break;
+        // A tag line with the movetext after it is the header's last.
+        const std::size_t with_text = TagLineWithTextLength(record);
+        if (with_text > 0) {
+            record.resize(with_text);
+        } else if (!IsTagLine(record)) {
+            break;
+        }
         for (std::size_t index = 0; index < HeaderFieldCount; ++index) {
             if (!record.starts_with(prefixes[index])) continue;
             fields.fields[index] = Cut(TagValue(record), MaxHeaderValue);
             break;
         }
+        if (with_text > 0) break;
     }
     return fields;
 }

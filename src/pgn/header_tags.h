@@ -81,8 +81,9 @@ inline constexpr std::size_t MaxHeaderValue = 95;
 inline constexpr std::size_t MaxHeaderDialogField = 78;
 
 // The value of a tag line: the text after the first double quote, leading spaces skipped, up to
-// the next double quote or the end of the line. A line that does not begin with "[" has the
-// empty value. Escaped quotes are not recognised.
+// the last double quote of the line, or to the end of the line when there is no other. Quotes
+// inside the value, escaped or not, stay as written. A line that does not begin with "[" has the
+// empty value.
 std::string_view TagValue(std::string_view line);
 // The same, turning the line into its value in place. In database mode the stored text already
 // is the bare value and is left as it is.
@@ -91,7 +92,7 @@ void ExtractTagValue(std::string& line, bool database_mode = false);
 // The header lines of the current game that the program uses, one whole tag line per tag
 // (bracket, name, quoted value, closing bracket); empty when the tag is absent.
 class CurrentTagLines {
-public:
+  public:
     const std::string& Line(Tag tag) const { return lines_[static_cast<std::size_t>(tag)]; }
     bool Has(Tag tag) const { return !Line(tag).empty(); }
     // Clears every line except Opening, which outlives a header read.
@@ -99,7 +100,7 @@ public:
     // Stores `record` in the slot of the first prefix it begins with; false when none matches.
     bool Take(std::string_view record, bool with_opening_names);
 
-private:
+  private:
     std::array<std::string, TagCount> lines_;
 };
 
@@ -131,16 +132,21 @@ struct HeaderDisplayLines {
 // How ReadHeader treats the first record.
 enum class FirstRecordMode {
     KeepForMovetext = 0,   // read normally; a movetext start is kept for the movetext parser
-    HandedOver = 1,        // begin with the record the caller has already read; keep nothing
+    HandedOver = 1,        // begin with the record the caller has already read; a movetext
+                           // start is pushed back to the source
     KeepInSecondSlot = 2,  // as 0, into the second slot (a second game read alongside)
 };
 
 // A game's header: the tag lines read, the values, the display lines, and the first movetext
 // record when the header ran straight into it.
 class HeaderTags {
-public:
-    // Reads tag lines from `source` (positioned at the game) until an empty record, the end of
-    // the file, or a movetext start ("1." or "{"). Records beginning with "%" are skipped.
+  public:
+    // Reads tag lines from `source` (positioned at the game) until the end of the file, a blank
+    // line, or the first other text (the movetext start). Records beginning with "%" and
+    // bracketed text that is no tag are skipped. A blank line followed by a tag the header does
+    // not have yet does not end it; the line looked at after a blank line is pushed back to the
+    // source. A tag line with text after it ('[Result "1-0"] e4 *') gives its tag, and the rest
+    // is read as the next record.
     void ReadHeader(RecordSource& source, FirstRecordMode mode,
                     std::string_view handed_record = {});
     // Fills the values and the display lines from the tag lines.
@@ -166,7 +172,7 @@ public:
     bool HasSecondMovetextRecord() const { return has_second_record_; }
     const std::string& SecondMovetextRecord() const { return second_record_; }
 
-private:
+  private:
     CurrentTagLines tag_lines_;
     HeaderValues header_;
     HeaderDisplayLines display_;
@@ -210,7 +216,7 @@ struct FenTagGame {
     const chess::Board& start;          // the game's starting position
     const chess::MainLineMoves& moves;  // its moves (the first white text tells the side)
     int full_moves = 0;
-    std::string_view result;            // the Result field, for a game without moves
+    std::string_view result;              // the Result field, for a game without moves
     std::uint32_t start_move_number = 0;  // 0: the game starts at move 1
 };
 // The FEN tag line ("[FEN \"placement side - - 0 n\"]" and CR LF), plus the empty line that

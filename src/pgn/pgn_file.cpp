@@ -123,27 +123,32 @@ std::int32_t PgnFile::RunScan(Ui& ui) {
             int length = reader_.ReadRecord(file_, record);
             position += static_cast<std::uint64_t>(length);
             if (reader_.Watch() == LongRecordWatch::LongRecordMet) {
-                // Records are cut at 255 bytes, which would corrupt the long lines for every
-                // later reader; the file is rewritten once with shorter lines and scanned again.
-                reader_.SetLongRecordWatch(LongRecordWatch::NotWatching);
-                may_rewrap = false;
-                Result<std::string> rewrapped = RewrapLongRecords(current_path_, file_system_);
-                if (rewrapped.ok()) {
-                    if (Error error = Open(*rewrapped); !error.ok()) {
-                        ui.report(error.message());
-                        Close();
-                        return 0;
+                // A tag line stays whole in a re-wrap: there is nothing to trim in it.
+                reader_.SetLongRecordWatch(IsTagLine(record) ? LongRecordWatch::Watching
+                                                             : LongRecordWatch::NotWatching);
+                if (reader_.Watch() == LongRecordWatch::NotWatching) {
+                    may_rewrap = false;
+                    // The reader reads long lines whole, so the file is read as it is unless
+                    // the user wants it rewritten with shorter lines.
+                    if (ui.ask(TrimLongRecordsQuestion)) {
+                        Result<std::string> rewrapped =
+                            RewrapLongRecords(current_path_, file_system_);
+                        if (rewrapped.ok()) {
+                            if (Error error = Open(*rewrapped); !error.ok()) {
+                                ui.report(error.message());
+                                Close();
+                                return 0;
+                            }
+                            last_scan_.rewrapped = true;
+                            restart = true;
+                            break;
+                        }
+                        ui.report(rewrapped.error().message());
                     }
-                    last_scan_.rewrapped = true;
-                    restart = true;
-                    break;
                 }
-                // Without the re-wrap the scan goes on over the cut records.
-                ui.report(rewrapped.error().message());
             }
             if (length == 0) break;
             GameScanner::Step step = scanner.Feed(record);
-            if (step == GameScanner::Step::Stop) break;
             if (step == GameScanner::Step::NewGame) {
                 // Offsets are 32-bit: games beyond 4 GB cannot be indexed.
                 if (start > std::numeric_limits<std::uint32_t>::max()) break;
@@ -191,7 +196,6 @@ int PgnFile::FindGameByCounting(std::int32_t game_number, Ui& ui) {
             if (length == 0) break;
             position += static_cast<std::uint64_t>(length);
             GameScanner::Step step = scanner.Feed(record);
-            if (step == GameScanner::Step::Stop) break;
             if (step == GameScanner::Step::NewGame && ++games == game_number) {
                 reader_.Reset();
                 if (!file_.Seek(static_cast<std::int64_t>(start))) break;

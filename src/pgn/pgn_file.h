@@ -57,9 +57,11 @@ class PgnFile {
 
     // Builds the game index: from the offset cache beside the file when its stored size matches
     // (unless `force`), else by a scan, which rewrites the cache and deletes the caches other
-    // parts keep beside the file. A file with over-long records is re-wrapped first and then
-    // bears a new name (CurrentPath() follows it). Warns through `ui` when the game limit is
-    // reached. Returns GameCount().
+    // parts keep beside the file. At the first line longer than a record outside the tags the
+    // scan asks "Trim the records that are too long to less than 255 characters. Confirm.": on
+    // Yes the file is re-wrapped, may bear a new name (CurrentPath() follows it) and is scanned
+    // again; on No it is read as it is, long lines whole. Warns through `ui` when the game limit
+    // is reached. Returns GameCount().
     std::int32_t ScanGameFile(bool force, Ui& ui);
 
     // Positions the file at the first tag line of game `game_number`, resets the reader and sets

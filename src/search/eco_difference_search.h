@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -17,12 +18,17 @@
 namespace qorvale::search {
 
 // The ECO table's lines as the ECO codes fast file holds them (one record per table entry, the
-// entry's code in the record's ECO field), with the position after each half-move of each line.
+// entry's code in the record's ECO field), with the position after each half-move of each line
+// from the ECO position file (qorvale.ecd). Built once per search and then only read, with the
+// indexes that let a game be classified without a walk of the whole table.
 class EcoCodeLines {
   public:
-    // Reads the move file at `trf_path` and its header file beside it; "Missing Ecocodes fast
-    // file." when either cannot be read or they disagree.
-    static Result<EcoCodeLines> Load(const std::string& trf_path);
+    // Reads the move file at `trf_path` and its header file beside it ("Missing Ecocodes fast
+    // file." when either cannot be read, is damaged or they disagree), and the positions from
+    // the position file at `ecd_path`, built first when it is missing or does not fit the lines
+    // ("Initialization error." when it cannot be written).
+    static Result<EcoCodeLines> Load(const std::string& trf_path, const std::string& ecd_path,
+                                     Ui& ui);
 
     int Count() const { return static_cast<int>(codes_.size()); }
     const std::string& Code(int entry) const { return codes_[Index(entry)]; }
@@ -38,12 +44,32 @@ class EcoCodeLines {
     int ClassifyByMoves(std::span<const MoveCode> game) const;
 
   private:
+    // A set of move codes, one bit per code out of 256, to reject lines cheaply.
+    using MoveBits = std::array<std::uint64_t, 4>;
+    struct SideMoves;
+
     static std::size_t Index(int entry) { return static_cast<std::size_t>(entry); }
-    bool LineMatches(int entry, std::span<const MoveCode> game, int limit) const;
+    bool LineMatches(int entry, const SideMoves& game, int limit) const;
+    void BuildIndexes();
 
     std::vector<std::string> codes_;
     std::vector<std::vector<MoveCode>> moves_;
-    std::vector<std::vector<chess::Board64>> positions_;  // after half-moves 1..length
+    std::vector<std::vector<MoveCode>> white_;  // each line's moves by side
+    std::vector<std::vector<MoveCode>> black_;
+    std::vector<MoveBits> white_bits_;
+    std::vector<MoveBits> black_bits_;
+    std::vector<int> by_length_;               // entries longest first, in table order among equals
+    std::vector<chess::Board64> positions_;    // every line's boards, one line after another
+    std::vector<std::size_t> position_start_;  // where each line's boards begin
+    // Open addressing from (half-move, board) to the entries that stand there, in table order.
+    struct Slot {
+        std::uint64_t key = 0;
+        std::uint32_t first = 0;  // in slot_entries_
+        std::uint32_t count = 0;  // 0: the slot is empty
+    };
+    std::vector<Slot> slots_;
+    std::vector<int> slot_entries_;
+    int longest_ = 0;
 };
 
 // The half-moves of a game both classifications look at.
@@ -54,10 +80,12 @@ inline constexpr std::size_t MaxEcoDifferenceGames = 125000;
 // SearchEcoDifference: the games that pass the other header criteria and whose ECO tag names
 // neither the line their moves nor the line their positions classify as (its first three
 // characters compared). Games without an ECO tag, or one beginning with "?" or a space, are
-// skipped. Needs the open file's fast file ("ECO diff requires a fast file.") and the ECO codes
-// fast file at `eco_lines_path` ("Missing Ecocodes fast file."). `classified` receives, per found
-// game (up to 125,000), the code the moves classify it as ("" when none). Returns the number
-// found, or -1 after a refusal was reported.
+// skipped. Needs the open file's fast file ("ECO diff requires a fast file."; "Warning: You need
+// to run 'Make Fast File' again." when it does not hold one whole record for every game) and the
+// ECO codes fast file at `eco_lines_path` ("Missing Ecocodes fast file."), with the position file
+// EcoPositionFilePathFor(eco_lines_path). `classified` receives, per found game (up to 125,000),
+// the code the moves classify it as ("" when none). Returns the number found, or -1 after a
+// refusal was reported.
 int SearchEcoDifference(const SearchSource& source, const SearchCriteria& criteria,
                         const std::string& eco_lines_path, SearchList& list,
                         std::vector<std::string>& classified, Ui& ui);

@@ -22,7 +22,7 @@ constexpr std::size_t WriteBlockSize = 1 << 18;
 // Appends little-endian words and bytes to a file through the file system seam, a block at a
 // time; remembers a failed write so the caller can check once at the end.
 class BlockWriter {
-public:
+  public:
     BlockWriter(platform::FileSystem& file_system, platform::File& file)
         : file_system_(file_system), file_(file) {
         block_.reserve(WriteBlockSize + 1024);
@@ -60,7 +60,7 @@ public:
     }
     bool Failed() const { return failed_; }
 
-private:
+  private:
     void FlushWhenFull() {
         if (block_.size() >= WriteBlockSize) WriteBlock();
     }
@@ -78,12 +78,11 @@ private:
     bool failed_ = false;
 };
 
+// A game without moves is its result word alone: a code of its own would be read back as a
+// move by every search.
 void PutRecord(BlockWriter& writer, const FastFileGame& game) {
-    if (game.codes.empty()) {
-        writer.PutU16(NoMovesCode);
-    } else {
-        writer.PutU16s(game.codes.data(),
-                       std::min<std::size_t>(game.codes.size(), MaxRecordCodes));
+    if (!game.codes.empty()) {
+        writer.PutU16s(game.codes.data(), std::min<std::size_t>(game.codes.size(), MaxRecordCodes));
     }
     writer.PutU16(MakeResultWord(game.result));
 }

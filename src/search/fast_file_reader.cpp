@@ -83,3 +83,13 @@ FastFileReader::Step FastFileReader::Next(GameRecord& record) {
 }
 
 }  // namespace qorvale::search
+
+namespace qorvale::search {
+
+bool FastFileReader::EndMarkEndsTheFile() {
+    GameRecord rest;
+    return Next(rest) == Step::End &&
+           buffer_offset_ + static_cast<std::int64_t>(cursor_) == file_size_;
+}
+
+}  // namespace qorvale::search

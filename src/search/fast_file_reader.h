@@ -31,7 +31,7 @@ struct GameRecord {
 // buffer, whatever the file holds: a record without its result word, an odd byte at the end, a
 // missing end mark or a record longer than MaxRecordCodes all end the walk as Damaged.
 class FastFileReader {
-public:
+  public:
     enum class Mode {
         WholeOrWindow,  // whole up to WholeFileLimit, else the largest window memory gives
         Stream,         // a fixed StreamBlockSize block
@@ -47,6 +47,10 @@ public:
 
     // The next record into `record`; End at the end mark.
     Step Next(GameRecord& record);
+    // After the last record: whether the end mark follows and is the file's last two bytes, as
+    // in a move file written whole. A reader that checks this and the record count knows that
+    // every record it read was a game's.
+    bool EndMarkEndsTheFile();
     // Back to the first record.
     bool Rewind();
 
@@ -55,7 +59,7 @@ public:
     std::size_t BufferSize() const { return capacity_; }
     bool Whole() const { return whole_; }
 
-private:
+  private:
     FastFileReader() = default;
     // Makes at least two bytes available at cursor_, refilling the window; false at the end.
     bool Ensure2();

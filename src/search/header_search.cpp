@@ -69,6 +69,20 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
+// An ECO criterion: a prefix of the code ("B2"), or a range of codes ("B20-B99"), each end
+// compared with the game's code cut to its own length, without regard to case.
+bool EcoPasses(std::string_view criterion, std::string_view eco) {
+    const std::size_t dash = criterion.find('-');
+    if (dash == std::string_view::npos) return StartsWithNoCase(eco, criterion);
+    std::string_view low = Trimmed(criterion.substr(0, dash));
+    std::string_view high = Trimmed(criterion.substr(dash + 1));
+    while (!low.empty() && low.back() == ' ') low.remove_suffix(1);
+    while (!high.empty() && high.back() == ' ') high.remove_suffix(1);
+    if (eco.empty()) return false;
+    return CompareNoCase(eco.substr(0, std::min(eco.size(), low.size())), low) >= 0 &&
+           CompareNoCase(eco.substr(0, std::min(eco.size(), high.size())), high) <= 0;
+}
+
 }  // namespace
 
 HeaderMatcher::HeaderMatcher(const HeaderCriteria& criteria) : criteria_(criteria) {
@@ -212,7 +226,7 @@ int HeaderMatcher::Match(const GameHeader& game) const {
     const std::string& eco = field(HeaderCriterion::Eco);
     if (eco == "?") {
         if (!game.eco.empty() && game.eco[0] != '?' && game.eco[0] != ' ') return -1;
-    } else if (eco != "*" && !StartsWithNoCase(game.eco, eco)) {
+    } else if (eco != "*" && !EcoPasses(eco, game.eco)) {
         return -1;
     }
 
@@ -272,24 +286,30 @@ GameHeader HeaderOfRecord(const std::array<std::string_view, HeaderFieldCount>& 
 namespace {
 
 // The header pass over the fast header file; false when that file cannot be used, so that the
-// caller reads the PGN text instead.
+// caller reads the PGN text instead. It is used only when it holds exactly one record for every
+// game of the file, and the move file (for a move count) one record for every game and then its
+// end mark; otherwise "Warning: You need to run 'Make Fast File' again." (a fast file made for
+// another state of the file, or damaged, would give the games' answers to other games).
 bool HeaderPassFast(const SearchSource& source, const HeaderMatcher& matcher, SearchList& list,
                     Ui& ui) {
     const FastFileNames names = FastFileNamesOf(source.pgn_path);
-    Result<HeaderFile> header = HeaderFile::Load(names.trh);
-    if (!header || header->Truncated()) return false;
-    std::int32_t count =
-        static_cast<std::int32_t>(std::min<std::uint32_t>(header->StoredCount(), MaxFastFileGames));
-    if (count != source.game_count) {
+    if (!platform::FileExists(names.trh)) return false;
+    auto stale = [&]() {
         if (!source.background) ui.report(messages::MakeFastFileAgain);
-        if (matcher.NeedsMoveCount()) return false;
+        list.Clear();
+        return false;
+    };
+    Result<HeaderFile> header = HeaderFile::Load(names.trh);
+    if (!header || !header->Consistent(static_cast<std::uint32_t>(source.game_count))) {
+        return stale();
     }
+    const std::int32_t count = std::min(source.game_count, MaxFastFileGames);
 
     std::optional<FastFileReader> moves;
     if (matcher.NeedsMoveCount()) {
         Result<FastFileReader> opened =
             FastFileReader::Open(names.trf, FastFileReader::Mode::Stream);
-        if (!opened) return false;
+        if (!opened) return stale();
         moves.emplace(std::move(opened).value());
     }
 
@@ -298,23 +318,21 @@ bool HeaderPassFast(const SearchSource& source, const HeaderMatcher& matcher, Se
     std::array<std::string_view, HeaderFieldCount> values;
     GameRecord record;
     for (std::int32_t i = 0; i < count && !source.Cancelled(); ++i) {
-        if (!ViewHeaderRecord(bytes, cursor, values)) {
-            // A short header file: the PGN text answers instead.
-            return false;
-        }
+        if (!ViewHeaderRecord(bytes, cursor, values)) return stale();
         GameHeader game = HeaderOfRecord(values);
         if (moves) {
-            if (moves->Next(record) != FastFileReader::Step::Record) break;
+            if (moves->Next(record) != FastFileReader::Step::Record) return stale();
             game.full_moves = static_cast<int>((record.codes.size() + 1) / 2);
         }
         int result_class = matcher.Match(game);
         if (result_class >= 0) list.Add(i + 1, result_class);
     }
+    if (moves && !source.Cancelled() && !moves->EndMarkEndsTheFile()) return stale();
     return true;
 }
 
 void HeaderPassText(const SearchSource& source, const HeaderMatcher& matcher, SearchList& list) {
-    TextGameReader reader(source.pgn_path, source.offsets);
+    TextGameReader reader(source.pgn_path, source.offsets, source.display_letters);
     if (!reader.IsOpen()) return;
     const TextGameReader::Depth depth = matcher.NeedsMoveCount() || matcher.NeedsMoves()
                                             ? TextGameReader::Depth::Moves

@@ -32,8 +32,6 @@ inline constexpr MoveCode BlackCastlesShort = 0x3727;  // e8-g8
 inline constexpr MoveCode BlackCastlesLong = 0x1727;   // e8-c8
 // A half-move whose squares could not be told from the boards.
 inline constexpr MoveCode UnknownMoveCode = 0x0101;
-// The single code of a game without moves (d2-d4).
-inline constexpr MoveCode NoMovesCode = 0x1B19;
 // Ends a move file.
 inline constexpr std::uint16_t EndMark = 0x0000;
 

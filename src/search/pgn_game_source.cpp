@@ -53,13 +53,17 @@ Error PgnGameSource::Open() {
     return Error::Ok();
 }
 
+void PgnGameSource::SetDisplayLetters(std::string_view letters) {
+    if (parts_) parts_->lines.SetDisplayLetters(letters);
+}
+
 bool PgnGameSource::Resynchronise(std::int32_t index) {
     Parts& parts = *parts_;
     if (static_cast<std::size_t>(index) >= offsets_.size()) return false;
     if (!parts.file.Seek(offsets_[static_cast<std::size_t>(index)])) return false;
     parts.reader.Reset();
     while (parts.source.ReadRecord(parts.record) > 0) {
-        if (pgn::IsTagLine(parts.record)) {
+        if (pgn::IsTagRecord(parts.record)) {
             parts.pending = parts.record;
             parts.have_pending = true;
             return true;
@@ -95,6 +99,7 @@ bool PgnGameSource::ReadGame(std::int32_t index, bool merge, FastFileGame& game)
     }
 
     bool has_first = parts.header.HasFirstMovetextRecord();
+    parts.lines.SetFirstMover(pgn::FirstMoverOfFen(parts.header.TagLines().Line(pgn::Tag::FEN)));
     int full_moves = parts.lines.ParseMovetext(
         parts.source, has_first ? &parts.header.FirstMovetextRecord() : nullptr,
         has_first ? parts.header.FirstMovetextRecordLength() : 0, 0, nullptr, true);

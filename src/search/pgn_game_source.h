@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/error.h"
@@ -19,15 +20,17 @@ namespace qorvale::search {
 // run on the worker thread while the window keeps the open file. The game offsets are a copy of
 // the window's game index, taken before the worker starts.
 class PgnGameSource final : public FastFileGameSource {
-public:
+  public:
     PgnGameSource(std::string pgn_path, std::vector<std::uint32_t> offsets);
     ~PgnGameSource() override;
 
     // "Error opening file." when the file cannot be opened.
     Error Open();
+    // The user's piece letters, read besides the English and German ones; call after Open.
+    void SetDisplayLetters(std::string_view letters);
     bool ReadGame(std::int32_t index, bool merge, FastFileGame& game) override;
 
-private:
+  private:
     struct Parts;
     bool Resynchronise(std::int32_t index);
 

@@ -169,14 +169,16 @@ int SearchPosition(const SearchSource& source, const SearchCriteria& criteria, S
     if (stored >= 0) {
         Result<FastFileReader> reader =
             FastFileReader::Open(names.trf, FastFileReader::Mode::Stream);
-        if (reader) {
-            if (stored != source.game_count && !source.background) {
-                ui.report(messages::MakeFastFileAgain);
-            }
+        // Used only when it holds one record for every game of the file and then its end mark:
+        // a fast file made for another state of the file, cut short or damaged would give the
+        // games' answers to other games.
+        bool whole = reader && stored == source.game_count;
+        if (whole) {
             const std::int64_t count = std::min<std::int64_t>(stored, MaxFastFileGames);
             GameRecord record;
             const chess::Board64 start = chess::ToBoard64(chess::StartBoard());
-            for (std::int64_t game = 0; game < count && !source.Cancelled(); ++game) {
+            std::int64_t game = 0;
+            for (; game < count && !source.Cancelled(); ++game) {
                 if (reader->Next(record) != FastFileReader::Step::Record) break;
                 // Played one code at a time, so the walk stops at the first match.
                 chess::Board64 board = start;
@@ -190,11 +192,15 @@ int SearchPosition(const SearchSource& source, const SearchCriteria& criteria, S
                              NormalResultClass(ResultOf(record.result)), k);
                 }
             }
-            return list.Count();
+            if (source.Cancelled()) return list.Count();
+            whole = game == count && (count < stored || reader->EndMarkEndsTheFile());
         }
+        if (whole) return list.Count();
+        list.Clear();
+        if (!source.background) ui.report(messages::MakeFastFileAgain);
     }
 
-    TextGameReader reader(source.pgn_path, source.offsets);
+    TextGameReader reader(source.pgn_path, source.offsets, source.display_letters);
     if (!reader.IsOpen()) return 0;
     const std::int32_t count = std::min(source.game_count, MaxFastFileGames);
     for (std::int32_t game = 0; game < count && !source.Cancelled(); ++game) {

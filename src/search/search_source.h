@@ -14,7 +14,10 @@ struct SearchSource {
     std::span<const std::uint32_t> offsets;  // GameIndex: first tag line of each game
     std::int32_t game_count = 0;
     bool use_fast_file = true;  // false forces the PGN text
-    bool background = false;    // on the worker thread: no fast-file warning is shown
+    // The user's display letters, read in moves besides the English and German ones (the text
+    // road; the fast file was made with those of its own run).
+    std::string display_letters;
+    bool background = false;  // on the worker thread: no fast-file warning is shown
     std::function<bool()> cancelled;
     // Long searches report every 100 games: 0-based game, games found, total.
     std::function<void(std::int64_t index, std::int64_t found, std::int64_t total)> progress;

@@ -15,8 +15,10 @@ struct TextGameReader::Parts {
     pgn::GameLines lines;
 };
 
-TextGameReader::TextGameReader(const std::string& pgn_path, std::span<const std::uint32_t> offsets)
+TextGameReader::TextGameReader(const std::string& pgn_path, std::span<const std::uint32_t> offsets,
+                               std::string_view display_letters)
     : parts_(std::make_unique<Parts>()), offsets_(offsets) {
+    parts_->lines.SetDisplayLetters(display_letters);
     parts_->file = platform::File::Open(pgn_path, platform::File::Mode::Read);
     parts_->chess.SetQuietParse(true);
     parts_->chess.SetMessagesSuppressed(true);
@@ -40,6 +42,7 @@ bool TextGameReader::Read(std::int32_t index, Depth depth) {
         return true;
     }
     const bool has_first = parts.header.HasFirstMovetextRecord();
+    parts.lines.SetFirstMover(pgn::FirstMoverOfFen(parts.header.TagLines().Line(pgn::Tag::FEN)));
     full_moves_ = parts.lines.ParseMovetextQuiet(
         parts.source, has_first ? &parts.header.FirstMovetextRecord() : nullptr,
         has_first ? parts.header.FirstMovetextRecordLength() : 0, 0);

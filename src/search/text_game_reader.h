@@ -4,6 +4,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "chess/chess_state.h"
 #include "pgn/game_lines.h"
@@ -22,7 +23,9 @@ class TextGameReader {
                     // the move texts normalised and a board after every half-move
     };
 
-    TextGameReader(const std::string& pgn_path, std::span<const std::uint32_t> offsets);
+    // `display_letters`: the user's piece letters, read besides the English and German ones.
+    TextGameReader(const std::string& pgn_path, std::span<const std::uint32_t> offsets,
+                   std::string_view display_letters = {});
     ~TextGameReader();
     TextGameReader(const TextGameReader&) = delete;
     TextGameReader& operator=(const TextGameReader&) = delete;

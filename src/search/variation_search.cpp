@@ -270,16 +270,19 @@ int ForceMatch(int white_count, int black_count,
 
 namespace {
 
-// One pass over the fast file's move records.
+// One pass over the fast file's move records. `whole` tells whether the file held one record
+// for every game of the PGN file and then its end mark.
 int PassCodes(FastFileReader& reader, const VariationMatcher& matcher, const SearchSource& source,
-              SearchList& found, std::int32_t& records) {
+              SearchList& found, bool& whole) {
     found.Clear();
-    records = 0;
+    whole = false;
+    std::int32_t records = 0;
     if (!reader.Rewind()) return 0;
     GameRecord record;
     std::array<MoveCode, MaxRecordCodes / 2 + 1> white{};
     std::array<MoveCode, MaxRecordCodes / 2 + 1> black{};
-    while (records < MaxFastFileGames && !source.Cancelled()) {
+    const std::int32_t count = std::min(source.game_count, MaxFastFileGames);
+    while (records < count && !source.Cancelled()) {
         if (reader.Next(record) != FastFileReader::Step::Record) break;
         ++records;
         std::size_t white_moves = 0;
@@ -296,6 +299,7 @@ int PassCodes(FastFileReader& reader, const VariationMatcher& matcher, const Sea
             found.Add(records, NormalResultClass(ResultOf(record.result)));
         }
     }
+    whole = records == source.game_count && reader.EndMarkEndsTheFile();
     return found.Count();
 }
 
@@ -349,20 +353,22 @@ int SearchVariation(const SearchSource& source, const SearchCriteria& criteria,
         if (opened) codes.emplace(std::move(opened).value());
     }
     std::optional<TextGameReader> text;
-    if (!codes) text.emplace(source.pgn_path, source.offsets);
+    if (!codes) text.emplace(source.pgn_path, source.offsets, source.display_letters);
 
     SearchList found;
-    bool warned = false;
     auto pass = [&](int white_count, int black_count) {
         const VariationMatcher matcher(line, white_count, black_count, criteria.exact);
-        if (!codes) return PassText(*text, matcher, source, found);
-        std::int32_t records = 0;
-        int count = PassCodes(*codes, matcher, source, found, records);
-        if (!warned && records != source.game_count && !source.Cancelled() && !source.background) {
-            ui.report(messages::MakeFastFileAgain);
-            warned = true;
+        if (codes) {
+            bool whole = false;
+            int count = PassCodes(*codes, matcher, source, found, whole);
+            if (whole || source.Cancelled()) return count;
+            // A fast file made for another state of the file, or damaged, would give the games'
+            // answers to other games: the text answers, from this pass on.
+            if (!source.background) ui.report(messages::MakeFastFileAgain);
+            codes.reset();
+            text.emplace(source.pgn_path, source.offsets, source.display_letters);
         }
-        return count;
+        return PassText(*text, matcher, source, found);
     };
     // A pass that finds nothing leaves the last list with games in place.
     auto keeping_pass = [&](int white_count, int black_count) {

@@ -25,21 +25,20 @@ std::string Eco(const GameListRecord& record) { return std::string(record.ECO.da
 openings::EcoTable ProgramTable() {
     openings::EcoTable table;
     test::RecordingUi ui;
-    EXPECT_TRUE(openings::LoadEcoTable(openings::EcoTableFilesIn(ProgramDataFolder()), table, ui)
-                    .ok());
+    EXPECT_TRUE(
+        openings::LoadEcoTable(openings::EcoTableFilesIn(ProgramDataFolder()), table, ui).ok());
     return table;
 }
 
 struct Game {
     const char* name;
-    std::string text;  // the game's PGN text
-    const char* eco;   // the list's ECO field
-    const char* group; // layout 1's opening group
+    std::string text;   // the game's PGN text
+    const char* eco;    // the list's ECO field
+    const char* group;  // layout 1's opening group
 };
 
 std::string Tags(const std::string& white, const std::string& extra = "") {
-    return "[Event \"Test\"]\n[White \"" + white + "\"]\n[Black \"B\"]\n[Result \"1-0\"]\n" +
-           extra;
+    return "[Event \"Test\"]\n[White \"" + white + "\"]\n[Black \"B\"]\n[Result \"1-0\"]\n" + extra;
 }
 
 // One file with every case: the games read in one pass, each game's first movetext line seen
@@ -62,6 +61,8 @@ const std::vector<Game>& Games() {
          Tags("NoBlank") + "1.e4 c6 2.d4 d5 3.Nc3 dxe4 4.Nxe4 Bf5 1-0\n", "B15", "Caro-Kann"},
         {"first line is an unclosed comment",
          Tags("Comment") + "\n{A long note that goes on\nover two lines} 1.e4 e5 1-0\n", "", "???"},
+        {"empty ECO tag is no opening", Tags("Empty", "[ECO \"\"]\n") + "\n1.e4 c5 1-0\n", "",
+         "???"},
         {"set-up position is not named",
          Tags("Setup", "[FEN \"4k3/8/8/8/8/8/4P3/4K3 w - - 0 1\"]\n") + "\n1.e4 Kd7 1-0\n", "",
          "???"},
@@ -89,8 +90,8 @@ TEST(GameListClassificationTest, GamesWithoutEcoGetTheCodeOfTheirFirstLine) {
         SCOPED_TRACE(Games()[k].name);
         EXPECT_EQ(Eco(build.records[k]), Games()[k].eco);
         const std::string line = GameListLine(build.records[k], static_cast<int>(k + 1), 1);
-        EXPECT_EQ(line.substr(line.size() - 17), (std::string(Games()[k].group) + "                 ")
-                                                     .substr(0, 17));
+        EXPECT_EQ(line.substr(line.size() - 17),
+                  (std::string(Games()[k].group) + "                 ").substr(0, 17));
     }
     // Without a classifier the records hold the tags only.
     GameListBuild plain = BuildGameListRecords(file, ui);
@@ -213,8 +214,8 @@ TEST(GameListClassificationTest, OpeningNamesLinesOfTheExportedFile) {
     ASSERT_FALSE(file.Open(path));
     ASSERT_EQ(file.ScanGameFile(false, ui), 2);
     const std::vector<std::string> lines = BuildOpeningNamesLines(file, ui);
-    EXPECT_EQ(lines, (std::vector<std::string>{"   1 A00 Polish",
-                                                "   2 B20 Sicilian-Wing Gambit"}));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"   1 A00 Polish", "   2 B20 Sicilian-Wing Gambit"}));
     // No records and so no list cache are made for it.
     EXPECT_FALSE(platform::FileExists(GameListCachePath(path)));
     EXPECT_TRUE(ui.reports.empty());

@@ -69,71 +69,12 @@ inline std::string PlayTexts(ChessState& state, std::string_view texts, Side fir
 
 namespace qorvale::chess::test {
 
-// A game of a clean PGN file (as pgn-extract writes them): its FEN tag line, if any, and the
-// main-line move texts with comments, variations, NAGs, numbers and the result left out.
+// A game written out by hand: its FEN tag line, if any, and the main line's move texts.
 struct MainLineGame {
     std::string fen_line;
     std::vector<std::string> moves;
     bool black_first = false;
 };
-
-inline std::vector<MainLineGame> ReadMainLines(const std::string& pgn) {
-    std::vector<MainLineGame> games;
-    std::istringstream in(pgn);
-    std::string line;
-    int comment = 0;
-    int variation = 0;
-    bool in_moves = true;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (comment == 0 && line.starts_with("[")) {
-            if (in_moves) games.emplace_back();
-            in_moves = false;
-            if (line.starts_with("[FEN ")) games.back().fen_line = line;
-            continue;
-        }
-        if (games.empty()) continue;
-        in_moves = true;
-        std::string token;
-        auto flush = [&]() {
-            if (token.empty()) return;
-            std::string word;
-            word.swap(token);
-            if (comment > 0 || variation > 0 || word[0] == '$') return;
-            std::size_t digits = word.find_first_not_of("0123456789");
-            if (digits != 0 && digits != std::string::npos && word[digits] == '.') {
-                std::size_t dots = word.find_first_not_of('.', digits);
-                if (dots == std::string::npos) dots = word.size();
-                if (dots - digits >= 3 && games.back().moves.empty()) games.back().black_first = true;
-                word = word.substr(dots);
-            }
-            if (word.empty() || word == "1-0" || word == "0-1" || word == "1/2-1/2" || word == "*") {
-                return;
-            }
-            games.back().moves.push_back(word);
-        };
-        for (char c : line) {
-            if (comment > 0) {
-                if (c == '}') comment = 0;
-            } else if (c == '{') {
-                flush();
-                comment = 1;
-            } else if (c == '(') {
-                flush();
-                ++variation;
-            } else if (c == ')') {
-                flush();
-                if (variation > 0) --variation;
-            } else if (c == ' ' || c == '\t' || c == '\0') {
-                flush();
-            } else {
-                token += c;
-            }
-        }
-        flush();
-    }
-    return games;
-}
 
 // Fills `moves` from a game's move list; returns the number of full moves.
 inline int FillMainLine(const MainLineGame& game, MainLineMoves& moves) {
@@ -152,7 +93,8 @@ inline int FillMainLine(const MainLineGame& game, MainLineMoves& moves) {
 inline Board BoardFromSnapshot(const Snapshot& snapshot) {
     Board board{};
     for (int file = 1; file <= 8; ++file) {
-        for (int rank = 1; rank <= 8; ++rank) board[file][rank] = snapshot[(file - 1) * 8 + rank - 1];
+        for (int rank = 1; rank <= 8; ++rank)
+            board[file][rank] = snapshot[(file - 1) * 8 + rank - 1];
     }
     return board;
 }

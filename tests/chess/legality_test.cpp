@@ -85,15 +85,6 @@ TEST(MakeMoveFromSquares, PromotionChoiceNamesThePiece) {
     }
 }
 
-TEST(MakeMoveFromSquares, CyclesPromotionChoice) {
-    ChessState state;
-    std::vector<std::string> shown;
-    for (int i = 0; i < 4; ++i) shown.emplace_back(state.CyclePromotionChoice());
-    EXPECT_EQ(shown, (std::vector<std::string>{"Promote to knight", "Promote to bishop",
-                                                "Promote to rook", ""}));
-    EXPECT_EQ(state.PromotionChoice(), 0u);
-}
-
 // En passant is allowed on the move right after the double step, or when the opponent's last
 // move text names the pawn's square; never later.
 TEST(MakeMoveFromSquares, EnPassantTiming) {

@@ -163,17 +163,6 @@ TEST(ClipboardFenText, AsksForTheSideToMove) {
     }
 }
 
-TEST(Board64, UsesFileMajorOrder) {
-    Board64 working{};
-    Board64 copy{};
-    SetStartBoard64(working, copy);
-    EXPECT_EQ(working, copy);
-    EXPECT_EQ(working[Board64Index(1, 1)], Rook);
-    EXPECT_EQ(working[1], Pawn);                             // a2
-    EXPECT_EQ(working[Board64Index(5, 8)], King + BlackOffset);  // e8 = index 39
-    EXPECT_EQ(FromBoard64(working), StartBoard());
-}
-
 TEST(RestorePosition, CopiesTheBoardOnly) {
     ChessState state;
     state.SetStartPosition();

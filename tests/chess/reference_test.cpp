@@ -3,7 +3,7 @@
 #include <set>
 
 #include "chess_test_support.h"
-#include "support/placement_reference.h"
+#include "support/read_games.h"
 #include "support/temp_dir.h"
 
 namespace qorvale::chess::test {
@@ -19,7 +19,8 @@ std::vector<std::vector<std::string>> ReadTsv(const std::string& path) {
         if (line.empty() || line[0] == '#') continue;
         std::vector<std::string> fields;
         std::size_t start = 0;
-        for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1) {
+        for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos;
+             start = tab + 1) {
             fields.push_back(line.substr(start, tab - start));
         }
         fields.push_back(line.substr(start));
@@ -28,59 +29,25 @@ std::vector<std::vector<std::string>> ReadTsv(const std::string& path) {
     return rows;
 }
 
-const std::vector<MainLineGame>& CorpusGames() {
-    static const std::vector<MainLineGame> games =
-        ReadMainLines(ReadWholeFile(TestDataPath("chess/games.pgn")));
+// The reference corpus as the program's readers read it; the loader test checks their replay
+// against pgn-extract's, these tests check the rules along the same games.
+const std::vector<qorvale::test::ReadGame>& CorpusGames() {
+    static const std::vector<qorvale::test::ReadGame> games =
+        qorvale::test::ReadGames(ReadWholeFile(TestDataPath("chess/games.pgn")));
     return games;
-}
-
-void StartGame(ChessState& state, const MainLineGame& game) {
-    std::string fen = game.fen_line;
-    state.ReadFenTagExtras(fen);
-    if (state.StartsFromFen()) state.ParseFenPlacement(fen);
-}
-
-// Replaying each game's main line by text gives pgn-extract's placement after every half-move,
-// and each placement read back gives the same board.
-TEST(Reference, ReplayMatchesPgnExtractPlacements) {
-    const auto reference = qorvale::test::ReadPlacementReference();
-    const auto& games = CorpusGames();
-    ASSERT_EQ(games.size(), reference.size());
-    ASSERT_GT(reference.size(), 1500u);
-    ChessState state;
-    MainLineMoves moves;
-    int mismatched = 0;
-    for (std::size_t g = 0; g < games.size(); ++g) {
-        StartGame(state, games[g]);
-        int full_moves = FillMainLine(games[g], moves);
-        int plies = state.ReplayToHalfMove(moves, full_moves);
-        std::string placements;
-        int played = 0;
-        for (int ply = games[g].black_first ? 2 : 1; ply <= plies; ++ply) {
-            Board board = BoardFromSnapshot(state.PositionHistory(ply));
-            std::string placement = WritePlacement(board);
-            ASSERT_EQ(ReadPlacement(placement), board);
-            placements += placement + "\n";
-            ++played;
-        }
-        if (played != reference[g].plies ||
-            qorvale::test::Fnv1a64(placements) != reference[g].hash) {
-            ADD_FAILURE() << "game " << g + 1 << ": " << played << " plies, reference "
-                          << reference[g].plies;
-            if (++mismatched > 5) break;
-        }
-    }
 }
 
 TEST(Reference, EveryCorpusGameValidates) {
     ChessState state;
-    MainLineMoves moves;
+    ASSERT_GT(CorpusGames().size(), 1500u);
     int game_number = 0;
-    for (const MainLineGame& game : CorpusGames()) {
+    for (const qorvale::test::ReadGame& game : CorpusGames()) {
         ++game_number;
-        StartGame(state, game);
-        int full_moves = FillMainLine(game, moves);
-        EXPECT_EQ(state.ValidateGameMoves(moves, full_moves), 0) << "game " << game_number;
+        std::string fen = game.fen_line;
+        state.ReadFenTagExtras(fen);
+        if (state.StartsFromFen()) state.ParseFenPlacement(fen);
+        MainLineMoves moves = game.moves;
+        EXPECT_EQ(state.ValidateGameMoves(moves, game.full_moves), 0) << "game " << game_number;
     }
 }
 
@@ -119,11 +86,13 @@ TEST(Reference, AcceptedMovesMatchStockfish) {
         const int game_number = std::stoi(row[0]);
         const int ply = std::stoi(row[1]);
         SCOPED_TRACE("game " + row[0] + " ply " + row[1]);
-        const MainLineGame& game = games[static_cast<std::size_t>(game_number - 1)];
+        const qorvale::test::ReadGame& game = games[static_cast<std::size_t>(game_number - 1)];
         state.SetStartsFromFen(false);
         state.SetStartPosition();
         for (int half_move = 1; half_move <= ply; ++half_move) {
-            MoveText text(game.moves[static_cast<std::size_t>(half_move - 1)]);
+            const auto index = static_cast<std::size_t>((half_move - 1) / 2);
+            MoveText text =
+                half_move % 2 == 1 ? game.moves.WhiteMoves[index] : game.moves.BlackMoves[index];
             Side side = half_move % 2 == 1 ? Side::White : Side::Black;
             ASSERT_EQ(state.LocateMoveText(text, FromHint{}, side), 0);
             const LocatedMove& at = state.LocatedMoveSquares();
@@ -158,7 +127,8 @@ std::uint64_t Perft(ChessState& state, int half_move, int depth) {
         for (int from_rank = 1; from_rank <= 8; ++from_rank) {
             const std::uint32_t code = saved.CurrentBoard[from_file][from_rank];
             if (!BelongsTo(code, side)) continue;
-            const bool promotes = KindOf(code) == Pawn && from_rank == (side == Side::White ? 7 : 2);
+            const bool promotes =
+                KindOf(code) == Pawn && from_rank == (side == Side::White ? 7 : 2);
             for (int to_file = 1; to_file <= 8; ++to_file) {
                 for (int to_rank = 1; to_rank <= 8; ++to_rank) {
                     state.RestoreChessState(saved);
@@ -197,18 +167,17 @@ TEST(Reference, PerftMatchesPublishedCounts) {
     };
     const Row rows[] = {
         {"start", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", "KQkq", false, 400, 8902},
-        {"kiwipete", "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R", "KQkq", false,
-         2039, 97862},
-        {"rook endgame with en passant", "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8", "-", false, 191,
-         2812},
+        {"kiwipete", "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R", "KQkq", false, 2039,
+         97862},
+        {"rook endgame with en passant", "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8", "-", false, 191, 2812},
         {"promotions and checks", "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1", "kq",
          false, 264, 9467},
-        {"mirrored, black to move", "r2q1rk1/pP1p2pp/Q4n2/bbp1p3/Np6/1B3NBn/pPPP1PPP/R3K2R",
-         "KQ", true, 264, 9467},
+        {"mirrored, black to move", "r2q1rk1/pP1p2pp/Q4n2/bbp1p3/Np6/1B3NBn/pPPP1PPP/R3K2R", "KQ",
+         true, 264, 9467},
         {"promotion onto the back rank", "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R", "KQ",
          false, 1486, 62379},
-        {"middlegame", "r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1", "-",
-         false, 2079, 89890},
+        {"middlegame", "r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1", "-", false,
+         2079, 89890},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -19,6 +19,9 @@ void StartFromFen(ChessState& state, std::string fen_line) {
     state.ParseFenPlacement(fen_line);
 }
 
+constexpr std::string_view Chess960 =
+    "[FEN \"nbbrknrq/pppppppp/8/8/8/8/PPPPPPPP/NBBRKNRQ w KQkq - 0 1\"]";
+
 TEST(ValidateGameMoves, ReportsTheFirstBadMove) {
     struct Row {
         const char* name;
@@ -36,9 +39,16 @@ TEST(ValidateGameMoves, ReportsTheFirstBadMove) {
         {"move that names no piece", "", "e4 e5 Xx", false, 1},
         {"promotion to a fourth queen", "[FEN \"4k3/P7/8/8/8/8/8/QQQ1K3 w - - 0 1\"]", "a8=Q",
          false, -5},
-        {"black first from a fen", "[FEN \"4k3/8/8/8/8/8/4p3/K7 b - - 0 1\"]", "e1=Q+ Ka2",
-         true, 0},
+        {"black first from a fen", "[FEN \"4k3/8/8/8/8/8/4p3/K7 b - - 0 1\"]", "e1=Q+ Ka2", true,
+         0},
         {"black first without a fen", "", "e5 Nf3", true, 1},
+        {"en passant the fen names", "[FEN \"4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1\"]", "exd6 Kd8",
+         false, 0},
+        {"en passant the fen does not name", "[FEN \"4k3/8/8/3pP3/8/8/8/4K3 w - - 0 1\"]",
+         "exd6 Kd8", false, 2},
+        // Chess960: the king goes to g or c, the castling rook (d1 and g1 here) to f or d.
+        {"chess960 castling", std::string(Chess960), "d4 d5 Bf4 Ne6 O-O-O O-O e3", false, 0},
+        {"chess960 castling through a knight", std::string(Chess960), "d4 d5 O-O", false, 3},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -93,11 +103,8 @@ TEST(LocateMoveText, SetsPromotionChoiceAndSquares) {
         LocatedMove squares;
     };
     const Row rows[] = {
-        {"b8=N", Knight, {2, 7, 2, 8}},
-        {"b8", Queen, {2, 7, 2, 8}},
-        {"bxa8=R", Rook, {2, 7, 1, 8}},
-        {"O-O", 0, {5, 1, 7, 1}},
-        {"Kd2", 0, {5, 1, 4, 2}},
+        {"b8=N", Knight, {2, 7, 2, 8}}, {"b8", Queen, {2, 7, 2, 8}}, {"bxa8=R", Rook, {2, 7, 1, 8}},
+        {"O-O", 0, {5, 1, 7, 1}},       {"Kd2", 0, {5, 1, 4, 2}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);

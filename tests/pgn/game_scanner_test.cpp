@@ -85,19 +85,27 @@ TEST(GameScanner, SplitsCraftedFilesIntoGames) {
          "@[Event \"a\"]\n1. e4\n2. Nf3 *\n@[Event \"b\"]\n{c} 1. d4\n"},
         {"escape lines anywhere",
          "%x\n@[Event \"a\"]\n%y\n[Site \"b\"]\n\n%z\n1. e4 *\n@[Event \"c\"]\n"},
-        {"full header into other text ends the scan",
-         "@" + eight + "12. e4 *\n\n[Event \"lost\"]\n\n1. e4 *\n"},
+        // Text after the tags is movetext, without the blank line too: no game is lost.
+        {"full header into other text", "@" + eight + "12. e4 *\n\n@[Event \"kept\"]\n\n1. e4 *\n"},
         {"escape line after a full header", "@" + eight + "%e\n\n1. e4 *\n\n@[Event \"b\"]\n"},
         {"seven tags into other text", "@" + seven + "12. e4 *\n\n@[Event \"b\"]\n"},
         {"full header into movetext start",
          "@" + eight + "[Extra \"9\"]\n1. e4 *\n@[Event \"b\"]\n"},
-        // The blank line ends the header, so the next tag line opens a game of its own.
-        {"blank line inside a header",
-         "@[Event \"a\"]\n\n@[Site \"b\"]\n1. e4 *\n\n@[Event \"c\"]\n"},
+        // Tags after a blank line that the header does not have yet go on with it; a tag it has
+        // opens the next game, as in a file of games without movetext.
+        {"blank lines inside a header",
+         "@[Event \"a\"]\n\n\n[Site \"b\"]\n1. e4 *\n\n@[Event \"c\"]\n"},
+        {"headers without movetext",
+         "@[Round \"1\"]\n[White \"a\"]\n\n@[Round \"2\"]\n[White \"b\"]\n\n@[Round \"3\"]\n"},
+        {"tags and moves on one line",
+         "@[Result \"1-0\"] e4 *\n@[Result \"0-1\"] [White \"w\"] d4 *\n"},
+        {"bracketed text between tags",
+         "@[Event \"a\"]\n[Note: no tag]\n[Site \"b\"]\n\n1. e4 *\n"},
+        {"byte-order mark", "@\xEF\xBB\xBF[Event \"a\"]\n\n1. e4 *\n\n@[Event \"b\"]\n"},
         {"tagless movetext is no game", "1. e4 e5 *\n\n1. d4 d5 *\n"},
         // A game begins where its line begins, leading spaces included.
         {"indented tag lines", "@  [Event \"a\"]\n\n 1. e4 *\n\n@   [Event \"b\"]\n"},
-        {"unfinished last line", "@[Event \"a\"]\n\n1. e4 *\n\n[Event \"b\"]"},
+        {"unfinished last line", "@[Event \"a\"]\n\n1. e4 *\n\n@[Event \"b\"]"},
         {"empty file", ""},
     };
     for (const Row& row : rows) {

@@ -34,8 +34,7 @@ TEST(HeaderTags, KeepsFirstOrLastOccurrenceByTag) {
          "[Event \"Yes\"]"},
         {"prefix is case-sensitive", "[event \"low\"]\n[Site \"S\"]\n", Tag::Event, ""},
         {"stops at the empty line", "[Site \"A\"]\n\n[Site \"B\"]\n", Tag::Site, "[Site \"A\"]"},
-        {"stops at movetext", "[Site \"A\"]\n1. e4 e5\n[Site \"B\"]\n", Tag::Site,
-         "[Site \"A\"]"},
+        {"stops at movetext", "[Site \"A\"]\n1. e4 e5\n[Site \"B\"]\n", Tag::Site, "[Site \"A\"]"},
         {"Opening not read outside the game list", "[Opening \"Sicilian\"]\n", Tag::Opening, ""},
     };
     for (const TagRow& row : rows) {
@@ -58,8 +57,8 @@ TEST(HeaderTags, HandsTheFirstMovetextRecordOnByMode) {
         const char* event;
     };
     const Row rows[] = {
-        {"brace after tags", "[Event \"E\"]\n{Intro} 1. e4\n", FirstRecordMode::KeepForMovetext,
-         "", "{Intro} 1. e4", nullptr, "[Event \"E\"]"},
+        {"brace after tags", "[Event \"E\"]\n{Intro} 1. e4\n", FirstRecordMode::KeepForMovetext, "",
+         "{Intro} 1. e4", nullptr, "[Event \"E\"]"},
         {"move one after tags", "[Event \"E\"]\n1.d4 d5\n", FirstRecordMode::KeepForMovetext, "",
          "1.d4 d5", nullptr, "[Event \"E\"]"},
         {"blank line keeps nothing", "[Event \"E\"]\n\n1. e4\n", FirstRecordMode::KeepForMovetext,
@@ -98,7 +97,7 @@ TEST(HeaderTags, OpeningOutlivesTheNextHeaderWhileOtherTagsAreCleared) {
     EXPECT_EQ(header.TagLines().Line(Tag::Event), "");
 }
 
-TEST(TagValue, TakesTheTextBetweenTheFirstQuotes) {
+TEST(TagValue, TakesTheTextBetweenTheFirstAndTheLastQuote) {
     struct Row {
         const char* line;
         const char* value;
@@ -108,7 +107,9 @@ TEST(TagValue, TakesTheTextBetweenTheFirstQuotes) {
         {"[Event \"  padded  \"]", "padded  "},
         {"[Event \"no closing quote]", "no closing quote]"},
         {"[Event \"Tournament \\\"]", "Tournament \\"},
-        {"[Event \"a \"quoted\" b\"]", "a "},
+        {"[Event \"a \"quoted\" b\"]", "a \"quoted\" b"},
+        {"[Site \"Club \"Victory\"\"]", "Club \"Victory\""},
+        {"[Event \"   ", ""},
         {"[Event]", ""},
         {"Event \"no bracket\"", ""},
         {"", ""},
@@ -187,33 +188,11 @@ TEST(HeaderTags, CutsValuesAndTwoColumnLinesTo95Characters) {
     EXPECT_EQ(header.DisplayLines().event, "Event:  " + std::string(MaxHeaderValue, 'x'));
 }
 
-TEST(ValidateResult, AcceptsOnlyTheFourResults) {
-    struct Row {
-        const char* result;
-        bool ok;
-    };
-    const Row rows[] = {
-        {"1-0", true},   {"0-1", true},      {"1/2-1/2", true}, {"*", true},
-        {"1/2", false},  {"\xBD", false},    {"1-0 ", false},   {"", false},
-        {"0-0", false},  {"1/2-1/2*", false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.result);
-        HeaderEditFields fields;
-        fields.Get(HeaderField::Result) = row.result;
-        Error error = ValidateResult(fields);
-        EXPECT_EQ(error.ok(), row.ok);
-        if (!row.ok) {
-            EXPECT_EQ(error.message(), "Result must be 1-0, 0-1, 1/2-1/2 or *. Game not saved.");
-        }
-    }
-}
-
 HeaderEditFields SampleFields() {
     HeaderEditFields fields;
-    const char* values[HeaderFieldCount] = {"Linares", "Linares ESP", "1993.02.25", "9",
-                                            "Kasparov, G", "Anand, V", "1-0", "B90",
-                                            "2805", "2725"};
+    const char* values[HeaderFieldCount] = {"Linares",     "Linares ESP", "1993.02.25", "9",
+                                            "Kasparov, G", "Anand, V",    "1-0",        "B90",
+                                            "2805",        "2725"};
     for (std::size_t index = 0; index < HeaderFieldCount; ++index)
         fields.fields[index] = values[index];
     return fields;
@@ -274,8 +253,7 @@ TEST(MakeHeaderTemplate, KeepsMovesOrTheTextUpToMoveOne) {
     EXPECT_TRUE(plain.starts_with("[Event \"?\"]\r\n[Site \"?\"]\r\n[Date \"????.??.??\"]\r\n"));
     EXPECT_TRUE(plain.ends_with("[ECO \"?\"]\r\n\r\n1."));
     EXPECT_EQ(MakeHeaderTemplate(TemplateKeep::Moves, current), plain + " e4 e5 2. Nf3 *\r\n");
-    EXPECT_EQ(MakeHeaderTemplate(TemplateKeep::UpToMoveOne, current),
-              "[Event \"Mine\"]\r\n\r\n1.");
+    EXPECT_EQ(MakeHeaderTemplate(TemplateKeep::UpToMoveOne, current), "[Event \"Mine\"]\r\n\r\n1.");
     // "1." inside a line is not where the moves begin.
     EXPECT_EQ(MakeHeaderTemplate(TemplateKeep::Moves, "[Event \"11.5\"]"), plain);
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
 namespace qorvale::pgn {
@@ -36,41 +35,6 @@ TEST(NagText, NamesEveryNagInWordsOrAsUnknown) {
         EXPECT_EQ(NagText(row.nag), row.words);
         EXPECT_EQ(NagTextWithoutGlyph(row.nag), row.without_glyph);
     }
-}
-
-TEST(NagText, PackedTableHoldsOneDistinctTextPerNumber) {
-    std::set<std::string> seen;
-    for (int nag = 1; nag <= LastWordedNag; ++nag) {
-        std::string words(NagWordsFor(nag));
-        EXPECT_FALSE(words.empty()) << nag;
-        EXPECT_TRUE(seen.insert(words).second) << nag << " repeats " << words;
-        // The table pairs White and Black texts from $10 on.
-        if (nag >= 14 && nag % 2 == 0) {
-            EXPECT_TRUE(words.starts_with("White")) << nag;
-        }
-    }
-    EXPECT_TRUE(NagWordsFor(LastWordedNag + 1).empty());
-}
-
-TEST(NagGlyph, HasSymbolsForSixteenNags) {
-    struct Row {
-        int nag;
-        const char* glyph;
-    };
-    const Row rows[] = {
-        {1, "!"},    {2, "?"},    {3, "!!"},   {4, "??"},  {5, "!?"},  {6, "?!"},
-        {11, "="},   {14, "+/="}, {15, "=/+"}, {16, "+/-"}, {17, "-/+"}, {18, "+-"},
-        {19, "-+"},  {20, "++"},  {21, "--"},  {142, ">="},
-    };
-    int with_glyph = 0;
-    for (int nag = 0; nag < 256; ++nag) with_glyph += NagGlyph(nag).empty() ? 0 : 1;
-    EXPECT_EQ(with_glyph, 16);
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.nag);
-        EXPECT_EQ(NagGlyph(row.nag), row.glyph);
-    }
-    EXPECT_TRUE(NagGlyph(146).empty());
-    EXPECT_TRUE(NagGlyph(7).empty());
 }
 
 }  // namespace

@@ -21,13 +21,13 @@ Records ReadAll(const std::string& content, ReadMode mode, bool* long_met = null
     reader.SetMode(mode);
     reader.SetLongRecordWatch(LongRecordWatch::Watching);
     Records records;
-    char buffer[RecordBufferSize];
-    while (int length = reader.ReadRecord(file, buffer)) records.emplace_back(buffer, length);
+    std::string_view text;
+    while (int length = reader.ReadRecord(file, text)) records.emplace_back(text, length);
     if (long_met) *long_met = reader.Watch() == LongRecordWatch::LongRecordMet;
     return records;
 }
 
-TEST(RecordReader, ModesAndCutRule) {
+TEST(RecordReader, ModesAndLongLines) {
     using M = ReadMode;
     const std::string a200(200, 'a'), x254(254, 'x'), x255(255, 'x');
     struct Row {
@@ -45,41 +45,80 @@ TEST(RecordReader, ModesAndCutRule) {
         {"trailing control bytes go", "a\tb\t\x01\r\n", M::ReadTrimmed, {{"a\tb", 7}}, false},
         {"trailing spaces stay", "ab  \n", M::ReadTrimmed, {{"ab  ", 5}}, false},
         {"blank lines", "\n    \r\n", M::ReadCounted, {{"", 1}, {"", 6}}, false},
-        {"unfinished last line is not read", "abc\ndef", M::ReadTrimmed, {{"abc", 4}}, false},
-        {"cr only: no record end", "a\rb\r", M::ReadTrimmed, {}, false},
-        // The 256th byte starts the next record; bytes between the cut space and it are lost.
-        {"cut at last space",
-         a200 + " " + std::string(99, 'b') + "\n",
-         M::ReadTrimmed,
-         {{a200, 200}, {std::string(45, 'b'), 46}},
-         true},
-        // Counted mode counts the lost bytes, so offsets stay true to the file.
-        {"counted cut",
-         a200 + " " + std::string(99, 'b') + "\n",
+        {"unfinished last line is read",
+         "abc\ndef",
          M::ReadCounted,
-         {{a200, 255}, {std::string(45, 'b'), 46}},
+         {{"abc", 4}, {"def", 3}},
+         false},
+        {"nul bytes after the last line",
+         std::string("e4\n\0\0", 5),
+         M::ReadCounted,
+         {{"e4", 3}, {"", 2}},
+         false},
+        {"nul bytes end the last line",
+         std::string("1-0\0\0", 5),
+         M::ReadCounted,
+         {{"1-0", 5}},
+         false},
+        {"byte-order mark passed over, counted",
+         "\xEF\xBB\xBF[Event \"x\"]\nb\n",
+         M::ReadCounted,
+         {{"[Event \"x\"]", 15}, {"b", 2}},
+         false},
+        {"byte-order mark only at the start",
+         "a\n\xEF\xBB\xBF\n",
+         M::ReadTrimmed,
+         {{"a", 2}, {"\xEF\xBB\xBF", 4}},
+         false},
+        // No byte is ever dropped: a long line is one record, and only the watch notes it.
+        {"line of 301 bytes",
+         a200 + " " + std::string(100, 'b') + "\n",
+         M::ReadCounted,
+         {{a200 + " " + std::string(100, 'b'), 302}},
          true},
-        {"no space: cut at 255", x255 + "yy\n", M::ReadTrimmed, {{x255, 255}, {"yy", 3}}, true},
-        {"text and lf reach 256", x255 + "\n", M::ReadTrimmed, {{x255, 255}, {"", 1}}, true},
-        {"254 and lf fit", x254 + "\n", M::ReadTrimmed, {{x254, 255}}, false},
-        {"254 and crlf do not", x254 + "\r\n", M::ReadTrimmed, {{x254 + "\r", 255}, {"", 1}}, true},
-        {"space as 256th byte", x255 + " z\n", M::ReadCounted, {{x255, 256}, {"z", 2}}, true},
+        {"255 bytes and lf", x255 + "\n", M::ReadTrimmed, {{x255, 256}}, false},
+        {"254 bytes and cr lf", x254 + "\r\n", M::ReadTrimmed, {{x254, 256}}, false},
+        {"255 bytes and cr lf", x255 + "\r\n", M::ReadCounted, {{x255, 257}}, false},
+        {"256 bytes", x255 + "y\n", M::ReadTrimmed, {{x255 + "y", 257}}, true},
         {"leading spaces are not stored",
          std::string(300, ' ') + "e4\n",
          M::ReadCounted,
          {{"e4", 303}},
          false},
-        {"leading verbatim space is no cut",
-         " " + std::string(300, 'q') + "\n",
-         M::ReadVerbatim,
-         {{" " + std::string(254, 'q'), 255}, {std::string(46, 'q'), 47}},
-         true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         bool long_met = false;
         EXPECT_EQ(ReadAll(row.input, row.mode, &long_met), row.expected);
         EXPECT_EQ(long_met, row.long_record);
+    }
+}
+
+// Only a line too long to return whole is split: at its last space, or where a character ends,
+// and its records together hold every byte of it.
+TEST(RecordReader, SplitsLinesBeyondTheLineLimitWithoutLosingBytes) {
+    std::string words;
+    while (words.size() < MaxLineLength + 5000) words += "Nf3 {x} ";
+    const std::string wide = std::string(MaxLineLength - 1, 'a') + "\xC3\xA9zz";
+    struct Row {
+        const char* name;
+        std::string line;
+        std::size_t first;  // length of the first record's text
+    } rows[] = {
+        {"at the last space", words, words.rfind(' ', MaxLineLength - 1)},
+        {"no space", std::string(MaxLineLength + 100, 'q'), MaxLineLength},
+        {"not inside a character", wide, MaxLineLength - 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Records records = ReadAll(row.line + "\n", ReadMode::ReadCounted);
+        ASSERT_EQ(records.size(), 2u);
+        EXPECT_EQ(records[0].first.size(), row.first);
+        // The first record's length counts the space it was split at, if any.
+        std::string joined = records[0].first;
+        joined.append(static_cast<std::size_t>(records[0].second) - records[0].first.size(), ' ');
+        EXPECT_TRUE(joined + records[1].first == row.line);
+        EXPECT_EQ(records[0].second + records[1].second, static_cast<int>(row.line.size()) + 1);
     }
 }
 

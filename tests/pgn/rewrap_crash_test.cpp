@@ -16,6 +16,7 @@
 #include "platform/file.h"
 #include "platform/folder.h"
 #include "support/kill_points.h"
+#include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
 namespace qorvale::pgn {
@@ -53,13 +54,12 @@ struct Row {
     Operation operation;
     const char* file_name;  // the user's file
     const char* new_name;   // its name once re-wrapped
-    bool damaged_cache;       // a damaged offset cache lies beside it
+    bool damaged_cache;     // a damaged offset cache lies beside it
 };
 
 TEST(RewrapCrash, EveryGameSurvivesAKillAtAnyPoint) {
     const std::string original = ReadWholeFile(TestDataPath("harden/one-line-movetext.pgn"));
     ASSERT_FALSE(original.empty());
-    // Opening a file with long records re-wraps it: read the games from a copy.
     std::vector<std::string> games;
     {
         TempDir copy;
@@ -98,7 +98,9 @@ TEST(RewrapCrash, EveryGameSurvivesAKillAtAnyPoint) {
             if (row.operation == Operation::Rewrap) {
                 (void)RewrapLongRecords(path, file_system);
             } else {
-                SilentUi ui;
+                // The user says Yes when the scan asks to re-wrap.
+                test::RecordingUi ui;
+                ui.answers = {true};
                 PgnFile file(file_system);
                 if (!file.Open(path)) (void)file.ScanGameFile(false, ui);
             }

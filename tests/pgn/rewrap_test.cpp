@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+
 #include "pgn/messages.h"
 #include "pgn/pgn_file.h"
 #include "platform/folder.h"
@@ -56,6 +58,14 @@ TEST(Rewrap, CopyRules) {
         {"space from column 230 breaks", a229 + " b c d\n", a229 + " b\r\nc d\n"},
         {"space at column 230", a230 + " b\n", a230 + "\r\nb\n"},
         {"no space, no break", std::string(300, 'z') + "\n", std::string(300, 'z') + "\n"},
+        // Nothing is broken or changed where that would change what the text means.
+        {"tag line kept whole, its value verbatim", "[Event  \"" + a229 + "  b } c\"]\n",
+         "[Event \"" + a229 + "  b } c\"]\n"},
+        {"semicolon comment kept whole", "; " + a229 + " b c\n", "; " + a229 + " b c\n"},
+        {"escape line kept whole", "%  " + a229 + " b\n", "%  " + a229 + " b\n"},
+        {"no break before a bracket or a percent sign", a230 + " [b] %d e\n",
+         a230 + " [b] %d\r\ne\n"},
+        {"a space at the end stays", a230 + " ", a230 + " "},
         {"state carries across buffers", six_byte_lines, six_byte_lines},
     };
     for (const Row& row : rows) {
@@ -113,29 +123,82 @@ std::string LongLineGames() {
     return "[Event \"a\"]\n[Site \"b\"]\n\n1. e4 " + moves + "*\n\n[Event \"c\"]\n\n1. d4 *\n";
 }
 
-TEST(Rewrap, ScanRewrapsOnceOrGoesOnOverCutRecords) {
-    for (bool fails : {false, true}) {
-        SCOPED_TRACE(fails);
+// Long lines are read whole, so the scan rewrites the file only when the user says Yes, and then
+// under a name that loses nothing of the user's.
+TEST(Rewrap, ScanAsksBeforeItRewritesTheFile) {
+    const std::string long_tag = "[Event \"" + std::string(300, 'e') + "\"]\n\n1. e4 *\n";
+    struct Row {
+        const char* name;
+        const char* file_name;
+        std::string content;
+        std::deque<bool> answers;
+        FaultyFileSystem::Step failing;
+        bool asked;
+        const char* new_name;  // nullptr: the file is left as it was
+    } rows[] = {
+        {"no", "games.pgn", LongLineGames(), {false}, FaultyFileSystem::Step::None, true, nullptr},
+        {"yes",
+         "games.pgn",
+         LongLineGames(),
+         {true},
+         FaultyFileSystem::Step::None,
+         true,
+         "Games.pgn"},
+        {"yes, a name with two dots",
+         "my.games.pgn",
+         LongLineGames(),
+         {true},
+         FaultyFileSystem::Step::None,
+         true,
+         "my.games.pgn"},
+        {"yes, another extension",
+         "games.txt",
+         LongLineGames(),
+         {true},
+         FaultyFileSystem::Step::None,
+         true,
+         "games.txt"},
+        {"yes, the rename fails",
+         "games.pgn",
+         LongLineGames(),
+         {true},
+         FaultyFileSystem::Step::Rename,
+         true,
+         nullptr},
+        {"only a tag line is long: nothing to ask",
+         "games.pgn",
+         long_tag,
+         {},
+         FaultyFileSystem::Step::None,
+         false,
+         nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
         TempDir dir;
-        std::string original = LongLineGames();
-        std::string path = dir.Write("games.pgn", original);
-        dir.Write("games.PGO", "stale");
-        FaultyFileSystem file_system(fails ? FaultyFileSystem::Step::Rename
-                                           : FaultyFileSystem::Step::None);
+        std::string path = dir.Write(row.file_name, row.content);
+        FaultyFileSystem file_system(row.failing);
         PgnFile file(file_system);
         ASSERT_TRUE(file.Open(path).ok());
         qorvale::test::RecordingUi ui;
-        EXPECT_EQ(file.ScanGameFile(false, ui), 2);
-        EXPECT_EQ(file.LastScan().rewrapped, !fails);
-        EXPECT_EQ(ui.reports, fails ? Names{std::string(ErrorCreatingTempFile)} : Names{});
+        ui.answers = row.answers;
+        const std::int32_t games = row.content == long_tag ? 1 : 2;
+        EXPECT_EQ(file.ScanGameFile(false, ui), games);
+        EXPECT_EQ(ui.questions, row.asked ? Names{std::string(TrimLongRecordsQuestion)} : Names{});
+        EXPECT_EQ(file.LastScan().rewrapped, row.new_name != nullptr);
         std::string content = ReadWholeFile(file.CurrentPath());
-        // Either way the offsets point at the games: cut records still count their bytes.
-        EXPECT_EQ(file.Index().Offset(2), content.find("[Event \"c\"]"));
-        if (fails) {
-            EXPECT_EQ(content, original);
+        if (games == 2) {
+            EXPECT_EQ(file.Index().Offset(2), content.find("[Event \"c\"]"));
+        }
+        if (row.new_name == nullptr) {
+            EXPECT_EQ(file.CurrentPath(), path);
+            EXPECT_TRUE(content == row.content);
             continue;
         }
-        EXPECT_EQ(platform::ListFolder(dir.path(), "*"), (Names{"Games.PGO", "Games.pgn"}));
+        EXPECT_EQ(file.CurrentPath(), dir.File(row.new_name));
+        EXPECT_EQ(platform::ListFolder(dir.path(), "*.pgn").size() +
+                      platform::ListFolder(dir.path(), "*.txt").size(),
+                  1u);
         for (std::size_t start = 0, lf; (lf = content.find('\n', start)) != std::string::npos;
              start = lf + 1) {
             EXPECT_LT(lf + 1 - start, 256u);

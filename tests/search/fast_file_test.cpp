@@ -23,7 +23,7 @@ const std::string MissingMessage = "Fast file does not exist.";
 
 // Games handed over from memory, as a PGN reader would after parsing.
 class ListSource final : public FastFileGameSource {
-public:
+  public:
     explicit ListSource(std::vector<FastFileGame> games) : games_(std::move(games)) {}
     bool ReadGame(std::int32_t index, bool, FastFileGame& game) override {
         if (index >= static_cast<std::int32_t>(games_.size())) return false;
@@ -31,7 +31,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::vector<FastFileGame> games_;
 };
 
@@ -92,9 +92,10 @@ TEST(FastFile, WritesTheExactLayout) {
     };
     const Row rows[] = {
         {"no games", {}, std::string("\0\0", 2), std::string("\0\0\0\0", 4)},
+        // A game without moves is its result word alone, so that no search reads a move.
         {"game without moves",
          {Game("A", WhiteWon, {})},
-         std::string("\x19\x1B\x02\x80\0\0", 6),
+         std::string("\x02\x80\0\0", 4),
          std::string("\1\0\0\0\1A", 6) + std::string(6, '\0') + std::string("\0017", 2) +
              std::string(2, '\0')},
         {"two games, round stored from its digit",
@@ -310,7 +311,7 @@ TEST(FastFile, DeleteAsksFirst) {
 
 // A file system whose writes fail after a number of bytes, or whose renames fail.
 class FailingFileSystem final : public platform::FileSystem {
-public:
+  public:
     std::int64_t bytes_allowed = -1;
     bool fail_rename = false;
     bool Write(platform::File& file, const void* data, std::int64_t size) override {

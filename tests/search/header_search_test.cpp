@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "search/messages.h"
+#include "search/position_search.h"
+#include "search/variation_search.h"
 #include "search_file_fixture.h"
 
 namespace qorvale::search {
@@ -104,6 +107,12 @@ TEST(HeaderMatcher, FieldRulesAndResultClasses) {
         {"eco ? wants none", MakeCriteria({{HeaderCriterion::Eco, "?"}}), event, -1},
         {"eco ? passes unknown", MakeCriteria({{HeaderCriterion::Eco, "?"}}), no_eco, 1},
         {"eco ? passes empty", MakeCriteria({{HeaderCriterion::Eco, "?"}}), undated, 0},
+        // A range of codes, each end compared on its own length.
+        {"eco range", MakeCriteria({{HeaderCriterion::Eco, "E10-E29"}}), event, 1},
+        {"eco range below", MakeCriteria({{HeaderCriterion::Eco, "e21-E99"}}), event, -1},
+        {"eco range above", MakeCriteria({{HeaderCriterion::Eco, "B20 - B99"}}), event, -1},
+        {"eco range of groups", MakeCriteria({{HeaderCriterion::Eco, "D-E2"}}), event, 1},
+        {"eco range fails empty", MakeCriteria({{HeaderCriterion::Eco, "A00-E99"}}), undated, -1},
         {"result prefix", MakeCriteria({{HeaderCriterion::Result, "1/2"}}), undated, 0},
         {"elo range", MakeCriteria({{HeaderCriterion::WhiteElo, "2500-2600"}}), rated, 1},
         {"elo range fails unrated", MakeCriteria({{HeaderCriterion::WhiteElo, "2500-2600"}}),
@@ -242,6 +251,46 @@ TEST_P(HeaderSearchFile, RefusesEcoDifferenceWithSpecificMoveOrCombination) {
 }
 
 INSTANTIATE_TEST_SUITE_P(TextAndFastFile, HeaderSearchFile, ::testing::Bool(), PathName);
+
+// A game without moves has no moves through the fast file either: it is no 1.d4.
+class WithoutMovesFile : public SearchFileTest {
+  protected:
+    void SetUp() override { Open("search/without-moves.pgn"); }
+};
+
+TEST_P(WithoutMovesFile, GamesWithoutMovesAreFoundAlikeByBothRoads) {
+    struct Row {
+        const char* name;
+        std::function<void(SearchCriteria&)> set;
+        std::vector<std::int32_t> expected;
+    } rows[] = {
+        {"no moves",
+         [](SearchCriteria& c) { c.header.Set(HeaderCriterion::NumberOfMoves, "0"); },
+         {1, 4}},
+        {"one move",
+         [](SearchCriteria& c) { c.header.Set(HeaderCriterion::NumberOfMoves, "1"); },
+         {2, 5}},
+        {"line 1.d4", [](SearchCriteria& c) { c.line = *ParseSearchLine("1.d4"); }, {2, 3}},
+        {"pawn on d4", [](SearchCriteria& c) { c.position.White[0].Assign("d4"); }, {2, 3}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SearchCriteria criteria;
+        row.set(criteria);
+        SearchList list;
+        if (criteria.line.Any()) {
+            SearchVariation(source_, criteria, Combination::WithVariation, list, ui_);
+        } else if (!criteria.position.White[0].empty()) {
+            SearchPosition(source_, criteria, list, ui_);
+        } else {
+            SearchHeader(source_, criteria, Combination::Alone, list, ui_);
+        }
+        EXPECT_EQ(Numbers(list), row.expected);
+    }
+    EXPECT_TRUE(ui_.reports.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(TextAndFastFile, WithoutMovesFile, ::testing::Bool(), PathName);
 
 }  // namespace
 }  // namespace qorvale::search

@@ -102,10 +102,6 @@ TEST(PgnGameSource, RecordsReplayToTheTextReplaysPositions) {
         ASSERT_EQ(ResultOf(record.result), ResultFromTag(values.Get(pgn::HeaderField::Result)));
         // A FEN game is encoded from the standard position: there is nothing to compare.
         if (header.TagLines().Has(pgn::Tag::FEN)) continue;
-        if (*half_moves == 0) {
-            ASSERT_EQ(record.codes, std::vector<MoveCode>{NoMovesCode});
-            continue;
-        }
         ASSERT_EQ(static_cast<int>(record.codes.size()), *half_moves);
         ReplayMoveCodes(record.codes, positions);
         for (int ply = 0; ply <= *half_moves; ++ply) {
@@ -153,7 +149,7 @@ struct Coverage {
     int games = 0;
     int fen_games = 0;
     int cut_games = 0;
-    int unknown_codes = 0;     // half-moves the board comparison could not name
+    int unknown_codes = 0;  // half-moves the board comparison could not name
     int castling_codes = 0;
     int promotion_flags = 0;
     int three_square_moves = 0;  // en passant
@@ -163,8 +159,7 @@ struct Coverage {
 // start with the whole position history, and each half-move encoded by comparing its boards.
 std::vector<MoveCode> CodesByBoardComparison(pgn::PgnFile& file, std::int32_t game,
                                              pgn::HeaderTags& header, pgn::GameLines& lines,
-                                             chess::ChessState& chess, Ui& ui,
-                                             Coverage& coverage) {
+                                             chess::ChessState& chess, Ui& ui, Coverage& coverage) {
     std::vector<MoveCode> codes;
     if (!file.LoadGame(game, ui)) {
         ADD_FAILURE() << "game " << game << " not found";
@@ -174,9 +169,9 @@ std::vector<MoveCode> CodesByBoardComparison(pgn::PgnFile& file, std::int32_t ga
     pgn::FileRecordSource source(file);
     header.ReadHeader(source, pgn::FirstRecordMode::KeepForMovetext);
     bool has_first = header.HasFirstMovetextRecord();
-    int full_moves = lines.ParseMovetext(
-        source, has_first ? &header.FirstMovetextRecord() : nullptr,
-        has_first ? header.FirstMovetextRecordLength() : 0, 0, nullptr, true);
+    int full_moves =
+        lines.ParseMovetext(source, has_first ? &header.FirstMovetextRecord() : nullptr,
+                            has_first ? header.FirstMovetextRecordLength() : 0, 0, nullptr, true);
     header.ReleaseFirstMovetextRecord();
     chess.SetStartsFromFen(false);
     chess.SetSetupActive(false);
@@ -269,7 +264,7 @@ TEST(PgnGameSource, GamesAfterACutGameAndSpecialGames) {
          0x8002,
          "After, Cut",
          "3"},
-        {"no moves", 2, 1, {NoMovesCode}, 0x8000, "No, Moves", "?"},
+        {"no moves", 2, 0, {}, 0x8000, "No, Moves", "?"},
         {"FEN game from the standard start", 3, 2, {0x2321}, 0x8001, "From, Fen", "-"},
     };
     for (const Row& row : rows) {
