@@ -19,6 +19,7 @@ int RunEcoBuildCommand(const CommandArgs& args);
 int RunFastfileCommand(const CommandArgs& args);
 int RunSearchCommand(const CommandArgs& args);
 int RunListCommand(const CommandArgs& args);
+int RunCheckCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -63,6 +64,12 @@ const std::vector<CommandEntry>& Commands() {
         {"list", "list FILE [--layout 0-3]",
          "print the game list lines as the Select Game list shows them", RunListCommand,
          {"--layout"}},
+        {"check", "check FILE [--delete-bad | --delete-fen | --delete-listed LIST] [--all]",
+         "check every game for errors and print the error list (ten entries, every one with "
+         "--all); or rewrite FILE without its bad games, its FEN games or the games numbered in "
+         "LIST (a file of game numbers, or numbers with commas)",
+         RunCheckCommand,
+         {"--delete-listed"}},
     };
     return commands;
 }
