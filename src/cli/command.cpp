@@ -20,6 +20,7 @@ int RunFastfileCommand(const CommandArgs& args);
 int RunSearchCommand(const CommandArgs& args);
 int RunListCommand(const CommandArgs& args);
 int RunCheckCommand(const CommandArgs& args);
+int RunDuplicatesCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -70,6 +71,14 @@ const std::vector<CommandEntry>& Commands() {
          "LIST (a file of game numbers, or numbers with commas)",
          RunCheckCommand,
          {"--delete-listed"}},
+        {"duplicates",
+         "duplicates FILE [--max-move-difference N] [--look-ahead N | --entire-file] "
+         "[--check-names] [--text] [--delete]",
+         "find the games that repeat, or begin, another game (through the fast file when it is "
+         "current, else or with --text through the moves' text) and print the pairs; --delete "
+         "deletes the duplicates",
+         RunDuplicatesCommand,
+         {"--max-move-difference", "--look-ahead"}},
     };
     return commands;
 }
