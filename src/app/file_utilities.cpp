@@ -44,4 +44,25 @@ utilities::CheckFileRequest CheckRequestFor(const pgn::PgnFile& file, utilities:
     return request;
 }
 
+bool AskTrim(Ui& ui) { return ui.ask(msg::ConfirmTrim); }
+
+std::optional<utilities::AdjustRequest> ConfirmAdjust(const pgn::PgnFile& file, int trim_limit,
+                                                      Ui& ui) {
+    bool yes = trim_limit > 0 ? ui.ask(utilities::Formatted(msg::ConfirmTrimTo, trim_limit))
+                              : ui.ask(msg::ConfirmAdjust);
+    if (!yes) return std::nullopt;
+    utilities::AdjustRequest request;
+    request.pgn_path = file.CurrentPath();
+    request.offsets.assign(file.Index().Offsets().begin(), file.Index().Offsets().end());
+    request.index_full = file.Index().Full();
+    request.trim_limit = trim_limit;
+    return request;
+}
+
+utilities::FixTarget FixTargetFor(const pgn::PgnFile& file) {
+    return {file.CurrentPath(),
+            {file.Index().Offsets().begin(), file.Index().Offsets().end()},
+            file.Index().Full()};
+}
+
 }  // namespace qorvale::app

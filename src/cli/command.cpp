@@ -21,6 +21,10 @@ int RunSearchCommand(const CommandArgs& args);
 int RunListCommand(const CommandArgs& args);
 int RunCheckCommand(const CommandArgs& args);
 int RunDuplicatesCommand(const CommandArgs& args);
+int RunSplitCommand(const CommandArgs& args);
+int RunAdjustCommand(const CommandArgs& args);
+int RunFixDatesCommand(const CommandArgs& args);
+int RunFixNamesCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -34,22 +38,27 @@ const std::vector<CommandEntry>& Commands() {
         {"check-load", "check-load FILE",
          "load every game and print games, half-moves, annotated, cut and unplayable counts",
          RunCheckLoadCommand},
-        {"positions", "positions FILE [--game N]",
-         "replay main lines: game, ply, move and placement per half-move", RunPositionsCommand,
+        {"positions",
+         "positions FILE [--game N]",
+         "replay main lines: game, ply, move and placement per half-move",
+         RunPositionsCommand,
          {"--game"}},
-        {"eco", "eco FILE [--game N] [--mode M] [--table DIR] [--summary]",
+        {"eco",
+         "eco FILE [--game N] [--mode M] [--table DIR] [--summary]",
          "name each game's opening: GAME, CODE, NAME; mode closest (default, Find Opening - "
          "Closest Match at the last half-move), moves or exact",
          RunEcoCommand,
          {"--game", "--mode", "--table"}},
-        {"eco-export", "eco-export [--table DIR]",
+        {"eco-export",
+         "eco-export [--table DIR]",
          "write the openings files and Ecocodes.pgn's fast file into the install folder",
          RunEcoExportCommand,
          {"--table"}},
         {"eco-build", "eco-build TSV... OUT_DIR",
          "make qorvale.eco, .ecn and .ecm from opening lists, replaying every line",
          RunEcoBuildCommand},
-        {"fastfile", "fastfile make|check|delete|dump FILE [--game N]",
+        {"fastfile",
+         "fastfile make|check|delete|dump FILE [--game N]",
          "make, check or delete FILE's fast file, or print its records as squares and results",
          RunFastfileCommand,
          {"--game"}},
@@ -58,14 +67,18 @@ const std::vector<CommandEntry>& Commands() {
          "[--result T] [--eco T] [--moves T] [--white-elo T] [--black-elo T] "
          "[--specific-move T] [--line L] [--exact] [--force] [--position P] "
          "[--move-number T] [--ser F] [--save-ser F] [--no-fast-file] [--eco-lines F]",
-         "search FILE by header, move sequence and position; print game numbers", RunSearchCommand,
+         "search FILE by header, move sequence and position; print game numbers",
+         RunSearchCommand,
          {"--event", "--site", "--date", "--round", "--white", "--black", "--result", "--eco",
           "--moves", "--white-elo", "--black-elo", "--specific-move", "--line", "--position",
           "--move-number", "--ser", "--save-ser", "--eco-lines"}},
-        {"list", "list FILE [--layout 0-3]",
-         "print the game list lines as the Select Game list shows them", RunListCommand,
+        {"list",
+         "list FILE [--layout 0-3]",
+         "print the game list lines as the Select Game list shows them",
+         RunListCommand,
          {"--layout"}},
-        {"check", "check FILE [--delete-bad | --delete-fen | --delete-listed LIST] [--all]",
+        {"check",
+         "check FILE [--delete-bad | --delete-fen | --delete-listed LIST] [--all]",
          "check every game for errors and print the error list (ten entries, every one with "
          "--all); or rewrite FILE without its bad games, its FEN games or the games numbered in "
          "LIST (a file of game numbers, or numbers with commas)",
@@ -79,14 +92,29 @@ const std::vector<CommandEntry>& Commands() {
          "deletes the duplicates",
          RunDuplicatesCommand,
          {"--max-move-difference", "--look-ahead"}},
+        {"split", "split FILE [--maximum-size]",
+         "cut FILE into files of 32750 games each (200000 with --maximum-size), named FILE1.pgn, "
+         "FILE2.pgn, ... (FILEa.pgn, ... after a digit); FILE itself stays",
+         RunSplitCommand},
+        {"adjust",
+         "adjust FILE [--trim N]",
+         "rewrite every game in the normal layout (short lines, main line only), or cut every "
+         "game after N half-moves",
+         RunAdjustCommand,
+         {"--trim"}},
+        {"fix-dates", "fix-dates FILE OLD NEW",
+         "change the Date tags that read OLD (yyyy.mm.dd) to NEW", RunFixDatesCommand},
+        {"fix-names", "fix-names FILE OLD NEW",
+         "rename the player OLD (matched by the name's letters, \"Doe\" finds \"Doe, J.\") to NEW",
+         RunFixNamesCommand},
     };
     return commands;
 }
 
 bool CommandArgs::HasFlag(std::string_view name) const {
     for (const std::string& flag : flags) {
-        if (flag == name || (flag.starts_with(name) && flag.size() > name.size() &&
-                             flag[name.size()] == '=')) {
+        if (flag == name ||
+            (flag.starts_with(name) && flag.size() > name.size() && flag[name.size()] == '=')) {
             return true;
         }
     }
@@ -125,8 +153,7 @@ int UsageError(std::string_view name) {
 namespace {
 
 // Writes `text` word-wrapped to 80 columns; a bracketed option ("[--game N]") is never split.
-void PrintWrapped(std::string_view text, std::string_view first_indent,
-                  std::string_view indent) {
+void PrintWrapped(std::string_view text, std::string_view first_indent, std::string_view indent) {
     constexpr std::size_t Width = 80;
     std::string line(first_indent);
     std::size_t line_start = first_indent.size();
