@@ -60,7 +60,7 @@ struct SavedChessState {
 //
 // A ChessState is used by one thread at a time; a background operation makes its own.
 class ChessState {
-public:
+  public:
     // Messages (promotion overflow) go to `ui`; null means none are shown.
     explicit ChessState(Ui* ui = nullptr) : ui_(ui) {}
     void SetUi(Ui* ui) { ui_ = ui; }
@@ -149,8 +149,12 @@ public:
     // Checks the move from squares, writes its SAN text (MadeMoveText) and, in the recording
     // modes, plays it and takes snapshot `half_move`. A from-file of 0 is "no move" (text "*").
     // Returns 0 when made, 1 when rejected (nothing changes then).
-    int MakeMoveFromSquares(MoveMode mode, int half_move, int from_file, int from_rank,
-                            int to_file, int to_rank);
+    int MakeMoveFromSquares(MoveMode mode, int half_move, int from_file, int from_rank, int to_file,
+                            int to_rank);
+    // The rule checks of MakeMoveFromSquares without the text: 0 when the move is legal (the
+    // castling flags and en-passant state are then kept as MakeMoveFromSquares keeps them; the
+    // move is not played), 1 when not. For whole-game validation, where the text is not needed.
+    int CheckMoveFromSquares(int half_move, int from_file, int from_rank, int to_file, int to_rank);
     // The text of the last move made from squares.
     const MoveText& MadeMoveText() const { return made_text_; }
     // Castling flags stay as they are in MakeMoveFromSquares while frozen.
@@ -243,7 +247,7 @@ public:
     };
     LastMove LastMoveCoordinates(int half_move, const MoveText& text) const;
 
-private:
+  private:
     static constexpr int Index(Side side) { return side == Side::White ? 0 : 1; }
 
     struct Resolution;
@@ -259,6 +263,10 @@ private:
     void WarnOverflow(std::uint32_t kind);
     void TakeSlot(SideSlots& slots, std::uint32_t kind, int file, int rank);
     bool SquareAttackedOn(const Board& board, int file, int rank, Side attacker) const;
+    int MoveRulesRejected(Side mover, int from_file, int from_rank, int to_file, int to_rank,
+                          int& castling);
+    void UpdateCastlingFlags(std::uint32_t kind, Side mover, int from_file, int from_rank,
+                             int to_file, int to_rank, bool capture);
     void ReplayHalfMove(MainLineMoves& moves, int index, Side side, int half_move);
     template <typename Played>
     int ReplayEach(MainLineMoves& moves, int full_moves, Played& played);

@@ -1,6 +1,6 @@
-#include "chess/chess_state.h"
-
 #include <cstdlib>
+
+#include "chess/chess_state.h"
 
 namespace qorvale::chess {
 
@@ -97,17 +97,16 @@ int ChessState::MoveLeavesKingInCheck(int from_file, int from_rank, int to_file,
     board[to_file][to_rank] = moving;
     board[from_file][from_rank] = Empty;
     const SlotSquare& king = Slots(mover).king;
-    bool attacked = !king.empty() &&
-                    SquareAttackedOn(board, static_cast<int>(king.file),
-                                     static_cast<int>(king.rank), Opponent(mover));
+    bool attacked = !king.empty() && SquareAttackedOn(board, static_cast<int>(king.file),
+                                                      static_cast<int>(king.rank), Opponent(mover));
     board[from_file][from_rank] = moving;
     board[to_file][to_rank] = captured;
     if (passed_rank != 0) board[to_file][passed_rank] = passed_code;
     return attacked ? 1 : 0;
 }
 
-int ChessState::MoveGivesCheck(int from_file, int from_rank, int to_file, int to_rank,
-                               Side mover, int promotion) {
+int ChessState::MoveGivesCheck(int from_file, int from_rank, int to_file, int to_rank, Side mover,
+                               int promotion) {
     const SlotSquare& king = Slots(Opponent(mover)).king;
     if (king.empty()) return 0;
     Board& board = current_board_;
@@ -130,8 +129,8 @@ int ChessState::MoveGivesCheck(int from_file, int from_rank, int to_file, int to
         board[to_file][to_rank] = moving;
         board[from_file][from_rank] = Empty;
     }
-    bool check = SquareAttackedOn(board, static_cast<int>(king.file), static_cast<int>(king.rank),
-                                  mover);
+    bool check =
+        SquareAttackedOn(board, static_cast<int>(king.file), static_cast<int>(king.rank), mover);
     board = saved;
     return check ? 1 : 0;
 }
@@ -169,8 +168,8 @@ int ChessState::CanCastleLong(Side mover) const {
     return 0;
 }
 
-int ChessState::PawnMoveRejected(int from_file, int from_rank, int to_file, int to_rank,
-                                 Side mover, std::string_view opponent_last) {
+int ChessState::PawnMoveRejected(int from_file, int from_rank, int to_file, int to_rank, Side mover,
+                                 std::string_view opponent_last) {
     const Board& board = current_board_;
     const int forward = mover == Side::White ? 1 : -1;
     const int home_rank = mover == Side::White ? 2 : 7;
@@ -221,7 +220,8 @@ int ChessState::ShapeRejected(std::uint32_t kind, int from_file, int from_rank, 
         case Rook:
             return straight && PathClear(board, from_file, from_rank, to_file, to_rank) ? 0 : 1;
         case Queen:
-            return (straight || diagonal) && PathClear(board, from_file, from_rank, to_file, to_rank)
+            return (straight || diagonal) &&
+                           PathClear(board, from_file, from_rank, to_file, to_rank)
                        ? 0
                        : 1;
         case King:
@@ -238,8 +238,8 @@ int ChessState::DisambiguationFor(std::uint32_t kind, int from_file, int from_ra
     int able = 0;
     SlotSquare other;
     for (const SlotSquare& slot : slots) {
-        if (slot.empty() || slot.Is(static_cast<std::uint32_t>(from_file),
-                                    static_cast<std::uint32_t>(from_rank))) {
+        if (slot.empty() ||
+            slot.Is(static_cast<std::uint32_t>(from_file), static_cast<std::uint32_t>(from_rank))) {
             continue;
         }
         int file = static_cast<int>(slot.file);
@@ -253,6 +253,85 @@ int ChessState::DisambiguationFor(std::uint32_t kind, int from_file, int from_ra
     if (able == 0) return 0;
     if (able >= 2) return 3;
     return static_cast<int>(other.file) == from_file ? 2 : 1;
+}
+
+int ChessState::MoveRulesRejected(Side mover, int from_file, int from_rank, int to_file,
+                                  int to_rank, int& castling) {
+    castling = 0;
+    if (!OnBoard(from_file, from_rank) || !OnBoard(to_file, to_rank)) return 1;
+    if (from_file == to_file && from_rank == to_rank) return 1;
+    Board& board = current_board_;
+    const std::uint32_t moving = board[from_file][from_rank];
+    if (!BelongsTo(moving, mover) || BelongsTo(board[to_file][to_rank], mover)) return 1;
+    const std::uint32_t kind = KindOf(moving);
+    switch (kind) {
+        case Pawn:
+            if (PawnMoveRejected(from_file, from_rank, to_file, to_rank, mover,
+                                 previous_text_.view()) != 0 ||
+                MoveLeavesKingInCheck(from_file, from_rank, to_file, to_rank, mover) != 0) {
+                return 1;
+            }
+            return 0;
+        case King:
+            if (from_file == 5 && to_rank == from_rank && to_file == 7) {
+                if (CanCastleShort(mover) != 0) return 1;
+                castling = 7;
+            } else if (from_file == 5 && to_rank == from_rank && to_file == 3) {
+                if (CanCastleLong(mover) != 0) return 1;
+                castling = 8;
+            } else if (ShapeRejected(King, from_file, from_rank, to_file, to_rank, mover) != 0) {
+                return 1;
+            }
+            return 0;
+        case Knight:
+        case Bishop:
+        case Rook:
+        case Queen:
+            if (ShapeRejected(kind, from_file, from_rank, to_file, to_rank, mover) != 0 ||
+                MoveLeavesKingInCheck(from_file, from_rank, to_file, to_rank, mover) != 0) {
+                return 1;
+            }
+            return 0;
+        default:
+            return 1;
+    }
+}
+
+void ChessState::UpdateCastlingFlags(std::uint32_t kind, Side mover, int from_file, int from_rank,
+                                     int to_file, int to_rank, bool capture) {
+    if (kind == King) {
+        (mover == Side::White ? castling_.WhiteKingMoved : castling_.BlackKingMoved) = 1;
+    }
+    auto corner_flag = [this](int file, int rank) -> std::uint32_t* {
+        if (file == 1 && rank == 1) return &castling_.WhiteRookA1Moved;
+        if (file == 8 && rank == 1) return &castling_.WhiteRookH1Moved;
+        if (file == 1 && rank == 8) return &castling_.BlackRookA8Moved;
+        if (file == 8 && rank == 8) return &castling_.BlackRookH8Moved;
+        return nullptr;
+    };
+    if (kind == Rook) {
+        if (std::uint32_t* flag = corner_flag(from_file, from_rank)) *flag = 1;
+    }
+    if (capture) {
+        if (std::uint32_t* flag = corner_flag(to_file, to_rank)) *flag = 1;
+    }
+}
+
+int ChessState::CheckMoveFromSquares(int half_move, int from_file, int from_rank, int to_file,
+                                     int to_rank) {
+    const Side mover = half_move % 2 == 1 ? Side::White : Side::Black;
+    en_passant_state_ = en_passant_state_ == 1 ? 2 : 0;
+    int castling = 0;
+    if (MoveRulesRejected(mover, from_file, from_rank, to_file, to_rank, castling) != 0) return 1;
+    squares_checked_ = true;
+    if (half_move >= 1 && half_move <= MaxHalfMoves) {
+        (mover == Side::White ? white_stalemate_ : black_stalemate_)[HalfMoveIndex(half_move)] = 0;
+    }
+    if (!castling_frozen_) {
+        UpdateCastlingFlags(KindOf(current_board_[from_file][from_rank]), mover, from_file,
+                            from_rank, to_file, to_rank, current_board_[to_file][to_rank] != Empty);
+    }
+    return 0;
 }
 
 int ChessState::MakeMoveFromSquares(MoveMode mode, int half_move, int from_file, int from_rank,
@@ -271,46 +350,13 @@ int ChessState::MakeMoveFromSquares(MoveMode mode, int half_move, int from_file,
         made_text_ = MoveText("*");
         return 0;
     }
-    if (!OnBoard(from_file, from_rank) || !OnBoard(to_file, to_rank)) return 1;
-    if (from_file == to_file && from_rank == to_rank) return 1;
     Board& board = current_board_;
+    int castling = 0;  // 7 short, 8 long
+    if (MoveRulesRejected(mover, from_file, from_rank, to_file, to_rank, castling) != 0) return 1;
     const std::uint32_t moving = board[from_file][from_rank];
-    if (!BelongsTo(moving, mover) || BelongsTo(board[to_file][to_rank], mover)) return 1;
     const std::uint32_t kind = KindOf(moving);
     const bool capture = board[to_file][to_rank] != Empty;
     const int last_rank = mover == Side::White ? 8 : 1;
-    int castling = 0;  // 7 short, 8 long
-    switch (kind) {
-        case Pawn:
-            if (PawnMoveRejected(from_file, from_rank, to_file, to_rank, mover,
-                                 previous_text_.view()) != 0 ||
-                MoveLeavesKingInCheck(from_file, from_rank, to_file, to_rank, mover) != 0) {
-                return 1;
-            }
-            break;
-        case King:
-            if (from_file == 5 && to_rank == from_rank && to_file == 7) {
-                if (CanCastleShort(mover) != 0) return 1;
-                castling = 7;
-            } else if (from_file == 5 && to_rank == from_rank && to_file == 3) {
-                if (CanCastleLong(mover) != 0) return 1;
-                castling = 8;
-            } else if (ShapeRejected(King, from_file, from_rank, to_file, to_rank, mover) != 0) {
-                return 1;
-            }
-            break;
-        case Knight:
-        case Bishop:
-        case Rook:
-        case Queen:
-            if (ShapeRejected(kind, from_file, from_rank, to_file, to_rank, mover) != 0 ||
-                MoveLeavesKingInCheck(from_file, from_rank, to_file, to_rank, mover) != 0) {
-                return 1;
-            }
-            break;
-        default:
-            return 1;
-    }
 
     // The SAN text.
     std::array<char, 16> text{};
@@ -356,24 +402,8 @@ int ChessState::MakeMoveFromSquares(MoveMode mode, int half_move, int from_file,
         (mover == Side::White ? white_stalemate_ : black_stalemate_)[HalfMoveIndex(half_move)] = 0;
     }
 
-    if (!castling_frozen_) {
-        if (kind == King) {
-            (mover == Side::White ? castling_.WhiteKingMoved : castling_.BlackKingMoved) = 1;
-        }
-        auto corner_flag = [this](int file, int rank) -> std::uint32_t* {
-            if (file == 1 && rank == 1) return &castling_.WhiteRookA1Moved;
-            if (file == 8 && rank == 1) return &castling_.WhiteRookH1Moved;
-            if (file == 1 && rank == 8) return &castling_.BlackRookA8Moved;
-            if (file == 8 && rank == 8) return &castling_.BlackRookH8Moved;
-            return nullptr;
-        };
-        if (kind == Rook) {
-            if (std::uint32_t* flag = corner_flag(from_file, from_rank)) *flag = 1;
-        }
-        if (capture) {
-            if (std::uint32_t* flag = corner_flag(to_file, to_rank)) *flag = 1;
-        }
-    }
+    if (!castling_frozen_)
+        UpdateCastlingFlags(kind, mover, from_file, from_rank, to_file, to_rank, capture);
 
     if (mode == MoveMode::TextOnly) return 0;
     // Played through the text road like every other move; the hint pins the mover to the

@@ -69,16 +69,18 @@ std::string_view GameSpanReader::Read(std::uint64_t begin, std::uint64_t end) {
         buffer_start_ = begin;
         filled_ = 0;
         at_end_ = false;
-    } else if (begin > buffer_start_) {
-        // Drop what lies before the game; keep what was read of it.
-        std::size_t drop = static_cast<std::size_t>(begin - buffer_start_);
-        std::memmove(buffer_.data(), buffer_.data() + drop, filled_ - drop);
-        filled_ -= drop;
-        buffer_start_ = begin;
     }
+    std::size_t offset = static_cast<std::size_t>(begin - buffer_start_);
     const std::size_t need = static_cast<std::size_t>(end - begin);
-    while (filled_ < need && !at_end_) {
-        std::size_t capacity = std::max(need, filled_ + ReadBlock);
+    if (offset + need > filled_ && !at_end_ && offset > 0) {
+        // The game runs past what was read: what lies before it goes, once per block.
+        std::memmove(buffer_.data(), buffer_.data() + offset, filled_ - offset);
+        filled_ -= offset;
+        buffer_start_ = begin;
+        offset = 0;
+    }
+    while (offset + need > filled_ && !at_end_) {
+        std::size_t capacity = std::max(offset + need, filled_ + ReadBlock);
         if (buffer_.size() < capacity) buffer_.resize(capacity);
         std::int64_t got = file_.Read(buffer_.data() + filled_,
                                       static_cast<std::int64_t>(buffer_.size() - filled_));
@@ -88,7 +90,7 @@ std::string_view GameSpanReader::Read(std::uint64_t begin, std::uint64_t end) {
         }
         filled_ += static_cast<std::size_t>(got);
     }
-    return std::string_view(buffer_.data(), std::min(need, filled_));
+    return std::string_view(buffer_.data() + offset, std::min(need, filled_ - offset));
 }
 
 }  // namespace qorvale::utilities

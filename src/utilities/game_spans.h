@@ -51,7 +51,7 @@ class GameSpanReader {
     platform::File file_;
     std::vector<char> buffer_;
     std::uint64_t buffer_start_ = 0;  // file offset of buffer_[0]
-    std::size_t filled_ = 0;
+    std::size_t filled_ = 0;          // bytes of buffer_ read from the file
     bool at_end_ = false;
 };
 
