@@ -160,6 +160,10 @@ class ChessState {
     // Returns 0 when made, 1 when rejected (nothing changes then).
     int MakeMoveFromSquares(MoveMode mode, int half_move, int from_file, int from_rank, int to_file,
                             int to_rank);
+    // The rule checks of MakeMoveFromSquares without the text: 0 when the move is legal (the
+    // castling flags and en-passant state are then kept as MakeMoveFromSquares keeps them; the
+    // move is not played), 1 when not. For whole-game validation, where the text is not needed.
+    int CheckMoveFromSquares(int half_move, int from_file, int from_rank, int to_file, int to_rank);
     // The text of the last move made from squares.
     const MoveText& MadeMoveText() const { return made_text_; }
     // Castling flags stay as they are in MakeMoveFromSquares while frozen.
@@ -268,6 +272,10 @@ class ChessState {
     void WarnOverflow(std::uint32_t kind);
     void TakeSlot(SideSlots& slots, std::uint32_t kind, int file, int rank);
     bool SquareAttackedOn(const Board& board, int file, int rank, Side attacker) const;
+    int MoveRulesRejected(Side mover, int from_file, int from_rank, int to_file, int to_rank,
+                          int& castling);
+    void UpdateCastlingFlags(std::uint32_t kind, Side mover, int from_file, int from_rank,
+                             int to_file, int to_rank, bool capture);
     void ReplayHalfMove(MainLineMoves& moves, int index, Side side, int half_move);
     template <typename Played>
     int ReplayEach(MainLineMoves& moves, int full_moves, Played& played);

@@ -291,6 +291,89 @@ int ChessState::DisambiguationFor(std::uint32_t kind, int from_file, int from_ra
     return static_cast<int>(other.file) == from_file ? 2 : 1;
 }
 
+int ChessState::MoveRulesRejected(Side mover, int from_file, int from_rank, int to_file,
+                                  int to_rank, int& castling) {
+    castling = 0;
+    if (!OnBoard(from_file, from_rank) || !OnBoard(to_file, to_rank)) return 1;
+    if (from_file == to_file && from_rank == to_rank) return 1;
+    Board& board = current_board_;
+    const std::uint32_t moving = board[from_file][from_rank];
+    if (!BelongsTo(moving, mover)) return 1;
+    const std::uint32_t kind = KindOf(moving);
+    bool long_side = false;
+    const bool castles =
+        kind == King && IsCastlingSquares(mover, from_file, from_rank, to_file, to_rank, long_side);
+    // In Chess960 the king may castle by taking its own rook's square.
+    if (!castles && BelongsTo(board[to_file][to_rank], mover)) return 1;
+    switch (kind) {
+        case Pawn:
+            if (PawnMoveRejected(from_file, from_rank, to_file, to_rank, mover,
+                                 previous_text_.view()) != 0 ||
+                MoveLeavesKingInCheck(from_file, from_rank, to_file, to_rank, mover) != 0) {
+                return 1;
+            }
+            return 0;
+        case King:
+            if (castles) {
+                if (CanCastle(mover, long_side ? 1 : 0) != 0) return 1;
+                castling = long_side ? 8 : 7;
+            } else if (ShapeRejected(King, from_file, from_rank, to_file, to_rank, mover) != 0) {
+                return 1;
+            }
+            return 0;
+        case Knight:
+        case Bishop:
+        case Rook:
+        case Queen:
+            if (ShapeRejected(kind, from_file, from_rank, to_file, to_rank, mover) != 0 ||
+                MoveLeavesKingInCheck(from_file, from_rank, to_file, to_rank, mover) != 0) {
+                return 1;
+            }
+            return 0;
+        default:
+            return 1;
+    }
+}
+
+void ChessState::UpdateCastlingFlags(std::uint32_t kind, Side mover, int from_file, int from_rank,
+                                     int to_file, int to_rank, bool capture) {
+    if (kind == King) {
+        (mover == Side::White ? castling_.WhiteKingMoved : castling_.BlackKingMoved) = 1;
+    }
+    // The flags of the castling rooks, on the corners in the standard game.
+    auto corner_flag = [this](int file, int rank) -> std::uint32_t* {
+        if (rank == 1 && file == CastlingRookFile(Side::White, 1)) return &castling_.WhiteRookA1Moved;
+        if (rank == 1 && file == CastlingRookFile(Side::White, 0)) return &castling_.WhiteRookH1Moved;
+        if (rank == 8 && file == CastlingRookFile(Side::Black, 1)) return &castling_.BlackRookA8Moved;
+        if (rank == 8 && file == CastlingRookFile(Side::Black, 0)) return &castling_.BlackRookH8Moved;
+        return nullptr;
+    };
+    if (kind == Rook) {
+        if (std::uint32_t* flag = corner_flag(from_file, from_rank)) *flag = 1;
+    }
+    if (capture) {
+        if (std::uint32_t* flag = corner_flag(to_file, to_rank)) *flag = 1;
+    }
+}
+
+int ChessState::CheckMoveFromSquares(int half_move, int from_file, int from_rank, int to_file,
+                                     int to_rank) {
+    const Side mover = half_move % 2 == 1 ? Side::White : Side::Black;
+    en_passant_state_ = en_passant_state_ == 1 ? 2 : 0;
+    int castling = 0;
+    if (MoveRulesRejected(mover, from_file, from_rank, to_file, to_rank, castling) != 0) return 1;
+    squares_checked_ = true;
+    if (half_move >= 1 && half_move <= MaxHalfMoves) {
+        (mover == Side::White ? white_stalemate_ : black_stalemate_)[HalfMoveIndex(half_move)] = 0;
+    }
+    if (!castling_frozen_) {
+        UpdateCastlingFlags(KindOf(current_board_[from_file][from_rank]), mover, from_file,
+                            from_rank, to_file, to_rank,
+                            castling == 0 && current_board_[to_file][to_rank] != Empty);
+    }
+    return 0;
+}
+
 int ChessState::MakeMoveFromSquares(MoveMode mode, int half_move, int from_file, int from_rank,
                                     int to_file, int to_rank) {
     const Side mover = half_move % 2 == 1 ? Side::White : Side::Black;
@@ -307,47 +390,13 @@ int ChessState::MakeMoveFromSquares(MoveMode mode, int half_move, int from_file,
         made_text_ = MoveText("*");
         return 0;
     }
-    if (!OnBoard(from_file, from_rank) || !OnBoard(to_file, to_rank)) return 1;
-    if (from_file == to_file && from_rank == to_rank) return 1;
     Board& board = current_board_;
-    const std::uint32_t moving = board[from_file][from_rank];
-    if (!BelongsTo(moving, mover)) return 1;
-    const std::uint32_t kind = KindOf(moving);
-    bool long_side = false;
-    const bool castles =
-        kind == King && IsCastlingSquares(mover, from_file, from_rank, to_file, to_rank, long_side);
-    if (!castles && BelongsTo(board[to_file][to_rank], mover)) return 1;
-    const bool capture = !castles && board[to_file][to_rank] != Empty;
-    const int last_rank = mover == Side::White ? 8 : 1;
     int castling = 0;  // 7 short, 8 long
-    switch (kind) {
-        case Pawn:
-            if (PawnMoveRejected(from_file, from_rank, to_file, to_rank, mover,
-                                 previous_text_.view()) != 0 ||
-                MoveLeavesKingInCheck(from_file, from_rank, to_file, to_rank, mover) != 0) {
-                return 1;
-            }
-            break;
-        case King:
-            if (castles) {
-                if (CanCastle(mover, long_side ? 1 : 0) != 0) return 1;
-                castling = long_side ? 8 : 7;
-            } else if (ShapeRejected(King, from_file, from_rank, to_file, to_rank, mover) != 0) {
-                return 1;
-            }
-            break;
-        case Knight:
-        case Bishop:
-        case Rook:
-        case Queen:
-            if (ShapeRejected(kind, from_file, from_rank, to_file, to_rank, mover) != 0 ||
-                MoveLeavesKingInCheck(from_file, from_rank, to_file, to_rank, mover) != 0) {
-                return 1;
-            }
-            break;
-        default:
-            return 1;
-    }
+    if (MoveRulesRejected(mover, from_file, from_rank, to_file, to_rank, castling) != 0) return 1;
+    const std::uint32_t moving = board[from_file][from_rank];
+    const std::uint32_t kind = KindOf(moving);
+    const bool capture = castling == 0 && board[to_file][to_rank] != Empty;
+    const int last_rank = mover == Side::White ? 8 : 1;
 
     // The SAN text.
     std::array<char, 16> text{};
@@ -393,33 +442,8 @@ int ChessState::MakeMoveFromSquares(MoveMode mode, int half_move, int from_file,
         (mover == Side::White ? white_stalemate_ : black_stalemate_)[HalfMoveIndex(half_move)] = 0;
     }
 
-    if (!castling_frozen_) {
-        if (kind == King) {
-            (mover == Side::White ? castling_.WhiteKingMoved : castling_.BlackKingMoved) = 1;
-        }
-        // The flags of the castling rooks, on the corners in the standard game.
-        auto corner_flag = [this](int file, int rank) -> std::uint32_t* {
-            if (rank == 1 && file == CastlingRookFile(Side::White, 1)) {
-                return &castling_.WhiteRookA1Moved;
-            }
-            if (rank == 1 && file == CastlingRookFile(Side::White, 0)) {
-                return &castling_.WhiteRookH1Moved;
-            }
-            if (rank == 8 && file == CastlingRookFile(Side::Black, 1)) {
-                return &castling_.BlackRookA8Moved;
-            }
-            if (rank == 8 && file == CastlingRookFile(Side::Black, 0)) {
-                return &castling_.BlackRookH8Moved;
-            }
-            return nullptr;
-        };
-        if (kind == Rook) {
-            if (std::uint32_t* flag = corner_flag(from_file, from_rank)) *flag = 1;
-        }
-        if (capture) {
-            if (std::uint32_t* flag = corner_flag(to_file, to_rank)) *flag = 1;
-        }
-    }
+    if (!castling_frozen_)
+        UpdateCastlingFlags(kind, mover, from_file, from_rank, to_file, to_rank, capture);
 
     if (mode == MoveMode::TextOnly) return 0;
     // Played through the text road like every other move; the hint pins the mover to the

@@ -7,11 +7,10 @@ void ChessState::ReplayHalfMove(MainLineMoves& moves, int index, Side side, int 
     MoveText& text = side == Side::White ? moves.WhiteMoves[i] : moves.BlackMoves[i];
     FromHint& hint = side == Side::White ? moves.WhiteHints[i] : moves.BlackHints[i];
     auto remake = [&]() {
-        return MakeMoveFromSquares(MoveMode::TextOnly, half_move,
-                                   static_cast<int>(located_.from_file),
-                                   static_cast<int>(located_.from_rank),
-                                   static_cast<int>(located_.to_file),
-                                   static_cast<int>(located_.to_rank));
+        return MakeMoveFromSquares(
+            MoveMode::TextOnly, half_move, static_cast<int>(located_.from_file),
+            static_cast<int>(located_.from_rank), static_cast<int>(located_.to_file),
+            static_cast<int>(located_.to_rank));
     };
     if (promotion_overflow_[Index(side)] != 0) {
         // A piece of this side stands untracked: a move the slots would give to the wrong piece
@@ -42,7 +41,8 @@ int ChessState::ValidateGameMoves(MainLineMoves& moves, int full_moves) {
     for (int i = 0; i < full_moves; ++i) {
         const auto index = static_cast<std::size_t>(i);
         for (Side side : {Side::White, Side::Black}) {
-            MoveText& text = side == Side::White ? moves.WhiteMoves[index] : moves.BlackMoves[index];
+            MoveText& text =
+                side == Side::White ? moves.WhiteMoves[index] : moves.BlackMoves[index];
             const FromHint& hint =
                 side == Side::White ? moves.WhiteHints[index] : moves.BlackHints[index];
             if (side == Side::Black && text.empty()) break;
@@ -55,11 +55,11 @@ int ChessState::ValidateGameMoves(MainLineMoves& moves, int full_moves) {
                 if (black_first) continue;
                 return located;
             }
-            if (MakeMoveFromSquares(MoveMode::TextOnly, this_half_move,
-                                    static_cast<int>(located_.from_file),
-                                    static_cast<int>(located_.from_rank),
-                                    static_cast<int>(located_.to_file),
-                                    static_cast<int>(located_.to_rank)) != 0) {
+            // The rules alone: the move's text is not needed here.
+            if (CheckMoveFromSquares(this_half_move, static_cast<int>(located_.from_file),
+                                     static_cast<int>(located_.from_rank),
+                                     static_cast<int>(located_.to_file),
+                                     static_cast<int>(located_.to_rank)) != 0) {
                 return i + 2;
             }
             ApplyMoveText(text, hint, side);

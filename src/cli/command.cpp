@@ -19,6 +19,12 @@ int RunEcoBuildCommand(const CommandArgs& args);
 int RunFastfileCommand(const CommandArgs& args);
 int RunSearchCommand(const CommandArgs& args);
 int RunListCommand(const CommandArgs& args);
+int RunCheckCommand(const CommandArgs& args);
+int RunDuplicatesCommand(const CommandArgs& args);
+int RunSplitCommand(const CommandArgs& args);
+int RunAdjustCommand(const CommandArgs& args);
+int RunFixDatesCommand(const CommandArgs& args);
+int RunFixNamesCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -72,6 +78,36 @@ const std::vector<CommandEntry>& Commands() {
          "print the game list lines as the Select Game list shows them",
          RunListCommand,
          {"--layout"}},
+        {"check",
+         "check FILE [--delete-bad | --delete-fen | --delete-listed LIST] [--all]",
+         "check every game for errors and print the error list (ten entries, every one with "
+         "--all); or rewrite FILE without its bad games, its FEN games or the games numbered in "
+         "LIST (a file of game numbers, or numbers with commas)",
+         RunCheckCommand,
+         {"--delete-listed"}},
+        {"duplicates",
+         "duplicates FILE [--max-move-difference N] [--look-ahead N | --entire-file] "
+         "[--check-names] [--text] [--delete]",
+         "find the games that repeat, or begin, another game (through the fast file when it is "
+         "current, else or with --text through the moves' text) and print the pairs; --delete "
+         "deletes the duplicates",
+         RunDuplicatesCommand,
+         {"--max-move-difference", "--look-ahead"}},
+        {"split", "split FILE [--maximum-size]",
+         "cut FILE into files of 32750 games each (200000 with --maximum-size), named FILE1.pgn, "
+         "FILE2.pgn, ... (FILEa.pgn, ... after a digit); FILE itself stays",
+         RunSplitCommand},
+        {"adjust",
+         "adjust FILE [--trim N]",
+         "rewrite every game in the normal layout (short lines, main line only), or cut every "
+         "game after N half-moves",
+         RunAdjustCommand,
+         {"--trim"}},
+        {"fix-dates", "fix-dates FILE OLD NEW",
+         "change the Date tags that read OLD (yyyy.mm.dd) to NEW", RunFixDatesCommand},
+        {"fix-names", "fix-names FILE OLD NEW",
+         "rename the player OLD (matched by the name's letters, \"Doe\" finds \"Doe, J.\") to NEW",
+         RunFixNamesCommand},
     };
     return commands;
 }

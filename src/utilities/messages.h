@@ -48,4 +48,123 @@ inline constexpr std::string_view Fens = "FEN's";
 inline constexpr std::string_view Error = "error";
 inline constexpr std::string_view Errors = "errors";
 
+// Check file.
+inline constexpr std::string_view AskDeleteBadGames =
+    "Do you want to automatically delete all the bad games that are found?";
+inline constexpr std::string_view AreYouSure = "Are you sure?";
+inline constexpr std::string_view ConfirmDeleteFenGames = "Delete all FEN games. Confirm.";
+inline constexpr std::string_view ConfirmDeleteListedGames =
+    "Delete games in the search list. Confirm.";
+inline constexpr std::string_view NoListedGamesToDelete =
+    "There are no games in the search list to delete.";
+inline constexpr std::string_view ErrorCreatingTempFile = "Error creating temp file.";
+inline constexpr std::string_view ErrorOpeningFile = "Error opening file.";
+inline constexpr std::string_view NotEnoughMemory = "Not enough memory.";
+inline constexpr std::string_view NoGamesDeleted = "No games deleted.";
+inline constexpr std::string_view NoFenGamesFound = "No FEN games found.";
+inline constexpr std::string_view NoErrorsFound = "No errors found.";
+inline constexpr const char* FenGamesDeleted = "%d FEN games deleted.";
+inline constexpr std::string_view OneFenGameDeleted = "1 FEN game deleted.";
+inline constexpr const char* GamesDeleted = "%d games deleted.";
+inline constexpr std::string_view OneGameDeleted = "1 game deleted.";
+// The error list window's titles.
+inline constexpr std::string_view MoreThanTenErrors = "More Than 10 Errors Found";
+inline constexpr const char* ErrorsFound = "%d Errors Found";
+inline constexpr const char* ErrorFound = "%d Error Found";
+inline constexpr const char* GamesWereDeleted = "%d games were deleted.";
+inline constexpr std::string_view OneGameWasDeleted = "1 game was deleted.";
+// One entry of the error list per check error code; %d is the game, the second %d the move.
+inline constexpr const char* HeaderCorrupt =
+    "Game %d header is corrupt, a line is missing two double quotes.";
+inline constexpr const char* NoBlankLineAfterHeader =
+    "Game %d does not have a blank line after the header.";
+inline constexpr const char* ParensOutOfSync = "Game %d may have line parens out of sync.";
+inline constexpr const char* BracesOutOfSync = "Game %d may have comment braces out of sync.";
+inline constexpr const char* ExtraSpaces = "Game %d has more than 1 space between tokens.";
+inline constexpr const char* LongRecords =
+    "Game %d has some records that are longer than 255 characters.";
+inline constexpr const char* BishopsOnSameDiagonal = "Game %d has 2 bishops on same diagonal.";
+inline constexpr const char* FourKnights = "Game %d has 4 knights.";
+inline constexpr const char* FourBishops = "Game %d has 4 bishops.";
+inline constexpr const char* FourRooks = "Game %d has 4 rooks.";
+inline constexpr const char* FourQueens = "Game %d has 4 queens.";
+inline constexpr const char* MayBeCorrupt = "Game %d may be corrupt.";
+inline constexpr const char* IllegalMove = "Game %d, move %d is illegal.";
+
+// Duplicate games.
+inline constexpr std::string_view FasterWithFastFile =
+    "This will go a lot faster if you perform a 'Make Fast File' first.";
+inline constexpr std::string_view ContinueWithoutFastFileMissing =
+    "Do you want continue without the fast file?";
+inline constexpr std::string_view ContinueWithoutFastFileStale =
+    "Do you want to continue without the fast file?";
+inline constexpr const char* GamesContinue = "%d games. Do you want to continue?";
+inline constexpr std::string_view CheckNamesNeedsFastFile =
+    "Check name is only supported for fast files. Do you want to continue?";
+inline constexpr std::string_view MakeFastFileAgain =
+    "Warning: You need to run 'Make Fast File' again.";
+inline constexpr std::string_view MaximumDuplicates =
+    "Warning: Maximum number of duplicates found.";
+inline constexpr std::string_view HeaderFileNamesUnchecked =
+    "Error opening header file. Names will not be checked.";
+inline constexpr std::string_view NoDuplicatesFound = "No duplicate games found.";
+inline constexpr const char* DuplicateGamesTitle = "%d Duplicate Games";
+inline constexpr const char* DuplicateLine = "Game %d is a duplicate of game %d";
+inline constexpr std::string_view ConfirmDeleteDuplicates = "Delete duplicate games. Confirm.";
+inline constexpr std::string_view ViewNotSupported = "View is not supported for this mode.";
+inline constexpr std::string_view UseActiveCheckFile =
+    "There is an active duplicate check for this file. Do you want to use it?";
+inline constexpr std::string_view UseActiveCheckDatabase =
+    "There is an active duplicate check for this database. Do you want to use it?";
+inline constexpr std::string_view DuplicatesDeleted = "Duplicate games deleted.";
+inline constexpr std::string_view SearchCurrentGameDuplicates =
+    "Search the entire file for duplicates of the current game.";
+// The settings dialog.
+inline constexpr std::string_view DuplicateSettingsTitle = "Duplicate Games Settings";
+inline constexpr std::string_view LookAheadLabel = "Number of games to look ahead";
+inline constexpr std::string_view MaxMoveDifferenceLabel = "Maximum difference in number of moves";
+inline constexpr std::string_view EntireFileLabel =
+    "Check the entire file for duplicates (do not use look ahead)";
+inline constexpr std::string_view CheckNamesLabel =
+    "Check the player names when determining duplicate games";
+inline constexpr std::string_view ResetButton = "Reset";
+
+// Adjust, split and fix.
+inline constexpr std::string_view ConfirmAdjust = "Adjust the record size and format. Confirm.";
+inline constexpr std::string_view ConfirmTrim = "Trim the number of moves. Confirm.";
+inline constexpr std::string_view SetMaxMovesTitle = "Set Max Moves";
+inline constexpr std::string_view SetMaxMovesLabel = "Enter the max number of half moves";
+inline constexpr const char* ConfirmTrimTo =
+    "Trim the number of moves to a maximum of %d half moves. Continue?";
+inline constexpr std::string_view StripWarning =
+    "Warning: All comments and analysis will be stripped. Do you want to continue?";
+inline constexpr std::string_view AdjustmentComplete = "Adjustment complete.";
+inline constexpr std::string_view AdjustmentCanceled = "Adjustment canceled.";
+inline constexpr std::string_view SelectFileToSplit = "Select PGN File to Split";
+inline constexpr std::string_view AskMaximumSizedFiles =
+    "Do you want to split into maximum sized files?";
+inline constexpr const char* ConfirmSplitInto = "%d games. Split into %d files. Continue?";
+inline constexpr const char* ConfirmSplitAnyway = "%d games. File size OK. Split anyway?";
+inline constexpr std::string_view CannotCancelSplit = "Sorry, cannot cancel file split.";
+inline constexpr std::string_view ErrorCreatingSplitFile = "Error creating split file.";
+inline constexpr std::string_view SplitComplete = "Split file complete.";
+inline constexpr std::string_view FixDateTitle = "Fix Date";
+inline constexpr std::string_view FixDateCommand = "Fix game dates";
+inline constexpr std::string_view MustEnterFixDate = "Must enter the Fix Date.";
+inline constexpr std::string_view MustEnterToDate = "Must enter the To Date.";
+inline constexpr std::string_view DateForm = "Date must of the form yyyy.mm.dd.";
+inline constexpr const char* ConfirmChange = "Change %s to %s. Confirm.";
+inline constexpr std::string_view FixDateComplete = "Fix date complete.";
+inline constexpr std::string_view ErrorChangingDate = "Error changing date.";
+inline constexpr std::string_view FixNameTitle = "Fix Player Name";
+inline constexpr std::string_view FixNameCommand = "Fix player names";
+inline constexpr std::string_view FixNameQuestionTitle = "Fix Name";
+inline constexpr std::string_view MustEnterFixName = "Must enter the Fix Name.";
+inline constexpr std::string_view MustEnterToName = "Must enter the To Name.";
+inline constexpr std::string_view ToNameWithoutFirstName =
+    "The To Name should normally contain a ',' followed by a first name or initial.\n"
+    "Do you want to continue without the first name or initial?";
+inline constexpr std::string_view FixNameComplete = "Fix name complete.";
+inline constexpr std::string_view ErrorChangingNames = "Error changing names.";
+
 }  // namespace qorvale::utilities::messages
