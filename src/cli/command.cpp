@@ -19,6 +19,9 @@ int RunEcoBuildCommand(const CommandArgs& args);
 int RunFastfileCommand(const CommandArgs& args);
 int RunSearchCommand(const CommandArgs& args);
 int RunListCommand(const CommandArgs& args);
+int RunDiagramCommand(const CommandArgs& args);
+int RunHtmlDiagramCommand(const CommandArgs& args);
+int RunBmp2GifCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -63,6 +66,22 @@ const std::vector<CommandEntry>& Commands() {
         {"list", "list FILE [--layout 0-3]",
          "print the game list lines as the Select Game list shows them", RunListCommand,
          {"--layout"}},
+        {"diagram",
+         "diagram FILE N [--ply K] | --fen FEN, --format gif|bmp|png|jpg [--set NAME] "
+         "[--size 40|60|80] [--flip] [--default-colours] [--series] -o OUT",
+         "write the diagram of game N after K half-moves (default: its end) or of a FEN "
+         "placement, drawn with the board options; --series: one file per move from K on",
+         RunDiagramCommand,
+         {"--ply", "--fen", "--format", "--set", "--size", "-o"}},
+        {"html-diagram",
+         "html-diagram FILE N [--ply K] [--series] [--image gif|bmp|png|jpg] [--set NAME] "
+         "[--size 40|60|80] [--flip] [--default-colours] -o OUT.html",
+         "write the HTML diagram of game N after K half-moves: a board of square images written "
+         "beside it, or one image; --series: one page per move from K on",
+         RunHtmlDiagramCommand,
+         {"--ply", "--image", "--set", "--size", "-o"}},
+        {"bmp2gif", "bmp2gif IN.bmp OUT.gif", "save a 4- or 8-bit BMP picture as a GIF file",
+         RunBmp2GifCommand},
     };
     return commands;
 }
