@@ -36,28 +36,32 @@ int RunHtmlDiagramCommand(const CommandArgs& args) {
         args.ui->report(done.ok() ? *done : done.error().message());
         return done.ok() ? 0 : 1;
     }
-    for (const output::DiagramPosition& position : source->positions) {
-        const std::string page = series ? output::PerMoveName(base, position.caption, "html") : out;
-        std::string image;
-        if (image_kind) {
-            // The image lies beside the page and is named after the position.
-            const std::string image_path =
-                output::PerMoveName(base, position.caption, output::DiagramExtension(*image_kind));
-            image = image_path.substr(output::FolderOf(image_path).size());
-            if (Error error = output::MakeDiagram(*image_kind, position, source->style, source->art,
-                                                  image_path, files)) {
-                args.ui->report(error.message());
-                return 1;
-            }
-        }
-        if (Error error = output::WriteHtmlDiagram(position, source->style, source->art, notation,
-                                                   page, files, image)) {
-            args.ui->report(error.message());
-            return 1;
-        }
+    if (!image_kind) {
+        Error error = output::WriteHtmlDiagram(source->positions.front(), source->style,
+                                               source->art, notation, out, files);
+        if (error) args.ui->report(error.message());
+        return error ? 1 : 0;
     }
-    if (series) args.ui->report(output::AllDiagramsComplete);
-    return 0;
+    // Each page with its image beside it, named after the position.
+    Result<std::string_view> done = output::RunSeries(
+        source->positions, {}, files, output::ErrorCreatingFile,
+        [&](const output::DiagramPosition& position,
+            std::vector<platform::FileContent>& batch) -> Error {
+            std::string image =
+                output::PerMoveName(base, position.caption, output::DiagramExtension(*image_kind));
+            Result<std::vector<std::uint8_t>> bytes = output::EncodeDiagram(
+                output::DrawDiagram(position, source->style, source->art), *image_kind);
+            if (!bytes.ok()) return bytes.error();
+            batch.push_back({image, std::move(*bytes)});
+            image.erase(0, output::FolderOf(image).size());
+            const std::string page =
+                output::HtmlDiagramText(position, source->style.flipped, image, notation);
+            batch.push_back({series ? output::PerMoveName(base, position.caption, "html") : out,
+                             {page.begin(), page.end()}});
+            return Error::Ok();
+        });
+    if (!done.ok() || series) args.ui->report(done.ok() ? *done : done.error().message());
+    return done.ok() ? 0 : 1;
 }
 
 }  // namespace qorvale::cli

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <tuple>
 
 #include "chess/fen.h"
 #include "image_oracles.h"
@@ -187,6 +188,17 @@ TEST(Diagram, HighlightedSquaresAndCoordinates) {
         EXPECT_EQ(mismatches(flipped ? 7 : 0, 32, flipped ? 343 : 1), 0);
         EXPECT_NE(mismatches(flipped ? 7 : 0, 32, flipped ? 1 : 343), 0);
     }
+}
+
+TEST(Diagram, ChosenNamesGetTheirExtensionOnce) {
+    const std::tuple<const char*, DiagramKind, const char*> rows[] = {
+        {"game", DiagramKind::Gif, "game.gif"},
+        {"game.GIF", DiagramKind::Gif, "game.GIF"},
+        {"game.gif", DiagramKind::Bmp, "game.gif.bmp"},
+        {"board.jpeg", DiagramKind::Jpeg, "board.jpeg.jpg"},
+        {"dir.png/board", DiagramKind::Png, "dir.png/board.png"},
+    };
+    for (const auto& [chosen, kind, name] : rows) EXPECT_EQ(ChooseDiagramFile(chosen, kind), name);
 }
 
 TEST(Diagram, OnePositionReadsBackAlikeInEveryFormat) {
