@@ -25,6 +25,9 @@ int RunSplitCommand(const CommandArgs& args);
 int RunAdjustCommand(const CommandArgs& args);
 int RunFixDatesCommand(const CommandArgs& args);
 int RunFixNamesCommand(const CommandArgs& args);
+int RunDiagramCommand(const CommandArgs& args);
+int RunHtmlDiagramCommand(const CommandArgs& args);
+int RunBmp2GifCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -108,6 +111,22 @@ const std::vector<CommandEntry>& Commands() {
         {"fix-names", "fix-names FILE OLD NEW",
          "rename the player OLD (matched by the name's letters, \"Doe\" finds \"Doe, J.\") to NEW",
          RunFixNamesCommand},
+        {"diagram",
+         "diagram FILE N [--ply K] | --fen FEN, --format gif|bmp|png|jpg [--set NAME] "
+         "[--size 40|60|80] [--flip] [--default-colours] [--series] -o OUT",
+         "write the diagram of game N after K half-moves (default: its end) or of a FEN "
+         "placement, drawn with the board options; --series: one file per move from K on",
+         RunDiagramCommand,
+         {"--ply", "--fen", "--format", "--set", "--size", "-o"}},
+        {"html-diagram",
+         "html-diagram FILE N [--ply K] [--series] [--image gif|bmp|png|jpg] [--set NAME] "
+         "[--size 40|60|80] [--flip] [--default-colours] -o OUT.html",
+         "write the HTML diagram of game N after K half-moves: a board of square images written "
+         "beside it, or one image; --series: one page per move from K on",
+         RunHtmlDiagramCommand,
+         {"--ply", "--image", "--set", "--size", "-o"}},
+        {"bmp2gif", "bmp2gif IN.bmp OUT.gif", "save a 4- or 8-bit BMP picture as a GIF file",
+         RunBmp2GifCommand},
     };
     return commands;
 }

@@ -21,7 +21,8 @@ static CommandArgs ParseArgs(const CommandEntry& entry, int argc, char** argv) {
     CommandArgs args;
     for (int i = 2; i < argc; ++i) {
         std::string word = argv[i];
-        if (word.size() > 2 && word.starts_with("--")) {
+        // A value flag may also be a short one ("-o OUT").
+        if ((word.size() > 2 && word.starts_with("--")) || TakesValue(entry, word)) {
             if (word.find('=') == std::string::npos && TakesValue(entry, word) && i + 1 < argc) {
                 word += '=';
                 word += argv[++i];

@@ -35,6 +35,13 @@ bool CrashingFileSystem::Flush(File& file) {
     return flushed;
 }
 
+bool CrashingFileSystem::FlushAll(std::span<File* const> files) {
+    Point();
+    bool flushed = FileSystem::FlushAll(files);
+    Point();
+    return flushed;
+}
+
 bool CrashingFileSystem::Rename(const std::string& from, const std::string& to) {
     Point();
     bool renamed = FileSystem::Rename(from, to);

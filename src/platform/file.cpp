@@ -5,6 +5,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -94,6 +95,20 @@ bool File::SetLength(std::int64_t length) {
 }
 
 bool File::Flush() { return handle_ >= 0 && ::fsync(handle_) == 0; }
+
+bool File::FlushAll(std::span<File* const> files) {
+    std::vector<dev_t> flushed;
+    for (File* file : files) {
+        struct stat info;
+        if (file == nullptr || file->handle_ < 0 || ::fstat(file->handle_, &info) != 0) {
+            return false;
+        }
+        if (std::find(flushed.begin(), flushed.end(), info.st_dev) != flushed.end()) continue;
+        if (::syncfs(file->handle_) != 0) return false;
+        flushed.push_back(info.st_dev);
+    }
+    return true;
+}
 
 void File::Close() {
     if (handle_ >= 0) ::close(std::exchange(handle_, -1));

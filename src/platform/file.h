@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,9 @@ class File {
     bool SetLength(std::int64_t length);
     // Pushes written data to the disk: called before a rewritten file replaces the original.
     bool Flush();
+    // Pushes the data of every open file in `files` to the disk at once, by flushing each file
+    // system they lie on: far cheaper than a Flush of each when many small files are written.
+    static bool FlushAll(std::span<File* const> files);
     void Close();
 
   private:

@@ -20,6 +20,8 @@ class FileSystem {
         return file.Write(data, size);
     }
     virtual bool Flush(File& file) { return file.Flush(); }
+    // Flush of many files at once (File::FlushAll).
+    virtual bool FlushAll(std::span<File* const> files) { return File::FlushAll(files); }
     // Replaces `to` if it exists.
     virtual bool Rename(const std::string& from, const std::string& to) {
         return RenameFile(from, to);

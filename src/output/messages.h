@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string_view>
+
+namespace qorvale::output {
+
+// GIF encoder.
+inline constexpr std::string_view ErrorAllocatingHashTable = "Error allocating hash table.";
+inline constexpr std::string_view NextPatternTooLong = "The next pattern is too long.";
+inline constexpr std::string_view DirectoryTooManyEntries = "The directory has too many entries.";
+inline constexpr std::string_view ShrinkTheWindow = "Error. Shrink the window and try again.";
+
+// BMP to GIF.
+inline constexpr std::string_view ErrorOpeningFile = "Error opening file.";
+inline constexpr std::string_view MemoryAllocationError = "Memory allocation error.";
+inline constexpr std::string_view OnlyFourAndEightBit = "Only 4 and 8 bit bitmaps are supported.";
+
+// Diagram images.
+inline constexpr std::string_view ErrorOpeningBmpFile = "Error opening BMP file.";
+inline constexpr std::string_view ErrorReadingBitmapFile = "Error reading bitmap file.";
+inline constexpr std::string_view ErrorCreatingFile = "Error creating file.";
+inline constexpr std::string_view BitmapFileComplete = "Bitmap file complete.";
+inline constexpr std::string_view ErrorCreatingJpegFile = "Error creating JPEG file.";
+inline constexpr std::string_view ErrorCreatingPngFile = "Error creating PNG file.";
+inline constexpr std::string_view JpegFileComplete = "JPEG file complete.";
+inline constexpr std::string_view PngFileComplete = "PNG file complete.";
+inline constexpr std::string_view AllDiagramsComplete = "All diagrams complete.";
+inline constexpr std::string_view DiagramsAborted = "The diagrams have been aborted.";
+
+// Annotation files.
+inline constexpr std::string_view EnterTitleFirst = "Enter title information first.";
+inline constexpr std::string_view OkToEnterMove = "OK to enter a move.";
+inline constexpr std::string_view NoMoveGenerated = "No move was generated.";
+inline constexpr std::string_view MoveGenerated = "Move generated.";
+inline constexpr std::string_view CommentNotSaved = "Comment was not saved.";
+inline constexpr std::string_view CommentGenerated = "Comment generated.";
+inline constexpr std::string_view EnterCommentFirst = "Enter comment first.";
+inline constexpr std::string_view EndCommentFirst = "End comment first.";
+inline constexpr std::string_view DiagramGenerated = "Diagram generated.";
+inline constexpr std::string_view HtmlFileSaved = "Html file saved.";
+inline constexpr std::string_view ErrorCreatingHtmlFile = "Error creating Html file.";
+inline constexpr std::string_view ErrorOpeningHtmlFile = "Error opening Html file.";
+
+// The "Select Diagram Type" dialog.
+inline constexpr std::string_view SelectDiagramTypeTitle = "Select Diagram Type";
+
+}  // namespace qorvale::output
