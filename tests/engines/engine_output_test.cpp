@@ -1,0 +1,129 @@
+#include "engines/engine_output.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/fake_engines.h"
+
+namespace qorvale::engines {
+namespace {
+
+using test::ScriptedChannel;
+using test::ScriptedEngine;
+
+std::vector<std::string> ReadAll(const std::vector<std::string>& chunks) {
+    auto engine = std::make_shared<ScriptedEngine>();
+    ScriptedChannel channel(engine);
+    EngineOutputReader reader;
+    std::vector<std::string> lines;
+    for (const std::string& chunk : chunks) {
+        engine->output.push_back(chunk);
+        while (reader.Read(channel, WaitMode::Check, {.settle = std::chrono::milliseconds(0)}) ==
+               ReadStatus::Data) {
+            for (std::string_view line : reader.Lines()) lines.emplace_back(line);
+        }
+    }
+    return lines;
+}
+
+TEST(EngineOutputReader, SplitsLinesAcrossReads) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> chunks;
+        std::vector<std::string> lines;
+    };
+    const std::vector<Row> rows = {
+        {"LF", {"uciok\nreadyok\n"}, {"uciok", "readyok"}},
+        {"CR LF is one end", {"uciok\r\nreadyok\r\n"}, {"uciok", "readyok"}},
+        {"CR alone ends a line", {"a\rb\r"}, {"a", "b"}},
+        {"CR LF split between reads", {"uciok\r", "\nreadyok\n"}, {"uciok", "readyok"}},
+        {"empty line kept", {"a\n\nb\n"}, {"a", "", "b"}},
+        {"a cut line waits for its end",
+         {"info dep", "th 3\n", "bestmo", "ve e2e4\n"},
+         {"info depth 3", "bestmove e2e4"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ReadAll(row.chunks), row.lines);
+    }
+}
+
+TEST(EngineOutputReader, TakesAtMostOneBufferPerRead) {
+    auto engine = std::make_shared<ScriptedEngine>();
+    ScriptedChannel channel(engine);
+    std::string flood;
+    int written = 0;
+    while (flood.size() < 2 * EngineOutputSize + 5000) {
+        flood += "info depth 1 score cp " + std::to_string(++written) + " pv e2e4\n";
+    }
+    engine->output.push_back(flood);
+    EngineOutputReader reader;
+    std::vector<std::string> lines;
+    while (reader.Read(channel, WaitMode::Check, {.settle = std::chrono::milliseconds(0)}) ==
+           ReadStatus::Data) {
+        EXPECT_LE(reader.EngineOutput().size(), EngineOutputSize);
+        for (std::string_view line : reader.Lines()) lines.emplace_back(line);
+    }
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(written));
+    EXPECT_EQ(lines.back(), "info depth 1 score cp " + std::to_string(written) + " pv e2e4");
+}
+
+TEST(EngineOutputReader, LineWithoutEndIsTakenAtACharacterBoundary) {
+    // 'é' is two bytes, and the read's edge falls between them.
+    std::string long_line(EngineOutputSize - 1, 'x');
+    long_line += "\xc3\xa9tail\n";
+    std::vector<std::string> lines = ReadAll({long_line});
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].size(), EngineOutputSize - 1);
+    EXPECT_EQ(lines[1], "\xc3\xa9tail");
+}
+
+TEST(EngineOutputReader, HelpReadIsCutAfterItsLastS) {
+    auto engine = std::make_shared<ScriptedEngine>();
+    ScriptedChannel channel(engine);
+    EngineOutputReader reader;
+    engine->output.push_back("help text\nmore commands\nWhite(1): ");
+    reader.CutNextReadAfterLastS();
+    reader.Read(channel, WaitMode::Check);
+    EXPECT_EQ(reader.EngineOutput(), "help text\nmore commands");
+    EXPECT_EQ(std::vector<std::string_view>(reader.Lines()),
+              (std::vector<std::string_view>{"help text", "more commands"}));
+}
+
+TEST(EngineOutputReader, EndOfOutputFlushesTheLastLine) {
+    auto engine = std::make_shared<ScriptedEngine>();
+    ScriptedChannel channel(engine);
+    EngineOutputReader reader;
+    engine->output.push_back("last words");
+    engine->ended = true;
+    EXPECT_EQ(reader.Read(channel, WaitMode::Check), ReadStatus::Data);
+    EXPECT_EQ(std::vector<std::string_view>(reader.Lines()),
+              std::vector<std::string_view>{"last words"});
+    EXPECT_EQ(reader.Read(channel, WaitMode::Check), ReadStatus::Ended);
+}
+
+TEST(DisplayText, KeepsUtf8AndReadsOtherBytesAsLatin1) {
+    struct Row {
+        const char* name;
+        std::string bytes;
+        std::string shown;
+    };
+    const std::vector<Row> rows = {
+        {"ASCII", "readyok", "readyok"},
+        {"UTF-8", "caf\xc3\xa9", "caf\xc3\xa9"},
+        {"Latin-1", "caf\xe9", "caf\xc3\xa9"},
+        {"cut UTF-8 sequence", "ab\xc3", "ab\xc3\x83"},
+        {"overlong form", "\xc0\xaf", "\xc3\x80\xc2\xaf"},
+        {"surrogate", "\xed\xa0\x80", "\xc3\xad\xc2\xa0\xc2\x80"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(DisplayText(row.bytes), row.shown);
+    }
+}
+
+}  // namespace
+}  // namespace qorvale::engines
