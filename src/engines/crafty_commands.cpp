@@ -202,7 +202,9 @@ std::optional<ProfilePoint> ParseCraftyProfileLine(std::string_view line) {
     int number = 0;
     std::from_chars(line.data() + number_start, line.data() + dot, number);
     int ply = 2 * number - 2;
-    if (line.substr(dot + 1).starts_with("..")) ++ply;
+    // Black's move: "12..." or, as Crafty spaces it, "12. ...".
+    std::size_t after = line.find_first_not_of(' ', dot + 1);
+    if (after != std::string_view::npos && line.substr(after).starts_with("..")) ++ply;
     if (ply != 0) --ply;
     point.ply = ply;
     return point;

@@ -86,7 +86,8 @@ struct ProfilePoint {
 
 // A point read from a Crafty line holding "->": after it and its blanks one word is skipped,
 // the next is the score (in pawns), and the number before the first '.' after that is the move
-// number; the ply is 2 x number - 2, plus 1 for a Black move ("..."), less 1 when not zero.
+// number; the ply is 2 x number - 2, plus 1 for a Black move ("12..." or "12. ..."), less 1
+// when not zero.
 std::optional<ProfilePoint> ParseCraftyProfileLine(std::string_view line);
 
 }  // namespace qorvale::engines

@@ -57,8 +57,8 @@ CraftyPollResult CraftyEngine::Poll(Clock::time_point now) {
         state_ = State::Running;
         result.started = true;
     }
-    if (status == ReadStatus::Ended) {
-        result.failure = Error(std::string(messages::CraftyStopped));
+    if (status == ReadStatus::Ended || connection_.Output().Ended()) {
+        if (!connection_.ToldToEnd()) result.failure = Error(std::string(messages::CraftyStopped));
         connection_.FinishStop(now, now);
         state_ = State::Stopped;
         result.stopped = true;

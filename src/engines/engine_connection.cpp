@@ -25,6 +25,8 @@ bool EngineConnection::SendEngineCommand(std::string_view text) {
     std::string bytes(text);
     // Crafty reads "exit" and "help" through a pager that waits for a line of its own.
     if (EqualsIgnoringCase(text, "exit")) bytes += "\n.";
+    told_to_end_ =
+        told_to_end_ || EqualsIgnoringCase(text, "exit") || EqualsIgnoringCase(text, "quit");
     bytes += '\n';
     if (EqualsIgnoringCase(text, "help")) {
         bytes += "\n\n.\n";

@@ -25,6 +25,9 @@ class EngineConnection {
     // the "\n"; "help" (any case) by a further "\n\n.\n", and the next read is then cut after
     // its last 's' (Crafty's help pager). False when the engine can no longer be written to.
     bool SendEngineCommand(std::string_view text);
+    // Whether a command sent as typed told the engine to end ("exit" or "quit"): its end is
+    // then no failure.
+    bool ToldToEnd() const { return told_to_end_; }
     // SendPreparedCommand: writes `text` and "\n" as it is.
     bool SendPreparedCommand(std::string_view text);
 
@@ -50,6 +53,7 @@ class EngineConnection {
   private:
     std::unique_ptr<EngineChannel> channel_;
     EngineOutputReader reader_;
+    bool told_to_end_ = false;
 };
 
 }  // namespace qorvale::engines

@@ -137,12 +137,12 @@ std::string DisplayText(std::string_view bytes) {
 }
 
 std::size_t CharacterBoundary(std::string_view text, std::size_t max) {
-    if (max >= text.size()) return text.size();
-    for (std::size_t back = 0; back < 4 && back <= max; ++back) {
+    if (max > text.size()) max = text.size();
+    for (std::size_t back = 1; back <= 4 && back <= max; ++back) {
         auto byte = static_cast<unsigned char>(text[max - back]);
         if (!IsContinuation(byte)) {
-            // A lead byte whose sequence would run past `max` starts the cut-off part.
-            return back > 0 && SequenceLength(byte) > static_cast<int>(back) ? max - back : max;
+            // A lead byte whose sequence would run past `max` starts the part cut off.
+            return static_cast<std::size_t>(SequenceLength(byte)) > back ? max - back : max;
         }
     }
     return max;

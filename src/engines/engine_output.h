@@ -70,7 +70,7 @@ std::string_view NextWord(std::string_view text, std::size_t& at);
 std::string DisplayText(std::string_view bytes);
 
 // The length of the longest start of `text` of at most `max` bytes that does not end inside a
-// UTF-8 character (`max` itself when the text is no valid UTF-8 there).
+// UTF-8 character (`max` itself where the bytes are no UTF-8).
 std::size_t CharacterBoundary(std::string_view text, std::size_t max);
 
 }  // namespace qorvale::engines

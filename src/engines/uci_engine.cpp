@@ -109,9 +109,11 @@ UciPollResult UciEngine::Poll(Clock::time_point now) {
     }
     result.rows_added = static_cast<int>(list_.TotalAdded() - rows_before);
     const bool handshake = state_ == State::AwaitUciOk || state_ == State::AwaitReadyOk;
-    if (status == ReadStatus::Ended) {
-        result.failure =
-            Error(std::string(handshake ? messages::ErrorStartingUci : messages::UciEngineStopped));
+    if (status == ReadStatus::Ended || connection_.Output().Ended()) {
+        if (!connection_.ToldToEnd()) {
+            result.failure = Error(
+                std::string(handshake ? messages::ErrorStartingUci : messages::UciEngineStopped));
+        }
         connection_.FinishStop(now, now);
         state_ = State::Stopped;
         result.stopped = true;

@@ -12,7 +12,7 @@ namespace {
 
 // The words of a line, one after the other.
 class Words {
-public:
+  public:
     explicit Words(std::string_view text) : text_(text) {}
 
     bool Next(std::string_view& word) {
@@ -22,7 +22,7 @@ public:
     // What follows the last word read and the blank after it.
     std::string_view Rest() const { return at_ < text_.size() ? text_.substr(at_ + 1) : ""; }
 
-private:
+  private:
     std::string_view text_;
     std::size_t at_ = 0;
 };

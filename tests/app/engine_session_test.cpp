@@ -310,6 +310,15 @@ TEST_F(CraftyTest, PlaysThroughTheGameMenuAndRefusesTypedMoves) {
     EXPECT_EQ(Received(), "back\ne4\nNf3\nreset 2\nnew\n");
 }
 
+TEST_F(CraftyTest, TypedExitEndsCraftyWithoutAMessage) {
+    ASSERT_TRUE(session_.Start(Crafty(EngineMode::Direct), Clock::now()).ok());
+    ASSERT_TRUE(Started());
+    session_.TypeCommand("exit");
+    EXPECT_TRUE(PollUntil([](const EngineUpdate& u) { return u.stopped; }));
+    EXPECT_TRUE(ui_.reports.empty());
+    EXPECT_EQ(Received(), "display general\ndisplay variation\nexit\n");
+}
+
 TEST_F(CraftyTest, AnalysisFollowsTheBoardAndCollectsTheProfile) {
     Answer("analyze|   10->   0.35   0.12   1. e4 e5\ne5|   11->   0.40  -0.30   2. Nf3 Nc6\n");
     EngineStart start = Crafty(EngineMode::Analyse);
