@@ -1,5 +1,6 @@
 // Any bytes as a UCI engine's output: the handshake (option lines), then info and bestmove lines
 // read against one of a few positions, each principal variation turned into SAN.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <deque>

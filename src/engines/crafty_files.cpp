@@ -127,7 +127,7 @@ std::string ConvertCanText(std::string_view can) {
             if (line[0] == '{' && !comment_seen) text += LineEnd;
             comment_seen = comment_seen || line[0] == '{';
             text += line;
-        } else if (line[3] == '.') {
+        } else if (line.size() > 3 && line[3] == '.') {
             std::size_t at = 0;
             std::string_view number = NextWord(line, at);
             std::string_view white = NextWord(line, at);
