@@ -241,6 +241,9 @@ TEST_F(CraftyTest, StartModesSendTheirCommands) {
         {"play from a set-up", EngineMode::Play, FenPosition("4k3/8/8/8/8/8/4P3/4K3 b - - 0 40"),
          [](EngineStart& s) { s.crafty.CraftyContinueGame = true; },
          "setboard 4k3/8/8/8/8/8/4P3/4K3 b\n"},
+        {"play on from the game", EngineMode::Play, game,
+         [](EngineStart& s) { s.crafty.CraftyContinueGame = true; },
+         "read {program}/craftyqq.pgn\n"},
         {"direct", EngineMode::Direct, {}, nullptr, "display general\ndisplay variation\n"},
         {"score with Black to move", EngineMode::Score, game,
          [](EngineStart& s) { s.setup.white_castle_king = true; },
@@ -266,21 +269,14 @@ TEST_F(CraftyTest, StartModesSendTheirCommands) {
         if (row.adjust) row.adjust(start);
         ASSERT_TRUE(session_.Start(start, Clock::now()).ok());
         ASSERT_TRUE(Started());
-        EXPECT_EQ(Received(), row.received);
+        std::string received = row.received;
+        if (std::size_t at = received.find("{program}"); at != std::string::npos) {
+            received.replace(at, 9, program_.path());
+        }
+        EXPECT_EQ(Received(), received);
     }
     EXPECT_EQ(test::ReadWholeFile(folder_.File("crafanal.pgn")), "1. e4 c5\r\n2. Nf3\r\n");
-}
-
-TEST_F(CraftyTest, ContinuedGameIsReadFromTheProgramFolder) {
-    EngineStart start = Crafty(EngineMode::Play);
-    start.crafty.CraftyContinueGame = true;
-    start.header_lines = {"[White \"Me\"]", "[Black \"Crafty\"]"};
-    start.position.moves = {engines::CoordinateText(Move("d2d4"))};
-    ASSERT_TRUE(session_.Start(start, Clock::now()).ok());
-    ASSERT_TRUE(Started());
-    const std::string path = program_.File("craftyqq.pgn");
-    EXPECT_EQ(Received(), "read " + path + "\n");
-    EXPECT_EQ(test::ReadWholeFile(path), "[White \"Me\"]\r\n[Black \"Crafty\"]\r\n\r\n1.d4  *\r\n");
+    EXPECT_EQ(test::ReadWholeFile(program_.File("craftyqq.pgn")), "\r\n1.e4 c5 2.Nf3  *\r\n");
 }
 
 TEST_F(CraftyTest, PlaysThroughTheGameMenuAndRefusesTypedMoves) {

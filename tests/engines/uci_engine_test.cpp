@@ -4,7 +4,6 @@
 
 #include <memory>
 
-#include "engines/messages.h"
 #include "support/fake_engines.h"
 
 namespace qorvale::engines {
@@ -52,35 +51,6 @@ TEST(UciEngine, HandshakeAcceptsLfAndCrLfAndCollectsOptions) {
         EXPECT_FALSE(f.uci.SetOption("Threads", "2"));
         EXPECT_TRUE(f.engine->written.ends_with("setoption name Hash value 64\n"));
     }
-}
-
-TEST(UciEngine, MissingHandshakeReplyStopsTheEngine) {
-    for (bool answers_uci : {false, true}) {
-        SCOPED_TRACE(answers_uci ? "no readyok" : "no uciok");
-        Fixture f;
-        f.uci.Start(f.start);
-        if (answers_uci) f.Say("uciok\n", std::chrono::seconds(4));
-        EXPECT_TRUE(f.uci.Poll(f.start + std::chrono::milliseconds(4900)).failure.ok());
-        UciPollResult late = f.uci.Poll(f.start + std::chrono::seconds(10));
-        EXPECT_EQ(late.failure.message(), messages::ErrorStartingUci);
-        EXPECT_TRUE(f.engine->written.ends_with("quit\n"));
-        // Told to quit, the engine has half a second; then it is killed.
-        EXPECT_FALSE(f.uci.Poll(f.start + std::chrono::milliseconds(10100)).stopped);
-        EXPECT_TRUE(f.uci.Poll(f.start + std::chrono::seconds(11)).stopped);
-        EXPECT_TRUE(f.engine->killed);
-        EXPECT_FALSE(f.uci.Running());
-    }
-}
-
-TEST(UciEngine, EngineEndingMidSearchIsReported) {
-    Fixture f;
-    f.Handshake();
-    f.uci.Analyse({}, "go");
-    f.engine->ended = true;
-    UciPollResult result = f.Say("info depth 1 score cp 10 pv e2e4\n");
-    EXPECT_EQ(result.infos.size(), 1u);
-    EXPECT_EQ(result.failure.message(), messages::UciEngineStopped);
-    EXPECT_TRUE(result.stopped);
 }
 
 // After "stop" for a new position, the old search's last lines and its bestmove still come;
