@@ -279,17 +279,14 @@ TEST_F(CraftyTest, StartModesSendTheirCommands) {
     EXPECT_EQ(test::ReadWholeFile(program_.File("craftyqq.pgn")), "\r\n1.e4 c5 2.Nf3  *\r\n");
 }
 
-TEST_F(CraftyTest, PlaysThroughTheGameMenuAndRefusesTypedMoves) {
+// The user's moves go to Crafty as their SAN, its "move" lines come back onto the board, and
+// the game menu's commands move the board with it.
+TEST_F(CraftyTest, PlaysOverItsMoveLinesAndTheGameMenu) {
     Answer("e4|\\nmove e5\nNf3|move Nc6\n");
     ASSERT_TRUE(session_.Start(Crafty(EngineMode::Play), Clock::now()).ok());
     ASSERT_TRUE(Started());
-    session_.TypeCommand("Nf3");
-    EXPECT_EQ(ui_.reports, std::vector<std::string>{std::string(messages::MoveCommandsNotAllowed)});
-    session_.TypeCommand("back");
     ASSERT_TRUE(session_.UserMove(Move("e2e4")));
     EXPECT_FALSE(session_.UserMove(Move("d2d4")));  // Crafty is on move
-    session_.GameMenu(GameMenuCommand::TakeBack, Clock::now());
-    EXPECT_EQ(ui_.reports.back(), messages::ForceMoveFirst);
     ASSERT_TRUE(EngineMoved());
     ASSERT_TRUE(session_.UserMove(Move("g1f3")));
     ASSERT_TRUE(EngineMoved());
@@ -297,13 +294,11 @@ TEST_F(CraftyTest, PlaysThroughTheGameMenuAndRefusesTypedMoves) {
               (std::vector<std::string>{"e4", "e5", "Nf3", "Nc6"}));
     session_.GameMenu(GameMenuCommand::TakeBack, Clock::now());
     EXPECT_EQ(session_.PlayBoard().HalfMove(), 2);
-    session_.GameMenu(GameMenuCommand::Score, Clock::now());
-    EXPECT_EQ(ui_.reports.back(), messages::DisplayGeneralNotOn);
-    ui_.answers = {false, true};
-    session_.GameMenu(GameMenuCommand::Resign, Clock::now());
+    ui_.answers = {true};
     session_.GameMenu(GameMenuCommand::NewGame, Clock::now());
     EXPECT_EQ(session_.PlayBoard().HalfMove(), 0);
-    EXPECT_EQ(Received(), "back\ne4\nNf3\nreset 2\nnew\n");
+    EXPECT_TRUE(ui_.reports.empty());
+    EXPECT_EQ(Received(), "e4\nNf3\nreset 2\nnew\n");
 }
 
 TEST_F(CraftyTest, TypedExitEndsCraftyWithoutAMessage) {

@@ -51,26 +51,6 @@ TEST(EngineOutputReader, SplitsLinesAcrossReads) {
     }
 }
 
-TEST(EngineOutputReader, TakesAtMostOneBufferPerRead) {
-    auto engine = std::make_shared<ScriptedEngine>();
-    ScriptedChannel channel(engine);
-    std::string flood;
-    int written = 0;
-    while (flood.size() < 2 * EngineOutputSize + 5000) {
-        flood += "info depth 1 score cp " + std::to_string(++written) + " pv e2e4\n";
-    }
-    engine->output.push_back(flood);
-    EngineOutputReader reader;
-    std::vector<std::string> lines;
-    while (reader.Read(channel, WaitMode::Check, {.settle = std::chrono::milliseconds(0)}) ==
-           ReadStatus::Data) {
-        EXPECT_LE(reader.EngineOutput().size(), EngineOutputSize);
-        for (std::string_view line : reader.Lines()) lines.emplace_back(line);
-    }
-    ASSERT_EQ(lines.size(), static_cast<std::size_t>(written));
-    EXPECT_EQ(lines.back(), "info depth 1 score cp " + std::to_string(written) + " pv e2e4");
-}
-
 TEST(EngineOutputReader, LineWithoutEndIsTakenAtACharacterBoundary) {
     // 'é' is two bytes, and the read's edge falls between them.
     std::string long_line(EngineOutputSize - 1, 'x');

@@ -133,35 +133,42 @@ TEST(EngineList, BreaksLongTextsIntoIndentedRows) {
 }
 
 TEST(ParseUciOption, ReadsEveryKind) {
-    std::optional<UciOption> hash = ParseUciOption("Hash type spin default 16 min 1 max 33554432");
-    ASSERT_TRUE(hash);
-    EXPECT_EQ(hash->name, "Hash");
-    EXPECT_EQ(hash->type, UciOption::Type::Spin);
-    EXPECT_EQ(hash->value, "16");
-    EXPECT_EQ(*hash->max, 33554432);
-    EXPECT_EQ(OptionValueToSend(*hash, "0"), "1");
-    EXPECT_EQ(OptionValueToSend(*hash, "64MB"), std::nullopt);
-
-    std::optional<UciOption> log = ParseUciOption("Debug Log File type string default ");
-    ASSERT_TRUE(log);
-    EXPECT_EQ(log->name, "Debug Log File");
-    EXPECT_EQ(log->default_value, "");
-    std::optional<UciOption> path = ParseUciOption("SyzygyPath type string default <empty>");
-    EXPECT_EQ(path->default_value, "");
-    std::optional<UciOption> book = ParseUciOption("Book File type string default my book.bin");
-    EXPECT_EQ(book->default_value, "my book.bin");
-
-    std::optional<UciOption> style =
-        ParseUciOption("Style type combo default Normal var Solid var Normal var Risky");
-    EXPECT_EQ(style->vars, (std::vector<std::string>{"Solid", "Normal", "Risky"}));
-    EXPECT_EQ(OptionValueToSend(*style, "risky"), "Risky");
-    EXPECT_EQ(OptionValueToSend(*style, "Wild"), std::nullopt);
-
-    std::optional<UciOption> ponder = ParseUciOption("Ponder type check default false");
-    EXPECT_EQ(OptionValueToSend(*ponder, "TRUE"), "true");
-    EXPECT_EQ(SetOptionCommand(*ponder, "true"), "setoption name Ponder value true");
-    std::optional<UciOption> clear = ParseUciOption("Clear Hash type button");
-    EXPECT_EQ(SetOptionCommand(*clear, ""), "setoption name Clear Hash");
+    struct Row {
+        const char* line;
+        const char* name;
+        UciOption::Type type;
+        const char* default_value;
+        const char* typed;
+        std::optional<std::string> sent;  // the value as the engine gets it
+    };
+    using Type = UciOption::Type;
+    const std::vector<Row> rows = {
+        {"Hash type spin default 16 min 1 max 33554432", "Hash", Type::Spin, "16", "0", "1"},
+        {"Hash type spin default 16 min 1 max 64", "Hash", Type::Spin, "16", "64MB", std::nullopt},
+        {"Debug Log File type string default ", "Debug Log File", Type::String, "", "x", "x"},
+        {"SyzygyPath type string default <empty>", "SyzygyPath", Type::String, "", "", ""},
+        {"Book File type string default my book.bin", "Book File", Type::String, "my book.bin",
+         "a b", "a b"},
+        {"Style type combo default Normal var Solid var Normal var Risky", "Style", Type::Combo,
+         "Normal", "risky", "Risky"},
+        {"Style type combo default Normal var Solid var Normal", "Style", Type::Combo, "Normal",
+         "Wild", std::nullopt},
+        {"Ponder type check default false", "Ponder", Type::Check, "false", "TRUE", "true"},
+        {"Clear Hash type button", "Clear Hash", Type::Button, "", "", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        std::optional<UciOption> option = ParseUciOption(row.line);
+        ASSERT_TRUE(option);
+        EXPECT_EQ(option->name, row.name);
+        EXPECT_EQ(option->type, row.type);
+        EXPECT_EQ(option->value, row.default_value);
+        EXPECT_EQ(OptionValueToSend(*option, row.typed), row.sent);
+    }
+    EXPECT_EQ(SetOptionCommand(*ParseUciOption("Ponder type check"), "true"),
+              "setoption name Ponder value true");
+    EXPECT_EQ(SetOptionCommand(*ParseUciOption("Clear Hash type button"), ""),
+              "setoption name Clear Hash");
     EXPECT_FALSE(ParseUciOption("type spin default 1"));
 }
 
