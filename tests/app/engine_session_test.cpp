@@ -11,6 +11,7 @@
 #include "engines/messages.h"
 #include "support/fake_engines.h"
 #include "support/recording_ui.h"
+#include "support/run_tool.h"
 #include "support/temp_dir.h"
 
 namespace qorvale::app {
@@ -35,14 +36,8 @@ std::string PgnExtractSan(const std::string& fen, const std::vector<chess::Coord
     std::string game = "[Event \"?\"]\n[SetUp \"1\"]\n[FEN \"" + fen + "\"]\n\n";
     for (const chess::CoordinateMove& move : moves) game += std::string(move.view()) + " ";
     const std::string path = folder.Write("line.pgn", game + "*\n\n");
-    const std::string command =
-        "/usr/games/pgn-extract -Wsan -s --nomovenumbers --noresults '" + path + "' 2>/dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::string out;
-    char chunk[4096];
-    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-        out.append(chunk, got);
-    ::pclose(pipe);
+    const std::string out = test::CommandOutput(
+        "/usr/games/pgn-extract -Wsan -s --nomovenumbers --noresults '" + path + "' 2>/dev/null");
     std::string moves_line = out.substr(out.rfind("]\n") + 2);
     std::istringstream words(moves_line);
     std::string san;

@@ -27,53 +27,36 @@ TEST(AnalyseCommand, PrintsTheLinesAndTheBestMove) {
     EXPECT_EQ(lines.back(), "Bestmove 31...Rd1#");
 }
 
-TEST(EngineCommands, RefuseWhatTheyCannotUse) {
-    TempDir dir;
-    const std::string silent = InstallEngine(dir, "silent.sh");
+// The tool's own checks of its arguments, before any engine is started.
+TEST(EngineCommands, RefuseArgumentsTheyCannotUse) {
     struct Row {
         const char* name;
         std::vector<std::string> arguments;
         int exit_code;
-        std::string out;
-        std::string err;
+        const char* err;  // checked unless it is a usage line
     };
     const Row rows[] = {
-        {"no position", {"analyse", "--engine", silent}, 2, "", ""},
+        {"no position", {"analyse", "--engine", "e"}, 2, nullptr},
         {"two limits",
-         {"analyse", "--engine", silent, "--fen", "8/8/8/8/8/8/8/K6k w", "--depth", "3",
-          "--movetime", "9"},
+         {"analyse", "--engine", "e", "--fen", "k7/8/8/8/8/8/8/K7 w", "--depth", "3", "--movetime",
+          "9"},
          2,
-         "",
-         ""},
+         nullptr},
         {"not a FEN",
-         {"analyse", "--engine", silent, "--fen", "8/8/8 w"},
+         {"analyse", "--engine", "e", "--fen", "8/8/8 w"},
          2,
-         "",
          "qorvale-tool: not a FEN position\n"},
-        {"no engine there",
-         {"analyse", "--engine", dir.File("none"), "--fen", "4k3/8/8/8/8/8/8/4K3 w"},
-         1,
-         "",
-         "Could not start UCI engine.\n"},
         {"illegal game move",
-         {"play", "--engine", silent, "--moves", "e2e4 e2e4"},
+         {"play", "--engine", "e", "--moves", "e2e4 e2e4"},
          1,
-         "",
          "qorvale-tool: e2e4 is not a legal move here\n"},
-        {"setboard",
-         {"crafty-setboard", "--fen", "r3k2r/8/8/3pP3/8/8/8/R3K2R w Kq d6 0 1"},
-         0,
-         "setboard r3k2r/8/8/3pP3/8/8/8/R3K2R w Kq d5\n",
-         ""},
-        {"missing log", {"can2pgn", dir.File("none")}, 1, "", "Error opening CAN file.\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ToolRun run = RunTool(row.arguments);
         EXPECT_EQ(run.exit_code, row.exit_code);
-        EXPECT_EQ(run.out, row.out);
-        // A usage error prints the usage line, which help's own test covers.
-        if (row.exit_code != 2 || !row.err.empty()) {
+        EXPECT_EQ(run.out, "");
+        if (row.err != nullptr) {
             EXPECT_EQ(run.err, row.err);
         }
     }

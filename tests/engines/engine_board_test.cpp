@@ -14,6 +14,7 @@
 #include "pgn/game_loader.h"
 #include "pgn/pgn_file.h"
 #include "support/recording_ui.h"
+#include "support/run_tool.h"
 #include "support/temp_dir.h"
 
 namespace qorvale::engines {
@@ -22,14 +23,8 @@ namespace {
 // Each game's moves as pgn-extract writes them for engines ("e2e4 ... f7f8N"), lower-cased.
 std::vector<std::vector<std::string>> PgnExtractMoves(const std::string& path) {
     std::vector<std::vector<std::string>> games;
-    const std::string command = "/usr/games/pgn-extract -Wuci -s '" + path + "' 2>/dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return games;
-    std::string text;
-    char chunk[65536];
-    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-        text.append(chunk, got);
-    ::pclose(pipe);
+    const std::string text =
+        test::CommandOutput("/usr/games/pgn-extract -Wuci -s '" + path + "' 2>/dev/null");
     std::istringstream in(text);
     bool in_moves = false;
     for (std::string line; std::getline(in, line);) {
@@ -122,13 +117,8 @@ TEST(ReadEngineFen, ReadsWholeFensAndRefusesBrokenOnes) {
     }
 }
 
-TEST(PositionCommand, StartsFromTheGameStart) {
-    EnginePosition position;
-    EXPECT_EQ(PositionCommand(position), "position startpos");
-    position.moves = {CoordinateText(*ParseCoordinateMove("e2e4")),
-                      CoordinateText(*ParseCoordinateMove("e7e5"))};
-    EXPECT_EQ(PositionCommand(position), "position startpos moves e2e4 e7e5");
-    // A set-up read from a game: castling wherever king and rook stand at home.
+// A set-up read from a game: castling wherever king and rook stand at home.
+TEST(PositionCommand, GivesASetUpTheCastlingOfItsKingsAndRooks) {
     EnginePosition set_up;
     set_up.from_fen = true;
     set_up.start = ReadEngineFen("r3k3/8/8/8/8/8/8/R3K2R b KQq - 0 1")->position.start;
