@@ -85,6 +85,19 @@ TEST(EngineOutputReader, EndOfOutputFlushesTheLastLine) {
     EXPECT_EQ(reader.Read(channel, WaitMode::Check), ReadStatus::Ended);
 }
 
+TEST(EngineOutputReader, WaitModesOnlyDifferBeforeTheFirstBytes) {
+    for (WaitMode wait : {WaitMode::Block, WaitMode::Sleep, WaitMode::Check}) {
+        SCOPED_TRACE(static_cast<int>(wait));
+        auto engine = std::make_shared<ScriptedEngine>();
+        ScriptedChannel channel(engine);
+        EngineOutputReader reader;
+        EXPECT_EQ(reader.Read(channel, wait), ReadStatus::Nothing);
+        engine->output = {"uciok\n", "readyok\n"};
+        EXPECT_EQ(reader.Read(channel, wait), ReadStatus::Data);
+        EXPECT_EQ(reader.EngineOutput(), "uciok\nreadyok\n");
+    }
+}
+
 TEST(DisplayText, KeepsUtf8AndReadsOtherBytesAsLatin1) {
     struct Row {
         const char* name;
