@@ -77,6 +77,17 @@ ReadStatus EngineOutputReader::Read(EngineChannel& channel, WaitMode wait, const
 
 void EngineOutputReader::CutNextReadAfterLastS() { cut_after_s_ = true; }
 
+void EngineOutputReader::AddLine(std::string_view line) {
+    // However long a line, the list gets it in pieces of one buffer at most.
+    while (line.size() > EngineOutputSize) {
+        std::size_t cut = CharacterBoundary(line, EngineOutputSize);
+        if (cut == 0) cut = EngineOutputSize;
+        lines_.push_back(line.substr(0, cut));
+        line.remove_prefix(cut);
+    }
+    lines_.push_back(line);
+}
+
 void EngineOutputReader::SplitLines(bool flush) {
     text_.assign(carry_);
     text_ += output_;
@@ -90,7 +101,7 @@ void EngineOutputReader::SplitLines(bool flush) {
     while (true) {
         std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos) break;
-        lines_.push_back(text.substr(start, end - start));
+        AddLine(text.substr(start, end - start));
         if (text[end] == '\r') {
             if (end + 1 == text.size()) {
                 skip_line_feed_ = true;
@@ -103,10 +114,11 @@ void EngineOutputReader::SplitLines(bool flush) {
     std::string_view rest = text.substr(start);
     if (rest.empty()) return;
     if (flush) {
-        lines_.push_back(rest);
+        AddLine(rest);
     } else if (rest.size() >= EngineOutputSize) {
         std::size_t cut = CharacterBoundary(rest, EngineOutputSize);
-        lines_.push_back(rest.substr(0, cut));
+        if (cut == 0) cut = EngineOutputSize;
+        AddLine(rest.substr(0, cut));
         carry_.assign(rest.substr(cut));
     } else {
         carry_.assign(rest);

@@ -23,8 +23,8 @@ enum class WaitMode : int {
 
 // The engine's output as it is read: `EngineOutput()` holds the bytes of the last read and
 // `Lines()` the lines they complete. A line ends at CR or LF, CR LF being one end; the start of
-// a line that the read cut off is kept and completed by the next read. A line that reaches
-// EngineOutputSize bytes without an end is taken as it stands (cut at a character boundary).
+// a line that the read cut off is kept and completed by the next read. A line longer than
+// EngineOutputSize bytes is taken in pieces of at most that size, cut at character boundaries.
 class EngineOutputReader {
   public:
     // The pauses of a read: after the first bytes the reader looks again after `settle` and
@@ -52,6 +52,7 @@ class EngineOutputReader {
 
   private:
     void SplitLines(bool flush);
+    void AddLine(std::string_view line);
 
     std::string output_;
     std::string text_;   // carried start of a line + this read; lines_ point into it

@@ -51,14 +51,26 @@ TEST(EngineOutputReader, SplitsLinesAcrossReads) {
     }
 }
 
-TEST(EngineOutputReader, LineWithoutEndIsTakenAtACharacterBoundary) {
-    // 'é' is two bytes, and the read's edge falls between them.
-    std::string long_line(EngineOutputSize - 1, 'x');
-    long_line += "\xc3\xa9tail\n";
-    std::vector<std::string> lines = ReadAll({long_line});
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].size(), EngineOutputSize - 1);
-    EXPECT_EQ(lines[1], "\xc3\xa9tail");
+TEST(EngineOutputReader, LongLinesComeInPiecesCutAtCharacterBoundaries) {
+    // 'é' is two bytes, and the first piece's edge falls between them.
+    const std::string x(EngineOutputSize - 1, 'x');
+    struct Row {
+        const char* name;
+        std::vector<std::string> chunks;
+        std::vector<std::size_t> sizes;
+    };
+    const std::vector<Row> rows = {
+        {"longer than a read", {x + "\xc3\xa9tail\n"}, {EngineOutputSize - 1, 6}},
+        {"ended in a later read",
+         {x.substr(0, 60000), x.substr(60000) + "\xc3\xa9" + x + "\n"},
+         {EngineOutputSize - 1, EngineOutputSize, 1}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<std::size_t> sizes;
+        for (const std::string& line : ReadAll(row.chunks)) sizes.push_back(line.size());
+        EXPECT_EQ(sizes, row.sizes);
+    }
 }
 
 TEST(EngineOutputReader, HelpReadIsCutAfterItsLastS) {
