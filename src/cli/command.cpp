@@ -28,6 +28,10 @@ int RunFixNamesCommand(const CommandArgs& args);
 int RunDiagramCommand(const CommandArgs& args);
 int RunHtmlDiagramCommand(const CommandArgs& args);
 int RunBmp2GifCommand(const CommandArgs& args);
+int RunAnalyseCommand(const CommandArgs& args);
+int RunPlayCommand(const CommandArgs& args);
+int RunCraftySetboardCommand(const CommandArgs& args);
+int RunCan2pgnCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -127,6 +131,27 @@ const std::vector<CommandEntry>& Commands() {
          {"--ply", "--image", "--set", "--size", "-o"}},
         {"bmp2gif", "bmp2gif IN.bmp OUT.gif", "save a 4- or 8-bit BMP picture as a GIF file",
          RunBmp2GifCommand},
+        {"analyse",
+         "analyse --engine PATH (--fen FEN | --file FILE --game N --ply K) [--depth D | "
+         "--movetime MS] [--multipv N]",
+         "analyse a position with a UCI engine; print the engine window's lines and the best "
+         "move (default --depth 12)",
+         RunAnalyseCommand,
+         {"--engine", "--fen", "--file", "--game", "--ply", "--depth", "--movetime", "--multipv"}},
+        {"play",
+         "play --engine PATH --moves \"e2e4 e7e5 ...\" [--depth D | --movetime MS]",
+         "play the moves as the game so far against a UCI engine; print its reply as "
+         "coordinates and SAN (default --movetime 1000)",
+         RunPlayCommand,
+         {"--engine", "--moves", "--depth", "--movetime"}},
+        {"crafty-setboard",
+         "crafty-setboard --fen FEN",
+         "print the setboard command Crafty gets for a FEN position",
+         RunCraftySetboardCommand,
+         {"--fen"}},
+        {"can2pgn", "can2pgn FILE.can",
+         "convert a Crafty game log to PGN beside it (.can added when missing); print its path",
+         RunCan2pgnCommand},
     };
     return commands;
 }

@@ -16,6 +16,9 @@ struct ToolRun {
 ToolRun RunTool(const std::vector<std::string>& arguments,
                 const std::vector<std::string>& environment = {});
 
+// What a shell command writes to its standard output (the reference tools: pgn-extract).
+std::string CommandOutput(const std::string& command);
+
 // The lines of a tool's output, without their line ends.
 std::vector<std::string> Lines(const std::string& text);
 
