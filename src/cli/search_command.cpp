@@ -9,10 +9,10 @@
 #include "pgn/pgn_file.h"
 #include "search/eco_difference_search.h"
 #include "search/header_search.h"
+#include "search/messages.h"
 #include "search/position_search.h"
 #include "search/search_criteria.h"
 #include "search/search_list.h"
-#include "search/messages.h"
 #include "search/ser_file.h"
 #include "search/variation_search.h"
 
@@ -35,33 +35,6 @@ constexpr HeaderFlag HeaderFlags[] = {
     {"--moves", HeaderCriterion::NumberOfMoves}, {"--white-elo", HeaderCriterion::WhiteElo},
     {"--black-elo", HeaderCriterion::BlackElo},  {"--specific-move", HeaderCriterion::SpecificMove},
 };
-
-// "W:Kg1,Nf3,=8 B:Kg8,*": a colour letter, a colon and comma-separated entries per word.
-bool ParsePosition(std::string_view text, search::PositionCriteria& position) {
-    std::size_t at = 0;
-    while (at < text.size()) {
-        while (at < text.size() && text[at] == ' ') ++at;
-        std::size_t end = text.find(' ', at);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view word = text.substr(at, end - at);
-        at = end;
-        if (word.empty()) continue;
-        if (word.size() < 2 || word[1] != ':' || (word[0] != 'W' && word[0] != 'B')) return false;
-        auto& list = word[0] == 'W' ? position.White : position.Black;
-        std::size_t count = 0;
-        while (count < list.size() && !list[count].empty()) ++count;
-        word.remove_prefix(2);
-        while (!word.empty()) {
-            std::size_t comma = word.find(',');
-            std::string_view entry = word.substr(0, comma);
-            word = comma == std::string_view::npos ? std::string_view() : word.substr(comma + 1);
-            if (entry.empty()) continue;
-            if (entry.size() > chess::MoveText::Capacity || count >= list.size()) return false;
-            list[count++].Assign(entry);
-        }
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -104,7 +77,7 @@ int RunSearchCommand(const CommandArgs& args) {
     }
     if (args.HasFlag("--position")) {
         criteria.position.Clear();
-        if (!ParsePosition(args.FlagValue("--position"), criteria.position)) {
+        if (!search::ParsePositionCriteria(args.FlagValue("--position"), criteria.position)) {
             ui.report(search::messages::InvalidPositionEntry);
             return 2;
         }

@@ -257,4 +257,30 @@ Error CheckHeaderCriteria(const HeaderCriteria& criteria) {
     return Error::Ok();
 }
 
+bool ParsePositionCriteria(std::string_view text, PositionCriteria& position) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        while (at < text.size() && text[at] == ' ') ++at;
+        std::size_t end = text.find(' ', at);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view word = text.substr(at, end - at);
+        at = end;
+        if (word.empty()) continue;
+        if (word.size() < 2 || word[1] != ':' || (word[0] != 'W' && word[0] != 'B')) return false;
+        auto& list = word[0] == 'W' ? position.White : position.Black;
+        std::size_t count = 0;
+        while (count < list.size() && !list[count].empty()) ++count;
+        word.remove_prefix(2);
+        while (!word.empty()) {
+            std::size_t comma = word.find(',');
+            std::string_view entry = word.substr(0, comma);
+            word = comma == std::string_view::npos ? std::string_view() : word.substr(comma + 1);
+            if (entry.empty()) continue;
+            if (entry.size() > chess::MoveText::Capacity || count >= list.size()) return false;
+            list[count++].Assign(entry);
+        }
+    }
+    return true;
+}
+
 }  // namespace qorvale::search

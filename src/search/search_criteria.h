@@ -73,6 +73,11 @@ struct PositionCriteria {
     void Clear() { *this = PositionCriteria(); }
 };
 
+// Reads the piece lists from text: "W:Kg1,Nf3,=8 B:Kg8,*", a colour letter and a colon, then
+// comma-separated entries, per word; entries add to what `position` holds. False when a word has
+// no colour, an entry is longer than 7 characters or a list would hold more than 40.
+bool ParsePositionCriteria(std::string_view text, PositionCriteria& position);
+
 // How a numeric or date criterion compares.
 enum class Comparison { Equal, GreaterOrEqual, Greater, LessOrEqual, Less, Range };
 
