@@ -19,6 +19,27 @@ int RunEcoBuildCommand(const CommandArgs& args);
 int RunFastfileCommand(const CommandArgs& args);
 int RunSearchCommand(const CommandArgs& args);
 int RunListCommand(const CommandArgs& args);
+int RunDirsearchCommand(const CommandArgs& args);
+int RunDirresultsCommand(const CommandArgs& args);
+int RunDbCommand(const CommandArgs& args);
+
+const std::vector<std::string_view>& SearchValueFlags() {
+    static const std::vector<std::string_view> flags = {
+        "--event",  "--site",     "--date",        "--round",     "--white",     "--black",
+        "--result", "--eco",      "--moves",       "--white-elo", "--black-elo", "--specific-move",
+        "--line",   "--position", "--move-number", "--ser"};
+    return flags;
+}
+
+namespace {
+
+std::vector<std::string_view> WithSearchFlags(std::initializer_list<std::string_view> more) {
+    std::vector<std::string_view> flags = SearchValueFlags();
+    flags.insert(flags.end(), more.begin(), more.end());
+    return flags;
+}
+
+}  // namespace
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -32,22 +53,27 @@ const std::vector<CommandEntry>& Commands() {
         {"check-load", "check-load FILE",
          "load every game and print games, half-moves, annotated, cut and unplayable counts",
          RunCheckLoadCommand},
-        {"positions", "positions FILE [--game N]",
-         "replay main lines: game, ply, move and placement per half-move", RunPositionsCommand,
+        {"positions",
+         "positions FILE [--game N]",
+         "replay main lines: game, ply, move and placement per half-move",
+         RunPositionsCommand,
          {"--game"}},
-        {"eco", "eco FILE [--game N] [--mode M] [--table DIR] [--summary]",
+        {"eco",
+         "eco FILE [--game N] [--mode M] [--table DIR] [--summary]",
          "name each game's opening: GAME, CODE, NAME; mode closest (default, Find Opening - "
          "Closest Match at the last half-move), moves or exact",
          RunEcoCommand,
          {"--game", "--mode", "--table"}},
-        {"eco-export", "eco-export [--table DIR]",
+        {"eco-export",
+         "eco-export [--table DIR]",
          "write the openings files and Ecocodes.pgn's fast file into the install folder",
          RunEcoExportCommand,
          {"--table"}},
         {"eco-build", "eco-build TSV... OUT_DIR",
          "make qorvale.eco, .ecn and .ecm from opening lists, replaying every line",
          RunEcoBuildCommand},
-        {"fastfile", "fastfile make|check|delete|dump FILE [--game N]",
+        {"fastfile",
+         "fastfile make|check|delete|dump FILE [--game N]",
          "make, check or delete FILE's fast file, or print its records as squares and results",
          RunFastfileCommand,
          {"--game"}},
@@ -57,20 +83,38 @@ const std::vector<CommandEntry>& Commands() {
          "[--specific-move T] [--line L] [--exact] [--force] [--position P] "
          "[--move-number T] [--ser F] [--save-ser F] [--no-fast-file] [--eco-lines F]",
          "search FILE by header, move sequence and position; print game numbers", RunSearchCommand,
-         {"--event", "--site", "--date", "--round", "--white", "--black", "--result", "--eco",
-          "--moves", "--white-elo", "--black-elo", "--specific-move", "--line", "--position",
-          "--move-number", "--ser", "--save-ser", "--eco-lines"}},
-        {"list", "list FILE [--layout 0-3]",
-         "print the game list lines as the Select Game list shows them", RunListCommand,
+         WithSearchFlags({"--save-ser", "--eco-lines"})},
+        {"list",
+         "list FILE [--layout 0-3]",
+         "print the game list lines as the Select Game list shows them",
+         RunListCommand,
          {"--layout"}},
+        {"dirsearch", "dirsearch FOLDER [the criteria of search] [--save X.dir] [--results F]",
+         "search every PGN file of FOLDER; print STEM, GAME (and PLY when a position took part) "
+         "per found game in the order of the results file, kept as F (default: searchqq.xyz of "
+         "the install folder)",
+         RunDirsearchCommand, WithSearchFlags({"--save", "--results"})},
+        {"dirresults", "dirresults X.dir",
+         "list a saved directory search: folder, search, and one STEM:COUNT line per file",
+         RunDirresultsCommand},
+        {"db",
+         "db make|add|remake DB.dbg [FILE.pgn] | db search DB.dbg [--white N] [--black N] "
+         "[--either] [--year T] [--eco T] [--result T] [--moves T] [--site T] [--event T] "
+         "[--position P --exact|--partial] [--sort-year [--descending]] | db show DB.dbg N | "
+         "db copy DB.dbg --to FILE.pgn [--append] | db check DB.dbg",
+         "build, search, show, copy and check a game database; search prints INDEX, White, "
+         "Black, Year, Result per found game",
+         RunDbCommand,
+         {"--white", "--black", "--year", "--eco", "--result", "--moves", "--site", "--event",
+          "--position", "--to"}},
     };
     return commands;
 }
 
 bool CommandArgs::HasFlag(std::string_view name) const {
     for (const std::string& flag : flags) {
-        if (flag == name || (flag.starts_with(name) && flag.size() > name.size() &&
-                             flag[name.size()] == '=')) {
+        if (flag == name ||
+            (flag.starts_with(name) && flag.size() > name.size() && flag[name.size()] == '=')) {
             return true;
         }
     }
@@ -109,8 +153,7 @@ int UsageError(std::string_view name) {
 namespace {
 
 // Writes `text` word-wrapped to 80 columns; a bracketed option ("[--game N]") is never split.
-void PrintWrapped(std::string_view text, std::string_view first_indent,
-                  std::string_view indent) {
+void PrintWrapped(std::string_view text, std::string_view first_indent, std::string_view indent) {
     constexpr std::size_t Width = 80;
     std::string line(first_indent);
     std::size_t line_start = first_indent.size();

@@ -38,25 +38,20 @@ constexpr HeaderFlag HeaderFlags[] = {
 
 }  // namespace
 
-// Searches FILE by header, move sequence and position as the window does, printing the found
-// game numbers (with the half-move of the position when one took part) and the statistics.
-int RunSearchCommand(const CommandArgs& args) {
-    if (args.words.size() != 1) return UsageError("search");
+int ReadSearchCriteria(const CommandArgs& args, SearchCriteriaArgs& read) {
     Ui& ui = *args.ui;
-    search::SearchCriteria criteria;
-    bool use_header = false;
-    bool use_line = false;
-    bool use_position = false;
-
+    search::SearchCriteria& criteria = read.criteria;
     if (args.HasFlag("--ser")) {
         search::SerKind kind = search::SerKind::Header;
         if (Error error = search::LoadAny(args.FlagValue("--ser"), criteria, kind); !error.ok()) {
             ui.report(error.message());
             return 1;
         }
-        use_header = kind == search::SerKind::Header;
-        use_line = kind == search::SerKind::Variation || (use_header && criteria.line.Any());
-        use_position = kind == search::SerKind::Position || (use_header && criteria.position.Any());
+        read.use_header = kind == search::SerKind::Header;
+        read.use_line =
+            kind == search::SerKind::Variation || (read.use_header && criteria.line.Any());
+        read.use_position =
+            kind == search::SerKind::Position || (read.use_header && criteria.position.Any());
     }
     for (const HeaderFlag& entry : HeaderFlags) {
         if (!args.HasFlag(entry.flag)) continue;
@@ -65,7 +60,7 @@ int RunSearchCommand(const CommandArgs& args) {
             return 2;
         }
     }
-    use_header = use_header || criteria.header.Any();
+    read.use_header = read.use_header || criteria.header.Any();
     if (args.HasFlag("--line")) {
         Result<search::VariationCriteria> line = search::ParseSearchLine(args.FlagValue("--line"));
         if (!line) {
@@ -73,7 +68,7 @@ int RunSearchCommand(const CommandArgs& args) {
             return 1;
         }
         criteria.line = *line;
-        use_line = criteria.line.Any();
+        read.use_line = criteria.line.Any();
     }
     if (args.HasFlag("--position")) {
         criteria.position.Clear();
@@ -81,7 +76,7 @@ int RunSearchCommand(const CommandArgs& args) {
             ui.report(search::messages::InvalidPositionEntry);
             return 2;
         }
-        use_position = criteria.position.Any();
+        read.use_position = criteria.position.Any();
     }
     if (args.HasFlag("--move-number")) {
         std::string text = args.FlagValue("--move-number");
@@ -97,6 +92,20 @@ int RunSearchCommand(const CommandArgs& args) {
         ui.report(error.message());
         return 2;
     }
+    return 0;
+}
+
+// Searches FILE by header, move sequence and position as the window does, printing the found
+// game numbers (with the half-move of the position when one took part) and the statistics.
+int RunSearchCommand(const CommandArgs& args) {
+    if (args.words.size() != 1) return UsageError("search");
+    Ui& ui = *args.ui;
+    SearchCriteriaArgs read;
+    if (int code = ReadSearchCriteria(args, read); code != 0) return code;
+    search::SearchCriteria& criteria = read.criteria;
+    const bool use_header = read.use_header;
+    const bool use_line = read.use_line;
+    const bool use_position = read.use_position;
     if (!use_header && !use_line && !use_position) return UsageError("search");
 
     if (args.HasFlag("--save-ser")) {

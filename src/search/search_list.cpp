@@ -4,23 +4,14 @@
 #include <cstdio>
 #include <iterator>
 
-#include "search/move_code.h"
 #include "search/messages.h"
+#include "search/move_code.h"
 
 namespace qorvale::search {
 
 namespace {
 
 double Share(double part, int total) { return total > 0 ? part * 100.0 / total : 0.0; }
-
-// The program's printf-style texts, filled in.
-template <typename... Values>
-std::string Format(std::string_view format, Values... values) {
-    char buffer[128];
-    std::string pattern(format);
-    std::snprintf(buffer, sizeof buffer, pattern.c_str(), values...);
-    return buffer;
-}
 
 }  // namespace
 
@@ -52,6 +43,11 @@ void SearchList::Recount() {
             ++counters_[static_cast<std::size_t>(game.result_class)];
         }
     }
+}
+
+void SearchList::RestoreCounts(int white_wins, int black_wins, int class3, int class4) {
+    either_colour_ = class3 >= 0;
+    counters_ = {0, white_wins, black_wins, class3, class4};
 }
 
 void SearchList::IntersectWith(const SearchList& other) {
@@ -107,17 +103,18 @@ std::vector<std::string> SearchList::StatisticsLines() const {
     const int draws_black = either ? counters_[4] : total - white - black;
     const int draws = either ? counters_[3] + counters_[4] : total - white - black;
     std::vector<std::string> lines;
-    lines.push_back(Format(messages::GamesFound, total));
-    lines.push_back(Format(messages::WhiteWinsLine, white, Share(white, total)));
-    lines.push_back(Format(messages::BlackWinsLine, black, Share(black, total)));
-    lines.push_back(Format(messages::DrawsLine, draws, Share(draws, total)));
+    lines.push_back(messages::Format(messages::GamesFound, total));
+    lines.push_back(messages::Format(messages::WhiteWinsLine, white, Share(white, total)));
+    lines.push_back(messages::Format(messages::BlackWinsLine, black, Share(black, total)));
+    lines.push_back(messages::Format(messages::DrawsLine, draws, Share(draws, total)));
     double white_score = white + draws_white / 2.0;
     double black_score = black + draws_black / 2.0;
-    lines.push_back(Format(messages::ScoreLine, white_score, Share(white_score, total)));
-    lines.push_back(Format(messages::ScoreLine, black_score, Share(black_score, total)));
+    lines.push_back(messages::Format(messages::ScoreLine, white_score, Share(white_score, total)));
+    lines.push_back(messages::Format(messages::ScoreLine, black_score, Share(black_score, total)));
     if (either) {
         double performance = white + black + draws / 2.0;
-        lines.push_back(Format(messages::PerformanceLine, performance, Share(performance, total)));
+        lines.push_back(
+            messages::Format(messages::PerformanceLine, performance, Share(performance, total)));
     }
     return lines;
 }

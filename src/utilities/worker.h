@@ -36,7 +36,7 @@ class Worker;
 // The worker's side of a running operation, handed to its routine. Only the worker thread
 // uses it.
 class WorkerTask {
-public:
+  public:
     const WorkerJob& Job() const;
 
     // Stores `index` + 1, `total` and `found`, recomputes the progress line and, when the
@@ -58,10 +58,24 @@ public:
 
     const ProgressCounters& Counters() const;
 
-private:
+  private:
     friend class Worker;
     explicit WorkerTask(Worker& worker) : worker_(worker) {}
     Worker& worker_;
+};
+
+// The Ui of core code running inside an operation: its messages and questions go through the
+// task, so a quiet window drops them; progress and posts are the operation's own business.
+class WorkerTaskUi final : public Ui {
+  public:
+    explicit WorkerTaskUi(WorkerTask& task) : task_(task) {}
+    void report(std::string_view message) override { task_.Report(message); }
+    bool ask(std::string_view question) override { return task_.Ask(question); }
+    void progress(const ProgressCounters&) override {}
+    void post(Command) override {}
+
+  private:
+    WorkerTask& task_;
 };
 
 // Runs an operation's routine.
@@ -73,7 +87,7 @@ using WorkerRoutine = std::function<WorkerOutcome(WorkerTask& task)>;
 // passes to Ui::progress by value. The Ui is called from the worker thread, so the window's Ui
 // must queue what it receives onto its own thread.
 class Worker {
-public:
+  public:
     explicit Worker(Ui& ui);
     // Waits for a running operation to end.
     ~Worker();
@@ -107,7 +121,7 @@ public:
     // Waits for the worker thread to end; for the tool and tests, which have no message loop.
     void Wait();
 
-private:
+  private:
     friend class WorkerTask;
     void Run(WorkerRoutine routine);
 
