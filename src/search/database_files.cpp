@@ -222,15 +222,10 @@ Error DatabaseStage::Commit() {
         covered += Extensions[file];
         covered += '\n';
     }
+    // The mark itself is put in place by a rename, so a half-written one never counts.
     const std::string mark = DatabaseCommitMarkPath(names_);
-    platform::File mark_file = file_system_.Create(mark);
-    const bool marked =
-        mark_file.IsOpen() &&
-        file_system_.Write(mark_file, covered.data(), static_cast<std::int64_t>(covered.size())) &&
-        file_system_.Flush(mark_file);
-    mark_file.Close();
-    if (!marked) {
-        file_system_.Delete(mark);
+    if (!platform::ReplaceFileContents(file_system_, mark, covered.data(),
+                                       static_cast<std::int64_t>(covered.size()))) {
         return DbFileError(3);
     }
     for (std::size_t file = 0; file < staged_.size(); ++file) {
@@ -268,6 +263,7 @@ void RecoverDatabase(const DatabaseNames& names, platform::FileSystem& file_syst
         }
     }
     if (committed) file_system.Delete(mark);
+    file_system.Delete(platform::StagedFile::StagePath(mark));
 }
 
 }  // namespace qorvale::search

@@ -153,10 +153,6 @@ bool BoardMatches(const chess::Board64& board, const chess::Board64& wanted, boo
 
 }  // namespace
 
-bool IsNoMovesRecord(std::span<const MoveCode> codes) {
-    return codes.size() == 1 && codes[0] == NoMovesCode;
-}
-
 bool BoardFromPositionCriteria(const PositionCriteria& criteria, chess::Board64& board) {
     board.fill(0);
     auto place = [&board](std::string_view entry, bool white) {
@@ -230,7 +226,6 @@ Result<DbGame> Database::ReadGame(std::uint32_t index) const {
         std::any_of(game.codes.begin(), game.codes.end(), IsResultWord)) {
         return DbFileError(2);
     }
-    if (IsNoMovesRecord(game.codes)) game.codes.clear();
     return game;
 }
 
@@ -319,7 +314,6 @@ DbSearchResult Database::Search(const DbSearchCriteria& criteria) const {
             if (low > codes || GetU16(hashes + 2 * low) != hash) return false;
         }
         const std::uint8_t* words = moves_.Bytes().data() + offset;
-        if (codes == 1 && GetU16(words) == NoMovesCode) return false;
         chess::Board64 board;
         chess::Board64 copy;
         chess::SetStartBoard64(board, copy);

@@ -54,9 +54,11 @@ struct DbSearchResult {
 // One database game read back.
 struct DbGame {
     DbGameRecord record;
-    HeaderValues header;          // White, Black, Result, Date, ECO, WhiteElo, BlackElo, Round,
-                                  // Event, Site
-    std::vector<MoveCode> codes;  // empty for a game without moves
+    HeaderValues header;  // White, Black, Result, Date, ECO, WhiteElo, BlackElo, Round,
+                          // Event, Site
+    // As stored: a game without moves has the single code NoMovesCode, which the format cannot
+    // tell from a game of the one move 1.d4, so it replays as that move.
+    std::vector<MoveCode> codes;
     ResultWord result = 0;
 };
 
@@ -113,8 +115,5 @@ struct DbCheckResult {
     std::vector<std::string> messages;
 };
 DbCheckResult CheckDatabase(const std::string& dbg_path);
-
-// Whether a record consisting of the single code NoMovesCode stands for a game without moves.
-bool IsNoMovesRecord(std::span<const MoveCode> codes);
 
 }  // namespace qorvale::search
