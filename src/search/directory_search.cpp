@@ -145,7 +145,8 @@ DirectorySearchSummary SearchDirectory(const DirectorySearchRequest& request,
     pgn::PgnFile file;
     SearchList list;
     for (std::size_t index = 0; index < files.size(); ++index) {
-        if (control.cancelled && control.cancelled()) {
+        // A cancel ends the search after the file in work, so it is asked after each file.
+        if (index > 0 && control.cancelled && control.cancelled()) {
             summary.cancelled = true;
             break;
         }
