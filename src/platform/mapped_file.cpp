@@ -26,7 +26,7 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
     return *this;
 }
 
-bool MappedFile::Open(const std::string& path) {
+bool MappedFile::Open(const std::string& path, bool whole) {
     Close();
     const int handle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (handle < 0) return false;
@@ -37,7 +37,8 @@ bool MappedFile::Open(const std::string& path) {
     }
     size_ = static_cast<std::size_t>(info.st_size);
     if (size_ > 0) {
-        void* mapped = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, handle, 0);
+        void* mapped =
+            ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | (whole ? MAP_POPULATE : 0), handle, 0);
         if (mapped == MAP_FAILED) {
             ::close(handle);
             size_ = 0;

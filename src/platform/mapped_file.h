@@ -19,8 +19,9 @@ class MappedFile {
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;
 
-    // False when the file cannot be opened or mapped.
-    [[nodiscard]] bool Open(const std::string& path);
+    // False when the file cannot be opened or mapped. `whole`: the reader will go through all of
+    // it, so the mapping is filled in at once rather than page by page as it is touched.
+    [[nodiscard]] bool Open(const std::string& path, bool whole = false);
     bool IsOpen() const { return open_; }
     std::span<const std::uint8_t> Bytes() const { return {data_, size_}; }
     std::size_t Size() const { return size_; }

@@ -7,9 +7,8 @@
 
 #include "base/bytes.h"
 #include "platform/file.h"
-#include "search/fast_file_reader.h"
+#include "platform/mapped_file.h"
 #include "search/header_file.h"
-#include "search/header_search.h"
 #include "search/messages.h"
 #include "search/move_code.h"
 
@@ -94,35 +93,40 @@ class ChainBuilder {
     bool root_error_ = false;
 };
 
-// The position record of one game: u16 2n, then the sorted hashes of its n positions.
-void AppendPositionRecord(std::span<const MoveCode> codes, std::vector<chess::Board64>& positions,
-                          std::vector<std::uint16_t>& hashes, std::vector<std::uint8_t>& out) {
-    ReplayMoveCodes(codes, positions);
-    hashes.clear();
-    for (std::size_t ply = 1; ply < positions.size(); ++ply) {
-        hashes.push_back(PositionHash(positions[ply]));
+// The position record of one game: u16 2n, then the sorted hashes of its n positions. The codes
+// are played one at a time on one board, the hash taken after each.
+void AppendPositionRecord(std::span<const MoveCode> codes, std::vector<std::uint16_t>& hashes,
+                          std::vector<std::uint8_t>& out) {
+    chess::Board64 board;
+    chess::Board64 start;
+    chess::SetStartBoard64(board, start);
+    hashes.resize(codes.size());
+    for (std::size_t n = 0; n < codes.size(); ++n) {
+        PlayMoveCode(board, codes[n], n % 2 == 0);
+        hashes[n] = PositionHash(board);
     }
     std::sort(hashes.begin(), hashes.end());
-    AppendU16(out, static_cast<std::uint16_t>(2 * codes.size()));
-    for (std::uint16_t hash : hashes) AppendU16(out, hash);
+    const std::size_t at = out.size();
+    out.resize(at + 2 * (codes.size() + 1));
+    std::uint8_t* record = out.data() + at;
+    PutU16(record, static_cast<std::uint16_t>(2 * codes.size()));
+    for (std::size_t n = 0; n < hashes.size(); ++n) PutU16(record + 2 * (n + 1), hashes[n]);
 }
 
-// The games of a move file held whole: each record's codes, by bit 15.
+// The games of a move file, mapped whole: each record's codes, by bit 15.
 struct MoveRecords {
-    std::vector<std::uint8_t> bytes;
+    platform::MappedFile file;
+    std::span<const std::uint8_t> bytes;
     std::vector<MoveCode> codes;           // every game's codes, one after another
     std::vector<std::size_t> code_starts;  // per game, then one past the last
     std::vector<std::uint32_t> offsets;    // per game, its byte offset in the file
     std::size_t end_mark = 0;              // byte offset of the end mark
 };
 
-// Reads a move file whole; false when it cannot be read or has no end mark after whole records.
+// Reads a move file; false when it cannot be read or has no end mark after whole records.
 bool ReadMoveRecords(const std::string& path, MoveRecords& records) {
-    platform::File file = platform::File::Open(path, platform::File::Mode::Read);
-    const std::int64_t size = file.IsOpen() ? file.Size() : -1;
-    if (size < 2) return false;
-    records.bytes.resize(static_cast<std::size_t>(size));
-    if (file.Read(records.bytes.data(), size) != size) return false;
+    if (!records.file.Open(path) || records.file.Size() < 2) return false;
+    records.bytes = records.file.Bytes();
     records.codes.reserve(records.bytes.size() / 2);
     records.code_starts.push_back(0);
     std::size_t at = 0;
@@ -143,6 +147,48 @@ bool ReadMoveRecords(const std::string& path, MoveRecords& records) {
         }
     }
     return false;
+}
+
+// A header file (the fast file's or the database's), mapped whole, and where each record starts.
+struct HeaderRecords {
+    platform::MappedFile file;
+    std::span<const std::uint8_t> bytes;
+    std::uint32_t stored_count = 0;
+    std::vector<std::size_t> offsets;
+
+    // False when the file cannot be read or its records do not fill it as its count says.
+    bool Read(const std::string& path) {
+        if (!file.Open(path) || file.Size() < 4) return false;
+        bytes = file.Bytes();
+        stored_count = GetU32(bytes.data());
+        std::size_t cursor = 4;
+        while (cursor < bytes.size()) {
+            offsets.push_back(cursor);
+            for (int field = 0; field < HeaderFieldCount; ++field) {
+                if (cursor >= bytes.size()) return false;
+                cursor += 1 + bytes[cursor];
+            }
+            if (cursor > bytes.size()) return false;
+        }
+        return offsets.size() == stored_count;
+    }
+
+    // Record `game`'s ten values as views; its length.
+    std::size_t View(std::size_t game,
+                     std::array<std::string_view, HeaderFieldCount>& values) const {
+        std::size_t cursor = offsets[game];
+        for (std::string_view& value : values) {
+            const std::size_t length = bytes[cursor];
+            value =
+                std::string_view(reinterpret_cast<const char*>(bytes.data()) + cursor + 1, length);
+            cursor += 1 + length;
+        }
+        return cursor - offsets[game];
+    }
+};
+
+bool WriteSpan(platform::StagedFile& target, std::span<const std::uint8_t> bytes) {
+    return target.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
 }
 
 std::span<const MoveCode> CodesOf(const MoveRecords& records, std::size_t game) {
@@ -185,25 +231,20 @@ void Progress(const GenerationControl& control, std::int64_t index, std::int64_t
 
 // Walks the header records from `offsets` and the move records in step, appending each game's
 // record to `chains` (and its position record to `positions`, when given).
-void BuildGames(const HeaderFile& header, const std::vector<std::size_t>& header_offsets,
-                std::uint32_t header_base, const MoveRecords& moves, std::uint32_t moves_base,
-                ChainBuilder& chains, std::vector<std::uint8_t>* positions,
-                const GenerationControl& control) {
-    std::vector<chess::Board64> boards;
+void BuildGames(const HeaderRecords& header, std::uint32_t header_base, const MoveRecords& moves,
+                std::uint32_t moves_base, ChainBuilder& chains,
+                std::vector<std::uint8_t>* positions, const GenerationControl& control) {
     std::vector<std::uint16_t> hashes;
-    const std::int64_t total = static_cast<std::int64_t>(header_offsets.size());
-    for (std::size_t game = 0; game < header_offsets.size(); ++game) {
+    const std::int64_t total = static_cast<std::int64_t>(header.offsets.size());
+    for (std::size_t game = 0; game < header.offsets.size(); ++game) {
         Progress(control, static_cast<std::int64_t>(game), total);
-        std::size_t cursor = header_offsets[game];
         GameSpan span;
-        ViewHeaderRecord(header.Bytes(), cursor, span.header);
-        span.header_offset =
-            header_base + static_cast<std::uint32_t>(header_offsets[game] - header_offsets[0]);
-        span.header_length = static_cast<std::uint16_t>(cursor - header_offsets[game]);
+        span.header_length = static_cast<std::uint16_t>(header.View(game, span.header));
+        span.header_offset = header_base + static_cast<std::uint32_t>(header.offsets[game] - 4);
         span.moves_offset = moves_base + moves.offsets[game];
         span.codes = CodesOf(moves, game);
         chains.Append(span);
-        if (positions != nullptr) AppendPositionRecord(span.codes, boards, hashes, *positions);
+        if (positions != nullptr) AppendPositionRecord(span.codes, hashes, *positions);
     }
 }
 
@@ -225,23 +266,16 @@ void DeleteTrees(const DatabaseNames& names, platform::FileSystem& file_system) 
 
 // The database's own header and moves files, read for a remake or a deletion.
 struct DatabaseContents {
-    HeaderFile header;
-    std::vector<std::size_t> header_offsets;
+    HeaderRecords header;
     MoveRecords moves;
 };
 
 Error ReadDatabaseContents(const DatabaseNames& names, DatabaseContents& contents) {
-    Result<HeaderFile> header = HeaderFile::Load(names.dbh);
-    if (!header) return DbFileError(platform::FileExists(names.dbh) ? 2 : 1);
-    contents.header = std::move(header).value();
-    contents.header_offsets = contents.header.RecordOffsets();
-    if (contents.header.Truncated() ||
-        contents.header_offsets.size() != contents.header.StoredCount()) {
-        return DbFileError(2);
+    if (!platform::FileExists(names.dbh) || !platform::FileExists(names.dbm)) {
+        return DbFileError(1);
     }
-    if (!platform::FileExists(names.dbm)) return DbFileError(1);
-    if (!ReadMoveRecords(names.dbm, contents.moves) ||
-        contents.moves.offsets.size() != contents.header_offsets.size()) {
+    if (!contents.header.Read(names.dbh) || !ReadMoveRecords(names.dbm, contents.moves) ||
+        contents.moves.offsets.size() != contents.header.offsets.size()) {
         return DbFileError(2);
     }
     return Error::Ok();
@@ -254,10 +288,9 @@ DbBuildOutcome Remake(const DbBuildRequest& request, const GenerationControl& co
     if (Error error = ReadDatabaseContents(names, contents)) return Failed(error);
     DbRootTable root;
     std::vector<std::uint8_t> games;
-    games.reserve(contents.header_offsets.size() * DbRecordSize);
+    games.reserve(contents.header.offsets.size() * DbRecordSize);
     ChainBuilder chains(root, games);
-    BuildGames(contents.header, contents.header_offsets, 4, contents.moves, 0, chains, nullptr,
-               control);
+    BuildGames(contents.header, 4, contents.moves, 0, chains, nullptr, control);
     std::vector<std::uint8_t> root_bytes;
     root.Encode(root_bytes);
     DatabaseStage stage(file_system, names);
@@ -268,7 +301,7 @@ DbBuildOutcome Remake(const DbBuildRequest& request, const GenerationControl& co
     if (Error error = stage.Commit()) return Failed(error);
     file_system.Delete(names.dbs);
     DeleteTrees(names, file_system);
-    return Completed(request, static_cast<std::int64_t>(contents.header_offsets.size()),
+    return Completed(request, static_cast<std::int64_t>(contents.header.offsets.size()),
                      chains.RootError());
 }
 
@@ -276,15 +309,13 @@ DbBuildOutcome BuildFromFastFile(const DbBuildRequest& request, const Generation
                                  platform::FileSystem& file_system) {
     const DatabaseNames names = DatabaseNamesOf(request.db_path);
     const FastFileNames fast = FastFileNamesOf(request.pgn_path);
-    Result<HeaderFile> header = HeaderFile::Load(fast.trh);
-    if (!header) return Failed(DbFileError(platform::FileExists(fast.trh) ? 2 : 1));
-    const std::vector<std::size_t> header_offsets = header->RecordOffsets();
-    if (header->Truncated() || header_offsets.size() != header->StoredCount()) {
-        return Failed(DbFileError(2));
+    if (!platform::FileExists(fast.trh) || !platform::FileExists(fast.trf)) {
+        return Failed(DbFileError(1));
     }
+    HeaderRecords header;
     MoveRecords moves;
-    if (!platform::FileExists(fast.trf)) return Failed(DbFileError(1));
-    if (!ReadMoveRecords(fast.trf, moves) || moves.offsets.size() != header_offsets.size()) {
+    if (!header.Read(fast.trh) || !ReadMoveRecords(fast.trf, moves) ||
+        moves.offsets.size() != header.offsets.size()) {
         return Failed(DbFileError(2));
     }
     const bool add = request.mode == DbBuildMode::Add;
@@ -326,8 +357,8 @@ DbBuildOutcome BuildFromFastFile(const DbBuildRequest& request, const Generation
             return Failed(DbFileError(2));
         }
     }
-    const std::uint64_t new_count = std::uint64_t{old_count} + header_offsets.size();
-    if (std::uint64_t(old_header_size) + header->Bytes().size() > OffsetLimit ||
+    const std::uint64_t new_count = std::uint64_t{old_count} + header.offsets.size();
+    if (std::uint64_t(old_header_size) + header.bytes.size() > OffsetLimit ||
         std::uint64_t(old_moves_size) + moves.bytes.size() > OffsetLimit ||
         new_count * DbRecordSize > OffsetLimit) {
         return Failed(DbFileError(3));
@@ -337,7 +368,7 @@ DbBuildOutcome BuildFromFastFile(const DbBuildRequest& request, const Generation
     std::vector<std::uint8_t> positions;
     positions.reserve(moves.bytes.size());
     ChainBuilder chains(root, games);
-    BuildGames(*header, header_offsets, static_cast<std::uint32_t>(old_header_size), moves,
+    BuildGames(header, static_cast<std::uint32_t>(old_header_size), moves,
                static_cast<std::uint32_t>(old_moves_size - 2), chains, &positions, control);
     std::vector<std::uint8_t> root_bytes;
     root.Encode(root_bytes);
@@ -362,15 +393,13 @@ DbBuildOutcome BuildFromFastFile(const DbBuildRequest& request, const Generation
             written = got > 0 && header_stage.Write(block.data(), got);
             left -= got;
         }
-        written = written &&
-                  header_stage.Write(header->Bytes().data() + 4,
-                                     static_cast<std::int64_t>(header->Bytes().size() - 4)) &&
+        written = written && WriteSpan(header_stage, header.bytes.subspan(4)) &&
                   CopyPrefix(names.dbm, old_moves_size - 2, moves_stage) &&
                   CopyPrefix(names.dbp, old_positions_size, positions_stage);
     } else {
-        written = WriteBytes(header_stage, header->Bytes());
+        written = WriteSpan(header_stage, header.bytes);
     }
-    written = written && WriteBytes(moves_stage, moves.bytes) &&
+    written = written && WriteSpan(moves_stage, moves.bytes) &&
               WriteBytes(positions_stage, positions) &&
               WriteBytes(stage.Stage(DbFile::Games), games) &&
               WriteBytes(stage.Stage(DbFile::Root), root_bytes);
@@ -435,17 +464,12 @@ DbBuildOutcome DeleteDatabaseGames(const std::string& db_path,
         RecoverDatabase(names, file_system);
         DatabaseContents contents;
         if (Error error = ReadDatabaseContents(names, contents)) return Failed(error);
-        platform::File positions_file = platform::File::Open(names.dbp, platform::File::Mode::Read);
-        if (!positions_file.IsOpen()) return Failed(DbFileError(1));
-        std::vector<std::uint8_t> old_positions(static_cast<std::size_t>(positions_file.Size()));
-        if (positions_file.Read(old_positions.data(),
-                                static_cast<std::int64_t>(old_positions.size())) !=
-                static_cast<std::int64_t>(old_positions.size()) ||
-            old_positions.size() + 2 != contents.moves.bytes.size()) {
-            return Failed(DbFileError(2));
-        }
+        platform::MappedFile positions_file;
+        if (!positions_file.Open(names.dbp)) return Failed(DbFileError(1));
+        const std::span<const std::uint8_t> old_positions = positions_file.Bytes();
+        if (old_positions.size() + 2 != contents.moves.bytes.size()) return Failed(DbFileError(2));
 
-        std::vector<bool> deleted(contents.header_offsets.size(), false);
+        std::vector<bool> deleted(contents.header.offsets.size(), false);
         for (std::int32_t number : game_numbers) {
             if (number >= 1 && static_cast<std::size_t>(number) <= deleted.size()) {
                 deleted[static_cast<std::size_t>(number - 1)] = true;
@@ -459,21 +483,19 @@ DbBuildOutcome DeleteDatabaseGames(const std::string& db_path,
         DbRootTable root;
         std::vector<std::uint8_t> games;
         ChainBuilder chains(root, games);
-        const std::vector<std::uint8_t>& old_header = contents.header.Bytes();
+        const std::span<const std::uint8_t> old_header = contents.header.bytes;
         std::uint32_t kept = 0;
         for (std::size_t game = 0; game < deleted.size(); ++game) {
             if (deleted[game]) continue;
             ++kept;
-            std::size_t cursor = contents.header_offsets[game];
             GameSpan span;
-            ViewHeaderRecord(old_header, cursor, span.header);
-            const std::size_t length = cursor - contents.header_offsets[game];
+            const std::size_t length = contents.header.View(game, span.header);
             span.header_offset = static_cast<std::uint32_t>(header_bytes.size());
             span.header_length = static_cast<std::uint16_t>(length);
-            header_bytes.insert(
-                header_bytes.end(),
-                old_header.begin() + static_cast<std::ptrdiff_t>(contents.header_offsets[game]),
-                old_header.begin() + static_cast<std::ptrdiff_t>(cursor));
+            const auto header_start =
+                old_header.begin() + static_cast<std::ptrdiff_t>(contents.header.offsets[game]);
+            header_bytes.insert(header_bytes.end(), header_start,
+                                header_start + static_cast<std::ptrdiff_t>(length));
             const std::size_t from = contents.moves.offsets[game];
             const std::size_t to = game + 1 < contents.moves.offsets.size()
                                        ? contents.moves.offsets[game + 1]

@@ -90,13 +90,19 @@ class Database {
   private:
     Database() = default;
     bool ReadHeader(const DbGameRecord& record, HeaderValues& values) const;
+    // A search about to go through every record (of `file`) maps it again filled in at once.
+    void MapWhole(platform::MappedFile& file, const std::string& path, bool& whole) const;
 
     DatabaseNames names_;
     platform::MappedFile root_;
-    platform::MappedFile games_;
+    // Mapped page by page at first; mutable as a whole-file search maps them anew.
+    mutable platform::MappedFile games_;
     platform::MappedFile header_;
-    platform::MappedFile moves_;
-    platform::MappedFile positions_;
+    mutable platform::MappedFile moves_;
+    mutable platform::MappedFile positions_;
+    mutable bool games_whole_ = false;
+    mutable bool moves_whole_ = false;
+    mutable bool positions_whole_ = false;
 };
 
 // `name.DBS`: one u32 record index per found game, replaced whole. "File write error." when it
