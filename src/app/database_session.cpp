@@ -86,14 +86,14 @@ DatabaseGameRow DatabaseSession::Row(std::size_t position) const {
     DatabaseGameRow row;
     if (!database_ || position >= found_.size()) return row;
     row.record = found_[position];
-    Result<search::DbGame> game = database_->ReadGame(row.record);
-    if (!game) return row;
-    auto value = [&game](search::HeaderField field) {
-        return game->header[static_cast<std::size_t>(field)];
+    search::HeaderValues values;
+    if (!database_->Header(row.record, values)) return row;
+    auto value = [&values](search::HeaderField field) {
+        return values[static_cast<std::size_t>(field)];
     };
     row.white = value(search::HeaderField::White);
     row.black = value(search::HeaderField::Black);
-    row.year = game->record.year;
+    row.year = database_->Record(row.record).year;
     row.result = value(search::HeaderField::Result);
     return row;
 }

@@ -9,7 +9,7 @@ namespace qorvale::platform {
 // An open file, by handle. Move-only; the destructor closes it. Every call reports failure
 // through its return value (false, or -1 for counts), never by throwing.
 class File {
-public:
+  public:
     enum class Mode { Read, ReadWrite };
 
     File() = default;
@@ -28,8 +28,13 @@ public:
     // Reads up to `size` bytes; returns the count read (0 at the end) or -1 on failure.
     std::int64_t Read(void* buffer, std::int64_t size);
     // Writes all `size` bytes; false if any could not be written.
+    // Reads up to `size` bytes at `offset` without moving the file position (so a const reader
+    // can share the handle); the count read, or -1 on failure.
+    std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t size) const;
     bool Write(const void* buffer, std::int64_t size);
-    bool Write(std::string_view text) { return Write(text.data(), static_cast<std::int64_t>(text.size())); }
+    bool Write(std::string_view text) {
+        return Write(text.data(), static_cast<std::int64_t>(text.size()));
+    }
     bool Seek(std::int64_t offset);
     std::int64_t Tell() const;
     std::int64_t Size() const;
@@ -38,7 +43,7 @@ public:
     bool Flush();
     void Close();
 
-private:
+  private:
     explicit File(int handle) : handle_(handle) {}
     int handle_ = -1;
 };

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 
 #include "base/bytes.h"
 #include "platform/file.h"
+#include "platform/mapped_file.h"
 #include "platform/staged_file.h"
 #include "search/header_search.h"
 #include "search/messages.h"
@@ -151,6 +153,54 @@ bool BoardMatches(const chess::Board64& board, const chess::Board64& wanted, boo
     return true;
 }
 
+// Reads a file front to back through one reused block: a scan of a whole file then works in the
+// cache, where reading records one by one would cost a call each.
+class BlockStream {
+  public:
+    explicit BlockStream(const std::string& path)
+        : file_(platform::File::Open(path, platform::File::Mode::Read)), block_(1 << 18) {}
+
+    // At least `size` bytes (at most the block's size) at the cursor, or null at the end.
+    const std::uint8_t* Need(std::size_t size) {
+        if (end_ - at_ >= size) return block_.data() + at_;
+        std::copy(block_.begin() + static_cast<std::ptrdiff_t>(at_),
+                  block_.begin() + static_cast<std::ptrdiff_t>(end_), block_.begin());
+        end_ -= at_;
+        at_ = 0;
+        while (end_ < size) {
+            const std::int64_t got =
+                file_.Read(block_.data() + end_, static_cast<std::int64_t>(block_.size() - end_));
+            if (got <= 0) return nullptr;
+            end_ += static_cast<std::size_t>(got);
+        }
+        return block_.data();
+    }
+    void Skip(std::size_t size) {
+        at_ += size;
+        position_ += size;
+    }
+    // Moves the cursor forward to file offset `offset`; false when it lies behind.
+    bool SkipTo(std::uint64_t offset) {
+        if (offset < position_) return false;
+        const std::uint64_t ahead = offset - position_;
+        if (ahead <= end_ - at_) {
+            Skip(static_cast<std::size_t>(ahead));
+        } else {
+            at_ = end_ = 0;
+            position_ = offset;
+            if (!file_.Seek(static_cast<std::int64_t>(offset))) return false;
+        }
+        return true;
+    }
+
+  private:
+    platform::File file_;
+    std::vector<std::uint8_t> block_;
+    std::size_t at_ = 0;
+    std::size_t end_ = 0;
+    std::uint64_t position_ = 0;  // file offset of the cursor
+};
+
 }  // namespace
 
 bool BoardFromPositionCriteria(const PositionCriteria& criteria, chess::Board64& board) {
@@ -186,34 +236,47 @@ Result<Database> Database::Open(const std::string& dbg_path) {
     database.names_ = DatabaseNamesOf(dbg_path);
     RecoverDatabase(database.names_);
     const DatabaseNames& names = database.names_;
-    if (!database.games_.Open(names.dbg) || !database.root_.Open(names.dbr) ||
-        !database.header_.Open(names.dbh) || !database.moves_.Open(names.dbm) ||
-        !database.positions_.Open(names.dbp)) {
-        return DbFileError(1);
+    using platform::File;
+    database.games_ = File::Open(names.dbg, File::Mode::Read);
+    database.root_ = File::Open(names.dbr, File::Mode::Read);
+    database.header_ = File::Open(names.dbh, File::Mode::Read);
+    database.moves_ = File::Open(names.dbm, File::Mode::Read);
+    database.positions_ = File::Open(names.dbp, File::Mode::Read);
+    for (const File* file : {&database.games_, &database.root_, &database.header_, &database.moves_,
+                             &database.positions_}) {
+        if (!file->IsOpen()) return DbFileError(1);
     }
-    if (database.root_.Size() != DbRootTableBytes || database.games_.Size() % DbRecordSize != 0) {
+    const std::int64_t games = database.games_.Size();
+    if (database.root_.Size() != static_cast<std::int64_t>(DbRootTableBytes) || games < 0 ||
+        games % static_cast<std::int64_t>(DbRecordSize) != 0 ||
+        games / static_cast<std::int64_t>(DbRecordSize) > std::int64_t{0xFFFFFFFF}) {
         return DbFileError(2);
     }
+    database.record_count_ = static_cast<std::uint32_t>(games / DbRecordSize);
     return database;
 }
 
-void Database::MapWhole(platform::MappedFile& file, const std::string& path, bool& whole) const {
-    if (whole) return;
-    platform::MappedFile again;
-    // A file that cannot be mapped again keeps its first mapping.
-    if (again.Open(path, true) && again.Size() == file.Size()) file = std::move(again);
-    whole = true;
+bool Database::ReadAt(const platform::File& file, std::uint64_t offset, void* out,
+                      std::size_t size) {
+    return file.ReadAt(static_cast<std::int64_t>(offset), out, static_cast<std::int64_t>(size)) ==
+           static_cast<std::int64_t>(size);
+}
+
+bool Database::Header(std::uint32_t index, HeaderValues& values) const {
+    return index < RecordCount() && ReadHeader(Record(index), values);
 }
 
 DbGameRecord Database::Record(std::uint32_t index) const {
-    return DbGameRecord::Decode(games_.Bytes().data() + std::size_t{index} * DbRecordSize);
+    std::uint8_t bytes[DbRecordSize] = {};
+    (void)ReadAt(games_, std::uint64_t{index} * DbRecordSize, bytes, DbRecordSize);
+    return DbGameRecord::Decode(bytes);
 }
 
 bool Database::ReadHeader(const DbGameRecord& record, HeaderValues& values) const {
-    const std::size_t end = std::size_t{record.header_offset} + record.header_length;
-    if (end > header_.Size()) return false;
-    return ParseHeaderRecord(header_.Bytes().subspan(record.header_offset, record.header_length),
-                             values);
+    std::uint8_t bytes[HeaderFieldCount * 256];
+    return record.header_length <= sizeof bytes &&
+           ReadAt(header_, record.header_offset, bytes, record.header_length) &&
+           ParseHeaderRecord({bytes, record.header_length}, values);
 }
 
 Result<DbGame> Database::ReadGame(std::uint32_t index) const {
@@ -221,12 +284,13 @@ Result<DbGame> Database::ReadGame(std::uint32_t index) const {
     DbGame game;
     game.record = Record(index);
     if (!ReadHeader(game.record, game.header)) return DbFileError(2);
-    const std::size_t end = std::size_t{game.record.moves_offset} + game.record.moves_length;
-    if (game.record.moves_length < 2 || game.record.moves_length % 2 != 0 || end > moves_.Size()) {
+    std::uint8_t moves[2 * (MaxRecordCodes + 1)];
+    const std::size_t length = game.record.moves_length;
+    if (length < 2 || length % 2 != 0 || length > sizeof moves ||
+        !ReadAt(moves_, game.record.moves_offset, moves, length)) {
         return DbFileError(2);
     }
-    const std::uint8_t* moves = moves_.Bytes().data() + game.record.moves_offset;
-    const std::size_t codes = game.record.moves_length / 2 - 1;
+    const std::size_t codes = length / 2 - 1;
     game.codes.reserve(codes);
     for (std::size_t n = 0; n < codes; ++n) game.codes.push_back(GetU16(moves + 2 * n));
     game.result = GetU16(moves + 2 * codes);
@@ -264,25 +328,19 @@ DbSearchResult Database::Search(const DbSearchCriteria& criteria) const {
             std::string(site || event ? messages::AdditionalCriteria : messages::NothingToSearch));
         return result;
     }
-    if (!players && !(position && criteria.exact_match)) MapWhole(games_, names_.dbg, games_whole_);
-    if (!players && position) {
-        if (criteria.exact_match) {
-            MapWhole(positions_, names_.dbp, positions_whole_);
-        } else {
-            MapWhole(moves_, names_.dbm, moves_whole_);
-        }
-    }
     const ParsedComparison year_test = ParseComparison(criteria.year);
     const ParsedComparison moves_test = ParseComparison(criteria.moves);
     const int result_bits = DbResultBits(Trim(criteria.result));
     const std::uint16_t hash = position ? PositionHash(*criteria.position) : 0;
     const bool exact = criteria.exact_match;
 
-    const std::uint8_t* games = games_.Bytes().data();
     const std::uint32_t count = RecordCount();
     HeaderValues values;
+    // A scan of every record streams the moves file beside the games file.
+    std::optional<BlockStream> moves_stream;
+    if (!players && position && !exact) moves_stream.emplace(names_.dbm);
 
-    auto names_match = [&](RecordView record) {
+    auto names_match = [&](RecordView record, std::uint32_t index) {
         bool header_read = false;
         auto side = [&](const NameTest& test, bool as_white) {
             if (!test.KeyMatches(as_white ? record.WhiteText() : record.BlackText())) {
@@ -290,9 +348,7 @@ DbSearchResult Database::Search(const DbSearchCriteria& criteria) const {
             }
             if (!test.spelling) return true;
             if (!header_read) {
-                header_read = ReadHeader(
-                    Record(static_cast<std::uint32_t>((record.bytes - games) / DbRecordSize)),
-                    values);
+                header_read = ReadHeader(Record(index), values);
                 if (!header_read) return false;
             }
             const std::string& name = values[static_cast<std::size_t>(
@@ -311,19 +367,22 @@ DbSearchResult Database::Search(const DbSearchCriteria& criteria) const {
     auto position_matches = [&](RecordView record) {
         const std::size_t offset = record.MovesOffset();
         const std::size_t length = record.MovesLength();
-        if (length < 4 || length % 2 != 0 || offset + length > moves_.Size()) return false;
+        if (length < 4 || length % 2 != 0 || length > 2 * (MaxRecordCodes + 1)) return false;
         const std::size_t codes = length / 2 - 1;
+        std::uint8_t buffer[2 * (MaxRecordCodes + 1)];
         if (exact) {
-            // The quick test: the position's hash must be among the game's hashes. One pass over
-            // all of them (no early stop) streams through the file and vectorises; it is faster
-            // than a binary search, whose probes miss the cache.
-            if (offset + length > positions_.Size()) return false;
-            const std::uint8_t* hashes = positions_.Bytes().data() + offset + 2;
+            // The quick test: the position's hash must be among the game's hashes.
+            if (!ReadAt(positions_, offset, buffer, length)) return false;
             bool seen = false;
-            for (std::size_t n = 0; n < codes; ++n) seen |= GetU16(hashes + 2 * n) == hash;
+            for (std::size_t n = 1; n <= codes; ++n) seen |= GetU16(buffer + 2 * n) == hash;
             if (!seen) return false;
         }
-        const std::uint8_t* words = moves_.Bytes().data() + offset;
+        const std::uint8_t* words = nullptr;
+        if (moves_stream && moves_stream->SkipTo(offset)) words = moves_stream->Need(length);
+        if (words == nullptr) {
+            if (!ReadAt(moves_, offset, buffer, length)) return false;
+            words = buffer;
+        }
         chess::Board64 board;
         chess::Board64 copy;
         chess::SetStartBoard64(board, copy);
@@ -346,10 +405,19 @@ DbSearchResult Database::Search(const DbSearchCriteria& criteria) const {
         if (players) {
             std::vector<std::uint8_t> tested(count, 0);
             const NameTest& followed = white.given ? white : black;
-            const std::span<const std::uint8_t> root = root_.Bytes();
-            for (std::uint32_t key = followed.first_index;
-                 key < followed.first_index + followed.key_count && key < DbKeyCount; ++key) {
-                std::uint32_t at = GetU32(root.data() + 8 * std::size_t{key});
+            // The root entries of the keys the name stands for lie together.
+            const std::uint32_t keys =
+                std::min<std::uint32_t>(followed.key_count, DbKeyCount - followed.first_index);
+            std::vector<std::uint8_t> root(std::size_t{keys} * 8);
+            if (!ReadAt(root_, std::uint64_t{followed.first_index} * 8, root.data(), root.size())) {
+                result.error = DbFileError(2);
+                return result;
+            }
+            std::uint8_t bytes[DbRecordSize];
+            for (std::uint32_t key = followed.first_index; key < followed.first_index + keys;
+                 ++key) {
+                std::uint32_t at =
+                    GetU32(root.data() + 8 * std::size_t{key - followed.first_index});
                 if (at == DbEmptyChain) continue;
                 for (std::uint32_t steps = 0;; ++steps) {
                     if (at % DbRecordSize != 0 || at / DbRecordSize >= count) {
@@ -360,7 +428,11 @@ DbSearchResult Database::Search(const DbSearchCriteria& criteria) const {
                         result.error = Error(std::string(messages::ChainLoops));
                         return result;
                     }
-                    const RecordView record{games + at};
+                    if (!ReadAt(games_, at, bytes, DbRecordSize)) {
+                        result.error = DbFileError(2);
+                        return result;
+                    }
+                    const RecordView record{bytes};
                     const bool as_white = record.WhiteKey() == key;
                     if (!as_white && record.BlackKey() != key) {
                         result.error = Error(std::string(messages::RootError));
@@ -369,7 +441,7 @@ DbSearchResult Database::Search(const DbSearchCriteria& criteria) const {
                     std::uint8_t& mark = tested[at / DbRecordSize];
                     if (!mark) {
                         mark = 1;
-                        if (names_match(record) && record_matches(record)) {
+                        if (names_match(record, at / DbRecordSize) && record_matches(record)) {
                             result.records.push_back(at / DbRecordSize);
                         }
                     }
@@ -379,27 +451,34 @@ DbSearchResult Database::Search(const DbSearchCriteria& criteria) const {
                 }
             }
         } else if (position && exact) {
-            // The position file alone is walked first: its records follow the games in order,
-            // each as long as its first word says, so the games file is read only for the few
-            // games whose hashes hold the position's.
-            const std::span<const std::uint8_t> file = positions_.Bytes();
-            std::size_t offset = 0;
-            for (std::uint32_t index = 0; index < count && offset + 2 <= file.size(); ++index) {
-                const std::size_t codes = GetU16(file.data() + offset) / 2;
-                const std::uint8_t* hashes = file.data() + offset + 2;
-                offset += 2 + 2 * codes;
-                if (offset > file.size()) break;
+            // The position file alone is read first: its records follow the games in order, each
+            // as long as its first word says, so only the games whose hashes hold the position's
+            // are looked up in the games file.
+            BlockStream positions(names_.dbp);
+            for (std::uint32_t index = 0; index < count; ++index) {
+                const std::uint8_t* head = positions.Need(2);
+                if (head == nullptr) break;
+                const std::size_t codes = std::min<std::size_t>(GetU16(head) / 2, MaxRecordCodes);
+                const std::uint8_t* hashes = positions.Need(2 + 2 * codes);
+                if (hashes == nullptr) break;
+                hashes += 2;
                 bool seen = false;
                 for (std::size_t n = 0; n < codes; ++n) seen |= GetU16(hashes + 2 * n) == hash;
-                if (seen && record_matches(RecordView{games + std::size_t{index} * DbRecordSize})) {
+                positions.Skip(2 + 2 * codes);
+                if (!seen) continue;
+                std::uint8_t bytes[DbRecordSize];
+                if (ReadAt(games_, std::uint64_t{index} * DbRecordSize, bytes, DbRecordSize) &&
+                    record_matches(RecordView{bytes})) {
                     result.records.push_back(index);
                 }
             }
         } else {
+            BlockStream records(names_.dbg);
             for (std::uint32_t index = 0; index < count; ++index) {
-                if (record_matches(RecordView{games + std::size_t{index} * DbRecordSize})) {
-                    result.records.push_back(index);
-                }
+                const std::uint8_t* record = records.Need(DbRecordSize);
+                if (record == nullptr) break;
+                if (record_matches(RecordView{record})) result.records.push_back(index);
+                records.Skip(DbRecordSize);
             }
         }
 
@@ -421,14 +500,18 @@ DbSearchResult Database::Search(const DbSearchCriteria& criteria) const {
             });
         }
         if (criteria.sort_by_year) {
-            auto year_of = [games](std::uint32_t index) {
-                return GetU16(games + std::size_t{index} * DbRecordSize + 28);
-            };
-            std::stable_sort(result.records.begin(), result.records.end(),
-                             [&](std::uint32_t a, std::uint32_t b) {
-                                 return criteria.descending ? year_of(a) > year_of(b)
-                                                            : year_of(a) < year_of(b);
-                             });
+            std::vector<std::uint16_t> years(result.records.size());
+            for (std::size_t n = 0; n < years.size(); ++n)
+                years[n] = Record(result.records[n]).year;
+            std::vector<std::size_t> order(years.size());
+            for (std::size_t n = 0; n < order.size(); ++n) order[n] = n;
+            std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+                return criteria.descending ? years[a] > years[b] : years[a] < years[b];
+            });
+            std::vector<std::uint32_t> sorted;
+            sorted.reserve(order.size());
+            for (std::size_t n : order) sorted.push_back(result.records[n]);
+            result.records = std::move(sorted);
         }
     } catch (const std::bad_alloc&) {
         result.error = Error(std::string(messages::MemoryAllocationError));

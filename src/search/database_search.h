@@ -11,8 +11,8 @@
 #include "base/result.h"
 #include "base/ui.h"
 #include "chess/board.h"
+#include "platform/file.h"
 #include "platform/file_system.h"
-#include "platform/mapped_file.h"
 #include "search/database_files.h"
 #include "search/header_file.h"
 #include "search/move_code.h"
@@ -62,9 +62,10 @@ struct DbGame {
     ResultWord result = 0;
 };
 
-// An open database: its files mapped for reading, the root table among them. Opening first
-// finishes or discards an interrupted change (RecoverDatabase). The files are read only; a
-// search writes `name.DBS` alone.
+// An open database: its files open for reading. Records are read where they lie (a player
+// search touches only its chains); whole-file scans stream. Opening first finishes or discards
+// an interrupted change (RecoverDatabase). A search writes nothing but `name.DBS`, and only
+// through SaveDbResults.
 class Database {
   public:
     // "File open error." when a file is missing, "File read error." when the root table or the
@@ -72,9 +73,8 @@ class Database {
     static Result<Database> Open(const std::string& dbg_path);
 
     const DatabaseNames& Names() const { return names_; }
-    std::uint32_t RecordCount() const {
-        return static_cast<std::uint32_t>(games_.Size() / DbRecordSize);
-    }
+    std::uint32_t RecordCount() const { return record_count_; }
+    // Record `index` (< RecordCount()); zeros when it cannot be read.
     DbGameRecord Record(std::uint32_t index) const;
 
     // SearchDatabase: "Nothing to search." without criteria, "You must specify additional
@@ -86,23 +86,23 @@ class Database {
 
     // The game of record `index`; "File read error." when its records run outside the files.
     Result<DbGame> ReadGame(std::uint32_t index) const;
+    // Its header values alone; false when the record runs outside the header file.
+    bool Header(std::uint32_t index, HeaderValues& values) const;
 
   private:
     Database() = default;
     bool ReadHeader(const DbGameRecord& record, HeaderValues& values) const;
-    // A search about to go through every record (of `file`) maps it again filled in at once.
-    void MapWhole(platform::MappedFile& file, const std::string& path, bool& whole) const;
+    // `size` bytes of `file` at `offset` into `out`; false when they are not all there.
+    static bool ReadAt(const platform::File& file, std::uint64_t offset, void* out,
+                       std::size_t size);
 
     DatabaseNames names_;
-    platform::MappedFile root_;
-    // Mapped page by page at first; mutable as a whole-file search maps them anew.
-    mutable platform::MappedFile games_;
-    platform::MappedFile header_;
-    mutable platform::MappedFile moves_;
-    mutable platform::MappedFile positions_;
-    mutable bool games_whole_ = false;
-    mutable bool moves_whole_ = false;
-    mutable bool positions_whole_ = false;
+    std::uint32_t record_count_ = 0;
+    platform::File root_;
+    platform::File games_;
+    platform::File header_;
+    platform::File moves_;
+    platform::File positions_;
 };
 
 // `name.DBS`: one u32 record index per found game, replaced whole. "File write error." when it
