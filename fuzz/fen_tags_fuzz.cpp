@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Whatever the start holds, the move rules must stay on the board.
     for (int from = 0; from < 64; ++from) {
         for (int to = 0; to < 64; ++to) {
-            (void)chess.MoveLeavesKingInCheck(from / 8 + 1, from % 8 + 1, to / 8 + 1,
-                                              to % 8 + 1, chess::Side::White);
+            (void)chess.MoveLeavesKingInCheck(from / 8 + 1, from % 8 + 1, to / 8 + 1, to % 8 + 1,
+                                              chess::Side::White);
         }
     }
     (void)chess.CanCastleShort(chess::Side::White);

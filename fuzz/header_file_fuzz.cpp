@@ -2,9 +2,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "scratch_file.h"
 #include "search/fast_file.h"
 #include "search/header_file.h"
-#include "scratch_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace qorvale::search;

@@ -5,15 +5,15 @@
 #include <vector>
 
 #include "chess/board.h"
+#include "scratch_file.h"
 #include "search/fast_file.h"
 #include "search/fast_file_reader.h"
 #include "search/move_code.h"
-#include "scratch_file.h"
 
 namespace {
 // Far more than the inputs hold; stops a reader that would go round forever.
 constexpr int MaxRecords = 1 << 16;
-}
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace qorvale::search;

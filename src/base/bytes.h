@@ -52,7 +52,8 @@ inline void AppendU16(std::vector<std::uint8_t>& out, std::uint16_t v) {
     out.push_back(static_cast<std::uint8_t>(v >> 8));
 }
 inline void AppendU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<std::uint8_t>(v >> shift));
 }
 
 // Strings in the binary header files carry an 8-bit length prefix; longer texts are cut at 255.
@@ -71,6 +72,20 @@ inline bool ReadShortString(const std::uint8_t* data, std::size_t size, std::siz
     text.assign(reinterpret_cast<const char*>(data + offset + 1), length);
     offset += 1 + length;
     return true;
+}
+
+// Zero-terminated text in a fixed field of `size` bytes: at most size - 1 characters, the rest of
+// the field zeros.
+inline void AppendFixedText(std::vector<std::uint8_t>& out, std::string_view text,
+                            std::size_t size) {
+    std::size_t length = text.size() < size ? text.size() : size - 1;
+    out.insert(out.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(length));
+    out.insert(out.end(), size - length, 0);
+}
+inline std::string ReadFixedText(const std::uint8_t* in, std::size_t size) {
+    std::size_t length = 0;
+    while (length + 1 < size && in[length] != 0) ++length;
+    return std::string(reinterpret_cast<const char*>(in), length);
 }
 
 }  // namespace qorvale

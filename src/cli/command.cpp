@@ -32,6 +32,27 @@ int RunAnalyseCommand(const CommandArgs& args);
 int RunPlayCommand(const CommandArgs& args);
 int RunCraftySetboardCommand(const CommandArgs& args);
 int RunCan2pgnCommand(const CommandArgs& args);
+int RunDirsearchCommand(const CommandArgs& args);
+int RunDirresultsCommand(const CommandArgs& args);
+int RunDbCommand(const CommandArgs& args);
+
+const std::vector<std::string_view>& SearchValueFlags() {
+    static const std::vector<std::string_view> flags = {
+        "--event",  "--site",     "--date",        "--round",     "--white",     "--black",
+        "--result", "--eco",      "--moves",       "--white-elo", "--black-elo", "--specific-move",
+        "--line",   "--position", "--move-number", "--ser"};
+    return flags;
+}
+
+namespace {
+
+std::vector<std::string_view> WithSearchFlags(std::initializer_list<std::string_view> more) {
+    std::vector<std::string_view> flags = SearchValueFlags();
+    flags.insert(flags.end(), more.begin(), more.end());
+    return flags;
+}
+
+}  // namespace
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -75,11 +96,8 @@ const std::vector<CommandEntry>& Commands() {
          "[--result T] [--eco T] [--moves T] [--white-elo T] [--black-elo T] "
          "[--specific-move T] [--line L] [--exact] [--force] [--position P] "
          "[--move-number T] [--ser F] [--save-ser F] [--no-fast-file] [--eco-lines F]",
-         "search FILE by header, move sequence and position; print game numbers",
-         RunSearchCommand,
-         {"--event", "--site", "--date", "--round", "--white", "--black", "--result", "--eco",
-          "--moves", "--white-elo", "--black-elo", "--specific-move", "--line", "--position",
-          "--move-number", "--ser", "--save-ser", "--eco-lines"}},
+         "search FILE by header, move sequence and position; print game numbers", RunSearchCommand,
+         WithSearchFlags({"--save-ser", "--eco-lines"})},
         {"list",
          "list FILE [--layout 0-3]",
          "print the game list lines as the Select Game list shows them",
@@ -152,6 +170,24 @@ const std::vector<CommandEntry>& Commands() {
         {"can2pgn", "can2pgn FILE.can",
          "convert a Crafty game log to PGN beside it (.can added when missing); print its path",
          RunCan2pgnCommand},
+        {"dirsearch", "dirsearch FOLDER [the criteria of search] [--save X.dir] [--results F]",
+         "search every PGN file of FOLDER; print STEM, GAME (and PLY when a position took part) "
+         "per found game in the order of the results file, kept as F (default: searchqq.xyz of "
+         "the install folder)",
+         RunDirsearchCommand, WithSearchFlags({"--save", "--results"})},
+        {"dirresults", "dirresults X.dir",
+         "list a saved directory search: folder, search, and one STEM:COUNT line per file",
+         RunDirresultsCommand},
+        {"db",
+         "db make|add|remake DB.dbg [FILE.pgn] | db search DB.dbg [--white N] [--black N] "
+         "[--either] [--year T] [--eco T] [--result T] [--moves T] [--site T] [--event T] "
+         "[--position P --exact|--partial] [--sort-year [--descending]] | db show DB.dbg N | "
+         "db copy DB.dbg --to FILE.pgn [--append] | db check DB.dbg",
+         "build, search, show, copy and check a game database; search prints INDEX, White, "
+         "Black, Year, Result per found game",
+         RunDbCommand,
+         {"--white", "--black", "--year", "--eco", "--result", "--moves", "--site", "--event",
+          "--position", "--to"}},
     };
     return commands;
 }

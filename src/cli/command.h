@@ -4,8 +4,10 @@
 #include <string_view>
 #include <vector>
 
+#include "app/search_session.h"
 #include "cli/cli_ui.h"
 #include "pgn/pgn_file.h"
+#include "search/search_criteria.h"
 
 namespace qorvale::cli {
 
@@ -39,6 +41,17 @@ const std::vector<CommandEntry>& Commands();
 // Opens and scans the PGN file at `path` as the window does; reports the failure and returns
 // false when it cannot be opened.
 bool OpenForCommand(pgn::PgnFile& file, const std::string& path, Ui& ui);
+
+// The search criteria given by the search flags (--ser, the header flags, --line, --position,
+// --move-number, --exact, --force) and which of the three searches they name.
+struct SearchCriteriaArgs {
+    app::SearchSession session;  // holds the criteria
+    app::SearchParts parts;
+};
+// Reads them; reports a bad criterion and returns the exit code (1 or 2), else 0.
+int ReadSearchCriteria(const CommandArgs& args, SearchCriteriaArgs& read);
+// The search flags that take a value.
+const std::vector<std::string_view>& SearchValueFlags();
 
 // Prints the usage line of `name` to stderr and returns 2.
 int UsageError(std::string_view name);

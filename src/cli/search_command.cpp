@@ -34,14 +34,11 @@ constexpr HeaderFlag HeaderFlags[] = {
 
 }  // namespace
 
-// Searches FILE by header, move sequence and position as the window does, printing the found
-// game numbers (with the half-move of the position when one took part) and the statistics.
-int RunSearchCommand(const CommandArgs& args) {
-    if (args.words.size() != 1) return UsageError("search");
+int ReadSearchCriteria(const CommandArgs& args, SearchCriteriaArgs& read) {
     Ui& ui = *args.ui;
-    app::SearchSession session;
+    app::SearchSession& session = read.session;
     search::SearchCriteria& criteria = session.Criteria();
-    app::SearchParts parts;
+    app::SearchParts& parts = read.parts;
 
     if (args.HasFlag("--ser")) {
         if (Error error = session.Load(args.FlagValue("--ser")); !error.ok()) {
@@ -90,6 +87,19 @@ int RunSearchCommand(const CommandArgs& args) {
         ui.report(error.message());
         return 2;
     }
+    return 0;
+}
+
+// Searches FILE by header, move sequence and position as the window does, printing the found
+// game numbers (with the half-move of the position when one took part) and the statistics.
+int RunSearchCommand(const CommandArgs& args) {
+    if (args.words.size() != 1) return UsageError("search");
+    Ui& ui = *args.ui;
+    SearchCriteriaArgs read;
+    if (int code = ReadSearchCriteria(args, read); code != 0) return code;
+    app::SearchSession& session = read.session;
+    const search::SearchCriteria& criteria = session.Criteria();
+    const app::SearchParts& parts = read.parts;
     if (!parts.Any()) return UsageError("search");
 
     pgn::PgnFile file;

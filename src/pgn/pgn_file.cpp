@@ -107,7 +107,7 @@ std::int32_t PgnFile::ScanGameFile(bool force, Ui& ui) {
 }
 
 std::int32_t PgnFile::RunScan(Ui& ui) {
-    bool may_rewrap = true;
+    bool may_rewrap = rewrap_allowed_;
     for (;;) {
         index_.Clear();
         reader_.Reset();

@@ -63,6 +63,10 @@ class PgnFile {
     // again; on No it is read as it is, long lines whole. Warns through `ui` when the game limit
     // is reached. Returns GameCount().
     std::int32_t ScanGameFile(bool force, Ui& ui);
+    // Whether a scan may re-wrap a file with over-long records (on by default). Off for readers
+    // that only pass through a file, such as a folder search: the file stays as it is and its
+    // long records are read cut.
+    void SetRewrapAllowed(bool allowed) { rewrap_allowed_ = allowed; }
 
     // Positions the file at the first tag line of game `game_number`, resets the reader and sets
     // the status texts, so that the header reader finds the game's tag lines next. A number
@@ -95,6 +99,7 @@ class PgnFile {
     ScanOutcome last_scan_;
     StatusTexts status_;
     bool is_eco_file_ = false;
+    bool rewrap_allowed_ = true;
 };
 
 }  // namespace qorvale::pgn

@@ -22,15 +22,15 @@ bool CrashingFileSystem::Write(File& file, const void* data, std::int64_t size) 
     std::int64_t half = size / 2;
     bool written = FileSystem::Write(file, data, half);
     Point();
-    written = FileSystem::Write(file, static_cast<const char*>(data) + half, size - half) &&
-              written;
+    written =
+        FileSystem::Write(file, static_cast<const char*>(data) + half, size - half) && written;
     Point();
     return written;
 }
 
 bool CrashingFileSystem::Flush(File& file) {
     Point();
-    bool flushed = FileSystem::Flush(file);
+    bool flushed = !sync_ || FileSystem::Flush(file);
     Point();
     return flushed;
 }

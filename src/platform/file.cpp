@@ -45,6 +45,23 @@ File File::Create(const std::string& path) {
     return File(::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
 }
 
+std::int64_t File::ReadAt(std::int64_t offset, void* buffer, std::int64_t size) const {
+    if (handle_ < 0 || offset < 0) return -1;
+    auto* out = static_cast<char*>(buffer);
+    std::int64_t done = 0;
+    while (done < size) {
+        ssize_t got = ::pread(handle_, out + done, static_cast<size_t>(size - done),
+                              static_cast<off_t>(offset + done));
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return done > 0 ? done : -1;
+        }
+        if (got == 0) break;
+        done += got;
+    }
+    return done;
+}
+
 std::int64_t File::Read(void* buffer, std::int64_t size) {
     if (handle_ < 0) return -1;
     auto* out = static_cast<char*>(buffer);

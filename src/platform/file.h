@@ -29,6 +29,9 @@ class File {
     // Reads up to `size` bytes; returns the count read (0 at the end) or -1 on failure.
     std::int64_t Read(void* buffer, std::int64_t size);
     // Writes all `size` bytes; false if any could not be written.
+    // Reads up to `size` bytes at `offset` without moving the file position (so a const reader
+    // can share the handle); the count read, or -1 on failure.
+    std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t size) const;
     bool Write(const void* buffer, std::int64_t size);
     bool Write(std::string_view text) {
         return Write(text.data(), static_cast<std::int64_t>(text.size()));

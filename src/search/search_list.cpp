@@ -4,8 +4,8 @@
 #include <iterator>
 
 #include "base/message.h"
-#include "search/move_code.h"
 #include "search/messages.h"
+#include "search/move_code.h"
 
 namespace qorvale::search {
 
@@ -43,6 +43,11 @@ void SearchList::Recount() {
             ++counters_[static_cast<std::size_t>(game.result_class)];
         }
     }
+}
+
+void SearchList::RestoreCounts(int white_wins, int black_wins, int class3, int class4) {
+    either_colour_ = class3 >= 0;
+    counters_ = {0, white_wins, black_wins, class3, class4};
 }
 
 void SearchList::IntersectWith(const SearchList& other) {

@@ -37,6 +37,9 @@ class SearchList {
     void SetEitherColour(bool on);
     // Counts the classes again from the games.
     void Recount();
+    // A list read back from a directory search's results keeps the counts saved with it (its
+    // games carry no class); a class 3 count of -1 marks a normal search.
+    void RestoreCounts(int white_wins, int black_wins, int class3, int class4);
 
     // Keeps the games whose number `other` also holds, in this list's order, taking `other`'s
     // half-move for each; then recounts.

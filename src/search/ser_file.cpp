@@ -13,18 +13,6 @@ namespace {
 
 enum class Block { Header, Variation, Position };
 
-void AppendFixedText(std::vector<std::uint8_t>& out, std::string_view text, std::size_t size) {
-    std::size_t length = text.size() < size ? text.size() : size - 1;
-    out.insert(out.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(length));
-    out.insert(out.end(), size - length, 0);
-}
-
-std::string ReadFixedText(const std::uint8_t* in, std::size_t size) {
-    std::size_t length = 0;
-    while (length + 1 < size && in[length] != 0) ++length;
-    return std::string(reinterpret_cast<const char*>(in), length);
-}
-
 template <std::size_t N>
 void AppendEntries(std::vector<std::uint8_t>& out, const std::array<chess::MoveText, N>& entries) {
     for (const chess::MoveText& entry : entries) AppendFixedText(out, entry.view(), 8);
@@ -163,8 +151,8 @@ void AppendPositionBlock(std::vector<std::uint8_t>& out, const PositionCriteria&
     AppendEntries(out, position.Black);
 }
 
-void ReadHeaderBlock(const std::uint8_t* in, HeaderCriteria& header) {
-    for (int field = 0; field < SavedHeaderCriteria; ++field) {
+void ReadHeaderBlock(const std::uint8_t* in, HeaderCriteria& header, int fields) {
+    for (int field = 0; field < fields; ++field) {
         header.fields[static_cast<std::size_t>(field)] = ReadFixedText(
             in + static_cast<std::size_t>(field) * CriteriaFieldSize, CriteriaFieldSize);
     }

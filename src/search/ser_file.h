@@ -53,8 +53,10 @@ std::string WithExtension(std::string_view name, std::string_view extension);
 void AppendHeaderBlock(std::vector<std::uint8_t>& out, const HeaderCriteria& header);
 void AppendVariationBlock(std::vector<std::uint8_t>& out, const VariationCriteria& line);
 void AppendPositionBlock(std::vector<std::uint8_t>& out, const PositionCriteria& position);
-// Each reads exactly its block size from `in`.
-void ReadHeaderBlock(const std::uint8_t* in, HeaderCriteria& header);
+// Each reads exactly its block size from `in`; the header block holds `fields` fields (a results
+// file written without its format flags keeps only the first nine).
+void ReadHeaderBlock(const std::uint8_t* in, HeaderCriteria& header,
+                     int fields = SavedHeaderCriteria);
 void ReadVariationBlock(const std::uint8_t* in, VariationCriteria& line);
 void ReadPositionBlock(const std::uint8_t* in, PositionCriteria& position);
 

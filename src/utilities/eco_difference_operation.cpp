@@ -6,23 +6,6 @@
 
 namespace qorvale::utilities {
 
-namespace {
-
-// The search's messages go through the worker, so a quiet window drops them.
-class TaskUi final : public Ui {
-  public:
-    explicit TaskUi(WorkerTask& task) : task_(task) {}
-    void report(std::string_view message) override { task_.Report(message); }
-    bool ask(std::string_view question) override { return task_.Ask(question); }
-    void progress(const ProgressCounters&) override {}
-    void post(Command) override {}
-
-  private:
-    WorkerTask& task_;
-};
-
-}  // namespace
-
 Error StartSearchEcoDifference(Worker& worker, EcoDifferenceRequest request,
                                std::shared_ptr<EcoDifferenceResult> result) {
     WorkerJob job;
@@ -39,7 +22,7 @@ Error StartSearchEcoDifference(Worker& worker, EcoDifferenceRequest request,
             source.progress = [&task](std::int64_t index, std::int64_t found, std::int64_t all) {
                 task.ReportProgress(index, found, all);
             };
-            TaskUi ui(task);
+            WorkerTaskUi ui(task);
             result->found =
                 search::SearchEcoDifference(source, request.criteria, request.eco_lines_path,
                                             result->list, result->classified, ui);

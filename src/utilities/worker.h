@@ -72,6 +72,20 @@ class WorkerTask {
     Worker& worker_;
 };
 
+// The Ui of core code running inside an operation: its messages and questions go through the
+// task, so a quiet window drops them; progress and posts are the operation's own business.
+class WorkerTaskUi final : public Ui {
+  public:
+    explicit WorkerTaskUi(WorkerTask& task) : task_(task) {}
+    void report(std::string_view message) override { task_.Report(message); }
+    bool ask(std::string_view question) override { return task_.Ask(question); }
+    void progress(const ProgressCounters&) override {}
+    void post(Command) override {}
+
+  private:
+    WorkerTask& task_;
+};
+
 // Runs an operation's routine.
 using WorkerRoutine = std::function<WorkerOutcome(WorkerTask& task)>;
 

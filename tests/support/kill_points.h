@@ -12,16 +12,16 @@ namespace qorvale::test {
 // Runs `operation` in a child process once for every point at which CrashingFileSystem can end
 // it, and after each run calls `check` in this process with the point (the state left on disk is
 // checked there). The last run meets no point and completes; `check` gets 0 for it. Returns how
-// many points were met.
+// many points were met. `sync` false leaves out the flushes to the disk (CrashingFileSystem).
 inline int KillAtEveryPoint(const std::function<void()>& prepare,
                             const std::function<void(platform::FileSystem&)>& operation,
-                            const std::function<void(int point)>& check) {
+                            const std::function<void(int point)>& check, bool sync = true) {
     // A rewrite meets far fewer points than this; more would mean it never ends.
     constexpr int MaxPoints = 10000;
     for (int point = 1; point <= MaxPoints; ++point) {
         prepare();
         int code = platform::RunInChildProcess([&] {
-            platform::CrashingFileSystem file_system(point);
+            platform::CrashingFileSystem file_system(point, sync);
             operation(file_system);
             return 0;
         });

@@ -7,6 +7,7 @@
 
 #include "pgn/pgn_file.h"
 #include "search/fast_file.h"
+#include "support/cancelling_ui.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
@@ -17,23 +18,7 @@ using qorvale::test::ReadWholeFile;
 using qorvale::test::TempDir;
 using qorvale::test::TestDataPath;
 
-// Presses Cancel on the first progress the worker shows, as an impatient user would.
-class CancellingUi final : public Ui {
-  public:
-    Worker* worker = nullptr;
-    std::vector<std::string> reports;
-    std::vector<Command> posted;
-    std::vector<std::string> titles;
-    bool cancel_closed_window = true;
-
-    void report(std::string_view message) override { reports.emplace_back(message); }
-    bool ask(std::string_view) override { return false; }
-    void progress(const ProgressCounters& counters) override {
-        titles.push_back(counters.title);
-        if (titles.size() == 1) cancel_closed_window = worker->CancelWorker();
-    }
-    void post(Command command) override { posted.push_back(command); }
-};
+using qorvale::test::CancellingUi;
 
 TEST(FastFileOperation, RunsToItsEndWhateverCancelSays) {
     struct Row {
