@@ -56,9 +56,7 @@ struct DbGame {
     DbGameRecord record;
     HeaderValues header;  // White, Black, Result, Date, ECO, WhiteElo, BlackElo, Round,
                           // Event, Site
-    // As stored: a game without moves has the single code NoMovesCode, which the format cannot
-    // tell from a game of the one move 1.d4, so it replays as that move.
-    std::vector<MoveCode> codes;
+    std::vector<MoveCode> codes;  // as the fast file holds them: none for a game without moves
     ResultWord result = 0;
 };
 
