@@ -35,6 +35,13 @@ bool CrashingFileSystem::Flush(File& file) {
     return flushed;
 }
 
+bool CrashingFileSystem::SetLength(File& file, std::int64_t length) {
+    Point();
+    bool set = FileSystem::SetLength(file, length);
+    Point();
+    return set;
+}
+
 bool CrashingFileSystem::Rename(const std::string& from, const std::string& to) {
     Point();
     bool renamed = FileSystem::Rename(from, to);
