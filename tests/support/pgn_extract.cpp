@@ -34,14 +34,34 @@ std::string Output(const std::string& path, const std::vector<std::string>& argu
 
 }  // namespace
 
-std::vector<std::string> PgnExtractMainLines(const std::string& path) {
-    std::istringstream in(
-        Output(path, {"--notags", "-C", "-N", "-V", "--nomovenumbers", "--noresults"}));
+std::vector<std::string> PgnExtractMainLines(const std::string& path,
+                                             const std::vector<std::string>& arguments) {
+    std::vector<std::string> all = {"--notags", "-C", "-N", "-V", "--nomovenumbers", "--noresults"};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    std::istringstream in(Output(path, all));
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) {
         if (!line.empty()) lines.push_back(line);
     }
     return lines;
+}
+
+std::vector<std::string> StockfishLegalMoves(const std::string& fen) {
+    const std::string command = "printf 'position fen %s\\ngo perft 1\\nquit\\n' " + Quote(fen) +
+                                " | /usr/games/stockfish 2>/dev/null";
+    std::vector<std::string> moves;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, pipe) != nullptr) {
+            std::string text(line);
+            std::size_t colon = text.find(": ");
+            if (colon >= 4 && colon <= 5 && text.find("Nodes") == std::string::npos) {
+                moves.push_back(text.substr(0, colon));
+            }
+        }
+        ::pclose(pipe);
+    }
+    return moves;
 }
 
 bool HavePgnExtract() { return platform::FileExists(PgnExtractPath); }

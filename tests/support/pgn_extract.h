@@ -12,9 +12,14 @@ namespace qorvale::test {
 std::vector<std::string> PgnExtractGames(const std::string& path,
                                          const std::vector<std::string>& arguments = {});
 
-// The main line of every game of the file as pgn-extract reads it: one line of SAN moves per
-// game, without numbers, comments, NAGs, variations, tags or results.
-std::vector<std::string> PgnExtractMainLines(const std::string& path);
+// The main line of every game of the file as pgn-extract reads it: one line of moves per game,
+// without numbers, comments, NAGs, variations, tags or results; in SAN, or in the notation an
+// extra argument asks for ("-Wuci").
+std::vector<std::string> PgnExtractMainLines(const std::string& path,
+                                             const std::vector<std::string>& arguments = {});
+
+// The legal moves of a FEN position as stockfish counts them ("go perft 1"), in UCI notation.
+std::vector<std::string> StockfishLegalMoves(const std::string& fen);
 
 // Whether /usr/games/pgn-extract is there to ask.
 bool HavePgnExtract();
