@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "pgn/game_lines.h"
+#include "pgn/game_scanner.h"
 #include "pgn/messages.h"
 #include "pgn/record_source.h"
 
@@ -283,6 +284,15 @@ Result<std::string> CheckTypedGameText(std::string_view typed) {
     if (parens_out_of_sync) return Error(std::string(LineParensOutOfSync));
 
     std::string cleaned = JoinLines(text);
+    // Split as the scan splits a file: the text must be one game.
+    GameScanner scanner;
+    int games = 0;
+    for (const std::string& line : text.lines) {
+        std::string_view record(line);
+        while (record.starts_with(' ')) record.remove_prefix(1);
+        if (scanner.Feed(record) == GameScanner::Step::NewGame) ++games;
+    }
+    if (games > 1) return Error(std::string(MoreThanOneGame));
     MemoryRecordSource header_source(cleaned);
     HeaderEditFields fields = LoadHeaderForEdit(header_source);
     MemoryRecordSource source(cleaned);

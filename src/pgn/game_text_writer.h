@@ -88,7 +88,8 @@ std::string NormaliseGameText(std::string_view text, bool join_lines);
 // characters. Click on File->Adjust to fix the game."), unbalanced braces ("Warning: Comment
 // braces may be out of sync.") or parentheses outside comments ("Warning: Line parens may be out
 // of sync.") after the first line that begins "1.", no moves in a game that has no FEN tag ("No
-// moves have been entered. Game was not saved."), and the Result tag (ValidateResult). A text
+// moves have been entered. Game was not saved."), the Result tag (ValidateResult), and more than
+// one game ("The text holds more than one game.": the index learns one new game). A text
 // that fails is not saved: brace or parenthesis trouble would also swallow the games behind it.
 // On success: the text with CR LF line ends, doubled spaces outside comments reduced to one
 // unless a result follows, and a final CR LF.

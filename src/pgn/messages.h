@@ -61,6 +61,9 @@ inline constexpr std::string_view ContinueQuestion = "Do you want to continue?";
 inline constexpr std::string_view FileDoesNotExist = "File does not exist.";
 inline constexpr std::string_view ErrorCreatingNewFile = "Error creating new file.";
 inline constexpr std::string_view CopyGamesComplete = "Copy games complete.";
+// An append or insert indexes one new game; a typed text holding more would leave games out of
+// the index.
+inline constexpr std::string_view MoreThanOneGame = "The text holds more than one game.";
 // A rewrite would keep only what the movetext parser read (a number without its dot, two blanks
 // in a row or a stray result hide moves from it); the game is refused rather than cut.
 inline constexpr std::string_view GameNotWhollyRead =

@@ -162,6 +162,7 @@ TEST(CheckTypedGameText, RefusalsAndCleanUp) {
          "[Result \"*\"]\n[FEN \"8/8/8/8/8/8/8/K6k w - - 0 1\"]\n\n*\n",
          {},
          "[Result \"*\"]\r\n[FEN \"8/8/8/8/8/8/8/K6k w - - 0 1\"]\r\n\r\n*\r\n"},
+        {"two games", header + "1. e4 1-0\n\n" + header + "1. d4 1-0\n", MoreThanOneGame, ""},
         {"too big", header + std::string(GameTextBufferSize, ' '), GameTooBigToEdit, ""},
     };
     for (const Row& row : rows) {
