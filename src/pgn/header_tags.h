@@ -109,7 +109,7 @@ void ExtractTagValue(std::string& line, bool database_mode = false);
 // The header lines of the current game that the program uses, one whole tag line per tag
 // (bracket, name, quoted value, closing bracket); empty when the tag is absent.
 class CurrentTagLines {
-  public:
+public:
     const std::string& Line(Tag tag) const { return lines_[static_cast<std::size_t>(tag)]; }
     bool Has(Tag tag) const { return !Line(tag).empty(); }
     // Clears every line except Opening, which outlives a header read.
@@ -117,7 +117,7 @@ class CurrentTagLines {
     // Stores `record` in the slot of the first prefix it begins with; false when none matches.
     bool Take(std::string_view record, bool with_opening_names);
 
-  private:
+private:
     std::array<std::string, TagCount> lines_;
 };
 
@@ -156,7 +156,7 @@ enum class FirstRecordMode {
 // A game's header: the tag lines read, the values, the display lines, and the first movetext
 // record when the header ran straight into it.
 class HeaderTags {
-  public:
+public:
     // Reads tag lines from `source` (positioned at the game) until an empty record, the end of
     // the file, or a movetext start ("1." or "{"). Records beginning with "%" are skipped.
     void ReadHeader(RecordSource& source, FirstRecordMode mode,
@@ -184,7 +184,7 @@ class HeaderTags {
     bool HasSecondMovetextRecord() const { return has_second_record_; }
     const std::string& SecondMovetextRecord() const { return second_record_; }
 
-  private:
+private:
     CurrentTagLines tag_lines_;
     HeaderValues header_;
     HeaderDisplayLines display_;
@@ -228,7 +228,7 @@ struct FenTagGame {
     const chess::Board& start;          // the game's starting position
     const chess::MainLineMoves& moves;  // its moves (the first white text tells the side)
     int full_moves = 0;
-    std::string_view result;              // the Result field, for a game without moves
+    std::string_view result;            // the Result field, for a game without moves
     std::uint32_t start_move_number = 0;  // 0: the game starts at move 1
 };
 // The FEN tag line ("[FEN \"placement side - - 0 n\"]" and CR LF), plus the empty line that
