@@ -122,8 +122,8 @@ void DiscardRecoveryCopy(const std::string& recovery_path, platform::FileSystem&
 AnnotationEditor::AnnotationEditor(std::string recovery_path, platform::FileSystem& file_system)
     : recovery_path_(std::move(recovery_path)), file_system_(file_system) {}
 
-Error AnnotationEditor::Open(pgn::PgnFile& file, std::int32_t game_number, Ui& ui) {
-    Result<pgn::GameRewrite> loaded = pgn::LoadGameRewrite(file, game_number, ui);
+Error AnnotationEditor::Open(pgn::PgnFile& file, std::int32_t game_number) {
+    Result<pgn::GameRewrite> loaded = pgn::LoadGameRewrite(file, game_number);
     if (!loaded.ok()) return loaded.error();
     if (loaded->LongAlgebraic()) {
         return Error(std::string(chess::messages::CannotAnnotateLongAlgebraic));
@@ -341,7 +341,7 @@ Result<pgn::EditDone> AnnotationEditor::Save(pgn::PgnFile& file, Ui& ui) {
     game_number_ = game;
     if (file.IsOpen() && game <= file.GameCount()) {
         offset_ = file.Index().Offset(game);
-        Result<pgn::GameRewrite> saved = pgn::LoadGameRewrite(file, game, ui);
+        Result<pgn::GameRewrite> saved = pgn::LoadGameRewrite(file, game);
         if (saved.ok()) game_ = std::move(*saved);
     }
     return done;

@@ -49,7 +49,7 @@ class AnnotationEditor {
 
     // Opens game `game_number` of `file`: "Cannot annotate games in 1.e2-e4 format.", or the
     // messages of LoadGameRewrite.
-    Error Open(pgn::PgnFile& file, std::int32_t game_number, Ui& ui);
+    Error Open(pgn::PgnFile& file, std::int32_t game_number);
     // Takes up a recovered annotation; `file` must be open on its file. "The annotated game is
     // no longer in its file." when no game begins where it began.
     Error Restore(pgn::PgnFile& file, const PendingAnnotation& pending);

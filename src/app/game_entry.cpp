@@ -136,8 +136,8 @@ Error GameEntry::StartFromMoves(const EntryStart& start, const chess::MainLineMo
     return Error::Ok();
 }
 
-Error GameEntry::StartModify(pgn::PgnFile& file, std::int32_t game_number, Ui& ui) {
-    Result<pgn::GameRewrite> loaded = pgn::LoadGameRewrite(file, game_number, ui);
+Error GameEntry::StartModify(pgn::PgnFile& file, std::int32_t game_number) {
+    Result<pgn::GameRewrite> loaded = pgn::LoadGameRewrite(file, game_number);
     if (!loaded.ok()) return loaded.error();
     const EntryStart start = StartOf(*loaded);
     if (Error error = StartFromMoves(start, loaded->moves, loaded->HalfMoves()); !error.ok()) {
@@ -365,7 +365,7 @@ Result<pgn::EditDone> GameEntry::SaveChanges(pgn::PgnFile& file, Ui& ui,
     if (done.ok()) {
         changed_ = false;
         // What was saved is the new original.
-        Result<pgn::GameRewrite> reloaded = pgn::LoadGameRewrite(file, game_number_, ui);
+        Result<pgn::GameRewrite> reloaded = pgn::LoadGameRewrite(file, game_number_);
         if (reloaded.ok()) original_ = std::move(*reloaded);
         kept_annotations_ = half_moves_;
     }

@@ -55,7 +55,7 @@ class GameEntry {
     // squares, so that castling and en-passant rights are known), its annotations kept for the
     // rewrite. Fails with the messages of LoadGameRewrite, or "The moves of this game cannot all
     // be played, so it cannot be modified."
-    Error StartModify(pgn::PgnFile& file, std::int32_t game_number, Ui& ui);
+    Error StartModify(pgn::PgnFile& file, std::int32_t game_number);
     // Any start and the first `half_moves` of `moves` (the beginning of a variation).
     Error StartFromMoves(const EntryStart& start, const chess::MainLineMoves& moves,
                          int half_moves);

@@ -17,8 +17,7 @@ int RunWriteMovesCommand(const CommandArgs& args) {
     if (end == args.words[1].c_str() || *end != '\0' || game < 1) return UsageError("write-moves");
     pgn::PgnFile file;
     if (!OpenForCommand(file, args.words[0], *args.ui)) return 1;
-    Result<pgn::GameRewrite> loaded =
-        pgn::LoadGameRewrite(file, static_cast<std::int32_t>(game), *args.ui);
+    Result<pgn::GameRewrite> loaded = pgn::LoadGameRewrite(file, static_cast<std::int32_t>(game));
     if (!loaded.ok()) {
         args.ui->report(loaded.error().message());
         return 1;

@@ -110,8 +110,12 @@ std::vector<std::string> AnnotationsOf(const GameLines& lines, int half_moves) {
     return annotations;
 }
 
-Result<GameRewrite> LoadGameRewrite(PgnFile& file, int game_number, Ui& ui) {
-    if (!file.LoadGame(game_number, ui)) return Error(std::string(ErrorFindingGame));
+Result<GameRewrite> LoadGameRewrite(PgnFile& file, int game_number) {
+    // Failures are returned, not shown: the caller shows the one message.
+    SilentUi ui;
+    if (game_number < 1 || game_number > file.GameCount() || !file.LoadGame(game_number, ui)) {
+        return Error(std::string(ErrorFindingGame));
+    }
     GameRewrite game;
     FileRecordSource source(file);
     game.header_lines = ReadHeaderLines(source);

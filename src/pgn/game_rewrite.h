@@ -35,12 +35,12 @@ struct GameRewrite {
     bool LongAlgebraic() const { return moves.WhiteHints[0].bytes[0] == 1; }
 };
 
-// Reads game `game_number` of `file` for a rewrite, with `edited` equal to `loaded`. Fails with
-// "Error finding game.", or with "This game is too big to edit." for a game of which the program
-// holds only a part (more than 200 moves or 3000 movetext lines), or with "Part of this game
-// cannot be read, so it cannot be rewritten." when its movetext holds moves the parser did not
-// take (it skipped or stopped early); writing back what was read would lose them.
-Result<GameRewrite> LoadGameRewrite(PgnFile& file, int game_number, Ui& ui);
+// Reads game `game_number` of `file` for a rewrite, with `edited` equal to `loaded`. Reports
+// nothing; fails with "Error finding game.", or with "This game is too big to edit." for a game of
+// which the program holds only a part (more than 200 moves or 3000 movetext lines), or with "Part
+// of this game cannot be read, so it cannot be rewritten." when its movetext holds moves the parser
+// did not take (it skipped or stopped early); writing back what was read would lose them.
+Result<GameRewrite> LoadGameRewrite(PgnFile& file, int game_number);
 // The same for one game's text held in memory.
 Result<GameRewrite> LoadGameRewrite(std::string_view game_text);
 

@@ -27,7 +27,7 @@ struct AnnotatedCopy {
         EXPECT_TRUE(file.Open(dir.CopyData("gui/annotated-matches.pgn", "games.pgn")).ok());
         const std::int32_t count = file.ScanGameFile(false, ui);
         for (std::int32_t candidate = 1; candidate <= count && game == 0; ++candidate) {
-            Result<pgn::GameRewrite> loaded = pgn::LoadGameRewrite(file, candidate, ui);
+            Result<pgn::GameRewrite> loaded = pgn::LoadGameRewrite(file, candidate);
             if (!loaded.ok() || loaded->HalfMoves() <= 20) continue;
             for (const std::string& annotation : loaded->annotations) {
                 if (!annotation.empty()) game = candidate;
@@ -43,7 +43,7 @@ TEST(AnnotationEditor, CommentsNagsAndAVariationAreWrittenBackWithTheOldAnnotati
     ASSERT_TRUE(test::HavePgnExtract());
     AnnotatedCopy copy;
     AnnotationEditor editor(copy.Recovery());
-    ASSERT_TRUE(editor.Open(copy.file, copy.game, copy.ui).ok());
+    ASSERT_TRUE(editor.Open(copy.file, copy.game).ok());
     EXPECT_FALSE(platform::FileExists(copy.Recovery()));
 
     ASSERT_TRUE(editor.AddComment(5, "a new thought", false).ok());
@@ -77,7 +77,7 @@ TEST(AnnotationEditor, CommentsNagsAndAVariationAreWrittenBackWithTheOldAnnotati
     ASSERT_TRUE(done.ok()) << done.error().message();
     EXPECT_FALSE(platform::FileExists(copy.Recovery()));
 
-    Result<pgn::GameRewrite> after = pgn::LoadGameRewrite(copy.file, copy.game, copy.ui);
+    Result<pgn::GameRewrite> after = pgn::LoadGameRewrite(copy.file, copy.game);
     ASSERT_TRUE(after.ok());
     ASSERT_EQ(after->HalfMoves(), copy.before.HalfMoves());
     for (int half_move = 0; half_move <= after->HalfMoves(); ++half_move) {
@@ -118,7 +118,7 @@ TEST(AnnotationEditor, RecoveryAfterACrash) {
     std::string unsaved;
     {
         AnnotationEditor editor(copy.Recovery());
-        ASSERT_TRUE(editor.Open(copy.file, copy.game, copy.ui).ok());
+        ASSERT_TRUE(editor.Open(copy.file, copy.game).ok());
         ASSERT_TRUE(editor.AddComment(3, "kept through the crash", false).ok());
         unsaved = editor.GameText();
         // The program stops here: nothing is saved, nothing cleaned up.
@@ -135,7 +135,7 @@ TEST(AnnotationEditor, RecoveryAfterACrash) {
     EXPECT_TRUE(restored.Changed());
     EXPECT_EQ(restored.GameText(), unsaved);
     ASSERT_TRUE(restored.Save(reopened, copy.ui).ok());
-    Result<pgn::GameRewrite> after = pgn::LoadGameRewrite(reopened, copy.game, copy.ui);
+    Result<pgn::GameRewrite> after = pgn::LoadGameRewrite(reopened, copy.game);
     ASSERT_TRUE(after.ok());
     EXPECT_TRUE(after->annotations[3].ends_with("{kept through the crash}"));
     EXPECT_FALSE(FindPendingAnnotation(copy.Recovery()).has_value());
@@ -149,7 +149,7 @@ TEST(AnnotationEditor, RecoveryAfterACrash) {
 TEST(AnnotationEditor, TypedAnnotationsAndRefusals) {
     AnnotatedCopy copy;
     AnnotationEditor editor(copy.Recovery());
-    ASSERT_TRUE(editor.Open(copy.file, copy.game, copy.ui).ok());
+    ASSERT_TRUE(editor.Open(copy.file, copy.game).ok());
     struct Row {
         const char* name;
         const char* text;
@@ -189,8 +189,7 @@ TEST(AnnotationEditor, TypedAnnotationsAndRefusals) {
                                          "1. e2-e4 e7-e5 2. Ng1-f3 Nb8-c6 *\n"))
                     .ok());
     long_file.ScanGameFile(false, copy.ui);
-    EXPECT_EQ(editor.Open(long_file, 1, copy.ui).message(),
-              chess::messages::CannotAnnotateLongAlgebraic);
+    EXPECT_EQ(editor.Open(long_file, 1).message(), chess::messages::CannotAnnotateLongAlgebraic);
 }
 
 TEST(AnnotationEditor, RecoveryCopyLayout) {

@@ -244,7 +244,7 @@ TEST(GameEntry, ModifiedGameKeepsTheAnnotationsBeforeTheChange) {
     std::int32_t game = 0;
     Result<pgn::GameRewrite> before = Error("none");
     for (std::int32_t candidate = 1; candidate <= count && game == 0; ++candidate) {
-        before = pgn::LoadGameRewrite(file, candidate, ui);
+        before = pgn::LoadGameRewrite(file, candidate);
         if (!before.ok() || before->HalfMoves() <= 30) continue;
         for (int half_move = 1; half_move <= 20; ++half_move) {
             if (!before->annotations[static_cast<std::size_t>(half_move)].empty()) game = candidate;
@@ -253,7 +253,7 @@ TEST(GameEntry, ModifiedGameKeepsTheAnnotationsBeforeTheChange) {
     ASSERT_NE(game, 0);
 
     GameEntry entry;
-    ASSERT_TRUE(entry.StartModify(file, game, ui).ok());
+    ASSERT_TRUE(entry.StartModify(file, game).ok());
     EXPECT_EQ(entry.HalfMoves(), before->HalfMoves());
     entry.ShowHalfMove(20);
     EXPECT_EQ(Make(entry, "a2a3"), GameEntry::MoveOutcome::NotAtEnd);
@@ -270,7 +270,7 @@ TEST(GameEntry, ModifiedGameKeepsTheAnnotationsBeforeTheChange) {
     ASSERT_TRUE(done.ok()) << done.error().message();
     EXPECT_EQ(done->game_to_show, game);
 
-    Result<pgn::GameRewrite> after = pgn::LoadGameRewrite(file, game, ui);
+    Result<pgn::GameRewrite> after = pgn::LoadGameRewrite(file, game);
     ASSERT_TRUE(after.ok());
     EXPECT_EQ(after->HalfMoves(), 21);
     EXPECT_EQ(after->loaded.Get(pgn::HeaderField::Event), "Corrected");

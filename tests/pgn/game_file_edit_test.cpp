@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/bytes.h"
+#include "pgn/file_change.h"
 #include "pgn/messages.h"
 #include "pgn/offset_cache.h"
 #include "platform/file.h"
@@ -27,7 +28,7 @@ Offsets IndexOf(const PgnFile& file) {
     return {file.Index().Offsets().begin(), file.Index().Offsets().end()};
 }
 
-// The index a fresh scan of the file finds, ignoring every cache.
+// The index a scan that ignores every cache finds.
 Offsets ScannedIndex(const std::string& path) {
     SilentUi ui;
     PgnFile file;
@@ -44,26 +45,22 @@ std::string CacheBytes(std::size_t size, const Offsets& offsets) {
     return {bytes.begin(), bytes.end()};
 }
 
-Games Without(Games games, std::size_t index) {
-    games.erase(games.begin() + static_cast<std::ptrdiff_t>(index));
+// `games` with game `index` taken out (`game` empty), put in, or put in its place.
+Games Edited(Games games, std::size_t index, const std::string& game, bool replace) {
+    if (replace || game.empty()) games.erase(games.begin() + static_cast<std::ptrdiff_t>(index));
+    if (!game.empty()) games.insert(games.begin() + static_cast<std::ptrdiff_t>(index), game);
     return games;
 }
 
-Games With(Games games, std::size_t index, const std::string& game, bool replace) {
-    if (replace) games.erase(games.begin() + static_cast<std::ptrdiff_t>(index));
-    games.insert(games.begin() + static_cast<std::ptrdiff_t>(index), game);
-    return games;
-}
-
-// A copy of a real file of 40 games, opened and scanned as the window opens it, with game
-// `shown` on display.
+// A copy of a real file opened and scanned as the window opens it, with game `shown` on display,
+// and its games as pgn-extract reads them.
 struct OpenCopy {
     TempDir dir;
     std::string path;
     std::string original;
     RecordingUi ui;
     PgnFile file;
-    Games games;  // the original's games as pgn-extract reads them
+    Games games;
 
     explicit OpenCopy(const char* data = "scan/players_crlf.pgn", std::int32_t shown = 5)
         : path(dir.CopyData(data, "games.pgn")), original(ReadWholeFile(path)) {
@@ -72,23 +69,19 @@ struct OpenCopy {
         file.ScanGameFile(false, ui);
         file.SetCurrentGameNumber(shown);
     }
-    std::string Now() const { return ReadWholeFile(path); }
+    std::int64_t Offset(std::int32_t game) const {
+        return game <= file.GameCount() ? file.Index().Offset(game) : original.size();
+    }
 };
 
-// The text of game `number` of a tests/data file, as the game buffer would hold it.
+// Game `number` of a tests/data file, as the game buffer would hold it.
 std::string GameText(const char* data, std::int32_t number) {
-    TempDir dir;
-    SilentUi ui;
-    PgnFile file;
-    EXPECT_TRUE(file.Open(dir.CopyData(data, "source.pgn")).ok());
-    file.ScanGameFile(false, ui);
-    GameFileEditor editor(file, ui);
-    Result<std::string> text = editor.GameRecords(number);
+    OpenCopy copy(data, number);
+    Result<std::string> text = GameFileEditor(copy.file, copy.ui).GameRecords(number);
     EXPECT_TRUE(text.ok());
     return text.ok() ? *text : std::string();
 }
 
-// The game as pgn-extract reads it from a file of its own.
 std::string ExtractedGame(const std::string& text) {
     TempDir dir;
     Games games = test::PgnExtractGames(dir.Write("one.pgn", text));
@@ -112,83 +105,59 @@ TEST(GameFileEditor, SaveModesPutTheGameWhereTheModeSays) {
         {"insert, LF file", "scan/players_lf.pgn", SaveMode::Insert, short_game},
         {"overwrite last, longer", "scan/players_lf.pgn", SaveMode::OverwriteLast, long_game},
         {"overwrite last, shorter", "scan/players_crlf.pgn", SaveMode::OverwriteLast, short_game},
+        {"new file", "scan/players_lf.pgn", SaveMode::NewFile, short_game},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         OpenCopy copy(row.data);
-        const std::int64_t size = static_cast<std::int64_t>(copy.original.size());
-        const std::size_t count = copy.games.size();
-        ASSERT_EQ(count, 40u);
-        const std::int64_t last = copy.file.Index().Offset(40);
-        const std::int64_t fifth = copy.file.Index().Offset(5);
+        const std::int64_t last = copy.Offset(40);
+        const std::int64_t fifth = copy.Offset(5);
+        const std::string new_path = copy.dir.File("new.pgn");
         GameFileEditor editor(copy.file, copy.ui);
-        Result<EditDone> done = editor.SaveGameText(row.text, row.mode);
+        Result<EditDone> done = editor.SaveGameText(row.text, row.mode, new_path);
         ASSERT_TRUE(done.ok()) << done.error().message();
         const std::string game = ExtractedGame(row.text);
 
-        std::string expected;
-        Games expected_games;
-        std::int32_t shown = 0;
-        switch (row.mode) {
-            case SaveMode::Append:
-                expected = copy.original + "\r\n" + row.text;
-                expected_games = With(copy.games, count, game, false);
-                shown = 41;
-                break;
-            case SaveMode::Insert:
-                expected = copy.original.substr(0, fifth) + row.text + "\r\n" +
-                           copy.original.substr(fifth);
-                expected_games = With(copy.games, 4, game, false);
-                shown = 5;
-                break;
-            default:
-                // The file never shrinks: a shorter game leaves the old last game's tail behind.
-                expected = copy.original.substr(0, last) + row.text;
-                if (last + static_cast<std::int64_t>(row.text.size()) < size) {
-                    expected += copy.original.substr(last + row.text.size());
-                } else {
-                    expected_games = With(copy.games, count - 1, game, true);
-                }
-                shown = 40;
-                break;
+        std::string expected = copy.original.substr(0, last) + row.text;
+        Games expected_games = Edited(copy.games, 39, game, true);
+        std::int32_t shown = 40;
+        if (row.mode == SaveMode::Append) {
+            expected = copy.original + "\r\n" + row.text;
+            expected_games = Edited(copy.games, 40, game, false);
+            shown = 41;
+        } else if (row.mode == SaveMode::Insert) {
+            expected =
+                copy.original.substr(0, fifth) + row.text + "\r\n" + copy.original.substr(fifth);
+            expected_games = Edited(copy.games, 4, game, false);
+            shown = 5;
+        } else if (row.mode == SaveMode::NewFile) {
+            expected = row.text;
+            expected_games = {game};
+            shown = 1;
+        } else if (last + row.text.size() < copy.original.size()) {
+            // The file never shrinks: a shorter game leaves the old last game's tail behind.
+            expected += copy.original.substr(last + row.text.size());
+            expected_games.clear();
         }
-        EXPECT_TRUE(copy.Now() == expected);
+        const std::string& path = copy.file.CurrentPath();
+        EXPECT_EQ(path, row.mode == SaveMode::NewFile ? new_path : copy.path);
+        EXPECT_TRUE(ReadWholeFile(path) == expected);
         if (!expected_games.empty()) {
-            EXPECT_EQ(test::PgnExtractGames(copy.path), expected_games);
+            EXPECT_EQ(test::PgnExtractGames(path), expected_games);
         }
         EXPECT_EQ(done->game_to_show, shown);
-        // The index matches a scan; after an append or overwrite it came from the updated cache.
+        // After an append, an overwrite or a new file the index comes from the updated cache,
+        // and it is what a scan finds (over the old tail left behind, the scan may find more).
         EXPECT_EQ(copy.file.LastScan().from_cache, row.mode != SaveMode::Insert);
-        const Offsets scanned = ScannedIndex(copy.path);
-        if (expected_games.empty()) {
-            EXPECT_EQ(IndexOf(copy.file), Offsets(scanned.begin(), scanned.begin() + 40));
-        } else {
-            EXPECT_EQ(IndexOf(copy.file), scanned);
-        }
-        EXPECT_TRUE(ReadWholeFile(OffsetCachePath(copy.path)) ==
+        Offsets scanned = ScannedIndex(path);
+        scanned.resize(IndexOf(copy.file).size());
+        EXPECT_EQ(IndexOf(copy.file), scanned);
+        EXPECT_TRUE(ReadWholeFile(OffsetCachePath(path)) ==
                     CacheBytes(expected.size(), IndexOf(copy.file)));
-        EXPECT_FALSE(platform::FileExists(copy.dir.File("games.PGJ")));
+        EXPECT_FALSE(platform::FileExists(ChangeJournalPath(path)));
         EXPECT_FALSE(platform::FileExists(copy.dir.File("tempqqqq.xyz")));
         EXPECT_TRUE(copy.ui.reports.empty());
     }
-}
-
-TEST(GameFileEditor, NewFileHoldsTheGameAlone) {
-    OpenCopy copy;
-    const std::string text = GameText("lines/short_annotated.pgn", 2);
-    GameFileEditor editor(copy.file, copy.ui);
-    const std::string target = copy.dir.File("new.pgn");
-    Result<EditDone> done = editor.SaveGameText(text, SaveMode::NewFile, target);
-    ASSERT_TRUE(done.ok());
-    EXPECT_EQ(done->game_to_show, 1);
-    EXPECT_EQ(copy.file.CurrentPath(), target);
-    EXPECT_TRUE(copy.file.LastScan().from_cache);
-    EXPECT_TRUE(ReadWholeFile(target) == text);
-    EXPECT_TRUE(ReadWholeFile(copy.dir.File("new.PGO")) == CacheBytes(text.size(), {0}));
-    // A second save under that name is refused.
-    Result<EditDone> again = editor.SaveGameText(text, SaveMode::NewFile, target);
-    EXPECT_EQ(again.error().message(), FileAlreadyExists);
-    EXPECT_TRUE(ReadWholeFile(target) == text);
 }
 
 TEST(GameFileEditor, DeleteAndReplaceKeepEveryOtherGameByteForByte) {
@@ -199,81 +168,63 @@ TEST(GameFileEditor, DeleteAndReplaceKeepEveryOtherGameByteForByte) {
         const char* data;
         std::int32_t game;
         bool replace;
+        std::deque<bool> answers;
     } rows[] = {
-        {"delete the first", "scan/players_crlf.pgn", 1, false},
-        {"delete in the middle", "scan/players_lf.pgn", 5, false},
-        {"delete the last", "scan/players_crlf.pgn", 40, false},
-        {"delete the last, LF", "scan/players_lf.pgn", 40, false},
-        {"replace the first", "scan/players_lf.pgn", 1, true},
-        {"replace in the middle", "scan/players_crlf.pgn", 17, true},
-        {"replace the last", "scan/players_crlf.pgn", 40, true},
+        {"delete the first", "scan/players_crlf.pgn", 1, false, {true, true}},
+        {"delete in the middle", "scan/players_lf.pgn", 5, false, {true, true}},
+        {"delete the last", "scan/players_crlf.pgn", 40, false, {true, true}},
+        {"delete the last, LF", "scan/players_lf.pgn", 40, false, {true, true}},
+        {"delete the only game", "lines/calgames_07.pgn", 1, false, {true, true}},
+        {"delete answered No", "scan/players_lf.pgn", 5, false, {true, false}},
+        {"replace the first", "scan/players_lf.pgn", 1, true, {}},
+        {"replace in the middle", "scan/players_crlf.pgn", 17, true, {}},
+        {"replace the last", "scan/players_crlf.pgn", 40, true, {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         OpenCopy copy(row.data, row.game);
-        const std::int64_t start = copy.file.Index().Offset(row.game);
-        const std::int64_t end =
-            row.game < 40 ? copy.file.Index().Offset(row.game + 1) : copy.original.size();
-        copy.ui.answers = {true, true};
+        const std::int32_t count = copy.file.GameCount();
+        const std::int64_t start = copy.Offset(row.game);
+        const std::int64_t end = copy.Offset(row.game + 1);
+        copy.ui.answers = row.answers;
         GameFileEditor editor(copy.file, copy.ui);
         Result<EditDone> done =
             row.replace ? editor.ReplaceCurrentGame(replacement) : editor.DeleteCurrentGame();
         ASSERT_TRUE(done.ok()) << done.error().message();
-        const std::size_t index = static_cast<std::size_t>(row.game - 1);
+        const auto index = static_cast<std::size_t>(row.game - 1);
+        const std::string now = ReadWholeFile(copy.path);
         if (row.replace) {
             EXPECT_TRUE(copy.ui.questions.empty());
-            EXPECT_TRUE(copy.Now() == copy.original.substr(0, start) +
-                                          NormaliseGameText(replacement, false) +
-                                          copy.original.substr(end));
+            EXPECT_TRUE(now == copy.original.substr(0, start) +
+                                   NormaliseGameText(replacement, false) +
+                                   copy.original.substr(end));
             EXPECT_EQ(test::PgnExtractGames(copy.path),
-                      With(copy.games, index, ExtractedGame(replacement), true));
+                      Edited(copy.games, index, ExtractedGame(replacement), true));
             EXPECT_EQ(done->game_to_show, row.game);
+        } else if (!row.answers.back()) {
+            EXPECT_TRUE(done->cancelled);
+            EXPECT_TRUE(now == copy.original);
+            continue;
         } else {
             EXPECT_EQ(copy.ui.questions,
                       (Games{std::string(DeleteGameQuestion), std::string(AreYouSure)}));
             // The last game takes the line end before it along (two bytes at most, and line-end
             // bytes only); no other byte goes.
             std::int64_t cut = start;
-            while (row.game == 40 && cut > start - 2 &&
+            while (row.game == count && cut > start - 2 && cut > 0 &&
                    (copy.original[cut - 1] == '\n' || copy.original[cut - 1] == '\r')) {
                 --cut;
             }
-            EXPECT_TRUE(copy.Now() == copy.original.substr(0, cut) + copy.original.substr(end));
-            EXPECT_EQ(test::PgnExtractGames(copy.path), Without(copy.games, index));
-            EXPECT_EQ(done->game_to_show, row.game == 40 ? 39 : row.game);
+            EXPECT_TRUE(now == copy.original.substr(0, cut) + copy.original.substr(end));
+            EXPECT_EQ(test::PgnExtractGames(copy.path), Edited(copy.games, index, "", false));
+            EXPECT_EQ(done->game_to_show, row.game == count ? row.game - 1 : row.game);
             EXPECT_TRUE(done->navigation_reset);
         }
         EXPECT_EQ(IndexOf(copy.file), ScannedIndex(copy.path));
         EXPECT_FALSE(copy.file.LastScan().from_cache);
         EXPECT_TRUE(ReadWholeFile(OffsetCachePath(copy.path)) ==
-                    CacheBytes(copy.Now().size(), IndexOf(copy.file)));
+                    CacheBytes(now.size(), IndexOf(copy.file)));
     }
-}
-
-TEST(GameFileEditor, DeletingTheOnlyGameEmptiesTheFile) {
-    TempDir dir;
-    const std::string path = dir.CopyData("lines/castling.pgn", "one.pgn");
-    RecordingUi ui;
-    PgnFile file;
-    ASSERT_TRUE(file.Open(path).ok());
-    ASSERT_EQ(file.ScanGameFile(false, ui), 1);
-    file.SetCurrentGameNumber(1);
-    GameFileEditor editor(file, ui);
-    for (bool first_answer : {false, true}) {
-        // Either No leaves the file alone.
-        ui.answers = {first_answer, false};
-        Result<EditDone> cancelled = editor.DeleteCurrentGame();
-        ASSERT_TRUE(cancelled.ok());
-        EXPECT_TRUE(cancelled->cancelled);
-        EXPECT_TRUE(ReadWholeFile(path) == ReadWholeFile(test::TestDataPath("lines/castling.pgn")));
-    }
-    ui.answers = {true, true};
-    Result<EditDone> done = editor.DeleteCurrentGame();
-    ASSERT_TRUE(done.ok());
-    EXPECT_EQ(platform::FileSize(path), 0);
-    EXPECT_EQ(file.GameCount(), 0);
-    EXPECT_EQ(done->game_to_show, 0);
-    EXPECT_EQ(editor.DeleteCurrentGame().error().message(), NoGamesInThisFile);
 }
 
 TEST(GameFileEditor, CopiesTakeTheGamesInListOrder) {
@@ -283,12 +234,11 @@ TEST(GameFileEditor, CopiesTakeTheGamesInListOrder) {
         std::vector<std::int32_t> games;
         bool append;
         bool target_exists;
-        std::deque<bool> answers;
-        std::vector<std::string_view> questions;
+        std::string_view question;
     } rows[] = {
-        {"new file", {3, 7, 10, 11, 12}, false, false, {true}, {ContinueQuestion}},
-        {"over an existing file", {12, 3}, false, true, {true}, {OverwriteFileQuestion}},
-        {"appended", {40, 1}, true, true, {true}, {ContinueQuestion}},
+        {"new file", {3, 7, 10, 11, 12}, false, false, ContinueQuestion},
+        {"over an existing file", {12, 3}, false, true, OverwriteFileQuestion},
+        {"appended", {40, 1}, true, true, ContinueQuestion},
     };
     const std::string existing = GameText("lines/short_annotated.pgn", 2);
     for (const Row& row : rows) {
@@ -299,23 +249,22 @@ TEST(GameFileEditor, CopiesTakeTheGamesInListOrder) {
             copy.dir.Write("target.pgn", existing);
             copy.dir.Write("target.PGO", "stale");
         }
-        copy.ui.answers = row.answers;
-        GameFileEditor editor(copy.file, copy.ui);
-        Result<EditDone> done = editor.CopyNavigationGames(row.games, target, row.append);
+        copy.ui.answers = {true};
+        Result<EditDone> done =
+            GameFileEditor(copy.file, copy.ui).CopyNavigationGames(row.games, target, row.append);
         ASSERT_TRUE(done.ok()) << done.error().message();
-        EXPECT_EQ(copy.ui.questions, Games(row.questions.begin(), row.questions.end()));
+        EXPECT_EQ(copy.ui.questions, Games{std::string(row.question)});
         EXPECT_EQ(copy.ui.reports, Games{std::string(CopyGamesComplete)});
         Games expected;
         if (row.append) expected.push_back(ExtractedGame(existing));
-        for (std::int32_t game : row.games) {
+        for (std::int32_t game : row.games)
             expected.push_back(copy.games[static_cast<std::size_t>(game - 1)]);
-        }
         EXPECT_EQ(test::PgnExtractGames(target), expected);
         EXPECT_FALSE(platform::FileExists(copy.dir.File("target.PGO")));
         if (row.append) {
             EXPECT_TRUE(ReadWholeFile(target).starts_with(existing + "\r\n"));
         }
-        EXPECT_TRUE(copy.Now() == copy.original);
+        EXPECT_TRUE(ReadWholeFile(copy.path) == copy.original);
     }
 }
 
@@ -341,8 +290,7 @@ TEST(GameFileEditor, GameRecordsAsTheBufferHoldsThem) {
         PgnFile file;
         ASSERT_TRUE(file.Open(dir.Write("g.pgn", row.file)).ok());
         file.ScanGameFile(false, ui);
-        GameFileEditor editor(file, ui);
-        Result<std::string> records = editor.GameRecords(1);
+        Result<std::string> records = GameFileEditor(file, ui).GameRecords(1);
         ASSERT_TRUE(records.ok());
         EXPECT_EQ(*records, row.records);
     }
@@ -357,11 +305,10 @@ TEST(GameFileEditor, GameBufferCarriesAGameToAnotherFile) {
     ASSERT_TRUE(from.MoveGameToBuffer(buffer).ok());
     EXPECT_EQ(source.ui.reports,
               (Games{std::string(GameBufferEmpty), std::string(GameMovedToBuffer)}));
-    EXPECT_TRUE(source.Now() == source.original);
 
     OpenCopy target("scan/players_crlf.pgn", 20);
-    GameFileEditor into(target.file, target.ui);
-    Result<EditDone> done = into.SaveGameBuffer(buffer, SaveMode::Insert);
+    Result<EditDone> done =
+        GameFileEditor(target.file, target.ui).SaveGameBuffer(buffer, SaveMode::Insert);
     ASSERT_TRUE(done.ok());
     // After an insert from the buffer the first game is shown.
     EXPECT_EQ(done->game_to_show, 1);
@@ -370,19 +317,30 @@ TEST(GameFileEditor, GameBufferCarriesAGameToAnotherFile) {
     EXPECT_EQ(games[19], source.games[8]);
 }
 
-// Nothing the user cannot undo happens when a change is refused or fails half-way: every file of
-// the folder keeps its bytes.
+// A change that is refused, or that fails half-way through the file seam (a read-only file or
+// folder, a disk that fills at some point, a rename that fails), leaves every file as it was.
 TEST(GameFileEditor, RefusedOrFailedChangesLeaveEveryFileAsItWas) {
     using Fault = test::FaultyFileSystem::Fault;
     const std::string game = GameText("lines/immortal-games.pgn", 3);
     const std::string long_game = GameText("lines/FIDE_longest_possible_game.pgn", 1);
-    enum class Act { Append, Insert, Overwrite, NewFile, Delete, Replace, Copy, CopyAppend };
+    enum class Act {
+        Append,
+        Insert,
+        Overwrite,
+        NewFile,
+        Delete,
+        Replace,
+        Copy,
+        CopyAppend,
+        Entered
+    };
     struct Row {
         const char* name;
         Act act;
         Fault fault;
         std::int64_t disk_bytes;
         std::string_view message;
+        const char* target = "copied.pgn";
     } rows[] = {
         {"append, read-only", Act::Append, Fault::ReadOnly, 0, ErrorOpeningFile},
         {"append, disk full", Act::Append, Fault::DiskFull, 0, ErrorSavingGame},
@@ -393,14 +351,20 @@ TEST(GameFileEditor, RefusedOrFailedChangesLeaveEveryFileAsItWas) {
         {"insert, disk full", Act::Insert, Fault::DiskFull, 5000, ErrorInsertingGame},
         {"insert, rename fails", Act::Insert, Fault::RenameFails, 0, ErrorInsertingGame},
         {"new file, read-only folder", Act::NewFile, Fault::ReadOnly, 0, ErrorCreatingFile},
+        {"new file over a file", Act::NewFile, Fault::None, 0, FileAlreadyExists, "target.pgn"},
         {"delete, read-only", Act::Delete, Fault::ReadOnly, 0, ErrorOpeningToChangeSize},
         {"delete, disk full", Act::Delete, Fault::DiskFull, 20000, ErrorSavingGame},
         {"delete, rename fails", Act::Delete, Fault::RenameFails, 0, ErrorChangingFileSize},
         {"replace, disk full", Act::Replace, Fault::DiskFull, 1000, ErrorSavingGame},
         {"copy, read-only folder", Act::Copy, Fault::ReadOnly, 0, ErrorCreatingNewFile},
         {"copy, disk full", Act::Copy, Fault::DiskFull, 100, ErrorCreatingNewFile},
-        {"copy append, read-only target", Act::CopyAppend, Fault::ReadOnly, 0, ErrorOpeningFile},
-        {"copy append, disk full", Act::CopyAppend, Fault::DiskFull, 300, ErrorSavingGame},
+        {"copy onto the file itself", Act::Copy, Fault::None, 0, SameAsCurrentFile, "games.pgn"},
+        {"copy append, read-only target", Act::CopyAppend, Fault::ReadOnly, 0, ErrorOpeningFile,
+         "target.pgn"},
+        {"copy append, disk full", Act::CopyAppend, Fault::DiskFull, 300, ErrorSavingGame,
+         "target.pgn"},
+        {"copy append, no target", Act::CopyAppend, Fault::None, 0, FileDoesNotExist},
+        {"an entered game without moves", Act::Entered, Fault::None, 0, NoMovesEntered},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -410,7 +374,8 @@ TEST(GameFileEditor, RefusedOrFailedChangesLeaveEveryFileAsItWas) {
         test::FaultyFileSystem file_system(row.fault, row.disk_bytes);
         GameFileEditor editor(copy.file, copy.ui, file_system);
         copy.ui.answers = {true, true};
-        const std::string target = copy.dir.File("target.pgn");
+        const std::string target = copy.dir.File(row.target);
+        const std::vector<std::int32_t> games = {1, 2};
         Result<EditDone> done = Error();
         switch (row.act) {
             case Act::Append:
@@ -423,7 +388,7 @@ TEST(GameFileEditor, RefusedOrFailedChangesLeaveEveryFileAsItWas) {
                 done = editor.SaveGameText(long_game, SaveMode::OverwriteLast);
                 break;
             case Act::NewFile:
-                done = editor.SaveGameText(game, SaveMode::NewFile, copy.dir.File("new.pgn"));
+                done = editor.SaveGameText(game, SaveMode::NewFile, target);
                 break;
             case Act::Delete:
                 done = editor.DeleteCurrentGame();
@@ -432,11 +397,13 @@ TEST(GameFileEditor, RefusedOrFailedChangesLeaveEveryFileAsItWas) {
                 done = editor.ReplaceCurrentGame(game);
                 break;
             case Act::Copy:
-                done = editor.CopyNavigationGames(std::vector<std::int32_t>{1, 2},
-                                                  copy.dir.File("copied.pgn"), false);
+                done = editor.CopyNavigationGames(games, target, false);
                 break;
             case Act::CopyAppend:
-                done = editor.CopyNavigationGames(std::vector<std::int32_t>{1, 2}, target, true);
+                done = editor.CopyNavigationGames(games, target, true);
+                break;
+            case Act::Entered:
+                done = editor.SaveGameToFile(EnteredGame{}, SaveMode::Append);
                 break;
         }
         ASSERT_FALSE(done.ok());
@@ -449,35 +416,10 @@ TEST(GameFileEditor, RefusedOrFailedChangesLeaveEveryFileAsItWas) {
     }
 }
 
-TEST(GameFileEditor, RefusalsBeforeAnythingIsWritten) {
-    const std::string game = GameText("lines/short_annotated.pgn", 2);
-    OpenCopy copy;
-    copy.dir.Write("target.pgn", game);
-    const auto before = test::FolderContents(copy.dir.path());
-    GameFileEditor editor(copy.file, copy.ui);
-    std::vector<std::int32_t> none;
-    EXPECT_EQ(editor.CopyNavigationGames(none, copy.dir.File("x.pgn"), false).error().message(),
-              NoGamesToCopy);
-    EXPECT_EQ(editor.CopyCurrentGame(copy.path, false).error().message(), SameAsCurrentFile);
-    copy.ui.answers = {true};
-    EXPECT_EQ(editor.CopyCurrentGame(copy.dir.File("missing.pgn"), true).error().message(),
-              FileDoesNotExist);
-    // Without the question, an overwrite is not done.
-    copy.ui.answers.clear();
-    Result<EditDone> declined = editor.CopyCurrentGame(copy.dir.File("target.pgn"), false);
-    ASSERT_TRUE(declined.ok());
-    EXPECT_TRUE(declined->cancelled);
-    EXPECT_EQ(copy.ui.questions, Games{std::string(OverwriteFileQuestion)});
-    EnteredGame entered;
-    entered.header.Get(HeaderField::Result) = "1-0";
-    EXPECT_EQ(editor.SaveGameToFile(entered, SaveMode::Append).error().message(), NoMovesEntered);
-    EXPECT_EQ(test::FolderDifference(before, test::FolderContents(copy.dir.path())), "");
-}
-
 TEST(GameFileEditor, AFileAtTheGameLimitIsLeftAlone) {
     TempDir dir;
-    std::string content;
     const std::string one = "[Event \"x\"]\n\n1.e4 *\n\n";
+    std::string content;
     content.reserve(one.size() * MaxGamesPerFile);
     for (std::int32_t game = 0; game < MaxGamesPerFile; ++game) content += one;
     const std::string path = dir.Write("full.pgn", content);
@@ -488,9 +430,8 @@ TEST(GameFileEditor, AFileAtTheGameLimitIsLeftAlone) {
     file.SetCurrentGameNumber(1);
     GameFileEditor editor(file, ui);
     for (SaveMode mode : {SaveMode::Append, SaveMode::Insert, SaveMode::OverwriteLast}) {
-        Result<EditDone> done = editor.SaveGameText(one, mode);
-        ASSERT_FALSE(done.ok());
-        EXPECT_EQ(done.error().message(), FillMessage(MaximumGamesExceeded, MaxGamesPerFile));
+        EXPECT_EQ(editor.SaveGameText(one, mode).error().message(),
+                  FillMessage(MaximumGamesExceeded, MaxGamesPerFile));
     }
     EXPECT_EQ(platform::FileSize(path), static_cast<std::int64_t>(content.size()));
 }

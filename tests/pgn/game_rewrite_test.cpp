@@ -34,7 +34,7 @@ TEST(RewriteGameText, AnnotationsSurviveARewrite) {
         int refused = 0;
         for (std::int32_t game = 1; game <= count; ++game) {
             SCOPED_TRACE(game);
-            Result<GameRewrite> loaded = LoadGameRewrite(file, game, ui);
+            Result<GameRewrite> loaded = LoadGameRewrite(file, game);
             if (!loaded.ok()) {
                 // Only a game of which the parser misses moves is refused (a number without its
                 // dot, two blanks in a row, a "?" standing alone).
