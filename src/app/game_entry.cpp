@@ -345,7 +345,10 @@ Result<pgn::EditDone> GameEntry::Save(pgn::PgnFile& target, pgn::SaveMode mode,
                                       platform::FileSystem& file_system) {
     pgn::GameFileEditor editor(target, ui, file_system);
     Result<pgn::EditDone> done = editor.SaveGameToFile(Entered(), mode, new_path);
-    if (done.ok() && !done->cancelled) changed_ = false;
+    if (done.ok() && !done->cancelled) {
+        changed_ = false;
+        save_mode_ = mode;
+    }
     return done;
 }
 

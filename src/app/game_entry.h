@@ -120,6 +120,8 @@ class GameEntry {
     Result<pgn::EditDone> Save(pgn::PgnFile& target, pgn::SaveMode mode,
                                const std::string& new_path, Ui& ui,
                                platform::FileSystem& file_system = platform::SystemFileSystem());
+    // The save mode of the last save, Append at first: the save dialog starts with it.
+    pgn::SaveMode LastSaveMode() const { return save_mode_; }
     // Modify Game's Replace/Save Changes: the game it came from rewritten from the header and the
     // moves, keeping the annotations of the moves that were not changed.
     Result<pgn::EditDone> SaveChanges(
@@ -146,6 +148,7 @@ class GameEntry {
     // The original's annotations belong to the half-moves up to here, which were not changed.
     int kept_annotations_ = 0;
     bool changed_ = false;
+    pgn::SaveMode save_mode_ = pgn::SaveMode::Append;
 };
 
 // `text` cut to at most `limit` bytes at a character boundary: UTF-8 when the text is valid
