@@ -53,6 +53,9 @@ std::vector<std::string_view> WithSearchFlags(std::initializer_list<std::string_
 }
 
 }  // namespace
+int RunEditCommand(const CommandArgs& args);
+int RunCopyGamesCommand(const CommandArgs& args);
+int RunWriteMovesCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -188,6 +191,20 @@ const std::vector<CommandEntry>& Commands() {
          RunDbCommand,
          {"--white", "--black", "--year", "--eco", "--result", "--moves", "--site", "--event",
           "--position", "--to"}},
+        {"edit",
+         "edit FILE append|insert N|overwrite-last|new|delete N|replace N [--from GAME.pgn]",
+         "add a typed game (from --from or standard input) to FILE, or delete or replace game "
+         "N; questions need --yes",
+         RunEditCommand,
+         {"--from"}},
+        {"copy-games",
+         "copy-games FILE --games 3,7,10-12 --to TARGET [--append]",
+         "copy games of FILE, in list order, to a new TARGET or onto its end",
+         RunCopyGamesCommand,
+         {"--games", "--to"}},
+        {"write-moves", "write-moves FILE N",
+         "print game N as a rewrite of it writes it back (header, moves, annotations)",
+         RunWriteMovesCommand},
     };
     return commands;
 }

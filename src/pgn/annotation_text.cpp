@@ -1,6 +1,7 @@
 #include <cstdlib>
 
 #include "pgn/game_lines.h"
+#include "pgn/nag.h"
 
 namespace qorvale::pgn {
 
@@ -12,6 +13,7 @@ public:
     TextCursor(std::string_view buffer, std::size_t position) : buffer_(buffer), pos_(position) {}
 
     bool AtEnd() const { return pos_ >= buffer_.size(); }
+    std::size_t Position() const { return pos_; }
     char Cur() const { return AtEnd() ? '\0' : buffer_[pos_]; }
     void Advance() { ++pos_; }
     // At a line end: on to the next line that is scanned. False at the end of the text.
@@ -31,6 +33,25 @@ private:
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A symbol such as "?" or "+-" standing alone at the cursor: its NAG in `out`, the cursor past
+// it. False (nothing moved) when the cursor is at anything else.
+bool AppendGlyph(TextCursor& cursor, std::string_view buffer, std::size_t at, std::string& out,
+                 NagDisplay display) {
+    std::size_t end = at;
+    while (end < buffer.size() && std::string_view("!?+-=/").find(buffer[end]) != std::string_view::npos) {
+        ++end;
+    }
+    if (end < buffer.size() && std::string_view(" \t{(;$").find(buffer[end]) == std::string_view::npos &&
+        buffer[end] != '\0') {
+        return false;
+    }
+    const int nag = NagOfGlyph(buffer.substr(at, end - at));
+    if (nag == 0) return false;
+    for (std::size_t n = at; n < end; ++n) cursor.Advance();
+    out += NagText(nag, display);
+    return true;
+}
 
 // "$n" at the cursor, the cursor after its digits.
 void AppendNag(TextCursor& cursor, std::string& out, NagDisplay display) {
@@ -133,7 +154,7 @@ std::string GameLines::AnnotationText(int half_move, NagDisplay display) const {
             AppendVariation(cursor, out, display);
         } else if (c == '$') {
             AppendNag(cursor, out, display);
-        } else {
+        } else if (!AppendGlyph(cursor, text_, cursor.Position(), out, display)) {
             out.resize(before);
             break;
         }

@@ -10,6 +10,7 @@
 #include "pgn/game_scanner.h"
 #include "pgn/header_tags.h"
 #include "pgn/messages.h"
+#include "pgn/nag.h"
 
 namespace qorvale::pgn {
 
@@ -332,6 +333,11 @@ GameLines::Scanner::Found GameLines::Scanner::SeekMove(bool white) {
             continue;
         }
         if (std::size_t glyph = GlyphLength(At()); glyph > 0) {
+            // A symbol standing alone ("7. Bxf7+ ?") is the move's NAG written another way.
+            if (NagOfGlyph(std::string_view(At(), glyph)) > 0) {
+                lines_.RecordAnnotation(HalfMove(), static_cast<int>(line_), Column(),
+                                        AnnotationKind::CommentOrNag);
+            }
             pos_ += glyph;
             continue;
         }

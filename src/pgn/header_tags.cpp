@@ -232,21 +232,8 @@ Error ValidateResult(const HeaderEditFields& fields) {
 }
 
 std::string HeaderText(const HeaderEditFields& fields, bool starts_from_setup) {
-    // Written order differs from the field order: the ratings come before ECO.
-    constexpr std::array<std::pair<std::string_view, HeaderField>, HeaderFieldCount> order = {{
-        {"Event", HeaderField::Event},
-        {"Site", HeaderField::Site},
-        {"Date", HeaderField::Date},
-        {"Round", HeaderField::Round},
-        {"White", HeaderField::White},
-        {"Black", HeaderField::Black},
-        {"Result", HeaderField::Result},
-        {"WhiteElo", HeaderField::WhiteElo},
-        {"BlackElo", HeaderField::BlackElo},
-        {"ECO", HeaderField::ECO},
-    }};
     std::string text;
-    for (const auto& [name, field] : order) {
+    for (const auto& [name, field] : WrittenHeaderOrder) {
         text += '[';
         text += name;
         text += " \"";

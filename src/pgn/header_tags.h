@@ -75,6 +75,24 @@ enum class HeaderField : int {
     BlackElo,
 };
 inline constexpr std::size_t HeaderFieldCount = 10;
+// The ten tags as the header writer writes them: the ratings come before ECO.
+struct WrittenTag {
+    std::string_view name;
+    HeaderField field;
+};
+inline constexpr std::array<WrittenTag, HeaderFieldCount> WrittenHeaderOrder = {{
+    {"Event", HeaderField::Event},
+    {"Site", HeaderField::Site},
+    {"Date", HeaderField::Date},
+    {"Round", HeaderField::Round},
+    {"White", HeaderField::White},
+    {"Black", HeaderField::Black},
+    {"Result", HeaderField::Result},
+    {"WhiteElo", HeaderField::WhiteElo},
+    {"BlackElo", HeaderField::BlackElo},
+    {"ECO", HeaderField::ECO},
+}};
+
 // A header value, a display value and an edit field hold at most this many characters.
 inline constexpr std::size_t MaxHeaderValue = 95;
 // What the header dialog accepts per field.

@@ -202,6 +202,16 @@ std::string_view NagGlyph(int nag) {
     }
 }
 
+int NagOfGlyph(std::string_view glyph) {
+    if (glyph.empty() || glyph == "--") return 0;
+    if (glyph == "+=") return 14;
+    if (glyph == "=+") return 15;
+    for (int nag = 1; nag <= 142; ++nag) {
+        if (NagGlyph(nag) == glyph) return nag;
+    }
+    return 0;
+}
+
 std::string NagTextWithoutGlyph(int nag) {
     if (nag == 146) return "A novelty";
     if (nag >= 1 && nag <= LastWordedNag) return std::string(NagWordsFor(nag));

@@ -22,6 +22,10 @@ std::string NagText(int nag, NagDisplay display = NagDisplay::Words);
 // The symbol of one of the sixteen NAGs that have one ("!", "+/=", ">="), or empty.
 std::string_view NagGlyph(int nag);
 
+// The NAG a symbol written as its own token stands for ("?" is 2, "+=" 14), or 0. "--" is a null
+// move, not a NAG.
+int NagOfGlyph(std::string_view glyph);
+
 // What the game text window writes for a NAG that has no symbol: "A novelty" for 146, the words
 // for 1..139, "$Unknown NAG %d$" otherwise.
 std::string NagTextWithoutGlyph(int nag);

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "pgn/display_stem.h"
+#include "pgn/file_change.h"
 #include "pgn/game_scanner.h"
 #include "pgn/messages.h"
 #include "pgn/offset_cache.h"
@@ -45,6 +46,9 @@ class CountedReading {
 PgnFile::PgnFile(platform::FileSystem& file_system) : file_system_(file_system) {}
 
 Error PgnFile::Open(const std::string& path) {
+    // A change at the end of the file that was cut short by a crash is undone before anyone
+    // reads the file.
+    RecoverInterruptedChange(file_system_, path);
     platform::File file = platform::File::Open(path, platform::File::Mode::ReadWrite);
     // A file the user may only read can still be shown; only edits will fail.
     if (!file.IsOpen()) file = platform::File::Open(path, platform::File::Mode::Read);

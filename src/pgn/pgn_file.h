@@ -38,7 +38,8 @@ class PgnFile {
     explicit PgnFile(platform::FileSystem& file_system = platform::SystemFileSystem());
 
     // Opens `path` with read/write access (read-only when the file allows no more), replacing
-    // the file that was open. On failure ("Error opening file.") the old file stays open.
+    // the file that was open. On failure ("Error opening file.") the old file stays open. A
+    // change at the end of the file that a crash cut short is undone first (file_change.h).
     Error Open(const std::string& path);
     void Close();
     bool IsOpen() const { return file_.IsOpen(); }

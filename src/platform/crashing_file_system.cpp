@@ -42,6 +42,13 @@ bool CrashingFileSystem::FlushAll(std::span<File* const> files) {
     return flushed;
 }
 
+bool CrashingFileSystem::SetLength(File& file, std::int64_t length) {
+    Point();
+    bool set = FileSystem::SetLength(file, length);
+    Point();
+    return set;
+}
+
 bool CrashingFileSystem::Rename(const std::string& from, const std::string& to) {
     Point();
     bool renamed = FileSystem::Rename(from, to);

@@ -27,6 +27,7 @@ class CrashingFileSystem final : public FileSystem {
     bool Write(File& file, const void* data, std::int64_t size) override;
     bool Flush(File& file) override;
     bool FlushAll(std::span<File* const> files) override;
+    bool SetLength(File& file, std::int64_t length) override;
     bool Rename(const std::string& from, const std::string& to) override;
     bool Delete(const std::string& path) override;
 

@@ -174,6 +174,11 @@ bool CopyFile(const std::string& from, const std::string& to) {
     return true;
 }
 
+bool CopyFileMode(const std::string& from, const std::string& to) {
+    struct stat info;
+    return ::stat(from.c_str(), &info) == 0 && ::chmod(to.c_str(), info.st_mode & 07777) == 0;
+}
+
 bool CreateFolder(const std::string& path) {
     if (path.empty()) return false;
     if (FolderExists(path)) return true;

@@ -66,6 +66,9 @@ bool DeleteFile(const std::string& path);
 // Replaces `to` if it exists.
 bool RenameFile(const std::string& from, const std::string& to);
 bool CopyFile(const std::string& from, const std::string& to);
+// Gives `to` the access rights of `from`: a file written beside a user's file and renamed over
+// it keeps the rights the user gave the original.
+bool CopyFileMode(const std::string& from, const std::string& to);
 // Creates the folder and any missing parents.
 bool CreateFolder(const std::string& path);
 // Whether standard error is a terminal (and not a pipe or a file).

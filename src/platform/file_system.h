@@ -9,19 +9,24 @@
 namespace qorvale::platform {
 
 // The file operations a rewrite of a user's file goes through (create the new content beside
-// it, write, flush, rename over, delete). The base class does the real thing; a test derives
-// from it and makes one step fail to show that the user's file survives.
+// it, write, flush, rename over, delete; or open it, write at its end and cut it). The base class
+// does the real thing; a test derives from it and makes one step fail to show that the user's file
+// survives.
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
 
     virtual File Create(const std::string& path) { return File::Create(path); }
+    // Opens an existing file; a change in place opens it with read/write access first, so a
+    // file the user may only read is never touched.
+    virtual File Open(const std::string& path, File::Mode mode) { return File::Open(path, mode); }
     virtual bool Write(File& file, const void* data, std::int64_t size) {
         return file.Write(data, size);
     }
     virtual bool Flush(File& file) { return file.Flush(); }
     // Flush of many files at once (File::FlushAll).
     virtual bool FlushAll(std::span<File* const> files) { return File::FlushAll(files); }
+    virtual bool SetLength(File& file, std::int64_t length) { return file.SetLength(length); }
     // Replaces `to` if it exists.
     virtual bool Rename(const std::string& from, const std::string& to) {
         return RenameFile(from, to);

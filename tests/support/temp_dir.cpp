@@ -7,8 +7,14 @@
 
 namespace qorvale::test {
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qorvale-test-XXXXXX").string();
+TempDir::TempDir() : TempDir(std::string()) {}
+
+TempDir::TempDir(const std::string& base) {
+    std::error_code ignored;
+    std::filesystem::path folder = !base.empty() && std::filesystem::is_directory(base, ignored)
+                                       ? std::filesystem::path(base)
+                                       : std::filesystem::temp_directory_path();
+    std::string pattern = (folder / "qorvale-test-XXXXXX").string();
     if (char* made = ::mkdtemp(pattern.data())) path_ = made;
 }
 

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string_view>
+
+// The texts of game entry, the set-up board and the annotation editor.
+namespace qorvale::app {
+
+inline constexpr std::string_view InvalidFenText = "The text is not a FEN position.";
+inline constexpr std::string_view GameCannotBeModified =
+    "The moves of this game cannot all be played, so it cannot be modified.";
+inline constexpr std::string_view CommentHoldsBrace = "A comment cannot hold a brace.";
+inline constexpr std::string_view RestoreAnnotationQuestion =
+    "The program stopped while a game was being annotated. Do you want to restore the "
+    "annotation?";
+inline constexpr std::string_view AnnotationHoldsMoves =
+    "An annotation holds only comments, NAGs and variations.";
+inline constexpr std::string_view AnnotatedGameGone =
+    "The annotated game is no longer in its file.";
+
+}  // namespace qorvale::app
