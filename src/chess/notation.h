@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/error.h"
 
@@ -12,6 +13,11 @@ namespace qorvale::chess {
 // Rewrites castling written with zeros or lower-case o ("0-0", "o-o-o") to "O-O"/"O-O-O" in
 // place. `token` starts at the move; anything after the castling text stays. True if rewritten.
 bool NormaliseCastling(std::span<char> token);
+
+// The moves of a line of text, "1.e4 c5 2.Nf3", "1. e4 c5 2. Nf3" or "e4 c5 Nf3": move numbers
+// (alone or glued to the move, "12." "12..." "12.Nf3") and results dropped; "*" stays (the
+// searches' any move).
+std::vector<std::string_view> SplitLineMoves(std::string_view line);
 
 // The user's piece letters for shown and exported text, in the order king, queen, rook, bishop,
 // knight. Input is never translated back.

@@ -19,6 +19,9 @@ int RunEcoBuildCommand(const CommandArgs& args);
 int RunFastfileCommand(const CommandArgs& args);
 int RunSearchCommand(const CommandArgs& args);
 int RunListCommand(const CommandArgs& args);
+int RunTreeCommand(const CommandArgs& args);
+int RunTreeMergeCommand(const CommandArgs& args);
+int RunEcoEditCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -63,6 +66,22 @@ const std::vector<CommandEntry>& Commands() {
         {"list", "list FILE [--layout 0-3]",
          "print the game list lines as the Select Game list shows them", RunListCommand,
          {"--layout"}},
+        {"tree",
+         "tree FILE [--line \"1.e4 c5 2.Nf3\"] [--source file|eco|merge|db] [--exact] "
+         "[--sort frequency|score|move]",
+         "the opening tree after a line: the tree list's rows, then MOVE, GAMES, POINTS, "
+         "WHITE_WINS, OTHER, BLACK_WINS, FIRST_GAME per move",
+         RunTreeCommand,
+         {"--line", "--source", "--sort"}},
+        {"tree-merge", "tree-merge make|merge MERGE.trm FILE.pgn",
+         "make a tree merge file from FILE's games, or append them to one", RunTreeMergeCommand},
+        {"eco-edit",
+         "eco-edit add|modify|rename|delete|restore [ENTRY] [--line L] [--name NAME] "
+         "[--table DIR]",
+         "edit the ECO table: add a line, change an entry's moves or name, delete it, or restore "
+         "the previous version",
+         RunEcoEditCommand,
+         {"--line", "--name", "--table"}},
     };
     return commands;
 }

@@ -29,6 +29,16 @@ class FileSystem {
 // The real file system, for code that is not under test.
 FileSystem& SystemFileSystem();
 
+// Replaces the whole content of `path` the safe way: the bytes go to `path` + ".new", are
+// flushed, and that file is renamed over `path`. The old content stays whole until then; on
+// failure the ".new" file is removed and false returned.
+bool ReplaceFileContent(FileSystem& files, const std::string& path, const void* data,
+                        std::int64_t size);
+
+// Reads a file whole, or its first `max_size` bytes when that is not negative. False when it
+// cannot be opened or read.
+bool ReadFileContent(const std::string& path, std::string& content, std::int64_t max_size = -1);
+
 // Whether two paths name the same file (both exist and are one file), as on a file system that
 // ignores letter case.
 bool SameFile(const std::string& a, const std::string& b);
