@@ -99,8 +99,15 @@ search::MoveCode LinePosition::CodeOf(std::string_view text) {
     const chess::Side side = WhiteToMove() ? chess::Side::White : chess::Side::Black;
     const bool located = chess.LocateMoveText(move, chess::FromHint{}, side) == 0;
     const chess::LocatedMove squares = chess.LocatedMoveSquares();
+    // Locating trusts the text; the rules decide whether the move may be made.
+    const bool legal = located && HalfMoves() < chess::MaxHalfMoves &&
+                       chess.MakeMoveFromSquares(chess::MoveMode::TextOnly, HalfMoves() + 1,
+                                                 static_cast<int>(squares.from_file),
+                                                 static_cast<int>(squares.from_rank),
+                                                 static_cast<int>(squares.to_file),
+                                                 static_cast<int>(squares.to_rank)) == 0;
     chess.RestoreChessState(saved);
-    if (!located) return 0;
+    if (!legal) return 0;
     return MoveCodeOf(SquareOf(squares.from_file, squares.from_rank),
                       SquareOf(squares.to_file, squares.to_rank), PromotionFlags(move.view()));
 }

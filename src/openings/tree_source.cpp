@@ -170,7 +170,7 @@ std::int32_t TreeSource::GameCount() {
 }
 
 Error TreeSource::LoadStream() {
-    if (stream_ && (stream_->Whole() || stream_->Rewind())) return Error::Ok();
+    if (stream_ && stream_->Rewind()) return Error::Ok();
     stream_.reset();
     if (request_.kind == TreeSourceKind::EcoTable) {
         try {
@@ -203,10 +203,9 @@ Error TreeSource::ScanStream(NextMoveScan& scan, Ui& ui) {
     MoveStream::Step step;
     while ((step = stream_->Next(record)) == MoveStream::Step::Record) {
         ++game_number;
-        // A game without moves is written as the single code of 1.d4; it has no next move.
-        const bool no_moves = record.count == 1 && record.Code(0) == search::NoMovesCode;
-        if (!scan.Offer(record.bytes, no_moves ? 0 : record.count, search::ResultOf(record.result),
-                        game_number)) {
+        // A game without moves has the single code of 1.d4 in the stream, which cannot tell it
+        // from a game of that one move: both count as 1.d4.
+        if (!scan.Offer(record.bytes, record.count, search::ResultOf(record.result), game_number)) {
             return Error::Ok();
         }
     }
