@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "base/bytes.h"
@@ -79,7 +80,7 @@ Result<MoveStream> MoveStream::OpenFile(const std::string& path) {
 MoveStream MoveStream::FromBytes(std::vector<std::uint8_t> bytes) {
     MoveStream stream;
     stream.capacity_ = bytes.size();
-    stream.buffer_.reset(new std::uint8_t[bytes.size() + 1]);
+    stream.buffer_ = std::make_unique<std::uint8_t[]>(bytes.size() + 1);
     std::copy(bytes.begin(), bytes.end(), stream.buffer_.get());
     stream.filled_ = bytes.size();
     stream.whole_ = true;

@@ -38,11 +38,12 @@ OpeningTree::OpeningTree(OpeningTree&&) noexcept = default;
 OpeningTree& OpeningTree::operator=(OpeningTree&&) noexcept = default;
 
 Error OpeningTree::Open(std::unique_ptr<TreeSource> source, const TreeOptions& options, Ui& ui,
-                        bool rebuild, TreeOpenInfo* info) {
+                        bool rebuild, TreeOpenInfo* info, platform::FileSystem& files) {
     TreeOpenInfo local;
     TreeOpenInfo& found = info != nullptr ? *info : local;
     found = {};
     source_ = std::move(source);
+    files_ = &files;
     options_ = options;
     tree_path_ = source_->TreeFilePath(options.exact_variations);
     stamp_ = source_->Stamp();
@@ -55,7 +56,7 @@ Error OpeningTree::Open(std::unique_ptr<TreeSource> source, const TreeOptions& o
     children_.clear();
     write_failed_ = false;
 
-    if (rebuild) DeleteTreeFiles(tree_path_);
+    if (rebuild) DeleteTreeFiles(tree_path_, *files_);
     TreeFileContents contents = ReadTreeFile(tree_path_);
     switch (contents.state) {
         case TreeFileState::Unreadable:
@@ -63,17 +64,17 @@ Error OpeningTree::Open(std::unique_ptr<TreeSource> source, const TreeOptions& o
             ui.report(messages::ErrorOpeningTreeFile);
             return Error(std::string(messages::ErrorOpeningTreeFile));
         case TreeFileState::OldFormat:
-            DeleteTreeFiles(tree_path_);
+            DeleteTreeFiles(tree_path_, *files_);
             found.old_format = true;
             ui.report(messages::TreeFormatChanged);
             break;
         case TreeFileState::Damaged:
-            DeleteTreeFiles(tree_path_);
+            DeleteTreeFiles(tree_path_, *files_);
             found.stale = true;
             break;
         case TreeFileState::Missing:
             // Counts and history left by a tree that was deleted belong to no tree now.
-            DeleteTreeFiles(tree_path_);
+            DeleteTreeFiles(tree_path_, *files_);
             break;
         case TreeFileState::Loaded: {
             TreeCounts counts;
@@ -86,7 +87,7 @@ Error OpeningTree::Open(std::unique_ptr<TreeSource> source, const TreeOptions& o
                 LoadChildren();
                 return Error::Ok();
             }
-            DeleteTreeFiles(tree_path_);
+            DeleteTreeFiles(tree_path_, *files_);
             found.stale = true;
             break;
         }
@@ -164,8 +165,9 @@ bool OpeningTree::Reserve(std::size_t nodes) {
 void OpeningTree::Write(Ui& ui) {
     if (NotKept()) return;
     // The counts go first: a tree file never has more nodes on disk than its counts file.
-    const bool written = WriteTreeCounts(TreeCountsPath(tree_path_), TreeCounts{stamp_, counts_}) &&
-                         WriteTreeFile(tree_path_, nodes_);
+    const bool written =
+        WriteTreeCounts(TreeCountsPath(tree_path_), TreeCounts{stamp_, counts_}, *files_) &&
+        WriteTreeFile(tree_path_, nodes_, *files_);
     if (!written && !write_failed_) {
         write_failed_ = true;
         ui.report(messages::ErrorOpeningTreeFile);

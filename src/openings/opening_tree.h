@@ -73,8 +73,10 @@ class OpeningTree {
     // or one whose source has changed since (its stamp), is deleted and started again. `rebuild`
     // deletes the tree first. Fails with "Error opening tree file." when the file exists but
     // cannot be read, or with the source's failure.
+    // The tree files are written and deleted through `files`.
     Error Open(std::unique_ptr<TreeSource> source, const TreeOptions& options, Ui& ui,
-               bool rebuild = false, TreeOpenInfo* info = nullptr);
+               bool rebuild = false, TreeOpenInfo* info = nullptr,
+               platform::FileSystem& files = platform::SystemFileSystem());
     bool IsOpen() const { return source_ != nullptr; }
     // Settings that take effect at the next expansion (the single-node limit). Exact variations
     // live in another tree file: a change of them needs Open.
@@ -138,6 +140,7 @@ class OpeningTree {
     void ReplayTo(std::int32_t node);
 
     std::unique_ptr<TreeSource> source_;
+    platform::FileSystem* files_ = &platform::SystemFileSystem();
     TreeOptions options_;
     std::string tree_path_;
     SourceStamp stamp_;  // the source as the tree was opened on it

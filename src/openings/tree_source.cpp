@@ -1,5 +1,6 @@
 #include "openings/tree_source.h"
 
+#include <memory>
 #include <new>
 
 #include "base/bytes.h"
@@ -71,13 +72,12 @@ std::vector<std::uint8_t> EcoTableRecords(const EcoTable& table) {
     return bytes;
 }
 
-TreeSource::TreeSource(TreeSourceRequest request) : request_(std::move(request)) {}
+TreeSource::TreeSource(Key, TreeSourceRequest request) : request_(std::move(request)) {}
 
 TreeSource::~TreeSource() = default;
 
 Result<std::unique_ptr<TreeSource>> TreeSource::Open(TreeSourceRequest request) {
-    std::unique_ptr<TreeSource> source(new (std::nothrow) TreeSource(std::move(request)));
-    if (!source) return Failure(messages::NotEnoughMemory);
+    auto source = std::make_unique<TreeSource>(Key{}, std::move(request));
     const TreeSourceRequest& r = source->request_;
     switch (r.kind) {
         case TreeSourceKind::PgnFile:

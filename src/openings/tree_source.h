@@ -90,7 +90,15 @@ class TreeSource {
     void SetCancel(std::function<bool()> cancelled) { cancelled_ = std::move(cancelled); }
 
   private:
-    explicit TreeSource(TreeSourceRequest request);
+    // Only Open makes a source.
+    struct Key {
+        explicit Key() = default;
+    };
+
+  public:
+    TreeSource(Key, TreeSourceRequest request);
+
+  private:
     Error LoadStream();
     Error ScanStream(NextMoveScan& scan, Ui& ui);
     Error ScanText(NextMoveScan& scan, std::int32_t first_game);
