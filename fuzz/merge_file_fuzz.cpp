@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     OpeningTree tree;
     NoSyncFileSystem files;
     if (tree.Open(std::move(source).value(), {}, ui, true, nullptr, files)) return 0;
-    for (int first = 0; first < static_cast<int>(tree.Children().size()) && first < 6; ++first) {
+    for (int first = 0; first < static_cast<int>(tree.Children().size()) && first < 4; ++first) {
         int depth = 0;
         for (int step = first; depth < 3; step = 0, ++depth) {
             if (tree.EnterChild(step, ui) != EnterOutcome::Children) break;

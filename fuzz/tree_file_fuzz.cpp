@@ -37,9 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (tree.Open(source.Open(), {}, ui, false, nullptr, files)) return 0;
     if (!ValidTree(std::span<const TreeNode>(&tree.Node(0), tree.NodeCount()))) __builtin_trap();
     const int first = static_cast<int>(tree.Children().size());
-    for (int i = 0; i < first && i < 8; ++i) {
+    for (int i = 0; i < first && i < 4; ++i) {
         if (tree.EnterChild(i, ui) == EnterOutcome::Children) {
-            for (int j = 0; j < static_cast<int>(tree.Children().size()) && j < 4; ++j) {
+            for (int j = 0; j < static_cast<int>(tree.Children().size()) && j < 2; ++j) {
                 if (tree.EnterChild(j, ui) != EnterOutcome::Refused) tree.StepBack();
             }
             (void)tree.GamesBehind(0, ui);

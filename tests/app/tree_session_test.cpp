@@ -102,11 +102,9 @@ TEST(TreeSession, EndOfBranchActionByOptionAndSource) {
     using Action = openings::EndOfBranchAction;
     const std::vector<Case> cases = {
         {Kind::PgnFile, false, 1, false, Action::Message},
-        {Kind::PgnFile, true, 1, false, Action::ShowGame},
-        {Kind::MergeFile, true, 5, false, Action::ShowGameList},
         {Kind::EcoTable, true, 1, false, Action::Message},
         {Kind::Database, true, 1, false, Action::Message},
-        {Kind::PgnFile, true, 1, true, Action::Nothing},
+        {Kind::MergeFile, true, 1, true, Action::Nothing},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.kind));

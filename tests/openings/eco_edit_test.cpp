@@ -34,10 +34,9 @@ LinePosition Line(std::string_view moves) {
 }
 
 // The name dialog: answers from a script, then cancels.
-EcoNameDialog Names(std::deque<std::string> answers, std::vector<std::string>* presets = nullptr) {
+EcoNameDialog Names(std::deque<std::string> answers) {
     auto script = std::make_shared<std::deque<std::string>>(std::move(answers));
-    return [script, presets](std::string_view preset) -> std::optional<std::string> {
-        if (presets != nullptr) presets->emplace_back(preset);
+    return [script](std::string_view) -> std::optional<std::string> {
         if (script->empty()) return std::nullopt;
         std::string answer = script->front();
         script->pop_front();
@@ -55,7 +54,9 @@ struct Folder {
         test::WriteTable(dir, original);
         EXPECT_TRUE(LoadEcoTable(EcoTableFilesIn(dir.path()), table, ui).ok());
     }
-    std::string File(std::string_view name) const { return qorvale::test::ReadWholeFile(dir.File(name)); }
+    std::string File(std::string_view name) const {
+        return qorvale::test::ReadWholeFile(dir.File(name));
+    }
     bool CurrentIsOriginal() const {
         return File("qorvale.eco") == original.codes && File("qorvale.ecn") == original.names &&
                File("qorvale.ecm") == original.moves;
@@ -75,6 +76,7 @@ TEST(EcoEdit, AddComparesWithTheMatchedLine) {
         std::vector<std::string> questions;
         std::vector<std::string> reports;
         const char* code;  // of the added line; nullptr when nothing is added
+        std::deque<std::string> names = {"New line \t"};
     };
     const std::string added(messages::LineAdded);
     const std::vector<Case> cases = {
@@ -110,6 +112,13 @@ TEST(EcoEdit, AddComparesWithTheMatchedLine) {
          "C44"},
         {"beyond every line", "1.e4 e5 2.Nf3 Nc6 3.d4 exd4", {}, {}, {added}, "C44"},
         {"matching nothing", "1.a3", {}, {}, {added}, "C20"},
+        {"an empty name first",
+         "1.e4 c5 2.Nf3",
+         {},
+         {},
+         {std::string(messages::NullEcoName), added},
+         "B20",
+         {"  ", "New line"}},
         {"no line", "", {}, {}, {std::string(messages::EnterLineFirst)}, nullptr},
     };
     for (const Case& c : cases) {
@@ -118,7 +127,7 @@ TEST(EcoEdit, AddComparesWithTheMatchedLine) {
         EcoEditor editor(folder.dir.path(), folder.table);
         ASSERT_TRUE(editor.Enter(folder.ui));
         folder.ui.answers = c.answers;
-        const bool changed = editor.AddLine(Line(c.moves), Names({"New line \t"}), folder.ui);
+        const bool changed = editor.AddLine(Line(c.moves), Names(c.names), folder.ui);
         EXPECT_EQ(folder.ui.questions, c.questions);
         EXPECT_EQ(folder.ui.reports, c.reports);
         EXPECT_EQ(changed, c.code != nullptr);
@@ -133,21 +142,6 @@ TEST(EcoEdit, AddComparesWithTheMatchedLine) {
         EXPECT_EQ(folder.table.Moves(5), Line(c.moves).LineText());
         EXPECT_TRUE(folder.Consistent());
     }
-}
-
-TEST(EcoEdit, NameDialogAsksAgainForAnEmptyName) {
-    Folder folder;
-    EcoEditor editor(folder.dir.path(), folder.table);
-    ASSERT_TRUE(editor.Enter(folder.ui));
-    std::vector<std::string> presets;
-    ASSERT_TRUE(editor.AddLine(Line("1.e4 c5 2.Nf3"), Names({"  ", "Sicilian, 2.Nf3"}, &presets),
-                               folder.ui));
-    // Preset with the matched line's name, then with what was typed.
-    EXPECT_EQ(presets, (std::vector<std::string>{"Sicilian", "  "}));
-    EXPECT_EQ(folder.ui.reports, (std::vector<std::string>{std::string(messages::NullEcoName),
-                                                           std::string(messages::LineAdded)}));
-    EXPECT_EQ(folder.table.Name(5), "Sicilian, 2.Nf3");
-    EXPECT_EQ(folder.table.Code(5), "B20");
 }
 
 TEST(EcoEdit, ModifyRenameAndDeleteTheSelectedLine) {

@@ -146,11 +146,17 @@ TEST(OpeningTree, ReopenedTreeExpandsNothingTwice) {
                                                     std::string(messages::EndOfBranch)}));
 }
 
-TEST(OpeningTree, ChangedSourceDeletesTheStaleTree) {
+// A tree of another state of its source, or a tree file that cannot be walked, is deleted and
+// the tree started again: the root is the root of a new tree.
+TEST(OpeningTree, StaleOrDamagedTreesStartAgain) {
     struct Case {
         const char* name;
         bool fast_file;
         std::function<void(const TempDir&, const TreeGames&)> change;
+        std::vector<std::string> reports = {};
+    };
+    auto write = [](const char* name, std::string bytes) {
+        return [name, bytes](const TempDir& dir, const TreeGames&) { dir.Write(name, bytes); };
     };
     const std::vector<Case> cases = {
         {"fast file made for another game count", true,
@@ -166,6 +172,11 @@ TEST(OpeningTree, ChangedSourceDeletesTheStaleTree) {
          }},
         {"counts file lost", true,
          [](const TempDir& dir, const TreeGames&) { platform::DeleteFile(dir.File("games.TWE")); }},
+        {"tree file of the older format",
+         true,
+         write("games.TRE", std::string(64, '\xFF')),
+         {std::string(messages::TreeFormatChanged)}},
+        {"tree file cut inside a node", true, write("games.TRE", std::string(33, '\0'))},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -174,42 +185,18 @@ TEST(OpeningTree, ChangedSourceDeletesTheStaleTree) {
             WriteTreeGames(dir, "games.pgn", test::TreeGamesText(), c.fast_file);
         RecordingUi ui;
         const Grown fresh = Grow(games, "", ui);
-        const Grown grown = Grow(games, "1.d4 d5 2.c4", ui);
-        ASSERT_GT(grown.nodes, fresh.nodes);
+        ASSERT_GT(Grow(games, "1.d4 d5 2.c4", ui).nodes, fresh.nodes);
         c.change(dir, games);
 
+        RecordingUi reopened;
         auto source = TreeSource::Open(games.Request(c.fast_file));
         ASSERT_TRUE(source.ok());
         OpeningTree tree;
         TreeOpenInfo info;
-        ASSERT_TRUE(tree.Open(std::move(source).value(), {}, ui, false, &info).ok());
-        EXPECT_TRUE(info.stale);
+        ASSERT_TRUE(tree.Open(std::move(source).value(), {}, reopened, false, &info).ok());
+        EXPECT_TRUE(info.started_anew);
         EXPECT_EQ(tree.NodeCount(), fresh.nodes);
-    }
-}
-
-TEST(OpeningTree, OldOrDamagedTreeFilesStartAgain) {
-    struct Case {
-        const char* name;
-        std::string bytes;
-        std::vector<std::string> reports;
-    };
-    const std::vector<Case> cases = {
-        {"older format", std::string(64, '\xFF'), {std::string(messages::TreeFormatChanged)}},
-        {"cut inside a node", std::string(33, '\0'), {}},
-        {"empty", "", {}},
-    };
-    TempDir dir;
-    const TreeGames games = WriteTreeGames(dir, "games.pgn", test::TreeGamesText(), true);
-    RecordingUi fresh_ui;
-    const Grown fresh = Grow(games, "", fresh_ui);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        dir.Write("games.TRE", c.bytes);
-        RecordingUi ui;
-        const Grown opened = Grow(games, "", ui);
-        EXPECT_EQ(ui.reports, c.reports);
-        EXPECT_EQ(opened.file, fresh.file);
+        EXPECT_EQ(reopened.reports, c.reports);
     }
 }
 

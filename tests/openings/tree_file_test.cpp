@@ -114,13 +114,5 @@ TEST(TreeFile, CountsMustAgreeWithGamesAndPoints) {
     }
 }
 
-TEST(TreeFile, SideFilesAreNamedAfterTheTreeFile) {
-    EXPECT_EQ(TreeHistoryPath("/d/games.TRE"), "/d/games.TRT");
-    EXPECT_EQ(TreeHistoryPath("/d/games.TRX"), "/d/games.TRT");
-    EXPECT_EQ(TreeHistoryPath("/d/ecotree.trx"), "/d/ecotree.trt");
-    EXPECT_EQ(TreeCountsPath("/d/games.TRX"), "/d/games.TWX");
-    EXPECT_EQ(TreeCountsPath("/d/ecotree.tre"), "/d/ecotree.twe");
-}
-
 }  // namespace
 }  // namespace qorvale::openings
