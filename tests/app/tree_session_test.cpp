@@ -58,6 +58,14 @@ TEST(TreeSession, StepsBackAndThroughItsHistory) {
     ASSERT_TRUE(session.Back(ui));
     EXPECT_EQ(session.LineText(), "1.e4 c5 2.Nf3");
     EXPECT_TRUE(ui.reports.empty());
+
+    // Exact variations live in a tree file of their own, opened at its root.
+    openings::TreeOptions exact;
+    exact.exact_variations = true;
+    ASSERT_TRUE(session.SetOptions(exact, ui).ok());
+    EXPECT_EQ(session.Tree().TreeFilePath(), dir.File("games.TRX"));
+    EXPECT_TRUE(platform::FileExists(dir.File("games.TWX")));
+    EXPECT_EQ(session.LineText(), "");
 }
 
 TEST(TreeSession, EndOfBranchShowsTheGameOrTheGames) {
@@ -167,24 +175,6 @@ TEST(TreeSession, EcoTableTreeCountsTheTableLines) {
         shown[std::string(row.move.text.view())] = row.move.games;
     EXPECT_EQ(shown, lines_after_e4);
     EXPECT_TRUE(platform::FileExists(dir.File("ecotree.tre")));
-}
-
-TEST(TreeSession, ExactVariationsKeepATreeOfTheirOwn) {
-    TempDir dir;
-    const test::TreeGames games = WriteTreeGames(dir, "games.pgn", test::TreeGamesText(), true);
-    RecordingUi ui;
-    TreeSession session;
-    ASSERT_TRUE(session.Open(games.Request(), {}, ui).ok());
-    openings::TreeOptions options;
-    options.exact_variations = true;
-    options.sort_mode = 2;
-    ASSERT_TRUE(session.SetOptions(options, ui).ok());
-    EXPECT_TRUE(platform::FileExists(dir.File("games.TRX")));
-    EXPECT_TRUE(platform::FileExists(dir.File("games.TWX")));
-    EXPECT_EQ(session.Tree().TreeFilePath(), dir.File("games.TRX"));
-    // By move type: pawn moves by file first.
-    ASSERT_FALSE(session.Rows().empty());
-    EXPECT_EQ(session.Rows().front().text, "1. b3");
 }
 
 }  // namespace

@@ -30,36 +30,22 @@ using test::TreeGames;
 using Row = std::tuple<std::string, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
                        std::uint32_t, std::uint32_t>;
 
-struct Expected {
-    bool exact = false;
-    std::string line;
-    std::vector<Row> rows;
-};
-
-// tests/data/tree/reference.tsv, made by make_reference.py beside it with pgn-extract.
-std::vector<Expected> Reference() {
+// tests/data/tree/reference.tsv, made by make_reference.py beside it with pgn-extract: the rows
+// of each (exact, line), sorted.
+std::map<std::pair<bool, std::string>, std::vector<Row>> Reference() {
     std::ifstream in(test::TestDataPath("tree/reference.tsv"));
     std::map<std::pair<bool, std::string>, std::vector<Row>> groups;
-    std::vector<std::pair<bool, std::string>> order;
-    std::string text;
-    while (std::getline(in, text)) {
+    for (std::string text; std::getline(in, text);) {
         std::vector<std::string> fields;
         std::stringstream split(text);
         for (std::string field; std::getline(split, field, '\t');) fields.push_back(field);
         if (fields.size() != 9) continue;
-        auto key = std::make_pair(fields[0] == "exact", fields[1]);
-        if (!groups.contains(key)) order.push_back(key);
         auto number = [&](int i) { return static_cast<std::uint32_t>(std::stoul(fields[i])); };
-        groups[key].emplace_back(fields[2], number(3), number(4), number(5), number(6), number(7),
-                                 number(8));
+        groups[{fields[0] == "exact", fields[1]}].emplace_back(
+            fields[2], number(3), number(4), number(5), number(6), number(7), number(8));
     }
-    std::vector<Expected> expected;
-    for (const auto& key : order) {
-        std::vector<Row> rows = groups[key];
-        std::sort(rows.begin(), rows.end());
-        expected.push_back({key.first, key.second, rows});
-    }
-    return expected;
+    for (auto& [key, rows] : groups) std::sort(rows.begin(), rows.end());
+    return groups;
 }
 
 std::vector<Row> RowsOf(const std::vector<app::TreeRow>& list) {
@@ -83,18 +69,19 @@ class TreeOverSource : public ::testing::TestWithParam<bool> {};
 TEST_P(TreeOverSource, StatisticsMatchAnIndependentCount) {
     TempDir dir;
     const TreeGames games = WriteTreeGames(dir, "games.pgn", test::TreeGamesText(), GetParam());
-    const std::vector<Expected> reference = Reference();
+    const auto reference = Reference();
     ASSERT_GT(reference.size(), 20u);
-    for (const Expected& expected : reference) {
-        SCOPED_TRACE((expected.exact ? "exact: " : "transposing: ") + expected.line);
+    for (const auto& [key, expected] : reference) {
+        const auto& [exact, line] = key;
+        SCOPED_TRACE((exact ? "exact: " : "transposing: ") + line);
         RecordingUi ui;
         TreeOptions options;
-        options.exact_variations = expected.exact;
+        options.exact_variations = exact;
         app::TreeSession session;
         ASSERT_TRUE(session.Open(games.Request(GetParam()), options, ui).ok());
-        const auto walk = session.EnterLine(expected.line, ui);
+        const auto walk = session.EnterLine(line, ui);
         ASSERT_EQ(walk.stop, app::TreeSession::LineWalk::Stop::Done) << walk.move;
-        EXPECT_EQ(RowsOf(session.Rows()), expected.rows);
+        EXPECT_EQ(RowsOf(session.Rows()), expected);
         EXPECT_TRUE(ui.reports.empty()) << ui.reports.front();
     }
 }
