@@ -69,73 +69,43 @@ struct Folder {
 };
 
 TEST(EcoEdit, AddComparesWithTheMatchedLine) {
+    using namespace messages;
     struct Case {
-        const char* name;
         const char* moves;
-        std::deque<bool> answers;
-        std::vector<std::string> questions;
-        std::vector<std::string> reports;
-        const char* code;  // of the added line; nullptr when nothing is added
+        std::string_view question;  // asked, and answered Yes unless the line is to stay out
+        std::string_view report;    // the first message
+        const char* code;           // of the added line; nullptr when nothing is added
         std::deque<std::string> names = {"New line \t"};
     };
-    const std::string added(messages::LineAdded);
     const std::vector<Case> cases = {
-        {"the matched line itself",
-         "1.e4 e5 2.Nf3",
-         {},
-         {},
-         {std::string(messages::LineAlreadyInTable)},
-         nullptr},
-        {"its transposition, declined",
-         "1.Nf3 e5 2.e4",
-         {false},
-         {std::string(messages::TranspositionInTable)},
-         {},
-         nullptr},
-        {"its transposition, accepted",
-         "1.Nf3 e5 2.e4",
-         {true},
-         {std::string(messages::TranspositionInTable)},
-         {added},
-         "C40"},
-        {"the beginning of a longer line",
-         "1.e4 e5 2.Nf3 Nc6",
-         {true},
-         {std::string(messages::LineIncluded)},
-         {added},
-         "C44"},
-        {"a transposition inside a longer line",
-         "1.Nf3 Nc6 2.e4 e5",
-         {true},
-         {std::string(messages::TranspositionIncluded)},
-         {added},
-         "C44"},
-        {"beyond every line", "1.e4 e5 2.Nf3 Nc6 3.d4 exd4", {}, {}, {added}, "C44"},
-        {"matching nothing", "1.a3", {}, {}, {added}, "C20"},
-        {"an empty name first",
-         "1.e4 c5 2.Nf3",
-         {},
-         {},
-         {std::string(messages::NullEcoName), added},
-         "B20",
-         {"  ", "New line"}},
-        {"no line", "", {}, {}, {std::string(messages::EnterLineFirst)}, nullptr},
+        {"1.e4 e5 2.Nf3", "", LineAlreadyInTable, nullptr},
+        {"1.Nf3 e5 2.e4", TranspositionInTable, "", nullptr},  // declined
+        {"1.Nf3 e5 2.e4", TranspositionInTable, LineAdded, "C40"},
+        {"1.e4 e5 2.Nf3 Nc6", LineIncluded, LineAdded, "C44"},
+        {"1.Nf3 Nc6 2.e4 e5", TranspositionIncluded, LineAdded, "C44"},
+        {"1.e4 e5 2.Nf3 Nc6 3.d4 exd4", "", LineAdded, "C44"},  // beyond every line
+        {"1.a3", "", LineAdded, "C20"},                         // matching nothing
+        {"1.e4 c5 2.Nf3", "", NullEcoName, "B20", {"  ", "New line"}},
+        {"", "", EnterLineFirst, nullptr},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.moves);
         Folder folder;
         EcoEditor editor(folder.dir.path(), folder.table);
         ASSERT_TRUE(editor.Enter(folder.ui));
-        folder.ui.answers = c.answers;
+        folder.ui.answers = {c.code != nullptr};
         const bool changed = editor.AddLine(Line(c.moves), Names(c.names), folder.ui);
-        EXPECT_EQ(folder.ui.questions, c.questions);
-        EXPECT_EQ(folder.ui.reports, c.reports);
+        EXPECT_EQ(folder.ui.questions, c.question.empty()
+                                           ? std::vector<std::string>{}
+                                           : std::vector<std::string>{std::string(c.question)});
+        EXPECT_EQ(folder.ui.reports.empty() ? "" : folder.ui.reports.front(), c.report);
         EXPECT_EQ(changed, c.code != nullptr);
         EXPECT_EQ(editor.Changed(), changed);
         if (c.code == nullptr) {
             EXPECT_TRUE(folder.CurrentIsOriginal());
             continue;
         }
+        EXPECT_EQ(folder.ui.reports.back(), LineAdded);
         ASSERT_EQ(folder.table.count(), 6);
         EXPECT_EQ(folder.table.Code(5), c.code);
         EXPECT_EQ(folder.table.Name(5), "New line");
