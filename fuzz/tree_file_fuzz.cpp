@@ -28,6 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         qorvale::PutU32(counts.data() + 12, stamp.game_count);
         qorvale::PutU32(counts.data() + 16, static_cast<std::uint32_t>(stamp.size));
         qorvale::PutU32(counts.data() + 20, static_cast<std::uint32_t>(stamp.size >> 32));
+        const auto modified = static_cast<std::uint64_t>(stamp.modified);
+        qorvale::PutU32(counts.data() + 24, static_cast<std::uint32_t>(modified));
+        qorvale::PutU32(counts.data() + 28, static_cast<std::uint32_t>(modified >> 32));
     }
     (void)Scratch().Write("games.TWE", counts.data(), counts.size());
 

@@ -159,6 +159,8 @@ bool ParseTreeCounts(std::span<const std::uint8_t> bytes, TreeCounts& counts) {
     if (count * 8 != bytes.size() - CountsHeaderSize) return false;
     counts.stamp.kind = GetU32(bytes.data() + 8);
     counts.stamp.game_count = GetU32(bytes.data() + 12);
+    counts.stamp.modified = static_cast<std::int64_t>(
+        GetU32(bytes.data() + 24) | (static_cast<std::uint64_t>(GetU32(bytes.data() + 28)) << 32));
     counts.stamp.size =
         GetU32(bytes.data() + 16) | (static_cast<std::uint64_t>(GetU32(bytes.data() + 20)) << 32);
     counts.nodes.resize(static_cast<std::size_t>(count));
@@ -185,6 +187,9 @@ bool WriteTreeCounts(const std::string& path, const TreeCounts& counts,
     AppendU32(bytes, counts.stamp.game_count);
     AppendU32(bytes, static_cast<std::uint32_t>(counts.stamp.size));
     AppendU32(bytes, static_cast<std::uint32_t>(counts.stamp.size >> 32));
+    const auto modified = static_cast<std::uint64_t>(counts.stamp.modified);
+    AppendU32(bytes, static_cast<std::uint32_t>(modified));
+    AppendU32(bytes, static_cast<std::uint32_t>(modified >> 32));
     for (const WinCounts& node : counts.nodes) {
         AppendU32(bytes, node.white_wins);
         AppendU32(bytes, node.black_wins);

@@ -109,6 +109,7 @@ struct SourceStamp {
     std::uint32_t kind = 0;        // the source kind and how it was read
     std::uint64_t size = 0;        // bytes of the source's move data (or PGN text, or table)
     std::uint32_t game_count = 0;  // games the source said it held
+    std::int64_t modified = 0;     // the data's last change, seconds since the epoch
     friend bool operator==(const SourceStamp&, const SourceStamp&) = default;
 };
 
@@ -119,9 +120,10 @@ struct SourceStamp {
 //   8       u32   stamp kind
 //   12      u32   stamp game count
 //   16      u64   stamp size
-//   24      8·N   per node: u32 White wins, u32 Black wins
+//   24      i64   stamp modified
+//   32      8·N   per node: u32 White wins, u32 Black wins
 inline constexpr std::uint32_t CountsFileMagic = 0x43575451;
-inline constexpr std::size_t CountsHeaderSize = 24;
+inline constexpr std::size_t CountsHeaderSize = 32;
 
 struct TreeCounts {
     SourceStamp stamp;

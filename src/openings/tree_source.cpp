@@ -124,26 +124,39 @@ std::string TreeSource::TreeFilePath(bool exact) const {
 }
 
 SourceStamp TreeSource::Stamp() const {
+    SourceStamp stamp;
+    // The file whose change makes the tree stale: its size, and its last change, which also
+    // catches an edit that kept the size.
+    std::string data;
     switch (request_.kind) {
         case TreeSourceKind::PgnFile:
             if (reads_text_) {
-                return {StampPgnText, SizeOf(request_.path),
-                        static_cast<std::uint32_t>(request_.game_count)};
+                stamp = {StampPgnText, 0, static_cast<std::uint32_t>(request_.game_count)};
+                data = request_.path;
+            } else {
+                stamp = {StampFastFile, 0, StoredCount(search::FastFileNamesOf(request_.path).trh)};
+                data = StreamPath();
             }
-            return {StampFastFile, SizeOf(StreamPath()),
-                    StoredCount(search::FastFileNamesOf(request_.path).trh)};
+            break;
         case TreeSourceKind::MergeFile:
-            return {StampMergeFile, SizeOf(StreamPath()), 0};
+            stamp = {StampMergeFile, 0, 0};
+            data = StreamPath();
+            break;
         case TreeSourceKind::Database:
-            return {StampDatabase, SizeOf(StreamPath()),
-                    StoredCount(search::DerivedPath(request_.path, "DBH"))};
+            stamp = {StampDatabase, 0, StoredCount(search::DerivedPath(request_.path, "DBH"))};
+            data = StreamPath();
+            break;
         case TreeSourceKind::EcoTable: {
             const EcoTableFiles files = EcoTableFilesIn(request_.path);
-            return {StampEcoTable, SizeOf(files.codes) + SizeOf(files.moves),
-                    static_cast<std::uint32_t>(request_.eco_table->count())};
+            stamp = {StampEcoTable, SizeOf(files.codes),
+                     static_cast<std::uint32_t>(request_.eco_table->count())};
+            data = files.moves;
+            break;
         }
     }
-    return {};
+    stamp.size += SizeOf(data);
+    stamp.modified = platform::FileModifiedTime(data);
+    return stamp;
 }
 
 std::int32_t TreeSource::GameCount() {

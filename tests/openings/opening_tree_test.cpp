@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -113,9 +115,11 @@ TEST(OpeningTree, ReopenedTreeExpandsNothingTwice) {
 
     // The move stream keeps its size but holds no game any more: whatever is read from it now
     // is found by no scan.
+    // Size and time are kept, so the tree's stamp still fits the stream.
     const std::string trf = search::FastFileNamesOf(games.path).trf;
-    const std::int64_t size = platform::FileSize(trf);
-    dir.Write("games.TRF", std::string(static_cast<std::size_t>(size), '\0'));
+    const auto changed = std::filesystem::last_write_time(trf);
+    dir.Write("games.TRF", std::string(static_cast<std::size_t>(platform::FileSize(trf)), '\0'));
+    std::filesystem::last_write_time(trf, changed);
 
     const Grown again = Grow(games, "1.e4 c5 2.Nf3 d6", ui);
     EXPECT_EQ(RowsOf(again.rows), RowsOf(first.rows));
@@ -156,6 +160,14 @@ TEST(OpeningTree, StaleOrDamagedTreesStartAgain) {
          [](const TempDir& dir, const TreeGames&) {
              dir.Write("games.pgn", test::TreeGamesText() +
                                         "\n[Event \"x\"]\n[Result \"1-0\"]\n\n1. e4 e5 1-0\n");
+         }},
+        {"PGN text edited in place, its size kept", false,
+         [](const TempDir& dir, const TreeGames& games) {
+             std::string text = test::TreeGamesText();
+             text.replace(text.find("[Result \"1-0\"]"), 14, "[Result \"0-1\"]");
+             const auto changed = std::filesystem::last_write_time(games.path);
+             dir.Write("games.pgn", text);
+             std::filesystem::last_write_time(games.path, changed + std::chrono::seconds(2));
          }},
         {"counts file lost", true,
          [](const TempDir& dir, const TreeGames&) { platform::DeleteFile(dir.File("games.TWE")); }},
