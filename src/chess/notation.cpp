@@ -132,4 +132,25 @@ void NotationLetters::TranslateAfterMoveNumber(std::string& text) {
     Suspend(previous);
 }
 
+std::vector<std::string_view> SplitLineMoves(std::string_view line) {
+    std::vector<std::string_view> moves;
+    std::size_t at = 0;
+    while (at < line.size()) {
+        while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+        std::size_t end = at;
+        while (end < line.size() && line[end] != ' ' && line[end] != '\t') ++end;
+        std::string_view token = line.substr(at, end - at);
+        at = end;
+        std::size_t digits = 0;
+        while (digits < token.size() && token[digits] >= '0' && token[digits] <= '9') ++digits;
+        if (digits > 0 && digits < token.size() && token[digits] == '.') {
+            token.remove_prefix(digits);
+            while (!token.empty() && token.front() == '.') token.remove_prefix(1);
+        }
+        if (token.empty() || token == "1-0" || token == "0-1" || token == "1/2-1/2") continue;
+        moves.push_back(token);
+    }
+    return moves;
+}
+
 }  // namespace qorvale::chess

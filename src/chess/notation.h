@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/error.h"
 
@@ -40,6 +41,10 @@ class PieceLetterReader {
     // Per letter 'A'..'Z': the English letter it stands for, or 0.
     std::array<char, 26> english_{};
 };
+// The moves of a line of text, "1.e4 c5 2.Nf3", "1. e4 c5 2. Nf3" or "e4 c5 Nf3": move numbers
+// (alone or glued to the move, "12." "12..." "12.Nf3") and results dropped; "*" stays (the
+// searches' any move).
+std::vector<std::string_view> SplitLineMoves(std::string_view line);
 
 // The user's piece letters for shown and exported text, in the order king, queen, rook, bishop,
 // knight. The movetext reader also reads them (PieceLetterReader).

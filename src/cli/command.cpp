@@ -56,6 +56,9 @@ std::vector<std::string_view> WithSearchFlags(std::initializer_list<std::string_
 int RunEditCommand(const CommandArgs& args);
 int RunCopyGamesCommand(const CommandArgs& args);
 int RunWriteMovesCommand(const CommandArgs& args);
+int RunTreeCommand(const CommandArgs& args);
+int RunTreeMergeCommand(const CommandArgs& args);
+int RunEcoEditCommand(const CommandArgs& args);
 
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
@@ -205,6 +208,22 @@ const std::vector<CommandEntry>& Commands() {
         {"write-moves", "write-moves FILE N",
          "print game N as a rewrite of it writes it back (header, moves, annotations)",
          RunWriteMovesCommand},
+        {"tree",
+         "tree FILE [--line \"1.e4 c5 2.Nf3\"] [--source file|eco|merge|db] [--exact] "
+         "[--sort frequency|score|move]",
+         "the opening tree after a line: the tree list's rows, then MOVE, GAMES, POINTS, "
+         "WHITE_WINS, OTHER, BLACK_WINS, FIRST_GAME per move",
+         RunTreeCommand,
+         {"--line", "--source", "--sort"}},
+        {"tree-merge", "tree-merge make|merge MERGE.trm FILE.pgn",
+         "make a tree merge file from FILE's games, or append them to one", RunTreeMergeCommand},
+        {"eco-edit",
+         "eco-edit add|modify|rename|delete|restore [ENTRY] [--line L] [--name NAME] "
+         "[--table DIR]",
+         "edit the ECO table: add a line, change an entry's moves or name, delete it, or restore "
+         "the previous version",
+         RunEcoEditCommand,
+         {"--line", "--name", "--table"}},
     };
     return commands;
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "openings/eco_table_store.h"
 #include "openings/messages.h"
 #include "pgn/messages.h"
 #include "platform/file.h"
@@ -224,6 +225,8 @@ void EcoTable::SizeListRowMap() {
 }
 
 Error LoadEcoTable(const EcoTableFiles& files, EcoTable& table, Ui& ui) {
+    // A change of the three files that a crash interrupted is completed (or dropped) first.
+    RecoverEcoTableFiles(platform::FolderOf(files.codes));
     std::string codes;
     std::string names;
     std::string moves;

@@ -124,9 +124,11 @@ class EcoTable {
     std::vector<std::int32_t> list_row_map_;
 };
 
-// LoadEcoTable: reads the three files of `files` whole into `table`. When one cannot be read, or
-// the texts do not hold a line per code record, reports and returns "ECO table corruption." and
-// leaves the table as it was. Called at start-up and after every change of the table.
+// LoadEcoTable: first completes a change of the table files that a crash interrupted
+// (RecoverEcoTableFiles), then reads the three files of `files` whole into `table`. When one cannot
+// be read, or the texts do not hold a line per code record, reports and returns "ECO table
+// corruption." and leaves the table as it was. Called at start-up and after every change of the
+// table.
 Error LoadEcoTable(const EcoTableFiles& files, EcoTable& table, Ui& ui);
 
 // CheckEcoTable: compares the files on disk with the loaded table and reports one message,

@@ -2,12 +2,36 @@
 
 #include <sys/stat.h>
 
+#include <new>
+
 namespace qorvale::platform {
 
 FileSystem& SystemFileSystem() {
     // Stateless, so one shared instance holds no program state.
     static FileSystem system;
     return system;
+}
+
+bool ReadFileContent(const std::string& path, std::string& content, std::int64_t max_size) {
+    content.clear();
+    File file = File::Open(path, File::Mode::Read);
+    if (!file.IsOpen()) return false;
+    std::int64_t size = file.Size();
+    if (size < 0) return false;
+    if (max_size >= 0 && size > max_size) size = max_size;
+    try {
+        content.resize(static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    std::int64_t done = 0;
+    while (done < size) {
+        std::int64_t got = file.Read(content.data() + done, size - done);
+        if (got <= 0) break;
+        done += got;
+    }
+    content.resize(static_cast<std::size_t>(done));
+    return done == size;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {

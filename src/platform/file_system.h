@@ -43,6 +43,10 @@ FileSystem& SystemFileSystem();
 // when any step fails.
 bool ReplaceFileContents(FileSystem& files, const std::string& path, std::string_view bytes);
 
+// Reads a file whole, or its first `max_size` bytes when that is not negative. False when it
+// cannot be opened or read.
+bool ReadFileContent(const std::string& path, std::string& content, std::int64_t max_size = -1);
+
 // Whether two paths name the same file (both exist and are one file), as on a file system that
 // ignores letter case.
 bool SameFile(const std::string& a, const std::string& b);

@@ -6,6 +6,7 @@
 
 #include "base/bytes.h"
 #include "platform/file.h"
+#include "platform/file_system.h"
 #include "platform/folder.h"
 #include "search/block_writer.h"
 #include "search/fast_file_reader.h"
@@ -297,69 +298,73 @@ MakeResult MakeMergeFile(const std::string& pgn_path, std::int32_t game_count,
                          FastFileGameSource& source, const MergeTarget& target,
                          const GenerationControl& control, platform::FileSystem& file_system) {
     MakeResult result;
-    platform::File merge_file;
+    // The merge file is rebuilt beside itself and renamed over it once complete: a failure or a
+    // crash half-way leaves the merge file as it was.
+    const std::string new_path = target.path + ".new";
+    std::vector<std::uint8_t> kept;
     if (target.append) {
-        merge_file = platform::File::Open(target.path, platform::File::Mode::ReadWrite);
+        std::string old;
         // Appending writes over the end mark.
-        if (merge_file.IsOpen() &&
-            !merge_file.Seek(std::max<std::int64_t>(0, merge_file.Size() - 2))) {
-            merge_file.Close();
+        if (!platform::ReadFileContent(target.path, old) || old.size() < 2) {
+            result.outcome = MakeOutcome::MergeOpenFailed;
+            return result;
         }
-    } else {
-        file_system.Delete(DerivedPath(target.path, "TRE"));
-        file_system.Delete(DerivedPath(target.path, "TRX"));
-        merge_file = file_system.Create(target.path);
+        kept.assign(old.begin(), old.end() - 2);
     }
+    platform::File merge_file = file_system.Create(new_path);
     if (!merge_file.IsOpen()) {
         result.outcome = MakeOutcome::MergeOpenFailed;
         return result;
     }
+    auto finish = [&](bool written) {
+        merge_file.Close();
+        if (written && file_system.Rename(new_path, target.path)) {
+            // The trees of the merge file were built from what it held before.
+            file_system.Delete(DerivedPath(target.path, "TRE"));
+            file_system.Delete(DerivedPath(target.path, "TRX"));
+        } else {
+            file_system.Delete(new_path);
+            result.outcome = MakeOutcome::CopyFailed;
+        }
+        return result;
+    };
 
     FastFileNames names = FastFileNamesOf(pgn_path);
     Result<HeaderFile> header = HeaderFile::Load(names.trh);
     bool fresh = header && !header->Truncated() &&
                  header->StoredCount() == static_cast<std::uint32_t>(game_count) &&
                  platform::FileExists(names.trf);
+    BlockWriter moves(file_system, merge_file);
+    moves.PutBytes(kept.data(), kept.size());
     if (fresh) {
         // A current fast file already holds these records, end mark included.
         platform::File move_file = platform::File::Open(names.trf, platform::File::Mode::Read);
         std::unique_ptr<std::uint8_t[]> block(new (std::nothrow) std::uint8_t[StreamBlockSize]);
-        if (!move_file.IsOpen() || !block) {
-            result.outcome = MakeOutcome::CopyFailed;
-            return result;
-        }
+        if (!move_file.IsOpen() || !block) return finish(false);
         while (true) {
             std::int64_t got = move_file.Read(block.get(), StreamBlockSize);
             if (got == 0) break;
-            if (got < 0 || !file_system.Write(merge_file, block.get(), got)) {
-                result.outcome = MakeOutcome::CopyFailed;
-                return result;
-            }
+            if (got < 0) return finish(false);
+            moves.PutBytes(block.get(), static_cast<std::size_t>(got));
+            if (moves.Failed()) return finish(false);
         }
-        if (!file_system.Flush(merge_file)) result.outcome = MakeOutcome::CopyFailed;
         result.games_written = game_count;
-        return result;
+        return finish(moves.Finish());
     }
 
-    bool finished = false;
-    {
-        BlockWriter moves(file_system, merge_file);
-        FastFileGame game;
-        std::int32_t limit = std::min(game_count, MaxFastFileGames);
-        for (std::int32_t index = 0; index < limit; ++index) {
-            ReportProgress(control, index, game_count);
-            if (!source.ReadGame(index, true, game)) break;
-            PutRecord(moves, game);
-            ++result.games_written;
-            RefuseCancel(control, messages::CannotCancelMergeFile);
-            if (moves.Failed()) break;
-        }
-        moves.PutU16(EndMark);
-        finished = moves.Finish();
+    FastFileGame game;
+    std::int32_t limit = std::min(game_count, MaxFastFileGames);
+    for (std::int32_t index = 0; index < limit; ++index) {
+        ReportProgress(control, index, game_count);
+        if (!source.ReadGame(index, true, game)) break;
+        PutRecord(moves, game);
+        ++result.games_written;
+        RefuseCancel(control, messages::CannotCancelMergeFile);
+        if (moves.Failed()) break;
     }
-    if (!finished) {
-        result.outcome = MakeOutcome::CopyFailed;
-    } else if (result.games_written < game_count) {
+    moves.PutU16(EndMark);
+    finish(moves.Finish());
+    if (result.outcome == MakeOutcome::Complete && result.games_written < game_count) {
         result.outcome = MakeOutcome::Incomplete;
     }
     return result;

@@ -74,7 +74,7 @@ struct FastFileGame {
 // Hands the generator the games of a PGN file in order. A source owns its own file handle and
 // chess state, so it can run on the worker thread.
 class FastFileGameSource {
-public:
+  public:
     virtual ~FastFileGameSource() = default;
     // Reads game `index` (0-based; called for 0, 1, 2, ... in turn) into `game`, which holds
     // the previous game's values. `merge`: only the result (from the "[Result" line) and the
@@ -115,9 +115,11 @@ MakeResult MakeFastFile(const std::string& pgn_path, std::int32_t game_count,
                         FastFileGameSource& source, const GenerationControl& control,
                         platform::FileSystem& file_system = platform::SystemFileSystem());
 
-// The tree merge file: the game records alone, into a new file (after deleting its own tree
-// files) or appended over the end mark of an existing one. When the PGN file's fast file is
-// current, its move file is copied instead of reading the games.
+// The tree merge file: the game records alone, into a new file or appended over the end mark of
+// an existing one. When the PGN file's fast file is current, its move file is copied instead of
+// reading the games. The new content is written beside the merge file and renamed over it only
+// when complete, so a failure leaves the merge file as it was; then the merge file's tree files
+// (built from what it held before) are deleted.
 struct MergeTarget {
     std::string path;
     bool append = false;

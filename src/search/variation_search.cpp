@@ -5,6 +5,7 @@
 #include <string>
 
 #include "chess/chess_state.h"
+#include "chess/notation.h"
 #include "search/fast_file.h"
 #include "search/fast_file_reader.h"
 #include "search/messages.h"
@@ -107,21 +108,7 @@ Result<SearchLine> BuildSearchLine(const VariationCriteria& criteria) {
 Result<VariationCriteria> ParseSearchLine(std::string_view text) {
     VariationCriteria criteria;
     int half_move = 0;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
-        std::size_t end = at;
-        while (end < text.size() && text[end] != ' ' && text[end] != '\t') ++end;
-        std::string_view token = text.substr(at, end - at);
-        at = end;
-        // A move number, alone or glued to its move ("12." "12..." "12.Nf3").
-        std::size_t digits = 0;
-        while (digits < token.size() && token[digits] >= '0' && token[digits] <= '9') ++digits;
-        if (digits > 0 && digits < token.size() && token[digits] == '.') {
-            token.remove_prefix(digits);
-            while (!token.empty() && token.front() == '.') token.remove_prefix(1);
-        }
-        if (token.empty() || token == "1-0" || token == "0-1" || token == "1/2-1/2") continue;
+    for (std::string_view token : chess::SplitLineMoves(text)) {
         if (token.size() > chess::MoveText::Capacity || half_move >= 2 * MaxLineMoves) {
             return CannotPlay();
         }
