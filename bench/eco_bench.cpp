@@ -139,8 +139,8 @@ int main(int argc, char** argv) {
                 static_cast<long long>(file_signature.games),
                 static_cast<long long>(file_signature.named),
                 static_cast<long long>(file_signature.entry_sum));
-    std::printf("file: best of %d: %.3f s  %.0f games/s (loading included)\n", rounds,
-                file_seconds, static_cast<double>(file_signature.games) / file_seconds);
+    std::printf("file: best of %d: %.3f s  %.0f games/s (loading included)\n", rounds, file_seconds,
+                static_cast<double>(file_signature.games) / file_seconds);
     std::printf("display: games %lld  calls %lld  named %lld  sum %lld\n",
                 static_cast<long long>(display_signature.games),
                 static_cast<long long>(display_signature.calls),

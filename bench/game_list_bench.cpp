@@ -100,8 +100,7 @@ int main(int argc, char** argv) {
     std::printf("records with classification:         %8.1f ms (table tree %.1f ms)\n",
                 named_best * 1000, trie_best * 1000);
     std::printf("signature: untagged %lld named %lld code sum %lld\n",
-                static_cast<long long>(signature.untagged),
-                static_cast<long long>(signature.named),
+                static_cast<long long>(signature.untagged), static_cast<long long>(signature.named),
                 static_cast<long long>(signature.code_sum));
     return 0;
 }

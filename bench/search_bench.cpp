@@ -20,8 +20,8 @@
 #include "base/ui.h"
 #include "pgn/pgn_file.h"
 #include "platform/process_stats.h"
-#include "search/fast_file.h"
 #include "search/eco_difference_search.h"
+#include "search/fast_file.h"
 #include "search/header_search.h"
 #include "search/position_search.h"
 #include "search/search_criteria.h"
@@ -105,10 +105,12 @@ int main(int argc, char** argv) {
             search::SearchList list;
             switch (test.kind) {
                 case Kind::Header:
-                    found = search::SearchHeader(source, test.criteria, search::Combination::Alone, list, ui);
+                    found = search::SearchHeader(source, test.criteria, search::Combination::Alone,
+                                                 list, ui);
                     break;
                 case Kind::Variation:
-                    found = search::SearchVariation(source, test.criteria, search::Combination::WithVariation, list, ui);
+                    found = search::SearchVariation(source, test.criteria,
+                                                    search::Combination::WithVariation, list, ui);
                     break;
                 case Kind::Position:
                     found = search::SearchPosition(source, test.criteria, list, ui);

@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ScratchFolder& scratch = Scratch();
     const std::string path = scratch.Write("recover.pgn", data, size);
     std::optional<app::PendingAnnotation> pending = app::FindPendingAnnotation(path);
-    const std::string text = pending ? pending->game_text
-                                     : std::string(reinterpret_cast<const char*>(data), size);
+    const std::string text =
+        pending ? pending->game_text : std::string(reinterpret_cast<const char*>(data), size);
     Result<pgn::GameRewrite> game = pgn::LoadGameRewrite(text);
     if (game.ok()) (void)pgn::LoadGameRewrite(pgn::RewriteGameText(*game));
     Result<std::string> typed = pgn::CheckTypedGameText(text);

@@ -65,7 +65,9 @@ int DatabaseSession::Search(Ui& ui) {
     counters.total = static_cast<std::int64_t>(result.records.size());
     for (std::size_t done = 0; done < result.records.size(); done += SaveProgressStep) {
         counters.current = static_cast<std::int64_t>(done) + 1;
-        counters.text = FillMessage(search::messages::ResultProgress, {static_cast<int>(counters.current), static_cast<int>(counters.total)});
+        counters.text =
+            FillMessage(search::messages::ResultProgress,
+                        {static_cast<int>(counters.current), static_cast<int>(counters.total)});
         ui.progress(counters);
     }
     if (Error error = search::SaveDbResults(database_->Names(), result.records); !error.ok()) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <map>
 
-#include "base/message.h"
 #include "app/file_opener.h"
+#include "base/message.h"
 #include "search/messages.h"
 
 namespace qorvale::app {
@@ -17,8 +17,7 @@ bool DirectoryResultsSession::Load(const std::string& results_path, Ui& ui) {
     }
     results_ = std::move(read).value();
     if (results_.over_limit) {
-        ui.report(
-            FillMessage(search::messages::MaximumSearchFiles, {search::MaxResultFiles}));
+        ui.report(FillMessage(search::messages::MaximumSearchFiles, {search::MaxResultFiles}));
     }
     if (results_.damaged) ui.report(search::messages::InvalidSearchFile);
     return true;

@@ -11,7 +11,7 @@ namespace qorvale {
 // A value or the Error that kept it from being made (C++20 has no std::expected).
 template <typename T>
 class [[nodiscard]] Result {
-public:
+  public:
     Result(T value) : state_(std::move(value)) {}
     Result(Error error) : state_(std::move(error)) { assert(!std::get<Error>(state_).ok()); }
 
@@ -38,7 +38,7 @@ public:
     // The failure; an empty (ok) Error when a value is held.
     Error error() const { return ok() ? Error() : std::get<Error>(state_); }
 
-private:
+  private:
     std::variant<T, Error> state_;
 };
 

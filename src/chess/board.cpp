@@ -6,7 +6,7 @@ namespace {
 
 // Back-rank pieces from file a to file h.
 constexpr std::array<std::uint32_t, 8> BackRank = {Rook, Knight, Bishop, Queen,
-                                                    King, Bishop, Knight, Rook};
+                                                   King, Bishop, Knight, Rook};
 
 }  // namespace
 

@@ -48,7 +48,9 @@ Board FromBoard64(const Board64& compact);
 // The standard start position in `working`, copied into `copy`.
 void SetStartBoard64(Board64& working, Board64& copy);
 
-constexpr bool OnBoard(int file, int rank) { return file >= 1 && file <= 8 && rank >= 1 && rank <= 8; }
+constexpr bool OnBoard(int file, int rank) {
+    return file >= 1 && file <= 8 && rank >= 1 && rank <= 8;
+}
 constexpr char FileLetter(int file) { return static_cast<char>('a' + file - 1); }
 constexpr char RankDigit(int rank) { return static_cast<char>('0' + rank); }
 constexpr bool IsFileLetter(char c) { return c >= 'a' && c <= 'h'; }

@@ -58,12 +58,23 @@ Board ReadPlacement(std::string_view placement) {
             char upper = black ? static_cast<char>(c - 'a' + 'A') : c;
             std::uint32_t kind = Pawn;
             switch (upper) {
-                case 'N': kind = Knight; break;
-                case 'B': kind = Bishop; break;
-                case 'R': kind = Rook; break;
-                case 'Q': kind = Queen; break;
-                case 'K': kind = King; break;
-                default: break;
+                case 'N':
+                    kind = Knight;
+                    break;
+                case 'B':
+                    kind = Bishop;
+                    break;
+                case 'R':
+                    kind = Rook;
+                    break;
+                case 'Q':
+                    kind = Queen;
+                    break;
+                case 'K':
+                    kind = King;
+                    break;
+                default:
+                    break;
             }
             if (OnBoard(file, rank)) board[file][rank] = kind + (black ? BlackOffset : 0);
             ++file;

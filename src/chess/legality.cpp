@@ -342,10 +342,14 @@ void ChessState::UpdateCastlingFlags(std::uint32_t kind, Side mover, int from_fi
     }
     // The flags of the castling rooks, on the corners in the standard game.
     auto corner_flag = [this](int file, int rank) -> std::uint32_t* {
-        if (rank == 1 && file == CastlingRookFile(Side::White, 1)) return &castling_.WhiteRookA1Moved;
-        if (rank == 1 && file == CastlingRookFile(Side::White, 0)) return &castling_.WhiteRookH1Moved;
-        if (rank == 8 && file == CastlingRookFile(Side::Black, 1)) return &castling_.BlackRookA8Moved;
-        if (rank == 8 && file == CastlingRookFile(Side::Black, 0)) return &castling_.BlackRookH8Moved;
+        if (rank == 1 && file == CastlingRookFile(Side::White, 1))
+            return &castling_.WhiteRookA1Moved;
+        if (rank == 1 && file == CastlingRookFile(Side::White, 0))
+            return &castling_.WhiteRookH1Moved;
+        if (rank == 8 && file == CastlingRookFile(Side::Black, 1))
+            return &castling_.BlackRookA8Moved;
+        if (rank == 8 && file == CastlingRookFile(Side::Black, 0))
+            return &castling_.BlackRookH8Moved;
         return nullptr;
     };
     if (kind == Rook) {

@@ -28,10 +28,14 @@ struct SideSlots {
     // The slots of knight (2), bishop (3), rook (4) or queen (5).
     std::array<SlotSquare, 3>& ForKind(std::uint32_t kind) {
         switch (kind) {
-            case 2: return knight;
-            case 3: return bishop;
-            case 4: return rook;
-            default: return queen;
+            case 2:
+                return knight;
+            case 3:
+                return bishop;
+            case 4:
+                return rook;
+            default:
+                return queen;
         }
     }
     const std::array<SlotSquare, 3>& ForKind(std::uint32_t kind) const {

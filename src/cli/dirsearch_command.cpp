@@ -32,7 +32,8 @@ int RunDirsearchCommand(const CommandArgs& args) {
     Ui& ui = *args.ui;
     SearchCriteriaArgs read;
     if (int code = ReadSearchCriteria(args, read); code != 0) return code;
-    if (!read.parts.header && !read.parts.variation && !read.parts.position) return UsageError("dirsearch");
+    if (!read.parts.header && !read.parts.variation && !read.parts.position)
+        return UsageError("dirsearch");
 
     search::DirectorySearchRequest request;
     request.folder = args.words[0];

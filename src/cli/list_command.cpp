@@ -61,8 +61,8 @@ int RunListCommand(const CommandArgs& args) {
     (void)openings::LoadEcoTable(openings::EcoTableFilesIn(ListTableFolder(app_folder)), table,
                                  quiet);
     const openings::EcoLineTrie classifier(table);
-    app::GameListBuild build = app::BuildGameListRecords(
-        file, *args.ui, classifier.empty() ? nullptr : &classifier);
+    app::GameListBuild build =
+        app::BuildGameListRecords(file, *args.ui, classifier.empty() ? nullptr : &classifier);
     for (std::size_t k = 0; k < build.records.size(); ++k) {
         out += app::GameListLine(build.records[k], static_cast<std::int32_t>(k + 1), layout);
         out += '\n';

@@ -34,13 +34,13 @@ int RunShowCommand(const CommandArgs& args) {
     pgn::HeaderTags header;
     pgn::GameLines lines;
     chess::ChessState chess(args.ui);
-    Result<int> loaded = pgn::OpenGameForDisplay(file, static_cast<int>(game_number), header,
-                                                 lines, chess, *args.ui);
+    Result<int> loaded = pgn::OpenGameForDisplay(file, static_cast<int>(game_number), header, lines,
+                                                 chess, *args.ui);
     if (!loaded.ok()) return 1;
 
     const pgn::HeaderDisplayLines& display = header.DisplayLines();
-    for (const std::string* text : {&display.event_site, &display.date_round,
-                                    &display.white_black, &display.result_eco}) {
+    for (const std::string* text :
+         {&display.event_site, &display.date_round, &display.white_black, &display.result_eco}) {
         std::printf("%s\n", text->c_str());
     }
     std::printf("\n");

@@ -18,9 +18,8 @@ std::string_view StripToken(std::string_view token) {
         token.remove_prefix(digits);
         while (!token.empty() && token.front() == '.') token.remove_prefix(1);
     }
-    while (!token.empty() &&
-           (token.back() == '+' || token.back() == '#' || token.back() == '!' ||
-            token.back() == '?')) {
+    while (!token.empty() && (token.back() == '+' || token.back() == '#' || token.back() == '!' ||
+                              token.back() == '?')) {
         token.remove_suffix(1);
     }
     return token;

@@ -83,7 +83,8 @@ bool Commit(std::string_view folder, const std::vector<Rename>& renames,
     for (const Rename& rename : renames) journal += rename.from + '\t' + rename.to + "\r\n";
     const std::string journal_path = platform::JoinPath(folder, EcoJournalName);
     if (!platform::ReplaceFileContents(
-        files, journal_path, std::string_view(reinterpret_cast<const char*>(journal.data()), journal.size()))) {
+            files, journal_path,
+            std::string_view(reinterpret_cast<const char*>(journal.data()), journal.size()))) {
         return false;
     }
     Apply(folder, renames, files);

@@ -106,9 +106,10 @@ TextSpan AnnotationSpan(const GameLines& lines, int half_move) {
         const std::size_t before = cursor.Position();
         const bool more = cursor.SkipFiller(true);
         const std::string_view buffer = lines.MovetextBuffer();
-        const bool filler_read = cursor.Position() > before &&
-                                 buffer.substr(before, cursor.Position() - before)
-                                         .find_first_of("{;$") != std::string_view::npos;
+        const bool filler_read =
+            cursor.Position() > before &&
+            buffer.substr(before, cursor.Position() - before).find_first_of("{;$") !=
+                std::string_view::npos;
         if (filler_read) end = cursor.Position();
         if (!more || cursor.Cur() != '(') break;
         (void)ReadLine(cursor);

@@ -22,7 +22,7 @@ class GameLines;
 // The walk plays on the game's ChessState; when it ends, the main line is replayed once more so
 // that the position history is the game's again.
 class AnalysisWalk {
-public:
+  public:
     static constexpr int MaxDepth = 32;
 
     enum class Step {
@@ -49,7 +49,7 @@ public:
     // Where the walk stands in the movetext buffer: just after the last token it read.
     std::size_t TextPosition() const { return cursor_; }
 
-private:
+  private:
     struct OpenVariation {
         int entry_half_move = 0;
         chess::MoveText replaced;

@@ -9,7 +9,7 @@ namespace {
 
 // Reads the movetext from a recorded position, crossing line ends (each read as one blank).
 class TextCursor {
-public:
+  public:
     TextCursor(std::string_view buffer, std::size_t position) : buffer_(buffer), pos_(position) {}
 
     bool AtEnd() const { return pos_ >= buffer_.size(); }
@@ -27,7 +27,7 @@ public:
         return !AtEnd();
     }
 
-private:
+  private:
     std::string_view buffer_;
     std::size_t pos_;
 };
@@ -39,10 +39,12 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool AppendGlyph(TextCursor& cursor, std::string_view buffer, std::size_t at, std::string& out,
                  NagDisplay display) {
     std::size_t end = at;
-    while (end < buffer.size() && std::string_view("!?+-=/").find(buffer[end]) != std::string_view::npos) {
+    while (end < buffer.size() &&
+           std::string_view("!?+-=/").find(buffer[end]) != std::string_view::npos) {
         ++end;
     }
-    if (end < buffer.size() && std::string_view(" \t{(;$").find(buffer[end]) == std::string_view::npos &&
+    if (end < buffer.size() &&
+        std::string_view(" \t{(;$").find(buffer[end]) == std::string_view::npos &&
         buffer[end] != '\0') {
         return false;
     }

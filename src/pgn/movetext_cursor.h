@@ -15,7 +15,7 @@ inline bool EndsToken(char c) {
 // separated by a zero byte, line ends are crossed and lines beginning with "%" passed over. The
 // position lives with the caller, so that a walk can stop and go on later.
 class Cursor {
-public:
+  public:
     Cursor(std::string_view buffer, std::size_t& position) : buffer_(buffer), pos_(position) {}
 
     bool AtEnd() const { return pos_ >= buffer_.size(); }
@@ -55,7 +55,7 @@ public:
         return buffer_.substr(start, pos_ - start);
     }
 
-private:
+  private:
     void CrossLine() {
         ++pos_;
         while (!AtEnd() && buffer_[pos_] == '%') {

@@ -182,23 +182,40 @@ std::string NagText(int nag, NagDisplay display) {
 
 std::string_view NagGlyph(int nag) {
     switch (nag) {
-        case 1: return "!";
-        case 2: return "?";
-        case 3: return "!!";
-        case 4: return "??";
-        case 5: return "!?";
-        case 6: return "?!";
-        case 11: return "=";
-        case 14: return "+/=";
-        case 15: return "=/+";
-        case 16: return "+/-";
-        case 17: return "-/+";
-        case 18: return "+-";
-        case 19: return "-+";
-        case 20: return "++";
-        case 21: return "--";
-        case 142: return ">=";
-        default: return {};
+        case 1:
+            return "!";
+        case 2:
+            return "?";
+        case 3:
+            return "!!";
+        case 4:
+            return "??";
+        case 5:
+            return "!?";
+        case 6:
+            return "?!";
+        case 11:
+            return "=";
+        case 14:
+            return "+/=";
+        case 15:
+            return "=/+";
+        case 16:
+            return "+/-";
+        case 17:
+            return "-/+";
+        case 18:
+            return "+-";
+        case 19:
+            return "-+";
+        case 20:
+            return "++";
+        case 21:
+            return "--";
+        case 142:
+            return ">=";
+        default:
+            return {};
     }
 }
 

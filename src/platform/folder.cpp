@@ -98,8 +98,7 @@ bool SameFolder(const std::string& a, const std::string& b) {
     struct stat second {};
     if (stat(a.empty() ? "." : a.c_str(), &first) != 0) return false;
     if (stat(b.empty() ? "." : b.c_str(), &second) != 0) return false;
-    return S_ISDIR(first.st_mode) && first.st_dev == second.st_dev &&
-           first.st_ino == second.st_ino;
+    return S_ISDIR(first.st_mode) && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 std::string NameOf(std::string_view path) {

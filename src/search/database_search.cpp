@@ -4,8 +4,8 @@
 #include <new>
 #include <optional>
 
-#include "base/message.h"
 #include "base/bytes.h"
+#include "base/message.h"
 #include "platform/file.h"
 #include "platform/mapped_file.h"
 #include "platform/staged_file.h"

@@ -54,8 +54,8 @@ struct DbSearchResult {
 // One database game read back.
 struct DbGame {
     DbGameRecord record;
-    HeaderValues header;  // White, Black, Result, Date, ECO, WhiteElo, BlackElo, Round,
-                          // Event, Site
+    HeaderValues header;          // White, Black, Result, Date, ECO, WhiteElo, BlackElo, Round,
+                                  // Event, Site
     std::vector<MoveCode> codes;  // as the fast file holds them: none for a game without moves
     ResultWord result = 0;
 };

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <set>
 
-#include "base/message.h"
 #include "base/bytes.h"
+#include "base/message.h"
 #include "pgn/pgn_file.h"
 #include "platform/file.h"
 #include "platform/folder.h"

@@ -40,7 +40,7 @@ void AppendHeaderRecord(std::vector<std::uint8_t>& out, const HeaderValues& valu
 //   N x   ten length-prefixed strings: White, Black, Result, Date, ECO, WhiteElo, BlackElo,
 //         Round, Event, Site
 class HeaderFile {
-public:
+  public:
     // Reads the file whole. "Error opening file." when it cannot be read, "Not enough memory."
     // when it does not fit. A file shorter than its count field is Truncated() and never
     // Consistent().
@@ -60,7 +60,7 @@ public:
     std::size_t RecordLength(std::size_t offset) const;
     const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
 
-private:
+  private:
     std::uint32_t count_ = 0;
     std::vector<std::uint8_t> bytes_;
 };

@@ -121,5 +121,4 @@ inline constexpr std::string_view MovesNotReplayed =
     "Warning: Not every move of this game could be replayed.";
 inline constexpr std::string_view DatabaseSearchOptionsTitle = "Database Search Options";
 
-
 }  // namespace qorvale::search::messages

@@ -206,8 +206,7 @@ std::uint8_t AfterOn(const chess::Board& after, int square) {
         const Changed& square = changed[static_cast<std::size_t>(n)];
         // Castling is told by the king alone: it left its home square (so that square changed)
         // and stands on g1/c1 (g8/c8), changed or not.
-        if (square.square == home && square.old_piece == king &&
-            square.new_piece == chess::Empty) {
+        if (square.square == home && square.old_piece == king && square.new_piece == chess::Empty) {
             const int short_target = white ? G1 : G8;
             const int long_target = white ? C1 : C8;
             if (after_on(short_target) == king) {

@@ -113,7 +113,8 @@ std::vector<std::string> SearchList::StatisticsLines() const {
     lines.push_back(FillMessage(messages::ScoreLine, {black_score, Share(black_score, total)}));
     if (either) {
         double performance = white + black + draws / 2.0;
-        lines.push_back(FillMessage(messages::PerformanceLine, {performance, Share(performance, total)}));
+        lines.push_back(
+            FillMessage(messages::PerformanceLine, {performance, Share(performance, total)}));
     }
     return lines;
 }

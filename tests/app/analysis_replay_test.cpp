@@ -22,8 +22,8 @@ struct ReplaySession {
     Session session;
 
     ReplaySession(const std::string& movetext, int ply) {
-        const std::string path = folder.Write(
-            "games.pgn", "[Event \"Test\"]\n[Result \"*\"]\n\n" + movetext + " *\n\n");
+        const std::string path =
+            folder.Write("games.pgn", "[Event \"Test\"]\n[Result \"*\"]\n\n" + movetext + " *\n\n");
         EXPECT_FALSE(session.OpenFile(path, ui));
         EXPECT_FALSE(session.LoadGame(1, ui));
         session.GoToPly(ply);
@@ -194,7 +194,7 @@ TEST(AnalysisReplayTest, MoveTextNumbersAsTheGameText) {
         const char* expected;
     };
     const std::vector<Row> rows = {
-        {1, "e4", 0, "1. e4"},   {2, "c5", 0, "1...c5"},    {9, "O-O", 0, "5. O-O"},
+        {1, "e4", 0, "1. e4"},      {2, "c5", 0, "1...c5"}, {9, "O-O", 0, "5. O-O"},
         {4, "Kf8", 23, "24...Kf8"}, {0, "e4", 0, ""},
     };
     for (const Row& row : rows) {

@@ -39,8 +39,8 @@ TEST(BoardStyleTest, ScreenHeightLimitsTheBoard) {
         int expected;
     };
     const std::vector<Row> rows = {
-        {2, 1200, 2}, {2, 1024, 2}, {2, 1000, 1}, {2, 700, 0},
-        {1, 768, 1},  {1, 767, 0},  {0, 600, 0},  {-1, 900, 0}, {3, 1200, 0}, {2, 767, 0},
+        {2, 1200, 2}, {2, 1024, 2}, {2, 1000, 1}, {2, 700, 0},  {1, 768, 1},
+        {1, 767, 0},  {0, 600, 0},  {-1, 900, 0}, {3, 1200, 0}, {2, 767, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.size << " at " << row.height);

@@ -50,9 +50,9 @@ TEST(MakeMoveFromSquares, AcceptsLegalMovesAndWritesSan) {
         ChessState state;
         StartFrom(state, row.placement, row.castling);
         const std::string move = row.move;
-        int result = state.MakeMoveFromSquares(MoveMode::TextOnly, row.half_move, FileOf(move),
-                                               RankOf(move), FileOf(move.substr(2)),
-                                               RankOf(move.substr(2)));
+        int result =
+            state.MakeMoveFromSquares(MoveMode::TextOnly, row.half_move, FileOf(move), RankOf(move),
+                                      FileOf(move.substr(2)), RankOf(move.substr(2)));
         EXPECT_EQ(result, row.text == nullptr ? 1 : 0);
         if (row.text != nullptr) {
             EXPECT_EQ(state.MadeMoveText().view(), row.text);
@@ -109,9 +109,9 @@ TEST(MakeMoveFromSquares, EnPassantTiming) {
         ASSERT_EQ(MakeMoves(state, row.moves), static_cast<int>(made.size()));
         const int half_move = static_cast<int>(made.size()) + 1;
         const std::string capture = row.capture;
-        int result = state.MakeMoveFromSquares(MoveMode::Record, half_move, FileOf(capture),
-                                               RankOf(capture), FileOf(capture.substr(2)),
-                                               RankOf(capture.substr(2)));
+        int result =
+            state.MakeMoveFromSquares(MoveMode::Record, half_move, FileOf(capture), RankOf(capture),
+                                      FileOf(capture.substr(2)), RankOf(capture.substr(2)));
         EXPECT_EQ(result == 0, row.accepted);
         if (row.accepted) {
             // The captured pawn is gone from beside the capturing pawn's square.

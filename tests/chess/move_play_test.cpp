@@ -160,13 +160,33 @@ TEST(ApplyMoveText, PromotionOverflowWarnsOncePerGameAndKind) {
         std::vector<std::string_view> messages;
     };
     const Row rows[] = {
-        {"fourth queen", "4k3/P7/8/8/8/8/8/QQQ1K3", "a8=Q", false, -5, Queen,
+        {"fourth queen",
+         "4k3/P7/8/8/8/8/8/QQQ1K3",
+         "a8=Q",
+         false,
+         -5,
+         Queen,
          {messages::OnlyThreeQueens}},
-        {"fourth rook", "4k3/P7/8/8/8/8/8/RRR1K3", "a8=R", false, -4, Rook,
+        {"fourth rook",
+         "4k3/P7/8/8/8/8/8/RRR1K3",
+         "a8=R",
+         false,
+         -4,
+         Rook,
          {messages::OnlyThreeRooks, messages::TryingQueenInstead}},
-        {"fourth bishop", "4k3/P7/8/8/8/8/8/BBB1K3", "a8=B", false, -3, Bishop,
+        {"fourth bishop",
+         "4k3/P7/8/8/8/8/8/BBB1K3",
+         "a8=B",
+         false,
+         -3,
+         Bishop,
          {messages::OnlyThreeBishops, messages::TryingQueenInstead}},
-        {"fourth knight", "4k3/P7/8/8/8/8/8/NNN1K3", "a8=N", false, -2, Knight,
+        {"fourth knight",
+         "4k3/P7/8/8/8/8/8/NNN1K3",
+         "a8=N",
+         false,
+         -2,
+         Knight,
          {messages::OnlyThreeKnights}},
         {"quiet parse", "4k3/P7/8/8/8/8/8/QQQ1K3", "a8=Q", true, -5, 0, {}},
         {"third queen fits", "4k3/P7/8/8/8/8/8/QQ2K3", "a8=Q", false, 0, 0, {}},
@@ -199,8 +219,8 @@ TEST(ApplyMoveText, PromotionOverflowWarnsOncePerGameAndKind) {
 }
 
 TEST(ApplyMoveText, MalformedTextsChangeNothing) {
-    for (const char* text : {"", "*", "--", "Xe4", "Nz9", "N", "e9", "i4", "Kxx", "Qa", "...",
-                             "O", "e", "Nbcd4e5", "P@e4"}) {
+    for (const char* text : {"", "*", "--", "Xe4", "Nz9", "N", "e9", "i4", "Kxx", "Qa", "...", "O",
+                             "e", "Nbcd4e5", "P@e4"}) {
         SCOPED_TRACE(text);
         ChessState state;
         state.SetStartPosition();

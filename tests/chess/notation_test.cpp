@@ -1,7 +1,8 @@
+#include "chess/notation.h"
+
 #include <gtest/gtest.h>
 
 #include "chess/messages.h"
-#include "chess/notation.h"
 
 namespace qorvale::chess {
 namespace {
@@ -14,8 +15,8 @@ TEST(NormaliseCastling, RewritesZerosAndLowerCase) {
     };
     const Row rows[] = {
         {"0-0", "O-O", true},       {"0-0-0", "O-O-O", true}, {"o-o", "O-O", true},
-        {"o-o-o+", "O-O-O+", true}, {"0-0#", "O-O#", true},  {"O-O", "O-O", false},
-        {"0-1", "0-1", false},      {"1-0", "1-0", false},   {"0-", "0-", false},
+        {"o-o-o+", "O-O-O+", true}, {"0-0#", "O-O#", true},   {"O-O", "O-O", false},
+        {"0-1", "0-1", false},      {"1-0", "1-0", false},    {"0-", "0-", false},
         {"oo", "oo", false},        {"e4", "e4", false},
     };
     for (const Row& row : rows) {
@@ -36,7 +37,9 @@ TEST(NotationLetters, ChecksTheFiveFields) {
     const Row rows[] = {
         {"german", {"K", "D", "T", "L", "S"}, "", true},
         {"default", {"K", "Q", "R", "B", "N"}, "", false},
-        {"first character of each field", {"Koenig", "Dame", "Turm", "Laeufer", "Springer"}, "",
+        {"first character of each field",
+         {"Koenig", "Dame", "Turm", "Laeufer", "Springer"},
+         "",
          true},
         {"lower case letters", {"k", "q", "r", "b", "n"}, "", true},
         {"a digit", {"K", "Q", "R", "B", "3"}, messages::OnlyLettersAllowed, false},
@@ -46,8 +49,8 @@ TEST(NotationLetters, ChecksTheFiveFields) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         NotationLetters letters;
-        Error error = letters.Set(row.fields[0], row.fields[1], row.fields[2], row.fields[3],
-                                  row.fields[4]);
+        Error error =
+            letters.Set(row.fields[0], row.fields[1], row.fields[2], row.fields[3], row.fields[4]);
         EXPECT_EQ(error.message(), row.message);
         EXPECT_EQ(letters.CustomNotation(), row.custom);
         if (!error.ok()) {
@@ -64,8 +67,12 @@ TEST(NotationLetters, TranslatesShownText) {
         std::string shown;
     };
     const Row rows[] = {
-        {"Nbd7", "Sbd7"},         {"Qxe8+", "Dxe8+"},   {"O-O", "O-O"},
-        {"Kf1 Rxa1 Bb5", "Kf1 Txa1 Lb5"}, {"NCO C42 Nf3", "NCO C42 Sf3"}, {"e8=Q", "e8=D"},
+        {"Nbd7", "Sbd7"},
+        {"Qxe8+", "Dxe8+"},
+        {"O-O", "O-O"},
+        {"Kf1 Rxa1 Bb5", "Kf1 Txa1 Lb5"},
+        {"NCO C42 Nf3", "NCO C42 Sf3"},
+        {"e8=Q", "e8=D"},
         {"A Z S", "A Z S"},
     };
     for (const Row& row : rows) {

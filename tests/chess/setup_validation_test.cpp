@@ -1,8 +1,9 @@
+#include "chess/setup_validation.h"
+
 #include <gtest/gtest.h>
 
 #include "chess/fen.h"
 #include "chess/messages.h"
-#include "chess/setup_validation.h"
 #include "support/recording_ui.h"
 
 namespace qorvale::chess {
@@ -20,8 +21,7 @@ TEST(ValidateSetupPosition, ReportsTheFirstFailingRule) {
         {"bishops on one colour", "4k3/8/8/8/8/4B3/8/2B1K3", messages::BishopsSameColour},
         {"black bishops on both colours", "2b1kb2/8/8/8/8/8/8/4K3", ""},
         {"black bishops on one colour", "2b1k3/8/4b3/8/8/8/8/4K3", messages::BishopsSameColour},
-        {"bishop colour before a missing king", "8/8/8/8/8/4B3/8/2B5",
-         messages::BishopsSameColour},
+        {"bishop colour before a missing king", "8/8/8/8/8/4B3/8/2B5", messages::BishopsSameColour},
         {"three bishops, first two differ", "4k3/8/8/8/8/8/8/2BBKB2", messages::TooManyBishops},
         {"four knights before a missing king", "8/8/8/8/8/8/8/nnnn4", messages::TooManyKnights},
         {"three of each piece pass", "4k3/8/8/8/8/8/QQQ5/RRRKNNN1", ""},

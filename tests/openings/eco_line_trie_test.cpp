@@ -75,9 +75,9 @@ TEST(EcoLineTrieTest, TokenKeys) {
         const char* same_as;  // nullptr: the key is 0
     };
     const std::vector<Row> rows = {
-        {"1.e4", "e4"},     {"12...Nbd7", "Nbd7"}, {"Qh5+", "Qh5"},  {"Qxf7#", "Qxf7"},
-        {"e4!?", "e4"},     {"0-0-0", "O-O-O"},    {"e8=Q+", "e8=Q"}, {"1.", nullptr},
-        {"!!", nullptr},    {"Nb1xc3xd5", nullptr},
+        {"1.e4", "e4"},  {"12...Nbd7", "Nbd7"},  {"Qh5+", "Qh5"},   {"Qxf7#", "Qxf7"},
+        {"e4!?", "e4"},  {"0-0-0", "O-O-O"},     {"e8=Q+", "e8=Q"}, {"1.", nullptr},
+        {"!!", nullptr}, {"Nb1xc3xd5", nullptr},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.token);

@@ -58,7 +58,8 @@ inline OpeningGame GameOf(const std::string& line) {
         at = end + 1;
         token.erase(0, token.rfind('.') + 1);  // npos + 1 == 0: nothing to erase
         auto index = static_cast<std::size_t>(half_moves / 2);
-        (half_moves++ % 2 == 0 ? moves.WhiteMoves : moves.BlackMoves)[index] = chess::MoveText(token);
+        (half_moves++ % 2 == 0 ? moves.WhiteMoves : moves.BlackMoves)[index] =
+            chess::MoveText(token);
     }
     return OpeningGame(moves, half_moves);
 }

@@ -78,10 +78,14 @@ TEST(Folder, PatternsAndPaths) {
         const char* pattern;
         bool matches;
     } rows[] = {
-        {"games.pgn", "*.pgn", true},   {"games.pgnx", "*.pgn", false},
-        {"GAMES.PGN", "*.pgn", true},   {"a", "*", true},
-        {"", "*", true},                {"abc", "a?c", true},
-        {"abbbc", "a*b*c", true},       {"abbbd", "a*b*c", false},
+        {"games.pgn", "*.pgn", true},
+        {"games.pgnx", "*.pgn", false},
+        {"GAMES.PGN", "*.pgn", true},
+        {"a", "*", true},
+        {"", "*", true},
+        {"abc", "a?c", true},
+        {"abbbc", "a*b*c", true},
+        {"abbbd", "a*b*c", false},
         {"x.pgn.pgn", "*.pgn", true},
     };
     for (const Row& row : rows) {

@@ -191,8 +191,8 @@ TEST(MoveCode, ChangeEncoderAgreesWithTheBoardComparison) {
     for (const char* name : files) {
         SCOPED_TRACE(name);
         qorvale::test::TempDir dir;
-        std::string path = dir.Write("games.pgn", qorvale::test::ReadWholeFile(
-                                                      qorvale::test::TestDataPath(name)));
+        std::string path =
+            dir.Write("games.pgn", qorvale::test::ReadWholeFile(qorvale::test::TestDataPath(name)));
         pgn::PgnFile file;
         qorvale::test::RecordingUi ui;
         ASSERT_TRUE(file.Open(path).ok());
@@ -211,8 +211,8 @@ TEST(MoveCode, ChangeEncoderAgreesWithTheBoardComparison) {
                 for (MoveCodeVariant variant :
                      {MoveCodeVariant::FastFile, MoveCodeVariant::Engine}) {
                     MoveCode expected = EncodeMoveCode(before, after, half_move, variant);
-                    ASSERT_EQ(EncodeMoveChange(chess.LastChange(), chess.CurrentBoard(),
-                                               half_move, variant),
+                    ASSERT_EQ(EncodeMoveChange(chess.LastChange(), chess.CurrentBoard(), half_move,
+                                               variant),
                               expected)
                         << "half-move " << half_move;
                 }

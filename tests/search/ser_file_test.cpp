@@ -59,9 +59,10 @@ TEST(SerFile, WritesKindPartsAndBlocksThatOnlyTheirLoadsAccept) {
         TempDir dir;
         std::string path = dir.File("c.ser");
         const SearchCriteria sample = Sample();
-        Error saved = row.save == 1   ? SaveVariation(path, sample)
-                      : row.save == 2 ? SavePosition(path, sample)
-                                      : SaveHeader(path, sample, static_cast<Combination>(row.parts));
+        Error saved = row.save == 1 ? SaveVariation(path, sample)
+                      : row.save == 2
+                          ? SavePosition(path, sample)
+                          : SaveHeader(path, sample, static_cast<Combination>(row.parts));
         ASSERT_TRUE(saved.ok());
         std::string bytes = test::ReadWholeFile(path);
         ASSERT_EQ(bytes.size(), row.size);

@@ -179,7 +179,8 @@ TEST_P(VariationSearchFile, CombinesWithThePosition) {
     criteria.position.White[0].Assign("Kg1");
     criteria.position.Black[0].Assign("Kg8");
     SearchList list;
-    EXPECT_EQ(SearchVariation(source_, criteria, Combination::WithVariationAndPosition, list, ui_), 2);
+    EXPECT_EQ(SearchVariation(source_, criteria, Combination::WithVariationAndPosition, list, ui_),
+              2);
     ASSERT_EQ(Numbers(list), (std::vector<std::int32_t>{4, 5}));
     EXPECT_EQ(list.Games()[0].half_move, 16);
     EXPECT_EQ(list.Games()[1].half_move, 14);

@@ -45,10 +45,10 @@ std::string Output(const std::string& path, const std::vector<std::string>& argu
 
 std::vector<ReplayedGame> ReplayWithPgnExtract(const std::string& path) {
     // Comments, NAGs and variations left out, so that the only comments are the FEN ones.
-    const std::string out = RunForOutput(
-        std::string(PgnExtractPath) + " -C -N -V --keepbroken "
-        "--allownullmoves --fencomments -s " +
-        Quote(path) + " 2>/dev/null");
+    const std::string out = RunForOutput(std::string(PgnExtractPath) +
+                                         " -C -N -V --keepbroken "
+                                         "--allownullmoves --fencomments -s " +
+                                         Quote(path) + " 2>/dev/null");
     static const std::regex fen(
         R"(\{ ([1-8pnbrqkPNBRQK/]+) [wb] [-A-Ha-hKQkq]+ [-a-h1-8]+ \d+ \d+ \})");
     std::vector<ReplayedGame> games;

@@ -17,8 +17,7 @@ struct ProgramHome {
     std::string games;
 
     // Copies `data` (a tests/data name) in as `name`; call Start before making the window.
-    ProgramHome(std::string_view data, std::string_view name)
-        : games(home.CopyData(data, name)) {}
+    ProgramHome(std::string_view data, std::string_view name) : games(home.CopyData(data, name)) {}
     void Start(const std::string& command_line = "") {
         state = app::StartUp({home.path(), command_line, false});
     }

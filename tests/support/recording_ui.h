@@ -12,7 +12,7 @@ namespace qorvale::test {
 // A Ui that records every message and question, answers questions from a script (No once the
 // script is used up) and keeps the last progress and posted commands.
 class RecordingUi final : public Ui {
-public:
+  public:
     std::vector<std::string> reports;
     std::vector<std::string> questions;
     std::deque<bool> answers;

@@ -8,7 +8,7 @@ namespace qorvale::test {
 // A fresh folder under the system's temporary folder, removed with everything in it when the
 // guard goes out of scope.
 class TempDir {
-public:
+  public:
     TempDir();
     // Under `base` instead, when that folder exists. Kill tests pass "/dev/shm": a killed process
     // loses nothing the kernel holds, so a memory file system tests the same and makes the
@@ -26,7 +26,7 @@ public:
     // Copies the tests/data file `data_name` to path()/name and returns the path.
     std::string CopyData(std::string_view data_name, std::string_view name) const;
 
-private:
+  private:
     std::string path_;
 };
 
