@@ -38,8 +38,9 @@ WindowLayout CurrentWindowLayout(const OptionsRecord& record, ScreenSize screen,
                : WindowLayout::LargeBoard;
 }
 
-WindowRect WindowRectangle(const OptionsRecord& record, ScreenSize screen, bool engine_mode) {
-    WindowRect rect = DefaultRectangle(record, screen);
+namespace {
+
+WindowRect SavedRectangle(const OptionsRecord& record, ScreenSize screen, bool engine_mode) {
     WindowRect saved;
     switch (CurrentWindowLayout(record, screen, engine_mode)) {
         case WindowLayout::SmallBoard:
@@ -55,7 +56,18 @@ WindowRect WindowRectangle(const OptionsRecord& record, ScreenSize screen, bool 
                      record.EngineModeWindowWidth, record.EngineModeWindowHeight};
             break;
     }
-    return saved.width != 0 ? saved : rect;
+    return saved;
+}
+
+}  // namespace
+
+bool HasSavedWindowRectangle(const OptionsRecord& record, ScreenSize screen, bool engine_mode) {
+    return SavedRectangle(record, screen, engine_mode).width != 0;
+}
+
+WindowRect WindowRectangle(const OptionsRecord& record, ScreenSize screen, bool engine_mode) {
+    WindowRect saved = SavedRectangle(record, screen, engine_mode);
+    return saved.width != 0 ? saved : DefaultRectangle(record, screen);
 }
 
 void StoreWindowRectangle(OptionsRecord& record, ScreenSize screen, bool engine_mode,

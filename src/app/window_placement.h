@@ -26,6 +26,9 @@ enum class WindowLayout { SmallBoard, LargeBoard, EngineMode };
 
 WindowLayout CurrentWindowLayout(const OptionsRecord& record, ScreenSize screen, bool engine_mode);
 
+// Whether the window's place for this layout was remembered from an earlier run.
+bool HasSavedWindowRectangle(const OptionsRecord& record, ScreenSize screen, bool engine_mode);
+
 // Where the main window opens (`WindowRectangle`): a default by screen and board size, replaced
 // by the saved rectangle of the current layout when its width is not 0.
 WindowRect WindowRectangle(const OptionsRecord& record, ScreenSize screen, bool engine_mode);

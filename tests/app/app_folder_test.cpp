@@ -94,12 +94,15 @@ TEST(WindowPlacement, DefaultsBySizeAndScreenUnlessARectangleWasSaved) {
         record.ClassicLayout = row.classic;
         record.RibbonInitialised = row.ribbon_initialised;
         EXPECT_EQ(WindowRectangle(record, row.screen, false), row.expected);
+        EXPECT_FALSE(HasSavedWindowRectangle(record, row.screen, false));
 
         // A rectangle saved for this layout wins; the other layouts keep theirs.
         WindowRect moved{33, 44, 1111, 777};
         StoreWindowRectangle(record, row.screen, false, moved);
         EXPECT_EQ(WindowRectangle(record, row.screen, false), moved);
+        EXPECT_TRUE(HasSavedWindowRectangle(record, row.screen, false));
         EXPECT_EQ(WindowRectangle(record, row.screen, true), row.expected);
+        EXPECT_FALSE(HasSavedWindowRectangle(record, row.screen, true));
     }
 }
 

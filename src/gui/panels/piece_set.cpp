@@ -15,6 +15,32 @@ constexpr std::array<const char*, 12> PieceFiles = {"wP", "wN", "wB", "wR", "wQ"
                                                     "bP", "bN", "bB", "bR", "bQ", "bK"};
 constexpr int FallbackStyle = 2;
 
+// The light pieces of the modern wood set are nearly the colour of the light squares: a thin dark
+// rim keeps them legible there, as a separate set of pieces for the dark squares would.
+constexpr const char* RimmedStyle = "staunton3d-modernwood";
+
+QPixmap WithRim(const QPixmap& piece) {
+    QImage source = piece.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage rim = source;
+    {
+        QPainter tint(&rim);
+        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        tint.fillRect(rim.rect(), QColor(40, 24, 8, 200));
+    }
+    QImage out(source.size(), QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
+    QPainter painter(&out);
+    const int width = qMax(1, source.width() / 48);
+    for (int dx = -width; dx <= width; dx += width) {
+        for (int dy = -width; dy <= width; dy += width) {
+            if (dx != 0 || dy != 0) painter.drawImage(dx, dy, rim);
+        }
+    }
+    painter.drawImage(0, 0, source);
+    painter.end();
+    return QPixmap::fromImage(out);
+}
+
 int Slot(std::uint32_t code) {
     if (code >= 1 && code <= 6) return static_cast<int>(code) - 1;
     if (code >= 11 && code <= 16) return static_cast<int>(code) - 11 + 6;
@@ -66,6 +92,11 @@ QPixmap PieceSet::Piece(std::uint32_t code, int size, qreal device_pixel_ratio) 
     } else if (!bitmaps_[index].isNull()) {
         pixmap =
             bitmaps_[index].scaled(pixels, pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    if (slot < 6 && !pixmap.isNull() &&
+        QLatin1String(PieceStyleFolders[static_cast<std::size_t>(style_)]) ==
+            QLatin1String(RimmedStyle)) {
+        pixmap = WithRim(pixmap);
     }
     pixmap.setDevicePixelRatio(device_pixel_ratio);
     cache_.insert(key, pixmap);

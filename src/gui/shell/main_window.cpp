@@ -20,6 +20,7 @@
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 #include <type_traits>
 #include <variant>
@@ -577,11 +578,20 @@ void MainWindow::FitBoardToScreen(int available_height) {
     if (available_height == screen_height_) return;
     screen_height_ = available_height;
     Redraw(WindowPart::All);
-    adjustSize();
+    // Grows to fit a larger board; never shrinks a window the user made larger.
+    resize(size().expandedTo(sizeHint()));
 }
 
 void MainWindow::PlaceWindow() {
-    app::WindowRect rect = app::WindowRectangle(state_.options, PrimaryScreenSize(), false);
+    const app::ScreenSize screen = PrimaryScreenSize();
+    app::WindowRect rect = app::WindowRectangle(state_.options, screen, false);
+    // A first start uses most of the screen rather than a small window in its corner.
+    if (!app::HasSavedWindowRectangle(state_.options, screen, false)) {
+        rect.width = std::max(rect.width, screen.width * 4 / 5);
+        rect.height = std::max(rect.height, screen.height * 4 / 5);
+        rect.x = std::max(0, (screen.width - rect.width) / 2);
+        rect.y = std::max(0, (screen.height - rect.height) / 2);
+    }
     move(rect.x, rect.y);
     resize(rect.width, rect.height);
 }
