@@ -4,7 +4,6 @@
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
@@ -124,7 +123,6 @@ class MainWindowTest : public QObject {
     void boardClicks();
     void clickingAMoveGoesToIt();
     void everyPlyShowsThePositionAndMarksTheMove();
-    void setUpGameStartingWithBlack();
     void nextAndPreviousGame();
     void autoPlayRunsToTheEnd();
     void optionsPersistAcrossARestart();
@@ -133,8 +131,6 @@ class MainWindowTest : public QObject {
     void droppedFileOpens();
     void previousFileComesBackAtItsGameAndPly();
     void openingLineNamesThePosition();
-    void textOptionsChangeWhatTheTextShows_data();
-    void textOptionsChangeWhatTheTextShows();
     void badInputDoesNotBreakTheWindow();
 };
 
@@ -258,27 +254,6 @@ void MainWindowTest::everyPlyShowsThePositionAndMarksTheMove() {
         QVERIFY(!ReferencePlacements().contains({"annotated-matches.pgn", game, last + 1}));
     }
     QVERIFY(program.ui.reports.empty());
-}
-
-void MainWindowTest::setUpGameStartingWithBlack() {
-    Program program;
-    QVERIFY(program.Open("study-chapters.pgn"));
-    QVERIFY(program.window->ShowGame(2));
-    // The missing white move is half-move 1, which the board passes over: the first key press
-    // shows Black's 3...dxe4, half-move 2, and the next one goes back to the start.
-    QCOMPARE(program.Placement(), std::string("rnbqkbnr/pp2pppp/2p5/3p4/3PP3/5P2/PPP3PP/RNBQKBNR"));
-    QTest::keyClick(program.window.get(), Qt::Key_Down);
-    QCOMPARE(program.window->MoveLineText(), QStringLiteral("  3...dxe4"));
-    QCOMPARE(program.Ply(), 2);
-    QTest::keyClick(program.window.get(), Qt::Key_Up);
-    QCOMPARE(program.Ply(), 0);
-    QTest::keyClick(program.window.get(), Qt::Key_Down);
-    QCOMPARE(program.Placement(), ReferencePlacements().at({"study-chapters.pgn", 2, 1}));
-    QTest::keyClick(program.window.get(), Qt::Key_Down);
-    QCOMPARE(program.window->MoveLineText(), QStringLiteral("  4. fxe4"));
-    QTest::keyClick(program.window.get(), Qt::Key_End);
-    const int last = program.window->session().Navigation().lastPly;
-    QCOMPARE(program.Placement(), ReferencePlacements().at({"study-chapters.pgn", 2, last - 1}));
 }
 
 void MainWindowTest::nextAndPreviousGame() {
@@ -475,55 +450,6 @@ void MainWindowTest::openingLineNamesThePosition() {
     window.optionsController().ApplyNewOptions(options);
     QCOMPARE(window.OpeningLineText(), QString());
     QVERIFY(ui.reports.empty());
-}
-
-void MainWindowTest::textOptionsChangeWhatTheTextShows_data() {
-    QTest::addColumn<QString>("option");
-    QTest::newRow("plain") << "plain";
-    QTest::newRow("hidden moves") << "hide";
-    QTest::newRow("study mode") << "study";
-    QTest::newRow("column format") << "columns";
-    QTest::newRow("actual text") << "actual";
-}
-
-void MainWindowTest::textOptionsChangeWhatTheTextShows() {
-    QFETCH(QString, option);
-    Program program;
-    app::OptionsRecord options = program.state.options;
-    options.HideGameText = option == "hide" ? 1 : 0;
-    options.ColumnFormat = option == "columns" ? 1 : 0;
-    options.DisplayActualText = option == "actual" ? 1 : 0;
-    program.window->optionsController().ApplyNewOptions(options);
-    QVERIFY(program.Open("annotated-matches.pgn"));
-    if (option == "study") program.window->Action("StudyMode")->trigger();
-    for (int step = 0; step < 5; ++step) QTest::keyClick(program.window.get(), Qt::Key_Down);
-    QTest::keyClick(program.window.get(), Qt::Key_Up);
-    QCOMPARE(program.Ply(), 4);
-    const GameTextView& view = program.window->gameText()->View();
-    std::string joined;
-    for (const std::string& line : view.text.TextLines) joined += line;
-    if (option == "hide") {
-        // Moves stay shown up to the farthest half-move reached; the result is not shown.
-        QCOMPARE(joined, std::string("1.e4 e5 2.Nf3 Nc6 3.Bc4"));
-        QVERIFY(!view.header.join('|').contains(QStringLiteral("Result:")));
-    } else if (option == "study") {
-        QCOMPARE(joined, std::string("1.e4 e5 2.Nf3 Nc6 "));
-    } else {
-        QVERIFY(joined.starts_with("1.e4 e5 2.Nf3 Nc6 3.Bc4 Bc5 4.c3 Qe7"));
-        QVERIFY(view.header.join('|').contains(QStringLiteral("Result: 1-0")));
-    }
-    QCOMPARE(view.columns, option == "columns");
-    if (option == "columns") {
-        QCOMPARE(view.column_page.left[1].number, 2);
-        QCOMPARE(view.column_page.left[1].black, std::string("Nc6"));
-        QCOMPARE(view.column_page.left[9].number, 0);
-    }
-    auto* actual = program.window->findChild<QPlainTextEdit*>();
-    QVERIFY(actual != nullptr);
-    QCOMPARE(actual->isVisible(), option == "actual");
-    if (option == "actual") {
-        QVERIFY(actual->toPlainText().startsWith(QStringLiteral("[Event \"Madrid\"]")));
-    }
 }
 
 void MainWindowTest::badInputDoesNotBreakTheWindow() {

@@ -43,13 +43,6 @@ std::vector<int> FoundNumbers(const gui::MainWindow& window) {
     return numbers;
 }
 
-search::HeaderCriteria Criteria(
-    std::initializer_list<std::pair<search::HeaderCriterion, const char*>> fields) {
-    search::HeaderCriteria criteria;
-    for (const auto& [field, text] : fields) criteria.Set(field, text);
-    return criteria;
-}
-
 QString StatisticsText(gui::MainWindow& window) {
     auto* label = window.findChild<QLabel*>("StatisticsText");
     return label == nullptr ? QString() : label->text();
@@ -100,36 +93,6 @@ class MainWindowSearchTest : public QObject {
         window.Action("NextGame")->trigger();
         QCOMPARE(window.session().GameNumber(), 5);
         QVERIFY(program.ui.reports.empty());
-    }
-
-    void HeaderCriteriaFindTheirGames() {
-        using F = search::HeaderCriterion;
-        struct Row {
-            const char* name;
-            search::HeaderCriteria criteria;
-            std::vector<int> games;
-        };
-        const Row rows[] = {
-            {"white and result",
-             Criteria({{F::White, "De la Bourdonnais"}, {F::Result, "1-0"}}),
-             {3, 6}},
-            {"black and result", Criteria({{F::Black, "Staunton"}, {F::Result, "0-1"}}), {11}},
-            {"date", Criteria({{F::Date, "1843"}}), {11, 12}},
-            {"nobody", Criteria({{F::White, "Morphy"}}), {}},
-        };
-        for (const Row& row : rows) {
-            Program program;
-            gui::MainWindow window(program.state);
-            window.SetUi(program.ui);
-            QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
-            const int found = window.search().RunHeaderSearch(row.criteria);
-            QVERIFY2(found == static_cast<int>(row.games.size()), row.name);
-            QVERIFY2(FoundNumbers(window) == row.games, row.name);
-            QVERIFY2(window.session().Games().FromSearch() == !row.games.empty(), row.name);
-            if (!row.games.empty()) {
-                QVERIFY2(window.session().GameNumber() == row.games.front(), row.name);
-            }
-        }
     }
 
     void VariationSearchByText() {
@@ -192,94 +155,6 @@ class MainWindowSearchTest : public QObject {
             if (!row.games.empty()) {
                 QVERIFY2(window.session().Navigation().currentPly == 4, row.black);
             }
-        }
-    }
-
-    // ECO "*" runs the ECO difference search in the background; what it needs is checked there.
-    void EcoDifferenceSearchNeedsBothFastFiles() {
-        struct Row {
-            const char* name;
-            bool make_fast_file;
-            bool eco_lines;
-            std::string report;  // "" when the search runs
-        };
-        const Row rows[] = {
-            {"no fast file", false, true, "ECO diff requires a fast file."},
-            {"no ECO lines", true, false, "Missing Ecocodes fast file."},
-            {"both", true, true, ""},
-        };
-        for (const Row& row : rows) {
-            Program program;
-            if (row.eco_lines) {
-                for (const char* name : {"qorvale.eco", "qorvale.ecn", "qorvale.ecm"}) {
-                    platform::CopyFile(app::ProgramDataFolder() + "/" + name,
-                                       program.home.File(name));
-                }
-            }
-            gui::MainWindow window(program.state);
-            window.SetUi(program.ui);
-            if (row.eco_lines) window.openings().InitialiseOpenings();
-            QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
-            if (row.make_fast_file) {
-                window.Action("MakeFastFile")->trigger();
-                QTRY_VERIFY(!window.runner().worker().Busy() &&
-                            window.runner().progressBox() == nullptr);
-                QTRY_VERIFY(!program.ui.reports.empty());
-                program.ui.reports.clear();
-            }
-            QCOMPARE(
-                window.search().RunHeaderSearch(Criteria({{search::HeaderCriterion::Eco, "*"}})),
-                0);
-            QTRY_VERIFY(!window.runner().worker().Busy() &&
-                        window.runner().progressBox() == nullptr);
-            if (row.report.empty()) {
-                QTRY_VERIFY(window.findChild<QDialog*>("SearchStatistics") != nullptr);
-                QVERIFY2(program.ui.reports.empty(), row.name);
-                if (window.session().Search().List().Count() > 0) {
-                    QCOMPARE(window.session().GameNumber(),
-                             window.session().Search().List().Games().front().game_number);
-                }
-            } else {
-                QTRY_VERIFY(!program.ui.reports.empty());
-                QVERIFY2(program.ui.reports == std::vector<std::string>{row.report}, row.name);
-                QVERIFY2(!window.session().Games().FromSearch(), row.name);
-            }
-        }
-    }
-
-    void SearchFilesKeepTheCriteria() {
-        Program program;
-        gui::MainWindow window(program.state);
-        window.SetUi(program.ui);
-        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
-        using F = search::HeaderCriterion;
-        window.search().RunHeaderSearch(Criteria({{F::White, "McDonnell"}, {F::Result, "1-0"}}));
-        const std::string saved = program.home.File("mcdonnell.ser");
-        QVERIFY(window.search().SaveSearchFile(saved).ok());
-
-        window.search().RunHeaderSearch(Criteria({{F::Black, "Staunton"}}));
-        QCOMPARE(window.session().Search().Criteria().header.Get(F::White), std::string());
-        QVERIFY(window.search().LoadSearchFile(saved).ok());
-        QCOMPARE(window.session().Search().Criteria().header.Get(F::White),
-                 std::string("McDonnell"));
-        QCOMPARE(window.session().Search().Criteria().header.Get(F::Result), std::string("1-0"));
-        QCOMPARE(window.session().Search().Criteria().header.Get(F::Black), std::string());
-
-        struct Row {
-            std::string path;
-            std::string report;
-        };
-        const Row bad[] = {
-            {program.home.File("missing.ser"), "Error opening file."},
-            {program.games, "Invalid search file."},
-        };
-        for (const Row& row : bad) {
-            program.ui.reports.clear();
-            QVERIFY(!window.search().LoadSearchFile(row.path).ok());
-            QCOMPARE(program.ui.reports, std::vector<std::string>{row.report});
-            // The criteria in use are kept.
-            QCOMPARE(window.session().Search().Criteria().header.Get(F::White),
-                     std::string("McDonnell"));
         }
     }
 
