@@ -180,6 +180,14 @@ const std::array Table = {
     CommandSpec{OutputCommand::SaveScreenShot, "SaveScreenShot", MenuId::File,
                 "Save Screen Shot...", "Ctrl+Shift+S", "Save a picture of the board as a PNG file.",
                 Needs::Nothing, ModeSet::All(), false, true},
+    CommandSpec{OutputCommand::SaveDiagram, "SaveDiagram", MenuId::File, "Save &Diagram...", "",
+                "Save the position on the board as a GIF, PNG, JPEG or BMP diagram.", NeedGame},
+    CommandSpec{OutputCommand::SaveHtmlDiagram, "SaveHtmlDiagram", MenuId::File,
+                "Save &HTML Diagram...", "", "Save the position on the board as a web page.",
+                NeedGame},
+    CommandSpec{OutputCommand::CopyDiagram, "CopyDiagram", MenuId::File, "&Copy Diagram",
+                "Ctrl+Shift+C", "Copy the diagram of the position on the board to the clipboard.",
+                NeedGame},
 
     // Help
     CommandSpec{HelpCommand::Manual, "Manual", MenuId::Help, "Qorvale &Manual", "F1",

@@ -53,7 +53,7 @@ enum class OpeningsCommand {
     DisplayOpening,
 };
 enum class OptionsCommand { Options, MoveSound };
-enum class OutputCommand { SaveScreenShot };
+enum class OutputCommand { SaveScreenShot, SaveDiagram, SaveHtmlDiagram, CopyDiagram };
 enum class HelpCommand { Manual, About };
 
 using CommandId =

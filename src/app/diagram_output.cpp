@@ -134,4 +134,23 @@ std::vector<output::DiagramPosition> DiagramSeriesPositions(const chess::ChessSt
     return positions;
 }
 
+Result<DiagramSource> GameDiagrams(const OptionsRecord& options, std::string_view app_folder,
+                                   const chess::ChessState& chess, const pgn::GameLines& lines,
+                                   int first_ply, int last_ply, bool flipped,
+                                   bool use_board_colours, int cell_size) {
+    DiagramSource source;
+    source.style = DiagramStyleFor(options, use_board_colours, flipped, cell_size);
+    source.positions =
+        DiagramSeriesPositions(chess, lines, first_ply, last_ply, MarksLastMove(options));
+    // A game Black begins has no position of its own at White's missing first move.
+    if (source.positions.empty())
+        source.positions.push_back(DiagramPositionAt(chess, lines, 0, false));
+    Result<output::DiagramArt> art = output::LoadDiagramArt(
+        DiagramArtFoldersFor(app_folder, options.PieceStyle, source.style.cell_size),
+        options.PieceStyle, source.style.cell_size);
+    if (!art.ok()) return art.error();
+    source.art = std::move(*art);
+    return source;
+}
+
 }  // namespace qorvale::app

@@ -58,4 +58,20 @@ std::vector<output::DiagramPosition> DiagramSeriesPositions(const chess::ChessSt
                                                             int first_ply, int last_ply,
                                                             bool mark_last_move);
 
+// What every diagram command works from: the style and art of the options and the positions.
+struct DiagramSource {
+    output::DiagramStyle style;
+    output::DiagramArt art;
+    std::vector<output::DiagramPosition> positions;  // at least one
+};
+
+// The diagrams of the loaded game from half-move `first_ply` to `last_ply` (one position when they
+// are equal) drawn as the options say, seen from Black's side when `flipped`; the art is read
+// from the install folder `app_folder`. Fails with the art's message.
+Result<DiagramSource> GameDiagrams(const OptionsRecord& options, std::string_view app_folder,
+                                   const chess::ChessState& chess, const pgn::GameLines& lines,
+                                   int first_ply, int last_ply, bool flipped,
+                                   bool use_board_colours = true,
+                                   int cell_size = output::StandardCellSize);
+
 }  // namespace qorvale::app

@@ -111,12 +111,18 @@ std::optional<DiagramSource> ReadDiagramSource(const CommandArgs& args, std::str
                          *game, *loaded, first);
             return std::nullopt;
         }
-        source.positions = app::DiagramSeriesPositions(
-            chess, lines, first, series ? *loaded : first, app::MarksLastMove(source.options));
-        // The place of White's missing move in a game Black begins shows the start position.
-        if (source.positions.empty()) {
-            source.positions.push_back(app::DiagramPositionAt(chess, lines, 0, false));
+        Result<app::DiagramSource> drawn = app::GameDiagrams(
+            source.options, app_folder, chess, lines, first, series ? *loaded : first,
+            args.HasFlag("--flip"), !args.HasFlag("--default-colours"), static_cast<int>(*size));
+        if (!drawn.ok()) {
+            args.ui->report(drawn.error().message());
+            return std::nullopt;
         }
+        source.style = drawn->style;
+        source.positions = std::move(drawn->positions);
+        source.art = std::move(drawn->art);
+        exit_code = 0;
+        return source;
     }
     Result<output::DiagramArt> art = output::LoadDiagramArt(
         app::DiagramArtFoldersFor(app_folder, source.options.PieceStyle, source.style.cell_size),

@@ -1,13 +1,18 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
+#include <optional>
 
 #include "app/commands.h"
+#include "app/diagram_output.h"
 #include "gui/shell/controller.h"
+#include "output/diagram_file.h"
 
 namespace qorvale::gui {
 
-// Pictures of what the window shows: the board as a PNG screen shot.
+// Pictures of what the window shows: the board as a PNG screen shot, and diagrams of the position
+// on the board as picture files, web pages or on the clipboard.
 class OutputController : public Controller {
     Q_OBJECT
 
@@ -17,6 +22,18 @@ class OutputController : public Controller {
     void Run(app::OutputCommand command);
     // Writes the board as drawn to `path` (PNG); false after the failure was reported.
     bool SaveScreenShot(const QString& path);
+    // Writes the diagram of the position on the board as `kind` to `chosen` (its extension made
+    // the kind's); false after the failure was reported.
+    bool SaveDiagram(const QString& chosen, output::DiagramKind kind);
+    // Writes the HTML diagram page of the position on the board (one image, beside the page).
+    bool SaveHtmlDiagram(const QString& path);
+    // The diagram of the position on the board; a null image after the failure was reported.
+    QImage DiagramImage();
+
+  private:
+    // The position on display as the options draw it; nothing after the failure was reported.
+    std::optional<app::DiagramSource> CurrentDiagram();
+    QString SuggestedName(const QString& extension) const;
 };
 
 }  // namespace qorvale::gui

@@ -30,6 +30,7 @@ class Controller : public QObject {
     const app::OptionsRecord& options() const { return context_.state.options; }
     WindowPort& window() { return context_.window; }
     Ui& ui() { return context_.ui; }
+    const std::string& app_folder() const { return context_.state.app_folder; }
     // Writes the options record to its file; a record that cannot be written costs only the
     // next start its settings.
     void SaveOptions();
