@@ -47,16 +47,16 @@ class OutputTest : public QObject {
         QVERIFY(window.Action(QStringLiteral("CopyDiagram"))->isEnabled());
 
         window.Action(QStringLiteral("CopyDiagram"))->trigger();
-        const QImage start = QGuiApplication::clipboard()->image().convertToFormat(
-            QImage::Format_RGB888);
+        const QImage start =
+            QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB888);
         QVERIFY(!start.isNull());
         QCOMPARE(DifferingPixels(window.output().DiagramImage(), start), 0);
         window.game().Navigate(app::NavigationAction::Forward5);
         window.game().Navigate(app::NavigationAction::NextMove);
         QCOMPARE(window.session().Navigation().currentPly, 11);
         window.Action(QStringLiteral("CopyDiagram"))->trigger();
-        const QImage after = QGuiApplication::clipboard()->image().convertToFormat(
-            QImage::Format_RGB888);
+        const QImage after =
+            QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB888);
         QCOMPARE(after.size(), start.size());
         QVERIFY(DifferingPixels(after, start) > 0);
 
