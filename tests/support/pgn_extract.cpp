@@ -1,7 +1,6 @@
 #include "support/pgn_extract.h"
 
 #include <cstdio>
-#include <regex>
 #include <sstream>
 
 #include "chess/chess_state.h"
@@ -41,6 +40,29 @@ std::string Output(const std::string& path, const std::vector<std::string>& argu
     return RunForOutput(command + " " + Quote(path) + " 2>/dev/null");
 }
 
+// The placement of a FEN comment's text ("rnbqkbnr/... w KQkq - 0 1"): six fields, the first of
+// placement characters, the second the side to move, the last two numbers.
+bool FenCommentPlacement(std::string_view text, std::string& placement) {
+    std::vector<std::string_view> fields;
+    for (std::size_t at = 0; at <= text.size();) {
+        std::size_t end = text.find(' ', at);
+        if (end == std::string_view::npos) end = text.size();
+        fields.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    auto only = [](std::string_view field, std::string_view allowed) {
+        return !field.empty() && field.find_first_not_of(allowed) == std::string_view::npos;
+    };
+    if (fields.size() != 6 || !only(fields[0], "12345678pnbrqkPNBRQK/") ||
+        (fields[1] != "w" && fields[1] != "b") || !only(fields[2], "-ABCDEFGHabcdefghKQkq") ||
+        !only(fields[3], "-abcdefgh12345678") || !only(fields[4], "0123456789") ||
+        !only(fields[5], "0123456789")) {
+        return false;
+    }
+    placement = fields[0];
+    return true;
+}
+
 }  // namespace
 
 std::vector<ReplayedGame> ReplayWithPgnExtract(const std::string& path) {
@@ -49,15 +71,19 @@ std::vector<ReplayedGame> ReplayWithPgnExtract(const std::string& path) {
                                          " -C -N -V --keepbroken "
                                          "--allownullmoves --fencomments -s " +
                                          Quote(path) + " 2>/dev/null");
-    static const std::regex fen(
-        R"(\{ ([1-8pnbrqkPNBRQK/]+) [wb] [-A-Ha-hKQkq]+ [-a-h1-8]+ \d+ \d+ \})");
     std::vector<ReplayedGame> games;
     std::string joined;
     auto flush = [&]() {
         ReplayedGame game;
-        for (std::sregex_iterator it(joined.begin(), joined.end(), fen), end; it != end; ++it) {
-            ++game.plies;
-            game.placement = (*it)[1];
+        for (std::size_t open = joined.find("{ "); open != std::string::npos;
+             open = joined.find("{ ", open + 1)) {
+            const std::size_t close = joined.find(" }", open);
+            if (close == std::string::npos) break;
+            if (std::string placement; FenCommentPlacement(
+                    std::string_view(joined).substr(open + 2, close - open - 2), placement)) {
+                ++game.plies;
+                game.placement = placement;
+            }
         }
         games.push_back(game);
         joined.clear();
