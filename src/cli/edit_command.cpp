@@ -81,14 +81,11 @@ int RunEditCommand(const CommandArgs& args) {
     if (mode != pgn::SaveMode::NewFile && !OpenForCommand(file, path, ui)) return 1;
     if (numbered) file.SetCurrentGameNumber(game);
     pgn::GameFileEditor editor(file, ui);
-    Result<pgn::EditDone> done = Error();
-    if (action == "delete") {
-        done = editor.DeleteCurrentGame();
-    } else if (action == "replace") {
-        done = editor.ReplaceCurrentGame(text);
-    } else {
-        done = editor.SaveGameText(text, mode, path);
-    }
+    Result<pgn::EditDone> done = [&] {
+        if (action == "delete") return editor.DeleteCurrentGame();
+        if (action == "replace") return editor.ReplaceCurrentGame(text);
+        return editor.SaveGameText(text, mode, path);
+    }();
     if (!done.ok()) {
         ui.report(done.error().message());
         return 1;

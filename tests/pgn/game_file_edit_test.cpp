@@ -376,36 +376,29 @@ TEST(GameFileEditor, RefusedOrFailedChangesLeaveEveryFileAsItWas) {
         copy.ui.answers = {true, true};
         const std::string target = copy.dir.File(row.target);
         const std::vector<std::int32_t> games = {1, 2};
-        Result<EditDone> done = Error();
-        switch (row.act) {
-            case Act::Append:
-                done = editor.SaveGameText(game, SaveMode::Append);
-                break;
-            case Act::Insert:
-                done = editor.SaveGameText(game, SaveMode::Insert);
-                break;
-            case Act::Overwrite:
-                done = editor.SaveGameText(long_game, SaveMode::OverwriteLast);
-                break;
-            case Act::NewFile:
-                done = editor.SaveGameText(game, SaveMode::NewFile, target);
-                break;
-            case Act::Delete:
-                done = editor.DeleteCurrentGame();
-                break;
-            case Act::Replace:
-                done = editor.ReplaceCurrentGame(game);
-                break;
-            case Act::Copy:
-                done = editor.CopyNavigationGames(games, target, false);
-                break;
-            case Act::CopyAppend:
-                done = editor.CopyNavigationGames(games, target, true);
-                break;
-            case Act::Entered:
-                done = editor.SaveGameToFile(EnteredGame{}, SaveMode::Append);
-                break;
-        }
+        Result<EditDone> done = [&]() -> Result<EditDone> {
+            switch (row.act) {
+                case Act::Append:
+                    return editor.SaveGameText(game, SaveMode::Append);
+                case Act::Insert:
+                    return editor.SaveGameText(game, SaveMode::Insert);
+                case Act::Overwrite:
+                    return editor.SaveGameText(long_game, SaveMode::OverwriteLast);
+                case Act::NewFile:
+                    return editor.SaveGameText(game, SaveMode::NewFile, target);
+                case Act::Delete:
+                    return editor.DeleteCurrentGame();
+                case Act::Replace:
+                    return editor.ReplaceCurrentGame(game);
+                case Act::Copy:
+                    return editor.CopyNavigationGames(games, target, false);
+                case Act::CopyAppend:
+                    return editor.CopyNavigationGames(games, target, true);
+                case Act::Entered:
+                    return editor.SaveGameToFile(EnteredGame{}, SaveMode::Append);
+            }
+            return Error(std::string("unknown change"));
+        }();
         ASSERT_FALSE(done.ok());
         EXPECT_EQ(done.error().message(), row.message);
         auto expected = before;
