@@ -276,7 +276,11 @@ bool RecoverInterruptedChange(platform::FileSystem& file_system, const std::stri
     if (!file.IsOpen()) return false;
     // A change only ever wrote from `at` on; a file shorter than that has been changed by
     // something else since, and the journal no longer describes it.
-    if (!journal || file.Size() < journal->at) {
+    // Nor does one that would make the file longer than it or the saved bytes ever made it.
+    if (!journal || file.Size() < journal->at ||
+        journal->old_length >
+            std::max<std::int64_t>(
+                file.Size(), journal->at + static_cast<std::int64_t>(journal->saved.size()))) {
         file.Close();
         file_system.Delete(journal_path);
         return false;

@@ -101,7 +101,9 @@ std::vector<std::string> SearchList::StatisticsLines() const {
     const bool either = counters_[3] >= 0;
     const int draws_white = either ? counters_[3] : total - white - black;
     const int draws_black = either ? counters_[4] : total - white - black;
-    const int draws = either ? counters_[3] + counters_[4] : total - white - black;
+    // Wide enough for the counts of a damaged results file.
+    const long long draws = either ? static_cast<long long>(counters_[3]) + counters_[4]
+                                   : static_cast<long long>(total) - white - black;
     std::vector<std::string> lines;
     lines.push_back(FillMessage(messages::GamesFound, {total}));
     lines.push_back(FillMessage(messages::WhiteWinsLine, {white, Share(white, total)}));
@@ -112,7 +114,7 @@ std::vector<std::string> SearchList::StatisticsLines() const {
     lines.push_back(FillMessage(messages::ScoreLine, {white_score, Share(white_score, total)}));
     lines.push_back(FillMessage(messages::ScoreLine, {black_score, Share(black_score, total)}));
     if (either) {
-        double performance = white + black + draws / 2.0;
+        double performance = static_cast<double>(white) + black + draws / 2.0;
         lines.push_back(
             FillMessage(messages::PerformanceLine, {performance, Share(performance, total)}));
     }
