@@ -216,32 +216,32 @@ std::string_view MenuTitle(MenuId menu) { return Menus[static_cast<std::size_t>(
 std::span<const CommandSpec> CommandTable() { return Table; }
 
 const CommandSpec& SpecOf(CommandId id) {
-    for (const CommandSpec& spec : Table) {
-        if (spec.id == id) return spec;
+    for (const CommandSpec& row : Table) {
+        if (row.id == id) return row;
     }
     // Every id has a row (a test walks them all); a missing one is a programming error.
     std::abort();
 }
 
-Refusal CheckCommand(const CommandSpec& spec, const ShellState& state) {
+Refusal CheckCommand(const CommandSpec& row, const ShellState& state) {
     bool provided = false;
     for (std::size_t mode = 0; mode < ModeCount; ++mode) {
         const auto m = static_cast<Mode>(mode);
-        if (spec.modes.Contains(m) && ModeModel::ModeProvided(m)) provided = true;
+        if (row.modes.Contains(m) && ModeModel::ModeProvided(m)) provided = true;
     }
     if (!provided) return Refusal::Unavailable;
-    if (!spec.modes.Contains(state.mode)) return Refusal::WrongMode;
-    if (Has(spec.needs, Needs::OpenFile) && !state.file_open) return Refusal::NoFile;
-    if (Has(spec.needs, Needs::Game) && !state.has_game) return Refusal::NoGame;
-    if (Has(spec.needs, Needs::IdleWorker) && state.worker_busy) return Refusal::Busy;
+    if (!row.modes.Contains(state.mode)) return Refusal::WrongMode;
+    if (Has(row.needs, Needs::OpenFile) && !state.file_open) return Refusal::NoFile;
+    if (Has(row.needs, Needs::Game) && !state.has_game) return Refusal::NoGame;
+    if (Has(row.needs, Needs::IdleWorker) && state.worker_busy) return Refusal::Busy;
     return Refusal::None;
 }
 
 std::vector<bool> EnabledCommands(const ShellState& state) {
     std::vector<bool> enabled;
     enabled.reserve(Table.size());
-    for (const CommandSpec& spec : Table) {
-        const Refusal refusal = CheckCommand(spec, state);
+    for (const CommandSpec& row : Table) {
+        const Refusal refusal = CheckCommand(row, state);
         enabled.push_back(refusal == Refusal::None || refusal == Refusal::Busy);
     }
     return enabled;

@@ -129,8 +129,8 @@ enum class Refusal : std::uint8_t {
     Busy,  // a background operation runs: the caller shows the operation's message
 };
 
-// The check the dispatcher makes before running `spec`.
-Refusal CheckCommand(const CommandSpec& spec, const ShellState& state);
+// The check the dispatcher makes before running `row`.
+Refusal CheckCommand(const CommandSpec& row, const ShellState& state);
 
 // Whether each row of CommandTable() is enabled in `state`. A busy worker does not disable a
 // command: the command is refused with the running operation's message instead, so that the

@@ -10,10 +10,10 @@ namespace {
 constexpr std::string_view Conversions = "sdiuf";
 constexpr std::string_view SpecCharacters = "-+ #0123456789.";
 
-void AppendFormatted(std::string& out, std::string_view spec, char conversion,
+void AppendFormatted(std::string& out, std::string_view mark, char conversion,
                      const MessageValue& value) {
-    // spec holds "%" and the flags, width and precision, without the conversion letter.
-    std::string format(spec);
+    // `mark` holds "%" and the flags, width and precision, without the conversion letter.
+    std::string format(mark);
     char buffer[512];
     int written = 0;
     if (conversion == 's') {
@@ -22,7 +22,7 @@ void AppendFormatted(std::string& out, std::string_view spec, char conversion,
             written = value.kind() == MessageValue::Kind::Real
                           ? std::snprintf(buffer, sizeof buffer, format.c_str(), value.real())
                           : std::snprintf(buffer, sizeof buffer, format.c_str(), value.whole());
-        } else if (spec == "%") {
+        } else if (mark == "%") {
             out += value.text();
             return;
         } else {

@@ -12,18 +12,18 @@ namespace {
 TEST(Commands, EachRowHasItsOwnIdNameAndKeys) {
     std::set<std::string_view> names;
     std::map<std::string, std::string_view> keys;
-    for (const CommandSpec& spec : CommandTable()) {
-        SCOPED_TRACE(std::string(spec.name));
-        EXPECT_EQ(&SpecOf(spec.id), &spec) << "id used twice";
-        EXPECT_TRUE(names.insert(spec.name).second) << "name used twice";
-        EXPECT_FALSE(spec.text.empty());
+    for (const CommandSpec& row : CommandTable()) {
+        SCOPED_TRACE(std::string(row.name));
+        EXPECT_EQ(&SpecOf(row.id), &row) << "id used twice";
+        EXPECT_TRUE(names.insert(row.name).second) << "name used twice";
+        EXPECT_FALSE(row.text.empty());
         // Two commands on one key: Qt then fires neither of them.
-        std::string_view rest = spec.keys;
+        std::string_view rest = row.keys;
         while (!rest.empty()) {
             const std::size_t comma = rest.find(", ");
             const std::string key(rest.substr(0, comma));
             rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 2);
-            const auto [at, fresh] = keys.emplace(key, spec.name);
+            const auto [at, fresh] = keys.emplace(key, row.name);
             EXPECT_TRUE(fresh) << key << " also belongs to " << at->second;
         }
     }

@@ -32,31 +32,31 @@ CommandBinder::CommandBinder(QMainWindow* window, Hooks hooks)
         added->setToolTipsVisible(true);
         menus_[id] = added;
     }
-    for (const app::CommandSpec& spec : app::CommandTable()) {
-        auto* action = new QAction(ToQString(spec.text), window_);
-        action->setObjectName(ToQString(spec.name));
-        if (!spec.tip.empty()) {
-            action->setToolTip(ToQString(spec.tip));
-            action->setStatusTip(ToQString(spec.tip));
+    for (const app::CommandSpec& row : app::CommandTable()) {
+        auto* action = new QAction(ToQString(row.text), window_);
+        action->setObjectName(ToQString(row.name));
+        if (!row.tip.empty()) {
+            action->setToolTip(ToQString(row.tip));
+            action->setStatusTip(ToQString(row.tip));
         }
-        action->setShortcuts(KeysOf(spec.keys));
+        action->setShortcuts(KeysOf(row.keys));
         action->setShortcutContext(Qt::WindowShortcut);
-        action->setCheckable(spec.checkable);
+        action->setCheckable(row.checkable);
         // The window holds every action, so that its keys work with the menus closed.
         window_->addAction(action);
-        QMenu* menu = menus_[spec.menu];
-        if (spec.separator_before) menu->addSeparator();
+        QMenu* menu = menus_[row.menu];
+        if (row.separator_before) menu->addSeparator();
         menu->addAction(action);
-        const app::CommandId id = spec.id;
+        const app::CommandId id = row.id;
         connect(action, &QAction::triggered, this, [this, id] { Run(id); });
         actions_.push_back(action);
     }
 }
 
 void CommandBinder::Run(const app::CommandId& id) {
-    const app::CommandSpec& spec = app::SpecOf(id);
+    const app::CommandSpec& row = app::SpecOf(id);
     const app::ShellState state = hooks_.state();
-    switch (app::CheckCommand(spec, state)) {
+    switch (app::CheckCommand(row, state)) {
         case app::Refusal::None:
             break;
         case app::Refusal::Busy:
@@ -69,21 +69,21 @@ void CommandBinder::Run(const app::CommandId& id) {
             // The action is disabled; a key can still reach it while the menus are being built.
             return;
     }
-    if (app::Has(spec.needs, app::Needs::StopsAutoPlay)) hooks_.stop_auto_play();
+    if (app::Has(row.needs, app::Needs::StopsAutoPlay)) hooks_.stop_auto_play();
     hooks_.dispatch(id);
 }
 
 void CommandBinder::UpdateEnabled() {
     const std::vector<bool> enabled = app::EnabledCommands(hooks_.state());
     const auto table = app::CommandTable();
-    for (std::size_t row = 0; row < table.size(); ++row) {
-        QAction* action = actions_[row];
-        action->setEnabled(enabled[row]);
-        const app::CommandSpec& spec = table[row];
-        if (!spec.unavailable.empty()) {
+    for (std::size_t at = 0; at < table.size(); ++at) {
+        QAction* action = actions_[at];
+        action->setEnabled(enabled[at]);
+        const app::CommandSpec& row = table[at];
+        if (!row.unavailable.empty()) {
             const bool unavailable =
-                app::CheckCommand(spec, hooks_.state()) == app::Refusal::Unavailable;
-            const QString tip = ToQString(unavailable ? spec.unavailable : spec.tip);
+                app::CheckCommand(row, hooks_.state()) == app::Refusal::Unavailable;
+            const QString tip = ToQString(unavailable ? row.unavailable : row.tip);
             action->setToolTip(tip);
             action->setStatusTip(tip);
         }
