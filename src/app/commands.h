@@ -55,10 +55,22 @@ enum class OpeningsCommand {
 enum class OptionsCommand { Options, MoveSound };
 enum class OutputCommand { SaveScreenShot, SaveDiagram, SaveHtmlDiagram, CopyDiagram };
 enum class HelpCommand { Manual, About };
+// Searching every PGN file of a folder, and what its results file leaves.
+enum class DirectoryCommand {
+    SearchHeader,
+    SearchVariation,
+    SearchPosition,
+    ShowResults,
+    SaveResults,
+    LoadResults,
+    CopyGames,
+    SelectAllGames,
+};
+enum class DatabaseCommand { Open, Close, StartNew, AddTo, SearchOptions, SelectGame, Check };
 
-using CommandId =
-    std::variant<FileCommand, GameCommand, AnalysisCommand, SearchCommand, TreeCommand,
-                 OpeningsCommand, OptionsCommand, OutputCommand, HelpCommand>;
+using CommandId = std::variant<FileCommand, GameCommand, AnalysisCommand, SearchCommand,
+                               TreeCommand, OpeningsCommand, OptionsCommand, OutputCommand,
+                               HelpCommand, DirectoryCommand, DatabaseCommand>;
 
 // The menus, in menu-bar order. Each has the program's role name with a "Menu" suffix.
 enum class MenuId : std::uint8_t {
@@ -69,6 +81,7 @@ enum class MenuId : std::uint8_t {
     Tree,
     Openings,
     Analysis,
+    Database,
     Options,
     Help,
 };

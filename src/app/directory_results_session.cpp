@@ -68,33 +68,27 @@ Error DirectoryResultsSession::OpenChoice(int index, pgn::PgnFile& file, search:
     request.path = choice->pgn_path;
     if (Error error = OpenGameFile(file, request, ui); !error.ok()) return error;
 
-    // A results file may be older than the file: keep each game it can still name, once, in
-    // ascending order.
-    const std::int32_t count = file.GameCount();
+    list = KeptGames(choice->list, file.GameCount());
+    std::vector<std::int32_t> numbers;
+    for (const search::FoundGame& game : list.Games()) numbers.push_back(game.game_number);
+    navigation.SetSearchList(std::move(numbers));
+    return Error::Ok();
+}
+
+search::SearchList KeptGames(const search::SearchList& list, std::int32_t game_count) {
     std::map<std::int32_t, search::FoundGame> kept;
-    for (const search::FoundGame& game : choice->list.Games()) {
-        if (game.game_number >= 1 && game.game_number <= count) {
+    for (const search::FoundGame& game : list.Games()) {
+        if (game.game_number >= 1 && game.game_number <= game_count) {
             kept.emplace(game.game_number, game);
         }
     }
-    list = choice->list;
-    const int class3 = list.ClassCount(3);
-    const int class4 = list.ClassCount(4);
-    const int white = list.ClassCount(1);
-    const int black = list.ClassCount(2);
-    const bool half_moves = list.HasHalfMoves();
-    const int line_length = list.MatchedLineLength();
-    list.Clear();
-    std::vector<std::int32_t> numbers;
-    for (const auto& [number, game] : kept) {
-        list.Add(number, 0, game.half_move);
-        numbers.push_back(number);
-    }
-    list.SetHasHalfMoves(half_moves);
-    list.SetMatchedLineLength(line_length);
-    list.RestoreCounts(white, black, class3, class4);
-    navigation.SetSearchList(std::move(numbers));
-    return Error::Ok();
+    search::SearchList result;
+    for (const auto& [number, game] : kept) result.Add(number, 0, game.half_move);
+    result.SetHasHalfMoves(list.HasHalfMoves());
+    result.SetMatchedLineLength(list.MatchedLineLength());
+    result.RestoreCounts(list.ClassCount(1), list.ClassCount(2), list.ClassCount(3),
+                         list.ClassCount(4));
+    return result;
 }
 
 }  // namespace qorvale::app

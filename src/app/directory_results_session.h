@@ -51,4 +51,8 @@ class DirectoryResultsSession {
     search::DirectoryResults results_;
 };
 
+// The games of `list` that a file of `game_count` games still holds, once each and ascending,
+// with the list's counts and line length: a results file may be older than the file.
+search::SearchList KeptGames(const search::SearchList& list, std::int32_t game_count);
+
 }  // namespace qorvale::app

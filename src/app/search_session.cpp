@@ -115,4 +115,14 @@ void SearchSession::ClearList() {
     eco_codes_.clear();
 }
 
+void SearchSession::TakeList(search::SearchList list) {
+    list_ = std::move(list);
+    eco_codes_.clear();
+}
+
+int SearchSession::SelectAll(const search::SearchSource& source, Ui& ui) {
+    eco_codes_.clear();
+    return search::SelectAllGames(source, list_, ui);
+}
+
 }  // namespace qorvale::app

@@ -69,7 +69,7 @@ class MainWindowSearchTest : public QObject {
             box->findChild<QPushButton*>("OK")->click();
         });
         window.Action("SearchHeader")->trigger();
-        QVERIFY(!search_dir_enabled);
+        QVERIFY(search_dir_enabled);
         QCOMPARE(FoundNumbers(window), (std::vector<int>{4, 7, 9, 10}));
         QCOMPARE(window.session().GameNumber(), 4);
         QCOMPARE(StatisticsText(window).split('\n').mid(0, 3),
@@ -162,7 +162,7 @@ class MainWindowSearchTest : public QObject {
         search::HeaderCriteria criteria;
         criteria.Set(search::HeaderCriterion::Event, "London");
         criteria.Set(search::HeaderCriterion::SpecificMove, "12.Nf3");
-        gui::Searchbox box(criteria);
+        gui::Searchbox box(criteria, true);
         QCOMPARE(box.Field(search::HeaderCriterion::Event)->text(), QStringLiteral("London"));
         box.findChild<QPushButton*>("Clear")->click();
         QVERIFY(!box.Criteria().Any());

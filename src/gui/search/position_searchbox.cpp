@@ -5,9 +5,11 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "gui/search/searchbox.h"
+
 namespace qorvale::gui {
 
-PositionSearchbox::PositionSearchbox(QWidget* parent) : QDialog(parent) {
+PositionSearchbox::PositionSearchbox(bool file_open, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("PositionSearchbox"));
     setWindowTitle(tr("Search Position"));
     white_ = new QLineEdit(this);
@@ -22,9 +24,7 @@ PositionSearchbox::PositionSearchbox(QWidget* parent) : QDialog(parent) {
     form->addRow(tr("White"), white_);
     form->addRow(tr("Black"), black_);
     form->addRow(tr("Move Number Search"), move_number_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = AddSearchButtons(*this, file_open);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

@@ -11,6 +11,7 @@
 #include "app/file_dialogs.h"
 #include "gui/search/position_searchbox.h"
 #include "gui/search/searchbox.h"
+#include "gui/search/variation_searchbox.h"
 #include "gui/shell/operation_runner.h"
 #include "gui/shell/qt_text.h"
 #include "openings/opening_files.h"
@@ -26,23 +27,35 @@ void SearchController::Run(app::SearchCommand command) {
     search::SearchCriteria& criteria = session().Search().Criteria();
     switch (command) {
         case app::SearchCommand::Header: {
-            Searchbox box(criteria.header, window().DialogParent());
-            if (box.exec() == QDialog::Accepted) RunHeaderSearch(box.Criteria());
+            Searchbox box(criteria.header, session().File().IsOpen(), window().DialogParent());
+            const int ended = box.exec();
+            if (ended == QDialog::Accepted) RunHeaderSearch(box.Criteria());
+            if (ended == SearchDirResult) {
+                criteria.header = box.Criteria();
+                emit DirectorySearchAsked(search::DirectorySearchKind::Header);
+            }
             return;
         }
         case app::SearchCommand::Variation: {
-            bool ok = false;
-            const QString line =
-                QInputDialog::getText(window().DialogParent(), tr("Search Variation"), tr("Moves"),
-                                      QLineEdit::Normal, QString(), &ok);
-            if (ok && !line.trimmed().isEmpty()) RunVariationSearch(line);
+            VariationSearchbox box(session().File().IsOpen(), window().DialogParent());
+            const int ended = box.exec();
+            const QString line = box.MovesField()->text();
+            if (ended == QDialog::Rejected || line.trimmed().isEmpty()) return;
+            if (ended == QDialog::Accepted) RunVariationSearch(line);
+            if (ended == SearchDirResult && TakeVariation(line)) {
+                emit DirectorySearchAsked(search::DirectorySearchKind::Variation);
+            }
             return;
         }
         case app::SearchCommand::Position: {
-            PositionSearchbox box(window().DialogParent());
-            if (box.exec() == QDialog::Accepted) {
-                RunPositionSearch(box.WhiteField()->text(), box.BlackField()->text(),
-                                  box.MoveNumberField()->text());
+            PositionSearchbox box(session().File().IsOpen(), window().DialogParent());
+            const int ended = box.exec();
+            const QString white = box.WhiteField()->text();
+            const QString black = box.BlackField()->text();
+            const QString move_number = box.MoveNumberField()->text();
+            if (ended == QDialog::Accepted) RunPositionSearch(white, black, move_number);
+            if (ended == SearchDirResult && TakePosition(white, black, move_number)) {
+                emit DirectorySearchAsked(search::DirectorySearchKind::Position);
             }
             return;
         }
@@ -106,40 +119,54 @@ int SearchController::RunHeaderSearch(const search::HeaderCriteria& criteria) {
     return Finish(search.Run(SourceOfFile(), parts, ui()));
 }
 
-int SearchController::RunVariationSearch(const QString& line) {
-    if (!session().File().IsOpen()) return -1;
+bool SearchController::TakeVariation(const QString& line) {
     Result<search::VariationCriteria> parsed = search::ParseSearchLine(line.toStdString());
     if (!parsed.ok()) {
         ui().report(parsed.error().message());
-        return -1;
+        return false;
     }
     session().Search().Criteria().line = *parsed;
-    return Finish(session().Search().Run(SourceOfFile(), {false, true, false}, ui()));
+    return true;
 }
 
-int SearchController::RunPositionSearch(const QString& white, const QString& black,
-                                        const QString& move_number) {
-    if (!session().File().IsOpen()) return -1;
-    search::SearchCriteria& criteria = session().Search().Criteria();
+bool SearchController::TakePosition(const QString& white, const QString& black,
+                                    const QString& move_number) {
     search::PositionCriteria position;
     if (Error parsed =
             search::ParsePositionEntries(white.toStdString(), black.toStdString(), position);
         !parsed.ok()) {
         ui().report(parsed.message());
-        return -1;
+        return false;
     }
     const std::string filter = move_number.trimmed().toStdString();
     if (Error checked = search::CheckMoveNumberFilter(filter); !checked.ok()) {
         ui().report(checked.message());
-        return -1;
+        return false;
     }
+    search::SearchCriteria& criteria = session().Search().Criteria();
     criteria.position = position;
     criteria.move_number = search::ParseMoveNumberFilter(filter);
+    return true;
+}
+
+int SearchController::RunVariationSearch(const QString& line) {
+    if (!session().File().IsOpen() || !TakeVariation(line)) return -1;
+    return Finish(session().Search().Run(SourceOfFile(), {false, true, false}, ui()));
+}
+
+int SearchController::RunPositionSearch(const QString& white, const QString& black,
+                                        const QString& move_number) {
+    if (!session().File().IsOpen() || !TakePosition(white, black, move_number)) return -1;
     return Finish(session().Search().Run(SourceOfFile(), {false, false, true}, ui()));
 }
 
 int SearchController::Finish(int found) {
     if (found < 0) return found;
+    ShowFound();
+    return found;
+}
+
+void SearchController::ShowFound() {
     session().UseSearchResults();
     if (std::optional<app::SearchLanding> landing = session().Search().Landing()) {
         // The board goes to where the searched line or position stands.
@@ -149,7 +176,11 @@ int SearchController::Finish(int found) {
     }
     window().Redraw(WindowPart::Status);
     ShowStatistics();
-    return found;
+}
+
+int SearchController::SelectAllGames() {
+    if (!session().File().IsOpen()) return -1;
+    return Finish(session().Search().SelectAll(SourceOfFile(), ui()));
 }
 
 void SearchController::ShowStatistics() {

@@ -4,6 +4,7 @@
 
 #include "app/commands.h"
 #include "gui/shell/controller.h"
+#include "search/directory_results.h"
 #include "search/search_criteria.h"
 
 class QDialog;
@@ -33,12 +34,26 @@ class SearchController : public Controller {
     Error SaveSearchFile(const std::string& path);
     Error LoadSearchFile(const std::string& path);
 
+    // The search list was filled elsewhere (a directory search's file, Select All Games): the
+    // navigation list walks it, the board goes to its first game and the statistics show.
+    void ShowFound();
+    // Select All Games: every game of the open file into the search list.
+    int SelectAllGames();
+
     // The modeless statistics window, null until first shown.
     QDialog* statisticsBox() const { return statistics_box_; }
 
     void FileOpened() override;
 
+  signals:
+    // "Search Dir" in a search dialog: the criteria are taken; the search is to run over a
+    // folder.
+    void DirectorySearchAsked(search::DirectorySearchKind kind);
+
   private:
+    // The dialog's line or position as the criteria; a refusal is reported and false returned.
+    bool TakeVariation(const QString& line);
+    bool TakePosition(const QString& white, const QString& black, const QString& move_number);
     search::SearchSource SourceOfFile() const;
     int Finish(int found);
     void ShowStatistics();

@@ -36,7 +36,25 @@ constexpr std::array<FieldRow, search::HeaderCriterionCount> FieldRows = {{
 
 }  // namespace
 
-Searchbox::Searchbox(const search::HeaderCriteria& criteria, QWidget* parent) : QDialog(parent) {
+QDialogButtonBox* AddSearchButtons(QDialog& box, bool file_open) {
+    auto* buttons = new QDialogButtonBox(&box);
+    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
+    ok->setObjectName(QStringLiteral("OK"));
+    ok->setEnabled(file_open);
+    ok->setDefault(file_open);
+    QPushButton* search_dir =
+        buttons->addButton(Searchbox::tr("Search Dir"), QDialogButtonBox::ActionRole);
+    search_dir->setObjectName(QStringLiteral("SearchDir"));
+    buttons->addButton(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("Cancel"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+    QObject::connect(search_dir, &QPushButton::clicked, &box,
+                     [&box] { box.done(SearchDirResult); });
+    return buttons;
+}
+
+Searchbox::Searchbox(const search::HeaderCriteria& criteria, bool file_open, QWidget* parent)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("Searchbox"));
     setWindowTitle(tr("Edit Header"));
     auto* form = new QFormLayout;
@@ -57,10 +75,12 @@ Searchbox::Searchbox(const search::HeaderCriteria& criteria, QWidget* parent) : 
     };
     QPushButton* ok = add(tr("OK"), "OK");
     ok->setDefault(true);
-    // The player list and the directory search are not part of this window yet.
+    // The player list is not part of this window yet.
     add(tr("Players"), "Players")->setEnabled(false);
     QPushButton* search_file = add(tr("Search File"), "SearchFile");
-    add(tr("Search Dir"), "SearchDir")->setEnabled(false);
+    QPushButton* search_dir = add(tr("Search Dir"), "SearchDir");
+    ok->setEnabled(file_open);
+    search_file->setEnabled(file_open);
     QPushButton* clear = add(tr("Clear"), "Clear");
     QPushButton* cancel = add(tr("Cancel"), "Cancel");
 
@@ -73,6 +93,7 @@ Searchbox::Searchbox(const search::HeaderCriteria& criteria, QWidget* parent) : 
         }
     });
     connect(search_file, &QPushButton::clicked, this, &QDialog::accept);
+    connect(search_dir, &QPushButton::clicked, this, [this] { done(SearchDirResult); });
     connect(clear, &QPushButton::clicked, this, [this] {
         for (QLineEdit* edit : fields_) edit->clear();
     });

@@ -29,6 +29,7 @@
 #include "app/options_file.h"
 #include "app/window_placement.h"
 #include "base/message.h"
+#include "gui/database/database_controller.h"
 #include "gui/file/file_controller.h"
 #include "gui/game/game_controller.h"
 #include "gui/help/help_controller.h"
@@ -38,6 +39,7 @@
 #include "gui/panels/board_widget.h"
 #include "gui/panels/game_text_widget.h"
 #include "gui/panels/piece_set.h"
+#include "gui/search/directory_controller.h"
 #include "gui/search/search_controller.h"
 #include "gui/shell/command_binder.h"
 #include "gui/shell/message_box_ui.h"
@@ -109,6 +111,8 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     options_ = std::make_unique<OptionsController>(*context_);
     output_ = std::make_unique<OutputController>(*context_);
     help_ = std::make_unique<HelpController>(*context_, QStringLiteral(QORVALE_MANUAL_DIR));
+    directory_ = std::make_unique<DirectoryController>(*context_, *search_);
+    database_ = std::make_unique<DatabaseController>(*context_);
     BuildToolBars();
     connect(board_, &BoardWidget::squareClicked, game_.get(), &GameController::BoardClicked);
     connect(board_, &BoardWidget::wheelStep, this, [this](int direction) {
@@ -125,6 +129,9 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     mode_status_->setObjectName(QStringLiteral("ModeStatus"));
     statusBar()->addWidget(file_status_);
     statusBar()->addWidget(game_status_);
+    database_status_ = new QLabel(this);
+    database_status_->setObjectName(QStringLiteral("DatabaseStatus"));
+    statusBar()->addPermanentWidget(database_status_);
     statusBar()->addPermanentWidget(mode_status_);
 
     screen_height_ = AvailableScreenHeight();
@@ -270,6 +277,8 @@ void MainWindow::Dispatch(const app::CommandId& id) {
                    [this](app::OptionsCommand command) { options_->Run(command); },
                    [this](app::OutputCommand command) { output_->Run(command); },
                    [this](app::HelpCommand command) { help_->Run(command); },
+                   [this](app::DirectoryCommand command) { directory_->Run(command); },
+                   [this](app::DatabaseCommand command) { database_->Run(command); },
                },
                id);
     Redraw(WindowPart::Commands);
@@ -301,6 +310,8 @@ QAction* MainWindow::Action(const QString& name) const { return binder_->Action(
 QMenu* MainWindow::Menu(app::MenuId menu) const { return binder_->Menu(menu); }
 
 bool MainWindow::ShowGame(std::int32_t game_number) { return game_->ShowGame(game_number); }
+
+bool MainWindow::OpenFile(const std::string& path) { return file_->OpenPath(ToQPath(path)); }
 
 void MainWindow::GoToPly(std::int32_t ply) { game_->GoToPly(ply); }
 
@@ -509,6 +520,7 @@ void MainWindow::DrawStatus() {
     }
     game_status_->setText(ToQString(session_.GameCounterText()));
     mode_status_->setText(ToQString(session_.Modes().Traits().name));
+    database_status_->setText(database_->StatusText());
 }
 
 void MainWindow::DrawTitle() {
@@ -553,6 +565,8 @@ QString MainWindow::FileStatusText() const {
 }
 
 QString MainWindow::GameStatusText() const { return game_status_->text(); }
+
+QString MainWindow::DatabaseStatusText() const { return database_status_->text(); }
 
 QString MainWindow::MoveLineText() const {
     if (!session_.HasGame()) return {};

@@ -26,6 +26,8 @@ namespace qorvale::gui {
 
 class BoardWidget;
 class CommandBinder;
+class DatabaseController;
+class DirectoryController;
 class FileController;
 class GameController;
 class GameTextWidget;
@@ -63,6 +65,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     // WindowPort.
     QWidget* DialogParent() override { return this; }
     bool ShowGame(std::int32_t game_number) override;
+    bool OpenFile(const std::string& path) override;
     void GoToPly(std::int32_t ply) override;
     void ShowOpenedFile(std::int32_t game_number, std::int32_t ply) override;
     void Redraw(WindowPart parts) override;
@@ -77,6 +80,8 @@ class MainWindow : public QMainWindow, public WindowPort {
     OptionsController& optionsController() { return *options_; }
     OutputController& output() { return *output_; }
     HelpController& help() { return *help_; }
+    DirectoryController& directory() { return *directory_; }
+    DatabaseController& database() { return *database_; }
     OperationRunner& runner() { return *runner_; }
     MoveSound& moveSound() { return *sound_; }
 
@@ -87,6 +92,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     QMenu* Menu(app::MenuId menu) const;
     QString FileStatusText() const;
     QString GameStatusText() const;
+    QString DatabaseStatusText() const;
     QString MoveLineText() const;
     QString ResultLineText() const;
     QString OpeningLineText() const;
@@ -147,6 +153,8 @@ class MainWindow : public QMainWindow, public WindowPort {
     std::unique_ptr<OptionsController> options_;
     std::unique_ptr<OutputController> output_;
     std::unique_ptr<HelpController> help_;
+    std::unique_ptr<DirectoryController> directory_;
+    std::unique_ptr<DatabaseController> database_;
 
     BoardWidget* board_ = nullptr;
     GameTextWidget* text_ = nullptr;
@@ -159,6 +167,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     QLabel* file_status_ = nullptr;
     QLabel* game_status_ = nullptr;
     QLabel* mode_status_ = nullptr;
+    QLabel* database_status_ = nullptr;
     QScrollBar* game_bar_ = nullptr;
     QToolBar* replay_bar_ = nullptr;
     bool start_open_done_ = false;

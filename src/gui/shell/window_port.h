@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "base/ui.h"
 
@@ -46,6 +47,9 @@ class WindowPort {
     // Loads game `game_number` of the open file and shows it at its start; false after the
     // failure was reported.
     virtual bool ShowGame(std::int32_t game_number) = 0;
+    // Opens `path` as File/Open does (it becomes the current and a recent file) and shows it;
+    // false after the failure was reported, with the old file kept.
+    virtual bool OpenFile(const std::string& path) = 0;
     // Puts the board at half-move `ply` of the game on display.
     virtual void GoToPly(std::int32_t ply) = 0;
     // A file was opened: shows its game `game_number` at `ply` (as far as it has them).

@@ -1,0 +1,211 @@
+#include "gui/database/database_controller.h"
+
+#include <QFileDialog>
+#include <memory>
+
+#include "app/file_dialogs.h"
+#include "app/game_text.h"
+#include "app/options_file.h"
+#include "app/session.h"
+#include "chess/board.h"
+#include "gui/database/database_game_list_box.h"
+#include "gui/database/database_gamebox.h"
+#include "gui/database/database_searchbox.h"
+#include "gui/panels/board_widget.h"
+#include "gui/shell/operation_runner.h"
+#include "gui/shell/qt_text.h"
+#include "search/database_search.h"
+#include "search/messages.h"
+#include "search/ser_file.h"
+#include "utilities/make_database_operation.h"
+
+namespace qorvale::gui {
+
+DatabaseController::DatabaseController(ShellContext& context) : Controller(context) {}
+
+DatabaseController::~DatabaseController() = default;
+
+void DatabaseController::Run(app::DatabaseCommand command) {
+    switch (command) {
+        case app::DatabaseCommand::Open: {
+            const QString chosen = ChooseDatabase(false);
+            if (!chosen.isEmpty()) OpenDatabase(FromQPath(chosen));
+            return;
+        }
+        case app::DatabaseCommand::Close:
+            CloseDatabase();
+            return;
+        case app::DatabaseCommand::StartNew: {
+            // The build asks before it overwrites a database.
+            const QString chosen = ChooseDatabase(true);
+            if (!chosen.isEmpty()) {
+                MakeDatabase(search::WithExtension(FromQPath(chosen), ".dbg"),
+                             search::DbBuildMode::StartNew);
+            }
+            return;
+        }
+        case app::DatabaseCommand::AddTo: {
+            const std::string path = DatabaseToUse();
+            if (!path.empty()) MakeDatabase(path, search::DbBuildMode::Add);
+            return;
+        }
+        case app::DatabaseCommand::SearchOptions: {
+            if (!database_.IsOpen() && !OpenDatabase(DatabaseToUse())) return;
+            DatabaseSearchbox box(database_.Criteria(), window().DialogParent());
+            if (box.exec() != QDialog::Accepted) return;
+            SearchDatabase(box.Criteria(), box.FromPositionEdit(), box.FromGamePosition());
+            return;
+        }
+        case app::DatabaseCommand::SelectGame:
+            if (!database_.IsOpen() && !OpenDatabase(DatabaseToUse())) return;
+            SelectGame();
+            return;
+        case app::DatabaseCommand::Check: {
+            const std::string path = DatabaseToUse();
+            if (!path.empty()) CheckDatabase(path);
+            return;
+        }
+    }
+}
+
+QString DatabaseController::ChooseDatabase(bool save) {
+    const app::FileDialogText& text = app::DialogText(app::FileDialogId::Database);
+    const QString folder = ToQPath(app::GetText(options().CurrentFolder));
+    if (save) {
+        return QFileDialog::getSaveFileName(window().DialogParent(), ToQString(text.title), folder,
+                                            ToQString(text.filter), nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+    }
+    return QFileDialog::getOpenFileName(window().DialogParent(), ToQString(text.title), folder,
+                                        ToQString(text.filter));
+}
+
+std::string DatabaseController::DatabaseToUse() {
+    if (database_.IsOpen()) return database_.Data().Names().dbg;
+    return FromQPath(ChooseDatabase(false));
+}
+
+bool DatabaseController::OpenDatabase(const std::string& dbg_path) {
+    if (dbg_path.empty()) return false;
+    CloseDatabase();
+    const bool opened = database_.Open(dbg_path, ui()).ok();
+    window().Redraw(WindowPart::Status | WindowPart::Commands);
+    return opened;
+}
+
+void DatabaseController::CloseDatabase() {
+    if (gamebox_ != nullptr) gamebox_->hide();
+    database_.Close();
+    window().Redraw(WindowPart::Status | WindowPart::Commands);
+}
+
+QString DatabaseController::StatusText() const { return ToQString(database_.StatusText()); }
+
+bool DatabaseController::MakeDatabase(const std::string& dbg_path, search::DbBuildMode mode) {
+    const pgn::PgnFile& file = session().File();
+    if (!file.IsOpen()) return false;
+    search::DbBuildRequest build;
+    build.db_path = dbg_path;
+    build.mode = mode;
+    build.pgn_path = file.CurrentPath();
+    build.game_count = file.GameCount();
+    const search::DbBuildPlan plan = search::PlanDatabaseBuild(build, ui());
+    if (!plan.go) return false;
+    utilities::MakeDatabaseRequest request{build, plan.make_fast_file, {}};
+    if (plan.make_fast_file) {
+        const auto offsets = file.Index().Offsets();
+        request.offsets.assign(offsets.begin(), offsets.end());
+    }
+    // The files change under the open database: it is closed while they are written.
+    if (database_.IsOpen() && database_.Data().Names().dbg == dbg_path) CloseDatabase();
+    auto result = std::make_shared<utilities::MakeDatabaseResult>();
+    const Error started = context_.runner.Start(
+        [&request, result](utilities::Worker& worker) {
+            return utilities::StartMakeDatabase(worker, std::move(request), result);
+        },
+        [this, result, dbg_path](const utilities::WorkerOutcome&) {
+            if (result->outcome.error.ok()) OpenDatabase(dbg_path);
+        });
+    return started.ok();
+}
+
+int DatabaseController::SearchDatabase(const search::DbSearchCriteria& criteria,
+                                       bool from_position_edit, bool from_game_position) {
+    if (!database_.IsOpen()) return -1;
+    search::DbSearchCriteria& kept = database_.Criteria();
+    kept = criteria;
+    if (from_position_edit) {
+        // The search position's entries, as the position search took them last.
+        chess::Board64 board{};
+        if (!search::BoardFromPositionCriteria(session().Search().Criteria().position, board)) {
+            ui().report(search::messages::InvalidPositionEntry);
+            return -1;
+        }
+        kept.position = board;
+    } else if (from_game_position && session().HasGame()) {
+        kept.position = chess::ToBoard64(session().CurrentBoard());
+    }
+    const int found = database_.Search(ui());
+    if (found > 0) SelectGame();
+    return found;
+}
+
+void DatabaseController::SelectGame() {
+    if (database_.Found().empty()) return;
+    std::vector<app::DatabaseGameRow> rows;
+    rows.reserve(database_.Found().size());
+    for (std::size_t at = 0; at < database_.Found().size(); ++at) rows.push_back(database_.Row(at));
+    const int current = database_.HasGame() ? static_cast<int>(database_.ShownPosition()) : 0;
+    DatabaseGameListBox box(ToQString(database_.ListTitle()), rows, current,
+                            window().DialogParent());
+    list_box_ = &box;
+    const bool chosen = box.exec() == QDialog::Accepted;
+    list_box_ = nullptr;
+    if (chosen && box.ChosenRow() >= 0) ShowGame(static_cast<std::size_t>(box.ChosenRow()));
+}
+
+bool DatabaseController::ShowGame(std::size_t position) {
+    if (!database_.ShowGame(position, ui()).ok()) return false;
+    if (gamebox_ == nullptr) {
+        gamebox_ =
+            new DatabaseGamebox(PiecesFolder(ToQPath(app_folder())), window().DialogParent());
+        connect(gamebox_, &DatabaseGamebox::navigate, this, [this](app::NavigationAction action) {
+            if (database_.HasGame() && database_.Go(action).moved) DrawGame();
+        });
+        connect(gamebox_, &DatabaseGamebox::stepGame, this, [this](int direction) {
+            const bool moved =
+                direction > 0 ? database_.NextGame(ui()) : database_.PreviousGame(ui());
+            if (moved) DrawGame();
+        });
+    }
+    gamebox_->Board()->ApplyOptions(options());
+    DrawGame();
+    gamebox_->show();
+    gamebox_->raise();
+    return true;
+}
+
+void DatabaseController::DrawGame() {
+    const app::GameTextSource source{&database_.Lines().Moves(), database_.Lines().FullMoves(), 0};
+    const int ply = database_.Navigation().currentPly;
+    const pgn::HeaderTags& header = database_.Header();
+    gamebox_->SetHeader(ToQString(header.DisplayLines().white_black) + QLatin1Char('\n') +
+                        ToQString(header.DisplayLines().date_round));
+    QString line = ToQString(app::MoveLineText(source, ply, app::DisplayPieceLetters(options())));
+    if (ply == database_.Navigation().lastPly) {
+        line +=
+            QStringLiteral("  ") + ToQString(header.CurrentHeader().Get(pgn::HeaderField::Result));
+    }
+    gamebox_->SetMoveLine(line);
+    gamebox_->Board()->SetPosition(database_.Chess().CurrentBoard(), {});
+    gamebox_->setWindowTitle(
+        ToQString(database_.ListTitle()) +
+        QStringLiteral(" - %1").arg(static_cast<int>(database_.ShownPosition()) + 1));
+}
+
+void DatabaseController::CheckDatabase(const std::string& dbg_path) {
+    const search::DbCheckResult checked = search::CheckDatabase(dbg_path);
+    for (const std::string& message : checked.messages) ui().report(message);
+}
+
+}  // namespace qorvale::gui

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "app/commands.h"
+#include "app/database_session.h"
+#include "gui/shell/controller.h"
+#include "search/database_build.h"
+
+namespace qorvale::gui {
+
+class DatabaseGamebox;
+class DatabaseGameListBox;
+
+// The Database menu: opening and closing a database, building one from the open file or adding
+// the file's games to one (on the worker), the "Database Search Options" search, the list of
+// found games, the found game on a board of its own, and the check of the database's files.
+class DatabaseController : public Controller {
+    Q_OBJECT
+
+  public:
+    explicit DatabaseController(ShellContext& context);
+    ~DatabaseController() override;
+
+    void Run(app::DatabaseCommand command);
+
+    // Opens `dbg_path` (the open one is closed first); the failure is reported.
+    bool OpenDatabase(const std::string& dbg_path);
+    void CloseDatabase();
+    // "DB:  %s" while a database is open, else empty.
+    QString StatusText() const;
+    const app::DatabaseSession& Database() const { return database_; }
+
+    // Start New Database / Add to Database from the open file: the questions, then the build on
+    // the worker; the database is opened once it is built. False when nothing was started.
+    bool MakeDatabase(const std::string& dbg_path, search::DbBuildMode mode);
+
+    // Searches with `criteria`; the position comes from the search position's entries or from
+    // the board on display when asked. Returns the number found or -1 after a refusal; the list
+    // of found games opens when some were found.
+    int SearchDatabase(const search::DbSearchCriteria& criteria, bool from_position_edit,
+                       bool from_game_position);
+    // The "Select Game from %d" list; choosing shows the game.
+    void SelectGame();
+    // Shows found game `position` (0-based) in the game window.
+    bool ShowGame(std::size_t position);
+    // The game window, null until a game was shown.
+    DatabaseGamebox* gamebox() const { return gamebox_; }
+    DatabaseGameListBox* listBox() const { return list_box_; }
+
+    // Check Database: each message of the check.
+    void CheckDatabase(const std::string& dbg_path);
+
+  private:
+    QString ChooseDatabase(bool save);
+    // The open database, or one chosen in the dialog when none is; empty when cancelled.
+    std::string DatabaseToUse();
+    void DrawGame();
+
+    app::DatabaseSession database_;
+    DatabaseGamebox* gamebox_ = nullptr;
+    DatabaseGameListBox* list_box_ = nullptr;
+};
+
+}  // namespace qorvale::gui
