@@ -66,7 +66,17 @@ enum class DirectoryCommand {
     CopyGames,
     SelectAllGames,
 };
-enum class DatabaseCommand { Open, Close, StartNew, AddTo, SearchOptions, SelectGame, Check };
+enum class DatabaseCommand {
+    Open,
+    Close,
+    StartNew,
+    AddTo,
+    SearchOptions,
+    SelectGame,
+    CopyGames,
+    CopyToBuffer,
+    Check,
+};
 
 using CommandId = std::variant<FileCommand, GameCommand, AnalysisCommand, SearchCommand,
                                TreeCommand, OpeningsCommand, OptionsCommand, OutputCommand,

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <memory>
 
+#include "app/app_folder.h"
 #include "app/file_dialogs.h"
 #include "app/game_text.h"
 #include "app/options_file.h"
@@ -60,6 +61,17 @@ void DatabaseController::Run(app::DatabaseCommand command) {
             if (!database_.IsOpen() && !OpenDatabase(DatabaseToUse())) return;
             SelectGame();
             return;
+        case app::DatabaseCommand::CopyGames: {
+            const std::string target = ChooseCopyTarget();
+            if (!target.empty()) (void)CopyGames(target);
+            return;
+        }
+        case app::DatabaseCommand::CopyToBuffer: {
+            const search::CopyOutcome outcome =
+                database_.CopyShownToBuffer(app::AppPath(app_folder(), app::GameBufferFileName));
+            if (!outcome.message.empty()) ui().report(outcome.message);
+            return;
+        }
         case app::DatabaseCommand::Check: {
             const std::string path = DatabaseToUse();
             if (!path.empty()) CheckDatabase(path);
@@ -201,6 +213,13 @@ void DatabaseController::DrawGame() {
     gamebox_->setWindowTitle(
         ToQString(database_.ListTitle()) +
         QStringLiteral(" - %1").arg(static_cast<int>(database_.ShownPosition()) + 1));
+}
+
+search::CopyOutcome DatabaseController::CopyGames(const std::string& target) {
+    const std::string current = session().File().IsOpen() ? session().File().CurrentPath() : "";
+    search::CopyOutcome outcome = database_.CopyFound(target, false, current, ui());
+    if (!outcome.message.empty()) ui().report(outcome.message);
+    return outcome;
 }
 
 void DatabaseController::CheckDatabase(const std::string& dbg_path) {

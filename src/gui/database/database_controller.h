@@ -49,6 +49,9 @@ class DatabaseController : public Controller {
     DatabaseGamebox* gamebox() const { return gamebox_; }
     DatabaseGameListBox* listBox() const { return list_box_; }
 
+    // The found games into a new PGN file (the questions and refusals of every copy of games).
+    search::CopyOutcome CopyGames(const std::string& target);
+
     // Check Database: each message of the check.
     void CheckDatabase(const std::string& dbg_path);
 

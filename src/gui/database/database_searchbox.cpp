@@ -38,16 +38,19 @@ const std::array<TextRow, 8> TextRows = {{
 struct CheckRow {
     const char* label;
     const char* name;
+    int row;
+    int column;
 };
 
+// Each pair that belongs together on one row.
 const std::array<CheckRow, 7> CheckRows = {{
-    {"Either Color", "EitherColor"},
-    {"Exact Match", "ExactMatch"},
-    {"Search from Position Edit", "FromPositionEdit"},
-    {"Partial Position", "PartialPosition"},
-    {"Search from Game Position", "FromGamePosition"},
-    {"Sort by Year", "SortByYear"},
-    {"Descending", "Descending"},
+    {"Either Color", "EitherColor", 0, 0},
+    {"Exact Match", "ExactMatch", 1, 0},
+    {"Partial Position", "PartialPosition", 1, 1},
+    {"Search from Position Edit", "FromPositionEdit", 2, 0},
+    {"Search from Game Position", "FromGamePosition", 2, 1},
+    {"Sort by Year", "SortByYear", 3, 0},
+    {"Descending", "Descending", 3, 1},
 }};
 
 }  // namespace
@@ -63,12 +66,10 @@ DatabaseSearchbox::DatabaseSearchbox(const search::DbSearchCriteria& criteria, Q
         form->addRow(tr(row.label), edit);
     }
     auto* checks = new QGridLayout;
-    int at = 0;
     for (const CheckRow& row : CheckRows) {
         auto* box = new QCheckBox(tr(row.label), this);
         box->setObjectName(QString::fromLatin1(row.name));
-        checks->addWidget(box, at / 2, at % 2);
-        ++at;
+        checks->addWidget(box, row.row, row.column);
     }
     Box("EitherColor")->setChecked(criteria.either_colour);
     Box("ExactMatch")->setChecked(criteria.exact_match);

@@ -57,14 +57,8 @@ void DirectoryController::Run(app::DirectoryCommand command) {
             return;
         }
         case app::DirectoryCommand::CopyGames: {
-            const app::FileDialogText& text = app::DialogText(app::FileDialogId::SecondPgn);
-            // The copy asks before it overwrites a file.
-            const QString chosen = QFileDialog::getSaveFileName(
-                window().DialogParent(), ToQString(text.title),
-                ToQPath(app::GetText(options().CurrentFolder)), ToQString(text.filter), nullptr,
-                QFileDialog::DontConfirmOverwrite);
-            if (!chosen.isEmpty())
-                (void)CopyGames(search::WithExtension(FromQPath(chosen), ".pgn"));
+            const std::string target = ChooseCopyTarget();
+            if (!target.empty()) (void)CopyGames(target);
             return;
         }
         case app::DirectoryCommand::SelectAllGames:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <string>
 
 #include "app/session.h"
 #include "app/start_up.h"
@@ -34,6 +35,9 @@ class Controller : public QObject {
     // Writes the options record to its file; a record that cannot be written costs only the
     // next start its settings.
     void SaveOptions();
+    // The PGN file that games are copied into, from the save dialog ("" when cancelled), with
+    // the ".pgn" extension; the copy itself asks before it overwrites a file.
+    std::string ChooseCopyTarget();
 
     ShellContext& context_;
 };

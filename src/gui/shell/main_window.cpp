@@ -131,6 +131,7 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     statusBar()->addWidget(game_status_);
     database_status_ = new QLabel(this);
     database_status_->setObjectName(QStringLiteral("DatabaseStatus"));
+    database_status_->setContentsMargins(0, 0, 16, 0);
     statusBar()->addPermanentWidget(database_status_);
     statusBar()->addPermanentWidget(mode_status_);
 
