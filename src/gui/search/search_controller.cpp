@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
