@@ -53,12 +53,20 @@ enum class OpeningsCommand {
     DisplayOpening,
 };
 enum class OptionsCommand { Options, MoveSound };
-enum class OutputCommand { SaveScreenShot, SaveDiagram, SaveHtmlDiagram, CopyDiagram };
+enum class OutputCommand {
+    SaveScreenShot,
+    SaveDiagram,
+    SaveHtmlDiagram,
+    CopyDiagram,
+    DiagramSeries,
+    HtmlDiagramSeries,
+};
+enum class AnnotationCommand { Title, Mark, Generate, Comment, EndComment, Diagram, Save, Open };
 enum class HelpCommand { Manual, About };
 
 using CommandId =
     std::variant<FileCommand, GameCommand, AnalysisCommand, SearchCommand, TreeCommand,
-                 OpeningsCommand, OptionsCommand, OutputCommand, HelpCommand>;
+                 OpeningsCommand, OptionsCommand, OutputCommand, HelpCommand, AnnotationCommand>;
 
 // The menus, in menu-bar order. Each has the program's role name with a "Menu" suffix.
 enum class MenuId : std::uint8_t {
@@ -69,6 +77,7 @@ enum class MenuId : std::uint8_t {
     Tree,
     Openings,
     Analysis,
+    Annotation,
     Options,
     Help,
 };

@@ -35,6 +35,7 @@ class OpeningsController;
 class OperationRunner;
 class OptionsController;
 class OutputController;
+class AnnotationController;
 class SearchController;
 class TreeController;
 
@@ -76,6 +77,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     OpeningsController& openings() { return *openings_; }
     OptionsController& optionsController() { return *options_; }
     OutputController& output() { return *output_; }
+    AnnotationController& annotation() { return *annotation_; }
     HelpController& help() { return *help_; }
     OperationRunner& runner() { return *runner_; }
     MoveSound& moveSound() { return *sound_; }
@@ -146,6 +148,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     std::unique_ptr<TreeController> tree_;
     std::unique_ptr<OptionsController> options_;
     std::unique_ptr<OutputController> output_;
+    std::unique_ptr<AnnotationController> annotation_;
     std::unique_ptr<HelpController> help_;
 
     BoardWidget* board_ = nullptr;
