@@ -32,8 +32,6 @@ const std::array Table = {
                 "Return to the previous PGN file and show the game that was last displayed in the "
                 "previous file.",
                 NeedIdle | StopPlay, FileModes},
-    CommandSpec{FileCommand::Exit, "Exit", MenuId::File, "E&xit", "Ctrl+Q", "", Needs::Nothing,
-                ModeSet::All(), false, true},
 
     // Game
     CommandSpec{GameCommand::StartOfGame, "Start", MenuId::Game, "&Start of Game", "Home",
@@ -198,6 +196,9 @@ const std::array Table = {
                 "Save one web page for every move from the position on the board to the end of "
                 "the game. Click on the board to stop.",
                 NeedGame},
+    // Last in the File menu, below the output commands.
+    CommandSpec{FileCommand::Exit, "Exit", MenuId::File, "E&xit", "Ctrl+Q", "", Needs::Nothing,
+                ModeSet::All(), false, true},
 
     // Annotation
     CommandSpec{AnnotationCommand::Title, "AnnotationTitle", MenuId::Annotation, "&Title...", "",
