@@ -79,7 +79,8 @@ AnnotationSession::Generated AnnotationSession::GenerateMoves(const chess::Chess
     if (moves.empty()) return {output::NoMoveGenerated, {}};
     std::string letters;
     const std::string text = output::MoveRunText(moves, HtmlNotationFor(context.options, letters));
-    if (stage_ == Stage::EnteringComment) return {{}, text};
+    // A comment is plain text, escaped when it is added to the page.
+    if (stage_ == Stage::EnteringComment) return {{}, output::HtmlUnescape(text)};
     output::AppendMoves(page_, text);
     return {output::MoveGenerated, {}};
 }

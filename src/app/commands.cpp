@@ -32,8 +32,6 @@ const std::array Table = {
                 "Return to the previous PGN file and show the game that was last displayed in the "
                 "previous file.",
                 NeedIdle | StopPlay, FileModes},
-    CommandSpec{FileCommand::Exit, "Exit", MenuId::File, "E&xit", "Ctrl+Q", "", Needs::Nothing,
-                ModeSet::All(), false, true},
 
     // Game
     CommandSpec{GameCommand::StartOfGame, "Start", MenuId::Game, "&Start of Game", "Home",
@@ -188,6 +186,42 @@ const std::array Table = {
     CommandSpec{OutputCommand::CopyDiagram, "CopyDiagram", MenuId::File, "&Copy Diagram",
                 "Ctrl+Shift+C", "Copy the diagram of the position on the board to the clipboard.",
                 NeedGame},
+    CommandSpec{OutputCommand::DiagramSeries, "DiagramSeries", MenuId::File, "Diagram &Series...",
+                "",
+                "Save one diagram for every move from the position on the board to the end of the "
+                "game. Click on the board to stop.",
+                NeedGame},
+    CommandSpec{OutputCommand::HtmlDiagramSeries, "HtmlDiagramSeries", MenuId::File,
+                "HTML Diagram S&eries...", "",
+                "Save one web page for every move from the position on the board to the end of "
+                "the game. Click on the board to stop.",
+                NeedGame},
+    // Last in the File menu, below the output commands.
+    CommandSpec{FileCommand::Exit, "Exit", MenuId::File, "E&xit", "Ctrl+Q", "", Needs::Nothing,
+                ModeSet::All(), false, true},
+
+    // Annotation
+    CommandSpec{AnnotationCommand::Title, "AnnotationTitle", MenuId::Annotation, "&Title...", "",
+                "Start a new annotation page with its title and headings.", Needs::Nothing},
+    CommandSpec{AnnotationCommand::Mark, "AnnotationMark", MenuId::Annotation, "&Mark", "",
+                "The next run of moves starts after the move on the board.", NeedGame},
+    CommandSpec{AnnotationCommand::Generate, "AnnotationGenerate", MenuId::Annotation,
+                "&Generate Moves", "",
+                "Add the moves from the mark to the move on the board to the page.", NeedGame},
+    CommandSpec{AnnotationCommand::Comment, "AnnotationComment", MenuId::Annotation, "&Comment...",
+                "", "Write a comment; the board comes back here when it ends.", NeedGame,
+                ModeSet::All(), false, true},
+    CommandSpec{AnnotationCommand::EndComment, "AnnotationEndComment", MenuId::Annotation,
+                "&End Comment", "", "Add the comment to the page and put the board back.",
+                Needs::Nothing},
+    CommandSpec{AnnotationCommand::Diagram, "AnnotationDiagram", MenuId::Annotation, "&Diagram...",
+                "", "Add a diagram of the position on the board to the page.", NeedGame,
+                ModeSet::All(), false, true},
+    CommandSpec{AnnotationCommand::Save, "AnnotationSave", MenuId::Annotation, "&Save...", "",
+                "Save the page; it stays open for more.", Needs::Nothing, ModeSet::All(), false,
+                true},
+    CommandSpec{AnnotationCommand::Open, "AnnotationOpen", MenuId::Annotation, "&Open...", "",
+                "Open a saved annotation page to continue it.", Needs::Nothing},
 
     // Directory search
     CommandSpec{DirectoryCommand::SearchHeader, "SearchDirectoryHeader", MenuId::Search,
@@ -253,7 +287,7 @@ const std::array Table = {
                 Needs::Nothing},
 };
 
-constexpr std::array<std::pair<std::string_view, std::string_view>, 10> Menus = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 11> Menus = {{
     {"FileMenu", "&File"},
     {"GameMenu", "&Game"},
     {"ViewMenu", "&View"},
@@ -262,6 +296,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 10> Menus = 
     {"OpeningsMenu", "O&penings"},
     {"AnalysisMenu", "&Analysis"},
     {"DatabaseMenu", "&Database"},
+    {"AnnotationMenu", "A&nnotation"},
     {"OptionsMenu", "&Options"},
     {"HelpMenu", "&Help"},
 }};

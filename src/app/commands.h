@@ -53,7 +53,15 @@ enum class OpeningsCommand {
     DisplayOpening,
 };
 enum class OptionsCommand { Options, MoveSound };
-enum class OutputCommand { SaveScreenShot, SaveDiagram, SaveHtmlDiagram, CopyDiagram };
+enum class OutputCommand {
+    SaveScreenShot,
+    SaveDiagram,
+    SaveHtmlDiagram,
+    CopyDiagram,
+    DiagramSeries,
+    HtmlDiagramSeries,
+};
+enum class AnnotationCommand { Title, Mark, Generate, Comment, EndComment, Diagram, Save, Open };
 enum class HelpCommand { Manual, About };
 // Searching every PGN file of a folder, and what its results file leaves.
 enum class DirectoryCommand {
@@ -80,7 +88,7 @@ enum class DatabaseCommand {
 
 using CommandId = std::variant<FileCommand, GameCommand, AnalysisCommand, SearchCommand,
                                TreeCommand, OpeningsCommand, OptionsCommand, OutputCommand,
-                               HelpCommand, DirectoryCommand, DatabaseCommand>;
+                               HelpCommand, DirectoryCommand, DatabaseCommand, AnnotationCommand>;
 
 // The menus, in menu-bar order. Each has the program's role name with a "Menu" suffix.
 enum class MenuId : std::uint8_t {
@@ -92,6 +100,7 @@ enum class MenuId : std::uint8_t {
     Openings,
     Analysis,
     Database,
+    Annotation,
     Options,
     Help,
 };

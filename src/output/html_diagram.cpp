@@ -70,6 +70,25 @@ void AppendEscaped(std::string& out, long code) {
     }
 }
 
+void AppendUtf8(std::string& out, long code) {
+    const auto byte = [&out](long value) { out += static_cast<char>(value); };
+    if (code < 0x80) {
+        byte(code);
+    } else if (code < 0x800) {
+        byte(0xC0 | (code >> 6));
+        byte(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        byte(0xE0 | (code >> 12));
+        byte(0x80 | ((code >> 6) & 0x3F));
+        byte(0x80 | (code & 0x3F));
+    } else {
+        byte(0xF0 | (code >> 18));
+        byte(0x80 | ((code >> 12) & 0x3F));
+        byte(0x80 | ((code >> 6) & 0x3F));
+        byte(0x80 | (code & 0x3F));
+    }
+}
+
 bool IsSquareImageName(std::string_view name) {
     if (name.ends_with('h')) name.remove_suffix(1);
     if (name == "w" || name == "b") return true;
@@ -91,6 +110,37 @@ std::string HtmlEscape(std::string_view text) {
     const bool utf8 = IsUtf8(text);
     for (std::size_t at = 0; at < text.size();) {
         AppendEscaped(out, utf8 ? DecodeUtf8(text, at) : static_cast<unsigned char>(text[at++]));
+    }
+    return out;
+}
+
+std::string HtmlUnescape(std::string_view text) {
+    static constexpr std::pair<std::string_view, char> Named[] = {
+        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}};
+    std::string out;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::string_view rest = text.substr(at);
+        const auto named =
+            std::find_if(std::begin(Named), std::end(Named),
+                         [rest](const auto& ref) { return rest.starts_with(ref.first); });
+        if (named != std::end(Named)) {
+            out += named->second;
+            at += named->first.size();
+            continue;
+        }
+        const std::size_t end = rest.find(';');
+        long code = -1;
+        if (rest.starts_with("&#") && end != std::string_view::npos && end > 2 && end < 10 &&
+            std::all_of(rest.begin() + 2, rest.begin() + static_cast<std::ptrdiff_t>(end),
+                        [](char c) { return c >= '0' && c <= '9'; })) {
+            code = std::stol(std::string(rest.substr(2, end - 2)));
+        }
+        if (code <= 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+            out += text[at++];
+            continue;
+        }
+        AppendUtf8(out, code);
+        at += end + 1;
     }
     return out;
 }

@@ -27,6 +27,9 @@ std::string HtmlMoveText(std::string_view move, const HtmlNotation& notation);
 // Text made safe for a page: "&", "<", ">" and '"' as references, every character outside ASCII
 // as a numeric character reference (the text is UTF-8 when it is valid UTF-8, else Latin-1).
 std::string HtmlEscape(std::string_view text);
+// Page text back to plain UTF-8 text: the references HtmlEscape and HtmlMoveText write (numeric
+// ones, and "&amp;", "&lt;", "&gt;", "&quot;") become their characters; anything else stays.
+std::string HtmlUnescape(std::string_view text);
 
 // The square image of the HTML board: "w" or "b" for an empty light or dark square; else the
 // piece's colour letter, its piece letter (p, n, b, r, q, k) and the square's colour letter

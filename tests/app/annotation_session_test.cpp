@@ -73,6 +73,17 @@ TEST_F(AnnotationSessionTest, MovesCommentsAndAnImageDiagram) {
     EXPECT_NE(session.Page().find("Position after 3... Qh4+"), std::string::npos);
 }
 
+TEST_F(AnnotationSessionTest, FigurinesGeneratedIntoACommentAreTextUntilThePageEscapesThem) {
+    options_.FigurineNotation = 1;
+    AnnotationSession session;
+    session.Start({});
+    ASSERT_EQ(session.BeginComment(CaptureAnnotationGame(chess_, lines_, 5)), "");
+    const std::string moves = session.GenerateMoves(chess_, lines_, 5, context_).comment_text;
+    EXPECT_EQ(output::HtmlEscape(moves), "1.e4 e5 2.f4 exf4 3.&#9815;c4");
+    ASSERT_EQ(session.EndComment(moves).message, "Comment generated.");
+    EXPECT_NE(session.Page().find("3.&#9815;c4"), std::string::npos);
+}
+
 TEST_F(AnnotationSessionTest, SavedWithItsSquaresAndOpenedAgain) {
     AnnotationSession session;
     session.Start({"Notes", "", ""});

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text.h"
 #include "chess/fen.h"
 #include "html_oracle.h"
 #include "image_oracles.h"
@@ -150,6 +151,15 @@ TEST(HtmlDiagram, TextBecomesCharacterReferences) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(HtmlEscape(row.text), row.escaped);
+        // Back to text: UTF-8 as it was; a Latin-1 text comes back as its UTF-8 spelling.
+        const std::string back = HtmlUnescape(row.escaped);
+        EXPECT_EQ(HtmlEscape(back), row.escaped);
+        EXPECT_TRUE(IsValidUtf8(back));
+    }
+    // What no escaper wrote is left alone.
+    for (std::string_view kept :
+         {"&nbsp;", "&#;", "&#x41;", "&#0;", "&#55296;", "&#9999999999;", "a & b", "&#12"}) {
+        EXPECT_EQ(HtmlUnescape(kept), kept);
     }
 }
 

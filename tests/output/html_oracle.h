@@ -1,7 +1,7 @@
 #pragma once
 
-// Python's HTML parser as the reader of the pages: the images a page shows, in order, and the
-// text of its caption.
+// Python's HTML parser as the reader of the pages: the images a page shows, in order, the text
+// of its caption, and its title, bold runs and quoted blocks.
 
 #include <cstdio>
 #include <fstream>
@@ -17,6 +17,9 @@ struct ParsedPage {
     std::vector<std::string> images;
     std::string caption;  // its text with white space collapsed, non-ASCII as \uXXXX
     int tables = 0;
+    std::string title;   // these three as the caption
+    std::string bold;    // every <b> element's text, joined by " | "
+    std::string quotes;  // every <blockquote>'s text, joined by " | "
 };
 
 // Parses every page in one run of Python (started once: it is slow to start).
@@ -27,21 +30,29 @@ class Page(HTMLParser):
     def __init__(self):
         super().__init__(convert_charrefs=True)
         self.images, self.caption, self.inside, self.tables = [], '', 0, 0
+        self.open, self.texts = [], {'title': [], 'b': [], 'blockquote': []}
     def handle_starttag(self, tag, attrs):
         if tag == 'img': self.images.append(dict(attrs)['src'])
         if tag == 'caption': self.inside += 1
         if tag == 'table': self.tables += 1
+        if tag in self.texts:
+            self.open.append(tag)
+            self.texts[tag].append('')
     def handle_endtag(self, tag):
         if tag == 'caption': self.inside -= 1
+        if tag in self.open: self.open.remove(tag)
     def handle_data(self, data):
         if self.inside: self.caption += data
+        for tag in self.open: self.texts[tag][-1] += data
+def line(text): return ' '.join(text.split()).encode('unicode_escape').decode()
 for path in sys.argv[1:]:
     page = Page()
     page.feed(open(path, encoding='ascii').read())
     page.close()
     print('=page')
     print(page.tables)
-    print(' '.join(page.caption.split()).encode('unicode_escape').decode())
+    print(line(page.caption))
+    for tag in ('title', 'b', 'blockquote'): print(' | '.join(line(t) for t in page.texts[tag]))
     for image in page.images: print(image)
 )";
     std::vector<ParsedPage> pages(paths.size());
@@ -68,12 +79,15 @@ for path in sys.argv[1:]:
     }
     std::size_t page = 0;
     for (std::size_t k = 0; k < lines.size() && page < pages.size(); ++k) {
-        if (lines[k] != "=page" || k + 2 >= lines.size()) continue;
+        if (lines[k] != "=page" || k + 5 >= lines.size()) continue;
         ParsedPage& parsed = pages[page++];
         parsed.parsed = true;
         parsed.tables = std::stoi(lines[k + 1]);
         parsed.caption = lines[k + 2];
-        for (k += 3; k < lines.size() && lines[k] != "=page"; ++k)
+        parsed.title = lines[k + 3];
+        parsed.bold = lines[k + 4];
+        parsed.quotes = lines[k + 5];
+        for (k += 6; k < lines.size() && lines[k] != "=page"; ++k)
             parsed.images.push_back(lines[k]);
         --k;
     }

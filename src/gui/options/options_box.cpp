@@ -17,6 +17,8 @@
 #include "app/options_file.h"
 #include "gui/panels/board_widget.h"
 #include "gui/panels/piece_set.h"
+#include "gui/shell/qt_text.h"
+#include "output/diagram_art.h"
 
 namespace qorvale::gui {
 
@@ -40,7 +42,7 @@ Optionsbox::Optionsbox(const app::OptionsRecord& options, Ui& ui, bool game_mode
     board_size_ = Choices(this, {"Small", "Medium", "Large"});
     board_form->addRow(tr("Board Size/Style"), board_size_);
     piece_style_ = new QComboBox(this);
-    for (const char* name : PieceStyleNames) piece_style_->addItem(QString::fromLatin1(name));
+    for (std::string_view name : output::PieceStyleNames) piece_style_->addItem(ToQString(name));
     board_form->addRow(tr("Piece Style"), piece_style_);
     wood_ = new QCheckBox(tr("Wood"), this);
     board_form->addRow(QString(), wood_);

@@ -5,10 +5,13 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QSaveFile>
+#include <functional>
 
 #include "app/messages.h"
+#include "gui/output/click_stop.h"
 #include "gui/shell/qt_text.h"
 #include "output/html_diagram.h"
+#include "output/messages.h"
 #include "platform/file_system.h"
 #include "platform/folder.h"
 
@@ -26,28 +29,22 @@ void OutputController::Run(app::OutputCommand command) {
             return;
         }
         case app::OutputCommand::SaveDiagram: {
-            struct Format {
-                QString filter;
-                output::DiagramKind kind;
-            };
-            const Format formats[] = {
-                {tr("GIF pictures (*.gif)"), output::DiagramKind::Gif},
-                {tr("PNG pictures (*.png)"), output::DiagramKind::Png},
-                {tr("JPEG pictures (*.jpg)"), output::DiagramKind::Jpeg},
-                {tr("BMP pictures (*.bmp)"), output::DiagramKind::Bmp},
-            };
-            QStringList filters;
-            for (const Format& format : formats) filters << format.filter;
-            QString selected = formats[0].filter;
-            const QString chosen = QFileDialog::getSaveFileName(
-                window().DialogParent(), tr("Save Diagram"), SuggestedName(QStringLiteral("gif")),
-                filters.join(QStringLiteral(";;")), &selected);
-            if (chosen.isEmpty()) return;
-            output::DiagramKind kind = output::DiagramKind::Gif;
-            for (const Format& format : formats) {
-                if (format.filter == selected) kind = format.kind;
+            if (std::optional<ChosenDiagram> chosen = AskDiagramFile(tr("Save Diagram"))) {
+                SaveDiagram(chosen->path, chosen->kind);
             }
-            SaveDiagram(chosen, kind);
+            return;
+        }
+        case app::OutputCommand::DiagramSeries: {
+            if (std::optional<ChosenDiagram> chosen = AskDiagramFile(tr("Diagram Series"))) {
+                SaveDiagramSeries(SeriesBase(chosen->path), chosen->kind);
+            }
+            return;
+        }
+        case app::OutputCommand::HtmlDiagramSeries: {
+            const QString chosen = QFileDialog::getSaveFileName(
+                window().DialogParent(), tr("HTML Diagram Series"),
+                SuggestedName(QStringLiteral("html")), tr("Web pages (*.html *.htm)"));
+            if (!chosen.isEmpty()) SaveHtmlDiagramSeries(SeriesBase(chosen));
             return;
         }
         case app::OutputCommand::SaveHtmlDiagram: {
@@ -65,6 +62,37 @@ void OutputController::Run(app::OutputCommand command) {
     }
 }
 
+std::optional<OutputController::ChosenDiagram> OutputController::AskDiagramFile(
+    const QString& title) {
+    struct Format {
+        QString filter;
+        output::DiagramKind kind;
+    };
+    const Format formats[] = {
+        {tr("GIF pictures (*.gif)"), output::DiagramKind::Gif},
+        {tr("PNG pictures (*.png)"), output::DiagramKind::Png},
+        {tr("JPEG pictures (*.jpg)"), output::DiagramKind::Jpeg},
+        {tr("BMP pictures (*.bmp)"), output::DiagramKind::Bmp},
+    };
+    QStringList filters;
+    for (const Format& format : formats) filters << format.filter;
+    QString selected = formats[0].filter;
+    const QString chosen = QFileDialog::getSaveFileName(
+        window().DialogParent(), title, SuggestedName(QStringLiteral("gif")),
+        filters.join(QStringLiteral(";;")), &selected);
+    if (chosen.isEmpty()) return std::nullopt;
+    for (const Format& format : formats) {
+        if (format.filter == selected) return ChosenDiagram{chosen, format.kind};
+    }
+    return ChosenDiagram{chosen, output::DiagramKind::Gif};
+}
+
+QString OutputController::SeriesBase(const QString& chosen) {
+    // The per-move names add their own endings to the name without its extension.
+    const int dot = chosen.lastIndexOf(QLatin1Char('.'));
+    return dot > chosen.lastIndexOf(QLatin1Char('/')) ? chosen.left(dot) : chosen;
+}
+
 QString OutputController::SuggestedName(const QString& extension) const {
     // Named after the game on display, in the folder of the open file.
     QString name = QStringLiteral("board.") + extension;
@@ -79,11 +107,11 @@ QString OutputController::SuggestedName(const QString& extension) const {
     return ToQPath(app::GetText(options().CurrentFolder)) + QLatin1Char('/') + name;
 }
 
-std::optional<app::DiagramSource> OutputController::CurrentDiagram() {
+std::optional<app::DiagramSource> OutputController::CurrentDiagram(bool to_end) {
     const int ply = session().Navigation().currentPly;
     Result<app::DiagramSource> source =
-        app::GameDiagrams(options(), app_folder(), session().Chess(), session().Lines(), ply, ply,
-                          session().View().flipped);
+        app::GameDiagrams(options(), app_folder(), session().Chess(), session().Lines(), ply,
+                          to_end ? session().Navigation().lastPly : ply, session().View().flipped);
     if (!source.ok()) {
         ui().report(source.error().message());
         return std::nullopt;
@@ -118,6 +146,37 @@ bool OutputController::SaveHtmlDiagram(const QString& path) {
         return false;
     }
     return true;
+}
+
+bool OutputController::SaveDiagramSeries(const QString& base, output::DiagramKind kind) {
+    std::optional<app::DiagramSource> source = CurrentDiagram(true);
+    if (!source) return false;
+    ClickStop stop(window().DialogParent());
+    return ReportSeries(
+        output::MakeDiagramSeries(kind, source->positions, source->style, source->art,
+                                  FromQPath(base), platform::SystemFileSystem(), std::ref(stop)),
+        base);
+}
+
+bool OutputController::SaveHtmlDiagramSeries(const QString& base) {
+    std::optional<app::DiagramSource> source = CurrentDiagram(true);
+    if (!source) return false;
+    std::string letters;
+    const output::HtmlNotation notation = app::HtmlNotationFor(options(), letters);
+    ClickStop stop(window().DialogParent());
+    return ReportSeries(output::WriteHtmlDiagramSeries(
+                            source->positions, source->style, source->art, notation,
+                            FromQPath(base), platform::SystemFileSystem(), std::ref(stop)),
+                        base);
+}
+
+bool OutputController::ReportSeries(const Result<std::string_view>& outcome, const QString& base) {
+    if (!outcome.ok()) {
+        ui().explain(Error(outcome.error().message(), FromQPath(base)));
+        return false;
+    }
+    ui().report(*outcome);
+    return *outcome == output::AllDiagramsComplete;
 }
 
 QImage OutputController::DiagramImage() {

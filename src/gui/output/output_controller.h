@@ -29,10 +29,25 @@ class OutputController : public Controller {
     bool SaveHtmlDiagram(const QString& path);
     // The diagram of the position on the board; a null image after the failure was reported.
     QImage DiagramImage();
+    // One diagram (or web page) per move from the position on the board to the end of the game,
+    // named from `base` ("-start", "-whitemove12", ...); a click in the window stops it. The
+    // outcome is reported; true when every file was written.
+    bool SaveDiagramSeries(const QString& base, output::DiagramKind kind);
+    bool SaveHtmlDiagramSeries(const QString& base);
 
   private:
-    // The position on display as the options draw it; nothing after the failure was reported.
-    std::optional<app::DiagramSource> CurrentDiagram();
+    struct ChosenDiagram {
+        QString path;
+        output::DiagramKind kind;
+    };
+    // The save dialog of the diagram formats; the kind is the format chosen.
+    std::optional<ChosenDiagram> AskDiagramFile(const QString& title);
+    // The chosen name without its extension.
+    static QString SeriesBase(const QString& chosen);
+    // The position on display as the options draw it, and with `to_end` every later one of the
+    // game; nothing after the failure was reported.
+    std::optional<app::DiagramSource> CurrentDiagram(bool to_end = false);
+    bool ReportSeries(const Result<std::string_view>& outcome, const QString& base);
     QString SuggestedName(const QString& extension) const;
 };
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/app_folder.h"
+#include "app/diagram_output.h"
 
 namespace qorvale::gui {
 
@@ -58,7 +59,8 @@ BoardWidget::BoardWidget(const QString& pieces_folder, QWidget* parent)
 void BoardWidget::ApplyOptions(const app::OptionsRecord& options) {
     const int size = std::clamp(options.BoardSize, 0, 2);
     square_size_ = SquareSizes[static_cast<std::size_t>(size)];
-    border_width_ = BorderWidths[static_cast<std::size_t>(std::clamp(options.BorderWidth, 0, 5))];
+    border_width_ = app::DiagramBorderWidths[static_cast<std::size_t>(
+        std::clamp(options.BorderWidth, 0, static_cast<int>(app::DiagramBorderWidths.size()) - 1))];
     coordinates_ = std::clamp(options.CoordinatesMode, 0, 2);
     highlight_ = std::clamp(options.HighlightLastMove, 0, 6);
     light_ = FromRecordColour(options.LightSquareColour);

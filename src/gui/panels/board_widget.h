@@ -14,8 +14,6 @@ namespace qorvale::gui {
 
 // Square edge in logical pixels for "Board Size" Small, Medium and Large.
 inline constexpr std::array<int, 3> SquareSizes = {54, 74, 100};
-// Border widths for "No Border" ... "Very Thick".
-inline constexpr std::array<int, 6> BorderWidths = {0, 1, 2, 4, 6, 9};
 
 // Colours in the options record are 0x00BBGGRR.
 QColor FromRecordColour(std::uint32_t colour);

@@ -6,6 +6,8 @@
 #include <QSvgRenderer>
 
 #include "app/app_folder.h"
+#include "gui/shell/qt_text.h"
+#include "output/diagram_art.h"
 
 namespace qorvale::gui {
 
@@ -17,7 +19,7 @@ constexpr int FallbackStyle = 2;
 
 // The light pieces of the modern wood set are nearly the colour of the light squares: a thin dark
 // rim keeps them legible there, as a separate set of pieces for the dark squares would.
-constexpr const char* RimmedStyle = "staunton3d-modernwood";
+constexpr std::string_view RimmedStyle = "staunton3d-modernwood";
 
 QPixmap WithRim(const QPixmap& piece) {
     QImage source = piece.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -50,9 +52,11 @@ int Slot(std::uint32_t code) {
 }  // namespace
 
 PieceSet::PieceSet(const QString& pieces_folder, int style) {
-    style_ =
-        style >= 0 && style < static_cast<int>(PieceStyleFolders.size()) ? style : FallbackStyle;
-    QDir folder(pieces_folder + QLatin1Char('/') + QLatin1String(PieceStyleFolders[style_]));
+    style_ = style >= 0 && style < static_cast<int>(output::PieceStyleFolders.size())
+                 ? style
+                 : FallbackStyle;
+    QDir folder(pieces_folder + QLatin1Char('/') +
+                ToQString(output::PieceStyleFolders[static_cast<std::size_t>(style_)]));
     for (std::size_t k = 0; k < PieceFiles.size(); ++k) {
         QString svg = folder.filePath(QLatin1String(PieceFiles[k]) + ".svg");
         QString png = folder.filePath(QLatin1String(PieceFiles[k]) + ".png");
@@ -94,8 +98,7 @@ QPixmap PieceSet::Piece(std::uint32_t code, int size, qreal device_pixel_ratio) 
             bitmaps_[index].scaled(pixels, pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }
     if (slot < 6 && !pixmap.isNull() &&
-        QLatin1String(PieceStyleFolders[static_cast<std::size_t>(style_)]) ==
-            QLatin1String(RimmedStyle)) {
+        output::PieceStyleFolders[static_cast<std::size_t>(style_)] == RimmedStyle) {
         pixmap = WithRim(pixmap);
     }
     pixmap.setDevicePixelRatio(device_pixel_ratio);
@@ -105,7 +108,7 @@ QPixmap PieceSet::Piece(std::uint32_t code, int size, qreal device_pixel_ratio) 
 
 QString PiecesFolder(const QString& app_folder) {
     QString installed = app_folder + QStringLiteral("/pieces");
-    if (QFileInfo::exists(installed + QLatin1Char('/') + QLatin1String(PieceStyleFolders[0]))) {
+    if (QFileInfo::exists(installed + QLatin1Char('/') + ToQString(output::PieceStyleFolders[0]))) {
         return installed;
     }
     return QString::fromStdString(app::ProgramDataFolder()) + QStringLiteral("/pieces");

@@ -11,23 +11,6 @@ class QSvgRenderer;
 
 namespace qorvale::gui {
 
-// The folder under data/pieces that draws each "Piece Style" (0 Modern 1 ... 8 Mod Wood).
-inline constexpr std::array<const char*, 9> PieceStyleFolders = {
-    "chessnut",
-    "spatial",
-    "cburnett",
-    "sophia",
-    "fancy",
-    "celtic",
-    "rhosgfx",
-    "staunton3d-redvblue",
-    "staunton3d-modernwood",
-};
-inline constexpr std::array<const char*, 9> PieceStyleNames = {
-    "Modern 1", "Sharp",    "Staunton 1", "Staunton 2", "Classic",
-    "Modern 2", "Modern 3", "Mod Blue",   "Mod Wood",
-};
-
 // One piece style: its twelve drawings, rendered once per square size and screen scale.
 class PieceSet {
   public:

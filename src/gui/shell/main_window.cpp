@@ -35,6 +35,7 @@
 #include "gui/help/help_controller.h"
 #include "gui/openings/openings_controller.h"
 #include "gui/options/options_controller.h"
+#include "gui/output/annotation_controller.h"
 #include "gui/output/output_controller.h"
 #include "gui/panels/board_widget.h"
 #include "gui/panels/game_text_widget.h"
@@ -110,6 +111,7 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     tree_ = std::make_unique<TreeController>(*context_);
     options_ = std::make_unique<OptionsController>(*context_);
     output_ = std::make_unique<OutputController>(*context_);
+    annotation_ = std::make_unique<AnnotationController>(*context_);
     help_ = std::make_unique<HelpController>(*context_, QStringLiteral(QORVALE_MANUAL_DIR));
     directory_ = std::make_unique<DirectoryController>(*context_, *search_);
     database_ = std::make_unique<DatabaseController>(*context_);
@@ -280,6 +282,7 @@ void MainWindow::Dispatch(const app::CommandId& id) {
                    [this](app::HelpCommand command) { help_->Run(command); },
                    [this](app::DirectoryCommand command) { directory_->Run(command); },
                    [this](app::DatabaseCommand command) { database_->Run(command); },
+                   [this](app::AnnotationCommand command) { annotation_->Run(command); },
                },
                id);
     Redraw(WindowPart::Commands);

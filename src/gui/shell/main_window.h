@@ -37,6 +37,7 @@ class OpeningsController;
 class OperationRunner;
 class OptionsController;
 class OutputController;
+class AnnotationController;
 class SearchController;
 class TreeController;
 
@@ -79,6 +80,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     OpeningsController& openings() { return *openings_; }
     OptionsController& optionsController() { return *options_; }
     OutputController& output() { return *output_; }
+    AnnotationController& annotation() { return *annotation_; }
     HelpController& help() { return *help_; }
     DirectoryController& directory() { return *directory_; }
     DatabaseController& database() { return *database_; }
@@ -152,6 +154,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     std::unique_ptr<TreeController> tree_;
     std::unique_ptr<OptionsController> options_;
     std::unique_ptr<OutputController> output_;
+    std::unique_ptr<AnnotationController> annotation_;
     std::unique_ptr<HelpController> help_;
     std::unique_ptr<DirectoryController> directory_;
     std::unique_ptr<DatabaseController> database_;

@@ -14,5 +14,7 @@ inline constexpr std::string_view AutoPlayLabel = "Auto Play";
 inline constexpr std::string_view StopAutoPlayLabel = "Stop Auto Play";
 inline constexpr std::string_view ActualTextTitle = "Actual Text";
 inline constexpr std::string_view GoToGameTitle = "Go to Game";
+inline constexpr std::string_view AnnotationGameNotShown =
+    "The page is open. Its game is not the one on the board: show that game to go on with it.";
 
 }  // namespace qorvale::gui
