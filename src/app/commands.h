@@ -32,6 +32,23 @@ enum class GameCommand {
     FlipBoard,
     ActualText,
 };
+// Entering and changing games, and moving them between files.
+enum class EditCommand {
+    AddGame,
+    ModifyGame,
+    TakeBack,
+    EditHeader,
+    SaveGame,
+    SaveChanges,
+    LeaveEntry,
+    DeleteGame,
+    CopyGame,
+    CopyListedGames,
+    MoveToBuffer,
+    SaveBuffer,
+    CopyGameText,
+    PasteGame,
+};
 enum class AnalysisCommand { Next, Previous, Start, Promote, Lines };
 enum class SearchCommand {
     Header,
@@ -57,13 +74,14 @@ enum class OutputCommand { SaveScreenShot, SaveDiagram, SaveHtmlDiagram, CopyDia
 enum class HelpCommand { Manual, About };
 
 using CommandId =
-    std::variant<FileCommand, GameCommand, AnalysisCommand, SearchCommand, TreeCommand,
+    std::variant<FileCommand, GameCommand, EditCommand, AnalysisCommand, SearchCommand, TreeCommand,
                  OpeningsCommand, OptionsCommand, OutputCommand, HelpCommand>;
 
 // The menus, in menu-bar order. Each has the program's role name with a "Menu" suffix.
 enum class MenuId : std::uint8_t {
     File,
     Game,
+    Edit,
     View,
     Search,
     Tree,

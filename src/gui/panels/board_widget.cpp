@@ -171,6 +171,7 @@ void BoardWidget::paintEvent(QPaintEvent*) {
         }
     }
     DrawHighlight(painter);
+    DrawMarks(painter);
 
     if (coordinates_ != 0) {
         QFont font = painter.font();
@@ -190,6 +191,47 @@ void BoardWidget::paintEvent(QPaintEvent*) {
                              QString(QChar(chess::RankDigit(rank))));
         }
     }
+}
+
+void BoardWidget::SetMarks(std::optional<std::pair<int, int>> picked,
+                           std::vector<std::pair<int, int>> targets) {
+    if (picked == picked_ && targets == targets_) return;
+    picked_ = picked;
+    targets_ = std::move(targets);
+    update();
+}
+
+void BoardWidget::DrawMarks(QPainter& painter) {
+    if (!picked_) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor ring = highlight_colour_;
+    ring.setAlpha(230);
+    const qreal pen = std::max(2.0, square_size_ * 0.06);
+    painter.setPen(QPen(ring, pen));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(SquareRect(picked_->first, picked_->second))
+                         .adjusted(pen / 2, pen / 2, -pen / 2, -pen / 2));
+    // A dot on an empty target, a ring round a piece that can be taken.
+    QColor dot = arrow_colour_;
+    dot.setAlpha(120);
+    for (const auto& [file, rank] : targets_) {
+        const QRectF square(SquareRect(file, rank));
+        const bool taking =
+            board_[static_cast<std::size_t>(file)][static_cast<std::size_t>(rank)] != chess::Empty;
+        if (taking) {
+            painter.setPen(QPen(dot, pen));
+            painter.setBrush(Qt::NoBrush);
+            const qreal inset = square_size_ * 0.06;
+            painter.drawEllipse(square.adjusted(inset, inset, -inset, -inset));
+        } else {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(dot);
+            const qreal radius = square_size_ * 0.14;
+            painter.drawEllipse(square.center(), radius, radius);
+        }
+    }
+    painter.restore();
 }
 
 void BoardWidget::DrawHighlight(QPainter& painter) {

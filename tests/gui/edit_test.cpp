@@ -1,0 +1,193 @@
+// The Edit menu in the window: moves entered by clicking the board, the keys of the entry mode,
+// the questions before entered moves are lost, and what the window shows after a game was saved,
+// changed, deleted or pasted. The file contents are checked with pgn-extract.
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QtTest>
+#include <sstream>
+
+#include "app/edit_messages.h"
+#include "gui/edit/edit_controller.h"
+#include "gui/file/file_controller.h"
+#include "gui/panels/board_widget.h"
+#include "gui/shell/main_window.h"
+#include "pgn/messages.h"
+#include "support/pgn_extract.h"
+#include "support/program_home.h"
+
+using namespace qorvale;
+
+namespace {
+
+struct Program : test::ProgramHome {
+    Program() : ProgramHome("app/steinitz-zukertort-1886.pgn", "world-1886.pgn") { Start(); }
+};
+
+std::vector<std::string> Words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
+}
+
+std::string Joined(const std::vector<std::string>& words, std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count && i < words.size(); ++i) {
+        if (!text.empty()) text += ' ';
+        text += words[i];
+    }
+    return text;
+}
+
+std::pair<int, int> Square(std::string_view uci, std::size_t at) {
+    return {uci[at] - 'a' + 1, uci[at + 1] - '0'};
+}
+
+void Click(gui::MainWindow& window, std::pair<int, int> square) {
+    const QRect rect = window.board()->SquareRect(square.first, square.second);
+    QTest::mouseClick(window.board(), Qt::LeftButton, {}, rect.center());
+}
+
+bool Targets(gui::MainWindow& window, std::pair<int, int> square) {
+    const auto& targets = window.board()->Targets();
+    return std::find(targets.begin(), targets.end(), square) != targets.end();
+}
+
+}  // namespace
+
+class EditTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() {
+        if (!test::HavePgnExtract()) QSKIP("pgn-extract is not installed");
+    }
+
+    void ClickedMovesAreSavedAsANewGame() {
+        Program program;
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        const std::vector<std::string> moves =
+            Words(test::PgnExtractMainLines(program.games, {"-Wuci"})[2]);
+        QVERIFY(moves.size() > 12);
+
+        window.Action(QStringLiteral("AddGame"))->trigger();
+        QCOMPARE(window.session().Modes().Current(), app::Mode::AddGame);
+        QVERIFY(!window.Action(QStringLiteral("NextGame"))->isEnabled());
+        QVERIFY(!window.Action(QStringLiteral("Open"))->isEnabled());
+        for (std::size_t i = 0; i < 12; ++i) {
+            Click(window, Square(moves[i], 0));
+            QVERIFY2(Targets(window, Square(moves[i], 2)), moves[i].c_str());
+            Click(window, Square(moves[i], 2));
+            QVERIFY(window.board()->Targets().empty());
+        }
+        QCOMPARE(window.edit().Entry()->HalfMoves(), 12);
+        QVERIFY(window.MoveLineText().trimmed().startsWith(QStringLiteral("6.")));
+
+        // Backspace takes back; the move is made again.
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_Backspace);
+        QCOMPARE(window.edit().Entry()->HalfMoves(), 11);
+        // From an earlier position a move first asks to drop the moves after it.
+        QTest::keyClick(&window, Qt::Key_Up);
+        QCOMPARE(window.edit().Entry()->ShownHalfMove(), 10);
+        QTest::keyClick(&window, Qt::Key_End);
+        Click(window, Square(moves[11], 0));
+        Click(window, Square(moves[11], 2));
+        QCOMPARE(window.edit().Entry()->HalfMoves(), 12);
+
+        // Leaving with entered moves asks; No keeps them.
+        window.Action(QStringLiteral("LeaveEntry"))->trigger();
+        QCOMPARE(program.ui.questions.back(), std::string(app::LeaveEnteredGameQuestion));
+        QCOMPARE(window.session().Modes().Current(), app::Mode::AddGame);
+
+        pgn::HeaderEditFields header = window.edit().Entry()->Header();
+        header.Get(pgn::HeaderField::White) = "Entered";
+        window.edit().SetHeader(header);
+        QVERIFY(window.edit().SaveEntered(pgn::SaveMode::Append,
+                                          QString::fromStdString(program.games)));
+        QCOMPARE(window.session().Modes().Current(), app::Mode::GameReplay);
+        QCOMPARE(window.session().GameCount(), 4);
+        QCOMPARE(window.session().GameNumber(), 4);
+        QVERIFY(window.Action(QStringLiteral("NextGame"))->isEnabled());
+        const std::vector<std::string> after = test::PgnExtractMainLines(program.games, {"-Wuci"});
+        QCOMPARE(after.size(), std::size_t{4});
+        QCOMPARE(after[3], Joined(moves, 12));
+        QVERIFY(window.FileStatusText().size() > 0);
+    }
+
+    void ModifyGameReplacesTheMovesFromThePlyOnDisplay() {
+        Program program;
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        const std::vector<std::string> before = test::PgnExtractMainLines(program.games, {"-Wuci"});
+        const std::vector<std::string> moves = Words(before[1]);
+        QVERIFY(window.ShowGame(2));
+        window.GoToPly(10);
+        window.Action(QStringLiteral("ModifyGame"))->trigger();
+        QCOMPARE(window.session().Modes().Current(), app::Mode::ModifyGame);
+        QCOMPARE(window.edit().Entry()->ShownHalfMove(), 10);
+
+        // The piece of the game's 11th half-move goes elsewhere, once the user agrees to drop
+        // the moves after the position on display.
+        program.ui.answers = {true};
+        Click(window, Square(moves[10], 0));
+        QCOMPARE(program.ui.questions.back(), std::string(app::DropLaterMovesQuestion));
+        std::pair<int, int> other{};
+        for (const auto& target : window.board()->Targets()) {
+            if (target != Square(moves[10], 2)) other = target;
+        }
+        QVERIFY(other.first != 0);
+        Click(window, other);
+        QCOMPARE(window.edit().Entry()->HalfMoves(), 11);
+        QVERIFY(window.edit().SaveChanges());
+        QCOMPARE(window.session().GameCount(), 3);
+        QCOMPARE(window.session().GameNumber(), 2);
+        const std::vector<std::string> after = test::PgnExtractMainLines(program.games, {"-Wuci"});
+        QCOMPARE(after[0], before[0]);
+        QCOMPARE(after[2], before[2]);
+        const std::string played =
+            std::string(1, static_cast<char>('a' + other.first - 1)) + std::to_string(other.second);
+        QCOMPARE(after[1], Joined(moves, 10) + ' ' + moves[10].substr(0, 2) + played);
+    }
+
+    void DeletedAndPastedGamesShowInTheWindow() {
+        Program program;
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        const std::vector<std::string> before = test::PgnExtractMainLines(program.games);
+
+        // The game text goes to the clipboard and from there into a new file.
+        QVERIFY(window.ShowGame(3));
+        window.Action(QStringLiteral("CopyGameText"))->trigger();
+        const std::string copied = QGuiApplication::clipboard()->text().toStdString();
+        QVERIFY(copied.find("[Event") == 0);
+        const QString pasted = QString::fromStdString(program.home.path() + "/pasted.pgn");
+        QVERIFY(window.edit().SaveText(copied, pgn::SaveMode::NewFile, pasted));
+        QCOMPARE(window.session().File().CurrentPath(), pasted.toStdString());
+        QCOMPARE(window.session().GameNumber(), 1);
+        QCOMPARE(test::PgnExtractMainLines(pasted.toStdString()),
+                 std::vector<std::string>{before[2]});
+
+        // Delete asks twice; the next game takes the place of the deleted one.
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        QVERIFY(window.ShowGame(2));
+        program.ui.answers = {true, true};
+        window.Action(QStringLiteral("DeleteGame"))->trigger();
+        QCOMPARE(program.ui.questions.front(), std::string(pgn::DeleteGameQuestion));
+        QCOMPARE(window.session().GameCount(), 2);
+        QCOMPARE(window.session().GameNumber(), 2);
+        QCOMPARE(test::PgnExtractMainLines(program.games),
+                 (std::vector<std::string>{before[0], before[2]}));
+    }
+};
+
+QTEST_MAIN(EditTest)
+#include "edit_test.moc"
