@@ -90,6 +90,10 @@ const std::array Table = {
     // Edit
     CommandSpec{EditCommand::AddGame, "AddGame", MenuId::Edit, "&Add Game", "Ctrl+N",
                 "Enter a new game by moving the pieces on the board.", StopPlay, Replay},
+    CommandSpec{EditCommand::AddFromPosition, "AddFromPosition", MenuId::Edit,
+                "Add Game from &Position...", "Ctrl+Shift+N",
+                "Set up a position with the mouse or from a FEN, and enter a game from it.",
+                StopPlay, Replay},
     CommandSpec{EditCommand::ModifyGame, "ModifyGame", MenuId::Edit, "&Modify Game", "Ctrl+M",
                 "Change the moves and the header of the game on display.",
                 NeedGame | NeedIdle | StopPlay, Replay},

@@ -35,6 +35,7 @@ enum class GameCommand {
 // Entering and changing games, and moving them between files.
 enum class EditCommand {
     AddGame,
+    AddFromPosition,
     ModifyGame,
     TakeBack,
     EditHeader,

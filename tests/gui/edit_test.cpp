@@ -3,14 +3,18 @@
 // changed, deleted or pasted. The file contents are checked with pgn-extract.
 #include <QAction>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QtTest>
 #include <sstream>
 
 #include "app/edit_messages.h"
 #include "gui/edit/edit_controller.h"
+#include "gui/edit/setup_box.h"
 #include "gui/file/file_controller.h"
 #include "gui/panels/board_widget.h"
+#include "gui/panels/piece_set.h"
 #include "gui/shell/main_window.h"
 #include "pgn/messages.h"
 #include "support/pgn_extract.h"
@@ -186,6 +190,48 @@ class EditTest : public QObject {
         QCOMPARE(window.session().GameNumber(), 2);
         QCOMPARE(test::PgnExtractMainLines(program.games),
                  (std::vector<std::string>{before[0], before[2]}));
+    }
+
+    void SetUpPositionBecomesTheStartOfAnEnteredGame() {
+        Program program;
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        const QString pieces = gui::PiecesFolder(QString::fromStdString(program.state.app_folder));
+        gui::SetupBox box(&window, pieces, program.state.options, app::SetupPosition{}, program.ui);
+        auto button = [&box](const QString& text) {
+            for (QPushButton* b : box.findChildren<QPushButton*>()) {
+                if (b->text() == text) return b;
+            }
+            return static_cast<QPushButton*>(nullptr);
+        };
+        const std::string fen = "4k3/8/8/8/8/8/4P3/4K3 b - - 0 20";
+        QGuiApplication::clipboard()->setText(QString::fromStdString(fen));
+        QTest::mouseClick(button(QStringLiteral("&Paste FEN")), Qt::LeftButton);
+        QCOMPARE(box.Position().Fen(), fen);
+
+        // A piece clicked onto a square goes there; the same piece clicked again comes off.
+        box.ChoosePiece(chess::Queen);
+        const QPoint d1 = box.Board()->SquareRect(4, 1).center();
+        QTest::mouseClick(box.Board(), Qt::LeftButton, {}, d1);
+        QCOMPARE(box.Position().PieceAt(4, 1), chess::Queen);
+        QTest::mouseClick(box.Board(), Qt::LeftButton, {}, d1);
+        QCOMPARE(box.Position().PieceAt(4, 1), chess::Empty);
+
+        // A board without kings keeps the dialog open with the checks' message.
+        const app::SetupPosition kept = box.Position();
+        QTest::mouseClick(button(QStringLiteral("&Clear")), Qt::LeftButton);
+        const std::size_t reports = program.ui.reports.size();
+        box.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        QVERIFY(program.ui.reports.size() > reports);
+        QVERIFY(box.result() != QDialog::Accepted);
+
+        // Black moves first from the set-up position, and the new file holds the game from it.
+        QVERIFY(window.edit().StartFromSetup(kept));
+        Click(window, {5, 8});
+        Click(window, {4, 8});
+        const std::string saved = program.home.path() + "/set-up.pgn";
+        QVERIFY(window.edit().SaveEntered(pgn::SaveMode::NewFile, QString::fromStdString(saved)));
+        QCOMPARE(test::PgnExtractMainLines(saved, {"-Wuci"}), std::vector<std::string>{"e8d8"});
     }
 };
 

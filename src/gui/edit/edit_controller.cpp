@@ -13,6 +13,8 @@
 #include "chess/messages.h"
 #include "gui/edit/header_box.h"
 #include "gui/edit/save_game_box.h"
+#include "gui/edit/setup_box.h"
+#include "gui/panels/piece_set.h"
 #include "gui/shell/qt_text.h"
 #include "pgn/game_text_writer.h"
 #include "platform/folder.h"
@@ -38,6 +40,14 @@ void EditController::Run(app::EditCommand command) {
         case app::EditCommand::AddGame:
             Start(app::Mode::AddGame);
             return;
+        case app::EditCommand::AddFromPosition: {
+            SetupBox box(window().DialogParent(), PiecesFolder(ToQPath(app_folder())), options(),
+                         setup_, ui());
+            if (box.exec() != QDialog::Accepted) return;
+            setup_ = box.Position();
+            StartFromSetup(setup_);
+            return;
+        }
         case app::EditCommand::ModifyGame:
             Start(app::Mode::ModifyGame);
             return;
@@ -121,6 +131,17 @@ void EditController::Start(app::Mode mode) {
     } else {
         entry.StartNewGame();
     }
+    Enter(mode, std::move(entry));
+}
+
+bool EditController::StartFromSetup(const app::SetupPosition& setup) {
+    app::GameEntry entry;
+    if (!entry.StartFromSetup(setup, ui())) return false;
+    Enter(app::Mode::AddGame, std::move(entry));
+    return entry_.has_value();
+}
+
+void EditController::Enter(app::Mode mode, app::GameEntry entry) {
     if (!session().Modes().Enter(mode)) return;
     entry_ = std::move(entry);
     picked_.reset();

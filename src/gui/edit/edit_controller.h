@@ -41,6 +41,8 @@ class EditController : public Controller {
     // The piece a pawn promotes to; asked in a dialog unless a test set it.
     void SetPromotionChoice(std::optional<std::uint32_t> piece) { promotion_choice_ = piece; }
 
+    // Add Game from a set-up position, after the set-up checks; false after their message.
+    bool StartFromSetup(const app::SetupPosition& setup);
     // Saves the entered game with `mode` into the file at `path` (a new file, or an existing
     // one, which becomes the open file) and shows it there; false after the refusal was shown.
     bool SaveEntered(pgn::SaveMode mode, const QString& path);
@@ -65,6 +67,7 @@ class EditController : public Controller {
 
   private:
     void Start(app::Mode mode);
+    void Enter(app::Mode mode, app::GameEntry entry);
     void Redraw();
     void PickSquare(int file, int rank);
     void MakeMove(app::BoardSquare from, app::BoardSquare to);
@@ -88,6 +91,8 @@ class EditController : public Controller {
     app::MoveSquares last_move_;
     std::optional<std::uint32_t> promotion_choice_;
     pgn::SaveMode buffer_mode_ = pgn::SaveMode::Append;
+    // The last set-up position, where the next set-up begins.
+    app::SetupPosition setup_;
 };
 
 }  // namespace qorvale::gui
