@@ -48,9 +48,18 @@ std::pair<int, int> Square(std::string_view uci, std::size_t at) {
     return {uci[at] - 'a' + 1, uci[at + 1] - '0'};
 }
 
+QPoint Centre(gui::MainWindow& window, std::pair<int, int> square) {
+    return window.board()->SquareRect(square.first, square.second).center();
+}
+
 void Click(gui::MainWindow& window, std::pair<int, int> square) {
-    const QRect rect = window.board()->SquareRect(square.first, square.second);
-    QTest::mouseClick(window.board(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseClick(window.board(), Qt::LeftButton, {}, Centre(window, square));
+}
+
+void Drag(gui::MainWindow& window, std::pair<int, int> from, std::pair<int, int> to) {
+    QTest::mousePress(window.board(), Qt::LeftButton, {}, Centre(window, from));
+    QTest::mouseMove(window.board(), Centre(window, to));
+    QTest::mouseRelease(window.board(), Qt::LeftButton, {}, Centre(window, to));
 }
 
 bool Targets(gui::MainWindow& window, std::pair<int, int> square) {
@@ -123,6 +132,34 @@ class EditTest : public QObject {
         QCOMPARE(after.size(), std::size_t{4});
         QCOMPARE(after[3], Joined(moves, 12));
         QVERIFY(window.FileStatusText().size() > 0);
+    }
+
+    void ClicksAndDragsEnterCastlingEnPassantAndUnderPromotion() {
+        Program program;
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        // Pawn takes en passant on move 3, promotes to a knight with check on move 5, White
+        // castles on move 8; every other move is dragged.
+        const std::vector<std::string> moves = Words(
+            "e2e4 g8f6 e4e5 d7d5 e5d6 e7e6 d6d7 e8e7 d7c8N d8c8 g1f3 c8d7 f1e2 b8c6 e1g1 e7d8 "
+            "d2d4 f8d6 c2c4 h8e8");
+        window.Action(QStringLiteral("AddGame"))->trigger();
+        for (std::size_t i = 0; i < moves.size(); ++i) {
+            const std::string& move = moves[i];
+            window.edit().SetPromotionChoice(move.size() == 5 ? std::optional(chess::Knight)
+                                                              : std::nullopt);
+            if (i % 2 == 0) {
+                Click(window, Square(move, 0));
+                Click(window, Square(move, 2));
+            } else {
+                Drag(window, Square(move, 0), Square(move, 2));
+            }
+            QCOMPARE(window.edit().Entry()->HalfMoves(), static_cast<int>(i + 1));
+        }
+        const std::string saved = program.home.path() + "/entered.pgn";
+        QVERIFY(window.edit().SaveEntered(pgn::SaveMode::NewFile, QString::fromStdString(saved)));
+        QCOMPARE(test::PgnExtractMainLines(saved, {"-Wuci"}),
+                 std::vector<std::string>{Joined(moves, moves.size())});
     }
 
     void ModifyGameReplacesTheMovesFromThePlyOnDisplay() {

@@ -176,27 +176,33 @@ void EditController::BoardClicked(int file, int rank) {
     PickSquare(file, rank);
 }
 
+void EditController::PieceDropped(int file, int rank) {
+    if (!entry_ || !picked_) return;
+    const app::BoardSquare square{file, rank};
+    if (std::find(targets_.begin(), targets_.end(), square) != targets_.end()) {
+        MakeMove(*picked_, square);
+    }
+}
+
 void EditController::PickSquare(int file, int rank) {
-    // A click on the picked piece again, or on anything but a movable piece, drops the pick.
-    const bool again = picked_ && picked_->file == file && picked_->rank == rank;
+    // A click on anything but a movable piece drops the pick; the picked piece pressed again
+    // stays picked, so that it can be dragged.
     picked_.reset();
     targets_.clear();
-    if (!again) {
-        std::vector<app::BoardSquare> targets = entry_->LegalTargets(file, rank);
-        if (targets.empty() && entry_->ShownHalfMove() != entry_->HalfMoves()) {
-            // Moves are made at the end of the game: from an earlier position the moves after it
-            // go first, once the user agrees.
-            app::GameEntry cut = *entry_;
-            cut.TruncateTo(cut.ShownHalfMove());
-            if (!cut.LegalTargets(file, rank).empty() && ui().ask(app::DropLaterMovesQuestion)) {
-                *entry_ = std::move(cut);
-                targets = entry_->LegalTargets(file, rank);
-            }
+    std::vector<app::BoardSquare> targets = entry_->LegalTargets(file, rank);
+    if (targets.empty() && entry_->ShownHalfMove() != entry_->HalfMoves()) {
+        // Moves are made at the end of the game: from an earlier position the moves after it go
+        // first, once the user agrees.
+        app::GameEntry cut = *entry_;
+        cut.TruncateTo(cut.ShownHalfMove());
+        if (!cut.LegalTargets(file, rank).empty() && ui().ask(app::DropLaterMovesQuestion)) {
+            *entry_ = std::move(cut);
+            targets = entry_->LegalTargets(file, rank);
         }
-        if (!targets.empty()) {
-            picked_ = app::BoardSquare{file, rank};
-            targets_ = std::move(targets);
-        }
+    }
+    if (!targets.empty()) {
+        picked_ = app::BoardSquare{file, rank};
+        targets_ = std::move(targets);
     }
     Redraw();
 }

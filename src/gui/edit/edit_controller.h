@@ -30,6 +30,9 @@ class EditController : public Controller {
     // A square of the board was clicked: the first click picks a piece of the side to move, the
     // second its target. Promotions ask for the piece.
     void BoardClicked(int file, int rank);
+    // The piece picked by the press was let go on another square: the move when it may go
+    // there, else the piece stays picked.
+    void PieceDropped(int file, int rank);
     // Steps through the entered moves as the game commands do through a file's game; false for
     // the commands that are not steps.
     bool Navigate(app::GameCommand command);

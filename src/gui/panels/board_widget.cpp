@@ -278,7 +278,16 @@ void BoardWidget::DrawHighlight(QPainter& painter) {
 void BoardWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     auto [file, rank] = SquareAt(event->position().toPoint());
+    pressed_ = {file, rank};
     if (file != 0) emit squareClicked(file, rank);
+}
+
+void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    const std::pair<int, int> released = SquareAt(event->position().toPoint());
+    const bool dragged = pressed_.first != 0 && released.first != 0 && released != pressed_;
+    pressed_ = {0, 0};
+    if (dragged) emit squareDropped(released.first, released.second);
 }
 
 void BoardWidget::wheelEvent(QWheelEvent* event) {

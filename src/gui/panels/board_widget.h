@@ -54,12 +54,15 @@ class BoardWidget : public QWidget {
 
   signals:
     void squareClicked(int file, int rank);
+    // The mouse was pressed on one square and let go on another: a piece dragged there.
+    void squareDropped(int file, int rank);
     // +1 forward, -1 back.
     void wheelStep(int direction);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
   private:
@@ -84,6 +87,7 @@ class BoardWidget : public QWidget {
     bool wood_board_ = false;
     QColor light_, dark_, background_, border_, highlight_colour_, arrow_colour_;
     int wheel_rest_ = 0;
+    std::pair<int, int> pressed_{0, 0};
 };
 
 }  // namespace qorvale::gui

@@ -119,6 +119,9 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
             game_->BoardClicked(file, rank);
         }
     });
+    connect(board_, &BoardWidget::squareDropped, this, [this](int file, int rank) {
+        if (edit_->Entry() != nullptr) edit_->PieceDropped(file, rank);
+    });
     connect(board_, &BoardWidget::wheelStep, this, [this](int direction) {
         if (edit_->Entry() != nullptr) {
             (void)edit_->Navigate(direction > 0 ? app::GameCommand::NextMove
