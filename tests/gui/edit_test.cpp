@@ -146,8 +146,8 @@ class EditTest : public QObject {
         window.Action(QStringLiteral("AddGame"))->trigger();
         for (std::size_t i = 0; i < moves.size(); ++i) {
             const std::string& move = moves[i];
-            window.edit().SetPromotionChoice(move.size() == 5 ? std::optional(chess::Knight)
-                                                              : std::nullopt);
+            window.edit().Input().SetPromotionChoice(move.size() == 5 ? std::optional(chess::Knight)
+                                                                      : std::nullopt);
             if (i % 2 == 0) {
                 Click(window, Square(move, 0));
                 Click(window, Square(move, 2));

@@ -4,7 +4,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -33,7 +32,8 @@ bool SameFile(const QString& a, const std::string& b) {
 
 }  // namespace
 
-EditController::EditController(ShellContext& context) : Controller(context) {}
+EditController::EditController(ShellContext& context)
+    : Controller(context), input_(context.window.DialogParent(), context.ui) {}
 
 void EditController::Run(app::EditCommand command) {
     switch (command) {
@@ -53,9 +53,7 @@ void EditController::Run(app::EditCommand command) {
             return;
         case app::EditCommand::TakeBack:
             if (entry_ && entry_->TakeBack()) {
-                picked_.reset();
-                targets_.clear();
-                last_move_ = {};
+                input_.Reset();
                 Redraw();
             }
             return;
@@ -144,9 +142,7 @@ bool EditController::StartFromSetup(const app::SetupPosition& setup) {
 void EditController::Enter(app::Mode mode, app::GameEntry entry) {
     if (!session().Modes().Enter(mode)) return;
     entry_ = std::move(entry);
-    picked_.reset();
-    targets_.clear();
-    last_move_ = {};
+    input_.Reset();
     window().Redraw(WindowPart::All);
 }
 
@@ -154,8 +150,7 @@ bool EditController::Leave() {
     if (!entry_) return true;
     if (entry_->Changed() && !ui().ask(app::LeaveEnteredGameQuestion)) return false;
     entry_.reset();
-    picked_.reset();
-    targets_.clear();
+    input_.Reset();
     session().Modes().Leave();
     window().Redraw(WindowPart::All);
     return true;
@@ -164,74 +159,11 @@ bool EditController::Leave() {
 void EditController::Redraw() { window().Redraw(EntryParts); }
 
 void EditController::BoardClicked(int file, int rank) {
-    if (!entry_) return;
-    const app::BoardSquare square{file, rank};
-    if (picked_) {
-        const bool target = std::find(targets_.begin(), targets_.end(), square) != targets_.end();
-        if (target) {
-            MakeMove(*picked_, square);
-            return;
-        }
-    }
-    PickSquare(file, rank);
+    if (entry_ && input_.Click(*entry_, file, rank)) Redraw();
 }
 
 void EditController::PieceDropped(int file, int rank) {
-    if (!entry_ || !picked_) return;
-    const app::BoardSquare square{file, rank};
-    if (std::find(targets_.begin(), targets_.end(), square) != targets_.end()) {
-        MakeMove(*picked_, square);
-    }
-}
-
-void EditController::PickSquare(int file, int rank) {
-    // A click on anything but a movable piece drops the pick; the picked piece pressed again
-    // stays picked, so that it can be dragged.
-    picked_.reset();
-    targets_.clear();
-    std::vector<app::BoardSquare> targets = entry_->LegalTargets(file, rank);
-    if (targets.empty() && entry_->ShownHalfMove() != entry_->HalfMoves()) {
-        // Moves are made at the end of the game: from an earlier position the moves after it go
-        // first, once the user agrees.
-        app::GameEntry cut = *entry_;
-        cut.TruncateTo(cut.ShownHalfMove());
-        if (!cut.LegalTargets(file, rank).empty() && ui().ask(app::DropLaterMovesQuestion)) {
-            *entry_ = std::move(cut);
-            targets = entry_->LegalTargets(file, rank);
-        }
-    }
-    if (!targets.empty()) {
-        picked_ = app::BoardSquare{file, rank};
-        targets_ = std::move(targets);
-    }
-    Redraw();
-}
-
-void EditController::MakeMove(app::BoardSquare from, app::BoardSquare to) {
-    std::uint32_t piece = chess::Queen;
-    if (entry_->IsPromotion(from.file, from.rank, to.file, to.rank)) {
-        if (promotion_choice_) {
-            piece = *promotion_choice_;
-        } else {
-            const QStringList names = {tr("Queen"), tr("Rook"), tr("Bishop"), tr("Knight")};
-            const std::array<std::uint32_t, 4> pieces = {chess::Queen, chess::Rook, chess::Bishop,
-                                                         chess::Knight};
-            bool ok = false;
-            const QString chosen = QInputDialog::getItem(window().DialogParent(), tr("Promotion"),
-                                                         tr("Promote to:"), names, 0, false, &ok);
-            if (!ok) return;
-            piece = pieces[static_cast<std::size_t>(names.indexOf(chosen))];
-        }
-    }
-    const app::GameEntry::MoveOutcome outcome =
-        entry_->MakeMove(from.file, from.rank, to.file, to.rank, piece);
-    if (outcome == app::GameEntry::MoveOutcome::GameFull) ui().report(app::EnteredGameFull);
-    picked_.reset();
-    targets_.clear();
-    if (outcome == app::GameEntry::MoveOutcome::Made) {
-        last_move_ = {from.file, from.rank, to.file, to.rank};
-    }
-    Redraw();
+    if (entry_ && input_.Drop(*entry_, file, rank)) Redraw();
 }
 
 bool EditController::Navigate(app::GameCommand command) {
@@ -280,9 +212,7 @@ bool EditController::Navigate(app::GameCommand command) {
 void EditController::ShowHalfMove(int half_move) {
     if (!entry_) return;
     entry_->ShowHalfMove(half_move);
-    picked_.reset();
-    targets_.clear();
-    last_move_ = {};
+    input_.Reset();
     Redraw();
 }
 

@@ -8,6 +8,7 @@
 #include "app/commands.h"
 #include "app/game_entry.h"
 #include "app/session.h"
+#include "gui/edit/move_input.h"
 #include "gui/shell/controller.h"
 #include "pgn/game_file_edit.h"
 
@@ -37,12 +38,9 @@ class EditController : public Controller {
     // the commands that are not steps.
     bool Navigate(app::GameCommand command);
     void ShowHalfMove(int half_move);
-    // The picked square and where its piece may go, for the board to mark.
-    std::optional<app::BoardSquare> Picked() const { return picked_; }
-    const std::vector<app::BoardSquare>& Targets() const { return targets_; }
-    app::MoveSquares LastMove() const { return last_move_; }
-    // The piece a pawn promotes to; asked in a dialog unless a test set it.
-    void SetPromotionChoice(std::optional<std::uint32_t> piece) { promotion_choice_ = piece; }
+    // The pick, its targets and the last move, for the board to mark.
+    MoveInput& Input() { return input_; }
+    const MoveInput& Input() const { return input_; }
 
     // Add Game from a set-up position, after the set-up checks; false after their message.
     bool StartFromSetup(const app::SetupPosition& setup);
@@ -72,8 +70,6 @@ class EditController : public Controller {
     void Start(app::Mode mode);
     void Enter(app::Mode mode, app::GameEntry entry);
     void Redraw();
-    void PickSquare(int file, int rank);
-    void MakeMove(app::BoardSquare from, app::BoardSquare to);
     // Opens the target of a save unless it is the open file; false after the failure was shown.
     bool OpenTarget(pgn::SaveMode mode, const QString& path);
     // After a change of the file: the window forgets what it had read and shows the game the
@@ -89,10 +85,7 @@ class EditController : public Controller {
     std::string BufferPath() const;
 
     std::optional<app::GameEntry> entry_;
-    std::optional<app::BoardSquare> picked_;
-    std::vector<app::BoardSquare> targets_;
-    app::MoveSquares last_move_;
-    std::optional<std::uint32_t> promotion_choice_;
+    MoveInput input_;
     pgn::SaveMode buffer_mode_ = pgn::SaveMode::Append;
     // The last set-up position, where the next set-up begins.
     app::SetupPosition setup_;

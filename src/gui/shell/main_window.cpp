@@ -394,14 +394,7 @@ void MainWindow::ApplyOptions() {
 void MainWindow::DrawBoard() {
     board_->SetFlipped(session_.View().flipped);
     if (const app::GameEntry* entry = edit_->Entry()) {
-        board_->SetPosition(entry->Board(), edit_->LastMove());
-        std::optional<std::pair<int, int>> picked;
-        if (auto square = edit_->Picked()) picked = std::pair{square->file, square->rank};
-        std::vector<std::pair<int, int>> targets;
-        for (const app::BoardSquare& target : edit_->Targets()) {
-            targets.emplace_back(target.file, target.rank);
-        }
-        board_->SetMarks(picked, std::move(targets));
+        edit_->Input().Draw(*board_, *entry);
         return;
     }
     board_->SetMarks(std::nullopt, {});
