@@ -42,6 +42,7 @@ enum class EditCommand {
     SaveGame,
     SaveChanges,
     LeaveEntry,
+    Annotate,
     DeleteGame,
     CopyGame,
     CopyListedGames,

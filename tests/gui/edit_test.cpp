@@ -2,14 +2,18 @@
 // the questions before entered moves are lost, and what the window shows after a game was saved,
 // changed, deleted or pasted. The file contents are checked with pgn-extract.
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QtTest>
 #include <sstream>
 
+#include "app/app_folder.h"
 #include "app/edit_messages.h"
+#include "gui/edit/annotate_box.h"
 #include "gui/edit/edit_controller.h"
 #include "gui/edit/setup_box.h"
 #include "gui/file/file_controller.h"
@@ -269,6 +273,71 @@ class EditTest : public QObject {
         const std::string saved = program.home.path() + "/set-up.pgn";
         QVERIFY(window.edit().SaveEntered(pgn::SaveMode::NewFile, QString::fromStdString(saved)));
         QCOMPARE(test::PgnExtractMainLines(saved, {"-Wuci"}), std::vector<std::string>{"e8d8"});
+    }
+
+    void AnnotationsAreSavedAndAnInterruptedOneComesBack() {
+        Program program;
+        const std::string recovery = app::AppPath(program.state.app_folder, app::RecoveryFileName);
+        const std::string kept = program.home.path() + "/kept-recovery";
+        const std::vector<std::string> moves =
+            Words(test::PgnExtractMainLines(program.games, {"-Wuci"})[0]);
+        {
+            gui::MainWindow window(program.state);
+            window.SetUi(program.ui);
+            QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<gui::AnnotateBox*>(QApplication::activeModalWidget());
+                QVERIFY(box != nullptr);
+                box->SelectHalfMove(3);
+                QVERIFY(box->AddComment(QStringLiteral("A fine move"), false));
+                QVERIFY(box->AddNag(1));
+                // The reply played otherwise, on the editor's board.
+                box->SelectHalfMove(4);
+                QVERIFY(box->BeginVariation());
+                const QPoint from =
+                    box->Board()->SquareRect(moves[3][0] - 'a' + 1, moves[3][1] - '0').center();
+                QTest::mouseClick(box->Board(), Qt::LeftButton, {}, from);
+                QVERIFY(!box->Board()->Targets().empty());
+                const auto [file, rank] = box->Board()->Targets().back();
+                QTest::mouseClick(box->Board(), Qt::LeftButton, {},
+                                  box->Board()->SquareRect(file, rank).center());
+                box->EndVariation();
+                // What a crash would leave behind.
+                QVERIFY(
+                    QFile::copy(QString::fromStdString(recovery), QString::fromStdString(kept)));
+                box->accept();
+            });
+            QVERIFY(window.ShowGame(1));
+            window.Action(QStringLiteral("AnnotateGame"))->trigger();
+            QVERIFY(!QFile::exists(QString::fromStdString(recovery)));
+            QCOMPARE(window.session().GameNumber(), 1);
+            window.GoToPly(3);
+            QVERIFY(window.CommentLineText().contains(QStringLiteral("A fine move")));
+        }
+        // pgn-extract reads the comment, the NAG and the variation, and the same main line.
+        const std::string game = test::PgnExtractGames(program.games)[0];
+        QVERIFY(game.find("A fine move") != std::string::npos);
+        QVERIFY(game.find("$1") != std::string::npos);
+        QVERIFY(game.find('(') != std::string::npos);
+        QCOMPARE(Words(test::PgnExtractMainLines(program.games, {"-Wuci"})[0]), moves);
+
+        // The next start offers the interrupted annotation back; it is saved again.
+        QVERIFY(QFile::copy(QString::fromStdString(kept), QString::fromStdString(recovery)));
+        program.Start();
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        program.ui.answers = {true};
+        QTimer::singleShot(0, [] {
+            auto* box = qobject_cast<gui::AnnotateBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            QCOMPARE(box->HalfMove(), 1);
+            box->accept();
+        });
+        window.edit().OfferRecovery();
+        QCOMPARE(program.ui.questions.back(), std::string(app::RestoreAnnotationQuestion));
+        QVERIFY(!QFile::exists(QString::fromStdString(recovery)));
+        QVERIFY(test::PgnExtractGames(program.games)[0].find("A fine move") != std::string::npos);
     }
 };
 

@@ -10,6 +10,7 @@
 #include "app/app_folder.h"
 #include "app/edit_messages.h"
 #include "chess/messages.h"
+#include "gui/edit/annotate_box.h"
 #include "gui/edit/header_box.h"
 #include "gui/edit/save_game_box.h"
 #include "gui/edit/setup_box.h"
@@ -72,6 +73,9 @@ void EditController::Run(app::EditCommand command) {
             return;
         case app::EditCommand::LeaveEntry:
             Leave();
+            return;
+        case app::EditCommand::Annotate:
+            Annotate();
             return;
         case app::EditCommand::DeleteGame:
             DeleteGame();
@@ -238,11 +242,68 @@ bool EditController::OpenTarget(pgn::SaveMode mode, const QString& path) {
     if (mode == pgn::SaveMode::NewFile || SameFile(path, session().File().CurrentPath())) {
         return true;
     }
-    if (Error opened = session().OpenFile(FromQPath(path), ui()); !opened.ok()) {
+    return OpenOther(FromQPath(path));
+}
+
+bool EditController::OpenOther(const std::string& path) {
+    if (Error opened = session().OpenFile(path, ui()); !opened.ok()) {
         ui().explain(opened);
         return false;
     }
     return true;
+}
+
+// ---- Annotating ---------------------------------------------------------------------------
+
+bool EditController::Annotate() {
+    app::AnnotationEditor editor(RecoveryPath());
+    if (Error opened = editor.Open(session().MutableFile(), session().GameNumber()); !opened.ok()) {
+        ui().explain(opened);
+        return false;
+    }
+    return RunAnnotation(editor);
+}
+
+void EditController::OfferRecovery() {
+    const std::string path = RecoveryPath();
+    const std::optional<app::PendingAnnotation> pending = app::FindPendingAnnotation(path);
+    if (!pending) return;
+    if (!ui().ask(app::RestoreAnnotationQuestion)) {
+        app::DiscardRecoveryCopy(path);
+        return;
+    }
+    if (!SameFile(ToQPath(pending->pgn_path), session().File().CurrentPath()) &&
+        !OpenOther(pending->pgn_path)) {
+        return;
+    }
+    app::AnnotationEditor editor(path);
+    if (Error restored = editor.Restore(session().MutableFile(), *pending); !restored.ok()) {
+        ui().explain(restored);
+        return;
+    }
+    window().ShowOpenedFile(editor.GameNumber(), 0);
+    if (session().GameNumber() != editor.GameNumber()) window().ShowGame(editor.GameNumber());
+    RunAnnotation(editor);
+}
+
+bool EditController::RunAnnotation(app::AnnotationEditor& editor) {
+    // The board beside the moves shows the main line as the file's game has it.
+    auto position_at = [chess = session().Chess()](int half_move) mutable {
+        chess.RestorePosition(half_move);
+        return chess.CurrentBoard();
+    };
+    AnnotateBox box(window().DialogParent(), PiecesFolder(ToQPath(app_folder())), options(), editor,
+                    position_at, ui());
+    for (;;) {
+        if (box.exec() == QDialog::Accepted) {
+            session().MutableFile().SetCurrentGameNumber(editor.GameNumber());
+            return Changed(editor.Save(session().MutableFile(), ui()), false);
+        }
+        if (!editor.Changed() || ui().ask(app::LeaveAnnotationQuestion)) {
+            editor.Close();
+            return false;
+        }
+    }
 }
 
 bool EditController::SaveEntered(pgn::SaveMode mode, const QString& path) {
@@ -370,6 +431,10 @@ void EditController::PasteText() {
     if (auto target = ChooseSaveTarget(tr("Paste Game"), buffer_mode_)) {
         SaveText(text.toStdString(), target->first, target->second);
     }
+}
+
+std::string EditController::RecoveryPath() const {
+    return app::AppPath(app_folder(), app::RecoveryFileName);
 }
 
 std::string EditController::BufferPath() const {

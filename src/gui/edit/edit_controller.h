@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/annotation_editor.h"
 #include "app/commands.h"
 #include "app/game_entry.h"
 #include "app/session.h"
@@ -55,6 +56,12 @@ class EditController : public Controller {
     // user keeps them.
     bool Leave();
 
+    // ---- Annotating ------------------------------------------------------------------------
+    // The Annotate Game editor on the game on display; true when the game was saved.
+    bool Annotate();
+    // At start: an annotation the program could not save last time is offered back.
+    void OfferRecovery();
+
     // ---- The games of the open file ---------------------------------------------------------
     bool DeleteGame();
     // The game on display, or the games of the search list, copied into `target`.
@@ -83,6 +90,10 @@ class EditController : public Controller {
     void CopyText();
     void PasteText();
     std::string BufferPath() const;
+    std::string RecoveryPath() const;
+    bool RunAnnotation(app::AnnotationEditor& editor);
+    // Opens `path` as the file on display; false after the failure was shown.
+    bool OpenOther(const std::string& path);
 
     std::optional<app::GameEntry> entry_;
     MoveInput input_;

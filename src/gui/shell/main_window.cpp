@@ -306,6 +306,7 @@ void MainWindow::RunCommand(Command command) {
             if (!start_open_done_) {
                 start_open_done_ = true;
                 file_->OpenAtStart();
+                edit_->OfferRecovery();
             } else {
                 Run(app::FileCommand::Open);
             }
