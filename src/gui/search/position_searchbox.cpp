@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace qorvale::gui {
@@ -25,9 +26,22 @@ PositionSearchbox::PositionSearchbox(QWidget* parent) : QDialog(parent) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    set_up_ = buttons->addButton(tr("Set Up &Board..."), QDialogButtonBox::ActionRole);
+    set_up_->setVisible(false);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
+}
+
+void PositionSearchbox::OfferSetUp(std::function<std::optional<chess::Board>()> set_up) {
+    set_up_->setVisible(true);
+    connect(set_up_, &QPushButton::clicked, this, [this, set_up = std::move(set_up)] {
+        const std::optional<chess::Board> board = set_up();
+        if (!board) return;
+        const search::PositionEntryText text = search::PositionEntriesOf(*board);
+        white_->setText(QString::fromLatin1(text.white.c_str()));
+        black_->setText(QString::fromLatin1(text.black.c_str()));
+    });
 }
 
 }  // namespace qorvale::gui

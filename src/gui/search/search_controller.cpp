@@ -9,6 +9,8 @@
 #include <memory>
 
 #include "app/file_dialogs.h"
+#include "gui/edit/setup_box.h"
+#include "gui/panels/piece_set.h"
 #include "gui/search/position_searchbox.h"
 #include "gui/search/searchbox.h"
 #include "gui/shell/operation_runner.h"
@@ -40,6 +42,22 @@ void SearchController::Run(app::SearchCommand command) {
         }
         case app::SearchCommand::Position: {
             PositionSearchbox box(window().DialogParent());
+            box.OfferSetUp([this, &box]() -> std::optional<chess::Board> {
+                // The set-up starts from the position on the board.
+                app::SetupPosition start;
+                start.Clear();
+                const chess::Board& shown = session().CurrentBoard();
+                for (int file = 1; file <= 8; ++file) {
+                    for (int rank = 1; rank <= 8; ++rank) {
+                        start.Place(
+                            file, rank,
+                            shown[static_cast<std::size_t>(file)][static_cast<std::size_t>(rank)]);
+                    }
+                }
+                SetupBox setup(&box, PiecesFolder(ToQPath(app_folder())), options(), start, ui());
+                if (setup.exec() != QDialog::Accepted) return std::nullopt;
+                return setup.Position().Board();
+            });
             if (box.exec() == QDialog::Accepted) {
                 RunPositionSearch(box.WhiteField()->text(), box.BlackField()->text(),
                                   box.MoveNumberField()->text());
