@@ -16,6 +16,12 @@ constexpr Needs StopPlay = Needs::StopsAutoPlay;
 constexpr ModeSet Browsing = {Mode::GameReplay, Mode::EngineAnalysis, Mode::Database};
 constexpr ModeSet FileModes = {Mode::GameReplay, Mode::EngineAnalysis};
 constexpr ModeSet LineModes = {Mode::VariationEdit, Mode::Analyze};
+constexpr ModeSet Entering = {Mode::AddGame, Mode::ModifyGame};
+constexpr ModeSet Replay = {Mode::GameReplay};
+// Commands about the file's game on display, which an entered game hides.
+constexpr ModeSet NotEntering = {Mode::GameReplay,    Mode::VariationEdit, Mode::Analyze,
+                                 Mode::PositionSetup, Mode::Tree,          Mode::EcoEdit,
+                                 Mode::Database,      Mode::EnginePlay,    Mode::EngineAnalysis};
 
 constexpr std::string_view NeedsLineModes =
     "Finds the opening of a line entered on the board: needs the Variation Edit or Analyze "
@@ -56,9 +62,9 @@ const std::array Table = {
                 NeedGame},
     CommandSpec{GameCommand::SetNewStart, "SetNewStart", MenuId::Game, "Set new start position", "",
                 "Set a new start position to go to when the Start button is clicked.", NeedGame,
-                ModeSet::All(), false, true},
+                NotEntering, false, true},
     CommandSpec{GameCommand::AutoPlay, "AutoPlay", MenuId::Game, "Auto Play", "Space",
-                "Play through the game. Or press the space bar.", NeedGame},
+                "Play through the game. Or press the space bar.", NeedGame, NotEntering},
     CommandSpec{
         GameCommand::StudyMode, "StudyMode", MenuId::Game, "Stu&dy Mode", "",
         "Enable study mode. The purpose of Study mode is to allow the user to anticipate or "
@@ -79,11 +85,68 @@ const std::array Table = {
     CommandSpec{GameCommand::GoToGame, "GoToGame", MenuId::Game, "Go to Game...", "Ctrl+G",
                 "Show the game with the number you type.", NeedFile | StopPlay, Browsing},
 
+    // Edit
+    CommandSpec{EditCommand::AddGame, "AddGame", MenuId::Edit, "&Add Game", "Ctrl+N",
+                "Enter a new game by moving the pieces on the board.", StopPlay, Replay},
+    CommandSpec{EditCommand::AddFromPosition, "AddFromPosition", MenuId::Edit,
+                "Add Game from &Position...", "Ctrl+Shift+N",
+                "Set up a position with the mouse or from a FEN, and enter a game from it.",
+                StopPlay, Replay},
+    CommandSpec{EditCommand::ModifyGame, "ModifyGame", MenuId::Edit, "&Modify Game", "Ctrl+M",
+                "Change the moves and the header of the game on display.",
+                NeedGame | NeedIdle | StopPlay, Replay},
+    CommandSpec{EditCommand::TakeBack, "TakeBack", MenuId::Edit, "&Take Back Move", "Backspace",
+                "Take back the last move entered.", Needs::Nothing, Entering, false, true},
+    CommandSpec{EditCommand::EditHeader, "EditHeader", MenuId::Edit, "Edit &Header...",
+                "Ctrl+Shift+H",
+                "The event, site, date, round, players, result, ratings and ECO code of the game.",
+                Needs::Nothing, Entering},
+    CommandSpec{EditCommand::SaveGame, "SaveGame", MenuId::Edit, "&Save Game...", "Ctrl+S",
+                "Save the entered game: into a new file, or appended, inserted or over the last "
+                "game of a file.",
+                NeedIdle, Entering},
+    CommandSpec{EditCommand::SaveChanges,
+                "SaveChanges",
+                MenuId::Edit,
+                "Save &Changes",
+                "Ctrl+Shift+M",
+                "Write the changed game over the game it came from.",
+                NeedIdle,
+                {Mode::ModifyGame}},
+    CommandSpec{EditCommand::LeaveEntry, "LeaveEntry", MenuId::Edit, "&Leave Without Saving", "Esc",
+                "Return to the games of the file; the entered moves are dropped.", Needs::Nothing,
+                Entering},
+    CommandSpec{EditCommand::Annotate, "AnnotateGame", MenuId::Edit, "A&nnotate Game...",
+                "Ctrl+Shift+E", "Add comments, move marks and variations to the game on display.",
+                NeedGame | NeedIdle | StopPlay, Replay, false, true},
+    CommandSpec{EditCommand::DeleteGame, "DeleteGame", MenuId::Edit, "&Delete Game...", "Ctrl+Del",
+                "Delete the game on display from the file.", NeedGame | NeedIdle | StopPlay,
+                FileModes},
+    CommandSpec{EditCommand::CopyGame, "CopyGame", MenuId::Edit, "Copy Game to &File...", "",
+                "Copy the game on display into another PGN file.", NeedGame | NeedIdle | StopPlay,
+                FileModes},
+    CommandSpec{EditCommand::CopyListedGames, "CopyListedGames", MenuId::Edit,
+                "Copy &Listed Games to File...", "",
+                "Copy the games of the search list into another PGN file.",
+                NeedFile | NeedIdle | StopPlay, FileModes},
+    CommandSpec{EditCommand::MoveToBuffer, "MoveGameToBuffer", MenuId::Edit, "Move Game to &Buffer",
+                "",
+                "Keep a copy of the game on display in the game buffer, to save it into another "
+                "file.",
+                NeedGame, FileModes, false, true},
+    CommandSpec{EditCommand::SaveBuffer, "SaveGameBuffer", MenuId::Edit, "Save Game B&uffer...", "",
+                "Save the game of the game buffer into a file.", NeedIdle | StopPlay, FileModes},
+    CommandSpec{EditCommand::CopyGameText, "CopyGameText", MenuId::Edit, "C&opy Game Text",
+                "Ctrl+Alt+C", "Copy the text of the game on display to the clipboard.", NeedGame,
+                FileModes, false, true},
+    CommandSpec{EditCommand::PasteGame, "PasteGame", MenuId::Edit, "&Paste Game...", "Ctrl+Alt+V",
+                "Save the game text on the clipboard into a file.", NeedIdle | StopPlay, FileModes},
+
     // View
     CommandSpec{GameCommand::FlipBoard, "FlipBoard", MenuId::View, "&Flip Board", "Ctrl+F",
                 "Show the board from Black's side.", Needs::Nothing, ModeSet::All(), true},
     CommandSpec{GameCommand::ActualText, "ActualText", MenuId::View, "Actual Text", "Ctrl+T",
-                "Show the game's text exactly as the file holds it.", NeedGame},
+                "Show the game's text exactly as the file holds it.", NeedGame, NotEntering},
 
     // Search
     CommandSpec{SearchCommand::Header, "SearchHeader", MenuId::Search, "Search &Header...",
@@ -150,18 +213,10 @@ const std::array Table = {
     CommandSpec{AnalysisCommand::Start, "ReplayStart", MenuId::Analysis, "&Start of Analysis",
                 "Ctrl+Home", "Start the analysis again at the current move. Or press Ctrl+Home.",
                 NeedGame | StopPlay},
-    CommandSpec{AnalysisCommand::Promote,
-                "ReplayPromote",
-                MenuId::Analysis,
-                "P&romote Line",
-                "",
-                "",
-                NeedGame,
-                {Mode::ModifyGame},
-                false,
-                false,
-                "Promote the line on display to the main line: needs the game editor, which this "
-                "version does not have yet."},
+    CommandSpec{AnalysisCommand::Promote, "ReplayPromote", MenuId::Analysis, "P&romote Line", "",
+                "", NeedGame, ModeSet{}, false, false,
+                "Promote the line on display to the main line: needs the annotation editor, which "
+                "this version does not have yet."},
     CommandSpec{AnalysisCommand::Lines, "AnalysisList", MenuId::Analysis, "Analysis &Lines...",
                 "Ctrl+Shift+A",
                 "List the analysis lines that follow the current move. Or press Ctrl+Shift+A.",
@@ -287,9 +342,10 @@ const std::array Table = {
                 Needs::Nothing},
 };
 
-constexpr std::array<std::pair<std::string_view, std::string_view>, 11> Menus = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 12> Menus = {{
     {"FileMenu", "&File"},
     {"GameMenu", "&Game"},
+    {"EditMenu", "&Edit"},
     {"ViewMenu", "&View"},
     {"SearchMenu", "&Search"},
     {"TreeMenu", "&Tree"},
@@ -300,6 +356,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 11> Menus = 
     {"OptionsMenu", "&Options"},
     {"HelpMenu", "&Help"},
 }};
+static_assert(Menus.size() == static_cast<std::size_t>(MenuId::Help) + 1);
 
 }  // namespace
 

@@ -32,6 +32,25 @@ enum class GameCommand {
     FlipBoard,
     ActualText,
 };
+// Entering and changing games, and moving them between files.
+enum class EditCommand {
+    AddGame,
+    AddFromPosition,
+    ModifyGame,
+    TakeBack,
+    EditHeader,
+    SaveGame,
+    SaveChanges,
+    LeaveEntry,
+    Annotate,
+    DeleteGame,
+    CopyGame,
+    CopyListedGames,
+    MoveToBuffer,
+    SaveBuffer,
+    CopyGameText,
+    PasteGame,
+};
 enum class AnalysisCommand { Next, Previous, Start, Promote, Lines };
 enum class SearchCommand {
     Header,
@@ -86,14 +105,16 @@ enum class DatabaseCommand {
     Check,
 };
 
-using CommandId = std::variant<FileCommand, GameCommand, AnalysisCommand, SearchCommand,
-                               TreeCommand, OpeningsCommand, OptionsCommand, OutputCommand,
-                               HelpCommand, DirectoryCommand, DatabaseCommand, AnnotationCommand>;
+using CommandId =
+    std::variant<FileCommand, GameCommand, EditCommand, AnalysisCommand, SearchCommand, TreeCommand,
+                 OpeningsCommand, OptionsCommand, OutputCommand, HelpCommand, DirectoryCommand,
+                 DatabaseCommand, AnnotationCommand>;
 
 // The menus, in menu-bar order. Each has the program's role name with a "Menu" suffix.
 enum class MenuId : std::uint8_t {
     File,
     Game,
+    Edit,
     View,
     Search,
     Tree,

@@ -17,4 +17,14 @@ inline constexpr std::string_view AnnotationHoldsMoves =
 inline constexpr std::string_view AnnotatedGameGone =
     "The annotated game is no longer in its file.";
 
+inline constexpr std::string_view LeaveEnteredGameQuestion =
+    "The entered moves have not been saved. Leave without saving them?";
+inline constexpr std::string_view DropLaterMovesQuestion =
+    "An earlier position is on the board. Take back the moves after it and play this move?";
+inline constexpr std::string_view EnteredGameFull =
+    "The game holds 200 moves. No more moves can be entered.";
+inline constexpr std::string_view LeaveAnnotationQuestion =
+    "The annotations have not been saved. Leave without saving them?";
+inline constexpr std::string_view NoGameTextOnClipboard = "The clipboard holds no game text.";
+
 }  // namespace qorvale::app

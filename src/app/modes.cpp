@@ -25,9 +25,9 @@ const ModeTraits& TraitsOf(Mode mode) { return Traits[static_cast<std::size_t>(m
 bool ModeModel::ModeProvided(Mode mode) {
     switch (mode) {
         case Mode::GameReplay:
-            return true;
         case Mode::AddGame:
         case Mode::ModifyGame:
+            return true;
         case Mode::VariationEdit:
         case Mode::Analyze:
         case Mode::PositionSetup:

@@ -39,6 +39,11 @@ void Session::FileOpened() {
     previous_shown_game_ = 0;
 }
 
+void Session::FileChanged() {
+    FileOpened();
+    if (file_.IsOpen()) DeleteGameListCache(file_.CurrentPath());
+}
+
 void Session::UseSearchResults() {
     std::vector<std::int32_t> found = search_.FoundGames();
     if (found.empty()) {

@@ -85,6 +85,9 @@ class Session {
     // The found games of the last search become the navigation list; nothing found returns it
     // to the whole file.
     void UseSearchResults();
+    // The open file was changed by the program (a game saved, replaced or deleted): everything
+    // read from it before is forgotten, the game list kept beside it too.
+    void FileChanged();
     // A new file is about to be scanned: forget the game on display and the list records.
     void ForgetGame();
     pgn::PgnFile& MutableFile() { return file_; }

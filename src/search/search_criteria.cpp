@@ -277,6 +277,27 @@ bool FillEntries(std::string_view text, std::array<PositionEntry, MaxPositionEnt
 
 }  // namespace
 
+PositionEntryText PositionEntriesOf(const chess::Board& board) {
+    static constexpr std::string_view Letters = " PNBRQK";
+    PositionEntryText text;
+    // Kings first, as a player lists a position.
+    for (std::uint32_t kind = chess::King; kind >= chess::Pawn; --kind) {
+        for (int file = 1; file <= 8; ++file) {
+            for (int rank = 1; rank <= 8; ++rank) {
+                const std::uint32_t code =
+                    board[static_cast<std::size_t>(file)][static_cast<std::size_t>(rank)];
+                if (code == chess::Empty || chess::KindOf(code) != kind) continue;
+                std::string& list = chess::IsWhiteCode(code) ? text.white : text.black;
+                if (!list.empty()) list += ", ";
+                if (kind != chess::Pawn) list += Letters[kind];
+                list += chess::FileLetter(file);
+                list += chess::RankDigit(rank);
+            }
+        }
+    }
+    return text;
+}
+
 Error ParsePositionEntries(std::string_view white, std::string_view black,
                            PositionCriteria& position) {
     PositionCriteria filled;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/error.h"
+#include "chess/board.h"
 #include "chess/move_text.h"
 
 namespace qorvale::search {
@@ -78,6 +79,16 @@ struct PositionCriteria {
 // or a side has too many; `position` is then unchanged.
 Error ParsePositionEntries(std::string_view white, std::string_view black,
                            PositionCriteria& position);
+
+// The entries that find `board` (a position set up on the board, for instance): each piece on
+// its square, pawns by their square alone ("Kg1", "Nf3", "e4"), White's list and Black's, each
+// joined by ", ". Only the listed squares are tested, so this finds every position that has these
+// pieces on these squares.
+struct PositionEntryText {
+    std::string white;
+    std::string black;
+};
+PositionEntryText PositionEntriesOf(const chess::Board& board);
 
 // The same on one line, as the command-line tool takes it: "W:Kg1,Nf3 B:Kg8" (a side may come in
 // several words, each with its colour letter).

@@ -8,6 +8,8 @@
 #include "chess/chess_state.h"
 #include "search/fast_file_reader.h"
 #include "search_file_fixture.h"
+#include "support/pgn_extract.h"
+#include "support/temp_dir.h"
 
 namespace qorvale::search {
 namespace {
@@ -72,6 +74,30 @@ TEST(PositionTests, PieceAndCountEntries) {
         std::array<std::uint32_t, 64> words{};
         for (std::size_t i = 0; i < 64; ++i) words[i] = board[i];
         EXPECT_EQ(tests.Holds(words, 0), row.holds);
+    }
+}
+
+// The entries written for a board find that board and nothing with a piece missing, on the final
+// positions of real games as pgn-extract plays them.
+TEST(PositionTests, EntriesOfABoardFindExactlyItsPieces) {
+    if (!test::HavePgnExtract()) GTEST_SKIP() << "pgn-extract is not installed";
+    const auto games = test::ReplayWithPgnExtract(test::TestDataPath("search/players.pgn"));
+    ASSERT_GT(games.size(), 10u);
+    for (const test::ReplayedGame& game : games) {
+        if (game.placement.empty()) continue;
+        SCOPED_TRACE(game.placement);
+        const chess::Board64 compact = BoardFromFen(game.placement);
+        const PositionEntryText text = PositionEntriesOf(chess::FromBoard64(compact));
+        PositionCriteria criteria;
+        ASSERT_TRUE(ParsePositionEntries(text.white, text.black, criteria).ok());
+        const PositionTests tests(criteria);
+        EXPECT_TRUE(tests.Holds(std::span<const std::uint8_t, 64>(compact), 0));
+        for (std::size_t square = 0; square < compact.size(); ++square) {
+            if (compact[square] == chess::Empty) continue;
+            chess::Board64 without = compact;
+            without[square] = chess::Empty;
+            EXPECT_FALSE(tests.Holds(std::span<const std::uint8_t, 64>(without), 0)) << square;
+        }
     }
 }
 

@@ -173,6 +173,7 @@ void BoardWidget::paintEvent(QPaintEvent*) {
         }
     }
     DrawHighlight(painter);
+    DrawMarks(painter);
 
     if (coordinates_ != 0) {
         QFont font = painter.font();
@@ -192,6 +193,47 @@ void BoardWidget::paintEvent(QPaintEvent*) {
                              QString(QChar(chess::RankDigit(rank))));
         }
     }
+}
+
+void BoardWidget::SetMarks(std::optional<std::pair<int, int>> picked,
+                           std::vector<std::pair<int, int>> targets) {
+    if (picked == picked_ && targets == targets_) return;
+    picked_ = picked;
+    targets_ = std::move(targets);
+    update();
+}
+
+void BoardWidget::DrawMarks(QPainter& painter) {
+    if (!picked_) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor ring = highlight_colour_;
+    ring.setAlpha(230);
+    const qreal pen = std::max(2.0, square_size_ * 0.06);
+    painter.setPen(QPen(ring, pen));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(SquareRect(picked_->first, picked_->second))
+                         .adjusted(pen / 2, pen / 2, -pen / 2, -pen / 2));
+    // A dot on an empty target, a ring round a piece that can be taken.
+    QColor dot = arrow_colour_;
+    dot.setAlpha(120);
+    for (const auto& [file, rank] : targets_) {
+        const QRectF square(SquareRect(file, rank));
+        const bool taking =
+            board_[static_cast<std::size_t>(file)][static_cast<std::size_t>(rank)] != chess::Empty;
+        if (taking) {
+            painter.setPen(QPen(dot, pen));
+            painter.setBrush(Qt::NoBrush);
+            const qreal inset = square_size_ * 0.06;
+            painter.drawEllipse(square.adjusted(inset, inset, -inset, -inset));
+        } else {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(dot);
+            const qreal radius = square_size_ * 0.14;
+            painter.drawEllipse(square.center(), radius, radius);
+        }
+    }
+    painter.restore();
 }
 
 void BoardWidget::DrawHighlight(QPainter& painter) {
@@ -238,7 +280,16 @@ void BoardWidget::DrawHighlight(QPainter& painter) {
 void BoardWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     auto [file, rank] = SquareAt(event->position().toPoint());
+    pressed_ = {file, rank};
     if (file != 0) emit squareClicked(file, rank);
+}
+
+void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    const std::pair<int, int> released = SquareAt(event->position().toPoint());
+    const bool dragged = pressed_.first != 0 && released.first != 0 && released != pressed_;
+    pressed_ = {0, 0};
+    if (dragged) emit squareDropped(released.first, released.second);
 }
 
 void BoardWidget::wheelEvent(QWheelEvent* event) {

@@ -4,6 +4,9 @@
 #include <QPixmap>
 #include <QWidget>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "app/options_record.h"
 #include "app/session.h"
@@ -31,6 +34,11 @@ class BoardWidget : public QWidget {
     void ApplyOptions(const app::OptionsRecord& options);
     void SetPosition(const chess::Board& board, const app::MoveSquares& last_move);
     void SetFlipped(bool flipped);
+    // The square of a piece picked up to move, and the squares it may go to (files and ranks
+    // 1-8); none outside the modes that enter moves.
+    void SetMarks(std::optional<std::pair<int, int>> picked,
+                  std::vector<std::pair<int, int>> targets);
+    const std::vector<std::pair<int, int>>& Targets() const { return targets_; }
     bool Flipped() const { return flipped_; }
     int SquareSize() const { return square_size_; }
     const chess::Board& Position() const { return board_; }
@@ -44,18 +52,22 @@ class BoardWidget : public QWidget {
 
   signals:
     void squareClicked(int file, int rank);
+    // The mouse was pressed on one square and let go on another: a piece dragged there.
+    void squareDropped(int file, int rank);
     // +1 forward, -1 back.
     void wheelStep(int direction);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
   private:
     QRect BoardRect() const;
     int CoordinateBand() const;
     void DrawHighlight(QPainter& painter);
+    void DrawMarks(QPainter& painter);
 
     QString pieces_folder_;
     std::unique_ptr<PieceSet> pieces_;
@@ -64,6 +76,8 @@ class BoardWidget : public QWidget {
     chess::Board board_{};
     app::MoveSquares last_move_;
     bool flipped_ = false;
+    std::optional<std::pair<int, int>> picked_;
+    std::vector<std::pair<int, int>> targets_;
     int square_size_ = SquareSizes[0];
     int border_width_ = 1;
     int coordinates_ = 1;
@@ -71,6 +85,7 @@ class BoardWidget : public QWidget {
     bool wood_board_ = false;
     QColor light_, dark_, background_, border_, highlight_colour_, arrow_colour_;
     int wheel_rest_ = 0;
+    std::pair<int, int> pressed_{0, 0};
 };
 
 }  // namespace qorvale::gui

@@ -2,11 +2,15 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
+#include <optional>
 
 #include "base/error.h"
+#include "chess/board.h"
 #include "search/search_criteria.h"
 
 class QLineEdit;
+class QPushButton;
 
 namespace qorvale::gui {
 
@@ -18,6 +22,9 @@ class PositionSearchbox : public QDialog {
 
   public:
     explicit PositionSearchbox(bool file_open, QWidget* parent = nullptr);
+    // Shows a "Set Up Board..." button that fills White's and Black's entries with the pieces of
+    // the position `set_up` returns (nothing when the user cancelled).
+    void OfferSetUp(std::function<std::optional<chess::Board>()> set_up);
 
     QLineEdit* WhiteField() const { return white_; }
     QLineEdit* BlackField() const { return black_; }
@@ -27,6 +34,7 @@ class PositionSearchbox : public QDialog {
     QLineEdit* white_ = nullptr;
     QLineEdit* black_ = nullptr;
     QLineEdit* move_number_ = nullptr;
+    QPushButton* set_up_ = nullptr;
 };
 
 }  // namespace qorvale::gui

@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "app/file_dialogs.h"
+#include "gui/edit/setup_box.h"
+#include "gui/panels/piece_set.h"
 #include "gui/search/position_searchbox.h"
 #include "gui/search/searchbox.h"
 #include "gui/search/variation_searchbox.h"
@@ -48,6 +50,22 @@ void SearchController::Run(app::SearchCommand command) {
         }
         case app::SearchCommand::Position: {
             PositionSearchbox box(session().File().IsOpen(), window().DialogParent());
+            box.OfferSetUp([this, &box]() -> std::optional<chess::Board> {
+                // The set-up starts from the position on the board.
+                app::SetupPosition start;
+                start.Clear();
+                const chess::Board& shown = session().CurrentBoard();
+                for (int file = 1; file <= 8; ++file) {
+                    for (int rank = 1; rank <= 8; ++rank) {
+                        start.Place(
+                            file, rank,
+                            shown[static_cast<std::size_t>(file)][static_cast<std::size_t>(rank)]);
+                    }
+                }
+                SetupBox setup(&box, PiecesFolder(ToQPath(app_folder())), options(), start, ui());
+                if (setup.exec() != QDialog::Accepted) return std::nullopt;
+                return setup.Position().Board();
+            });
             const int ended = box.exec();
             const QString white = box.WhiteField()->text();
             const QString black = box.BlackField()->text();

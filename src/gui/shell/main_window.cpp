@@ -30,6 +30,7 @@
 #include "app/window_placement.h"
 #include "base/message.h"
 #include "gui/database/database_controller.h"
+#include "gui/edit/edit_controller.h"
 #include "gui/file/file_controller.h"
 #include "gui/game/game_controller.h"
 #include "gui/help/help_controller.h"
@@ -106,6 +107,7 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     Menu(app::MenuId::File)->insertMenu(Action(QStringLiteral("PreviousFile")), recent);
     file_ = std::make_unique<FileController>(*context_, recent);
     game_ = std::make_unique<GameController>(*context_, *sound_);
+    edit_ = std::make_unique<EditController>(*context_);
     search_ = std::make_unique<SearchController>(*context_);
     openings_ = std::make_unique<OpeningsController>(*context_);
     tree_ = std::make_unique<TreeController>(*context_);
@@ -116,8 +118,22 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     directory_ = std::make_unique<DirectoryController>(*context_, *search_);
     database_ = std::make_unique<DatabaseController>(*context_);
     BuildToolBars();
-    connect(board_, &BoardWidget::squareClicked, game_.get(), &GameController::BoardClicked);
+    connect(board_, &BoardWidget::squareClicked, this, [this](int file, int rank) {
+        if (edit_->Entry() != nullptr) {
+            edit_->BoardClicked(file, rank);
+        } else {
+            game_->BoardClicked(file, rank);
+        }
+    });
+    connect(board_, &BoardWidget::squareDropped, this, [this](int file, int rank) {
+        if (edit_->Entry() != nullptr) edit_->PieceDropped(file, rank);
+    });
     connect(board_, &BoardWidget::wheelStep, this, [this](int direction) {
+        if (edit_->Entry() != nullptr) {
+            (void)edit_->Navigate(direction > 0 ? app::GameCommand::NextMove
+                                                : app::GameCommand::PreviousMove);
+            return;
+        }
         game_->Navigate(direction > 0 ? app::NavigationAction::NextMove
                                       : app::NavigationAction::PreviousMove);
     });
@@ -272,7 +288,11 @@ void MainWindow::Run(const app::CommandId& id) { binder_->Run(id); }
 void MainWindow::Dispatch(const app::CommandId& id) {
     std::visit(Overloaded{
                    [this](app::FileCommand command) { file_->Run(command); },
-                   [this](app::GameCommand command) { game_->Run(command); },
+                   [this](app::GameCommand command) {
+                       // While a game is entered, the moves step through the entered moves.
+                       if (!edit_->Navigate(command)) game_->Run(command);
+                   },
+                   [this](app::EditCommand command) { edit_->Run(command); },
                    [this](app::AnalysisCommand command) { game_->Run(command); },
                    [this](app::SearchCommand command) { search_->Run(command); },
                    [this](app::TreeCommand command) { tree_->Run(command); },
@@ -289,8 +309,8 @@ void MainWindow::Dispatch(const app::CommandId& id) {
 }
 
 app::ShellState MainWindow::State() const {
-    return {session_.File().IsOpen(), session_.HasGame(), runner_->Busy(),
-            session_.Modes().Current()};
+    return {session_.File().IsOpen(), session_.HasGame() || edit_->Entry() != nullptr,
+            runner_->Busy(), session_.Modes().Current()};
 }
 
 void MainWindow::RunCommand(Command command) {
@@ -299,6 +319,7 @@ void MainWindow::RunCommand(Command command) {
             if (!start_open_done_) {
                 start_open_done_ = true;
                 file_->OpenAtStart();
+                edit_->OfferRecovery();
             } else {
                 Run(app::FileCommand::Open);
             }
@@ -317,7 +338,13 @@ bool MainWindow::ShowGame(std::int32_t game_number) { return game_->ShowGame(gam
 
 bool MainWindow::OpenFile(const std::string& path) { return file_->OpenPath(ToQPath(path)); }
 
-void MainWindow::GoToPly(std::int32_t ply) { game_->GoToPly(ply); }
+void MainWindow::GoToPly(std::int32_t ply) {
+    if (edit_->Entry() != nullptr) {
+        edit_->ShowHalfMove(ply);
+    } else {
+        game_->GoToPly(ply);
+    }
+}
 
 void MainWindow::ShowOpenedFile(std::int32_t game_number, std::int32_t ply) {
     game_->StopAutoPlay();
@@ -382,15 +409,28 @@ void MainWindow::ApplyOptions() {
 
 void MainWindow::DrawBoard() {
     board_->SetFlipped(session_.View().flipped);
+    if (const app::GameEntry* entry = edit_->Entry()) {
+        edit_->Input().Draw(*board_, *entry);
+        return;
+    }
+    board_->SetMarks(std::nullopt, {});
     board_->SetPosition(session_.CurrentBoard(),
                         session_.HasGame() ? session_.LastMoveSquares() : app::MoveSquares{});
+}
+
+app::GameTextSource MainWindow::ShownTextSource() const {
+    if (const app::GameEntry* entry = edit_->Entry()) {
+        return {&entry->Moves(), entry->FullMoves(), entry->StartMoveNumber()};
+    }
+    return session_.TextSource();
 }
 
 void MainWindow::DrawMoveLines() {
     move_line_->setText(MoveLineText());
     result_line_->setText(ResultLineText());
     QString comment;
-    if (session_.HasGame()) {
+    const bool entering = edit_->Entry() != nullptr;
+    if (session_.HasGame() && !entering) {
         comment = ToQString(app::CommentLineText(
             session_.Lines().AnnotationText(session_.Navigation().currentPly)));
     }
@@ -399,7 +439,7 @@ void MainWindow::DrawMoveLines() {
     const bool mode_on = state_.options.AnalysisReplayActive != 0;
     if (replay_bar_->isVisibleTo(this) != mode_on) replay_bar_->setVisible(mode_on);
     const app::AnalysisReplay& replay = session_.Replay();
-    if (session_.HasGame() && replay.OnBoard()) {
+    if (session_.HasGame() && !entering && replay.OnBoard()) {
         move_line_->setText(ToQString(app::AnalysisMoveText(
             replay.HalfMove(), replay.Move().view(), session_.TextSource().start_move_number)));
         const std::uint32_t colour = state_.options.ReplayVariationColour != 0
@@ -439,7 +479,9 @@ void MainWindow::DrawReplayText() {
 
 void MainWindow::DrawOpeningLine() {
     std::string text;
-    if (state_.options.DisplayOpening != 0) text = session_.OpeningText();
+    if (state_.options.DisplayOpening != 0 && edit_->Entry() == nullptr) {
+        text = session_.OpeningText();
+    }
     const QFontMetrics metrics(opening_line_->font());
     const int width = std::max(board_->sizeHint().width(), 100);
     opening_line_->setText(
@@ -454,18 +496,24 @@ void MainWindow::DrawText() {
     if (session_.View().actual_text) {
         actual_text_->setPlainText(ToQString(session_.ActualGameText()));
     }
-    const app::NavigationState& navigation = session_.Navigation();
-    const std::int32_t hidden_limit = session_.HiddenMovesLimit(options.HideGameText != 0);
+    const app::GameEntry* entry = edit_->Entry();
+    const std::int32_t ply =
+        entry != nullptr ? entry->ShownHalfMove() : session_.Navigation().currentPly;
+    // The moves being entered are never hidden: the user is making them.
+    const std::int32_t hidden_limit =
+        entry != nullptr ? -1 : session_.HiddenMovesLimit(options.HideGameText != 0);
     const bool hiding = hidden_limit >= 0;
     const std::string letters = app::DisplayPieceLetters(options);
     const bool columns = options.ColumnFormat != 0 && !hiding;
-    const app::GameTextSource source = session_.TextSource();
+    const app::GameTextSource source = ShownTextSource();
 
     // Lines are broken again only when what they depend on changed.
+    const std::string game_key =
+        entry != nullptr ? "entry:" + entry->MovesText() : std::to_string(session_.GameNumber());
     const std::string key =
-        std::to_string(session_.GameNumber()) + '/' + std::to_string(text_->width()) + '/' +
-        std::to_string(hidden_limit) + '/' + letters + '/' + std::to_string(ShownBoardSize()) +
-        '/' + std::to_string(text_->TextWidth("0123456789")) + '/' + session_.File().CurrentPath();
+        game_key + '/' + std::to_string(text_->width()) + '/' + std::to_string(hidden_limit) + '/' +
+        letters + '/' + std::to_string(ShownBoardSize()) + '/' +
+        std::to_string(text_->TextWidth("0123456789")) + '/' + session_.File().CurrentPath();
     if (key != rendered_key_) {
         app::GameTextLayout layout;
         layout.panel_width = text_->width();
@@ -479,7 +527,16 @@ void MainWindow::DrawText() {
     }
 
     GameTextView view;
-    if (session_.HasGame()) {
+    if (entry != nullptr) {
+        const pgn::HeaderEditFields& header = entry->Header();
+        const std::string white_black = "White: " + header.Get(pgn::HeaderField::White) +
+                                        " Black: " + header.Get(pgn::HeaderField::Black);
+        for (const std::string& line :
+             app::GameTextHeaderLines(white_black, header.Get(pgn::HeaderField::Date),
+                                      header.Get(pgn::HeaderField::Result), {}, false, false)) {
+            view.header << ToQString(line);
+        }
+    } else if (session_.HasGame()) {
         const pgn::HeaderTags& header = session_.Header();
         for (const std::string& line : app::GameTextHeaderLines(
                  header.DisplayLines().white_black,
@@ -491,24 +548,23 @@ void MainWindow::DrawText() {
     view.text = rendered_;
     view.columns = columns;
     if (columns) {
-        const int page =
-            std::max(1, app::ColumnPlaceOf(navigation.currentPly, source.full_moves).page);
+        const int page = std::max(1, app::ColumnPlaceOf(ply, source.full_moves).page);
         view.column_page = app::RenderColumns(source, page, letters);
         view.column_pages = app::ColumnPageCount(source.full_moves);
     }
-    view.ply = navigation.currentPly;
+    view.ply = ply;
     view.figurines = options.FigurineNotation != 0;
     view.annotated.assign(static_cast<std::size_t>(2 * source.full_moves + 1), false);
-    if (session_.HasGame()) {
-        for (std::size_t ply = 1; ply < view.annotated.size(); ++ply) {
-            view.annotated[ply] = session_.Lines().AnnotationIndex(static_cast<int>(ply)).kind !=
-                                  pgn::AnnotationKind::None;
+    if (session_.HasGame() && entry == nullptr) {
+        for (std::size_t half = 1; half < view.annotated.size(); ++half) {
+            view.annotated[half] = session_.Lines().AnnotationIndex(static_cast<int>(half)).kind !=
+                                   pgn::AnnotationKind::None;
         }
     }
     text_->SetView(std::move(view), options.AutoPageGameText != 0);
     if (columns) {
         // The column format shows the page of the current move.
-        const int page = app::ColumnPlaceOf(navigation.currentPly, source.full_moves).page;
+        const int page = app::ColumnPlaceOf(ply, source.full_moves).page;
         if (page > 0) text_->SetPage(page);
     }
 }
@@ -522,7 +578,9 @@ void MainWindow::DrawStatus() {
         game_bar_->setEnabled(count > 1);
         if (session_.HasGame()) game_bar_->setValue(session_.GameNumber());
     }
-    game_status_->setText(ToQString(session_.GameCounterText()));
+    // An entered game is no game of the file yet.
+    game_status_->setText(edit_->Entry() != nullptr ? QString()
+                                                    : ToQString(session_.GameCounterText()));
     mode_status_->setText(ToQString(session_.Modes().Traits().name));
     database_status_->setText(database_->StatusText());
 }
@@ -573,12 +631,17 @@ QString MainWindow::GameStatusText() const { return game_status_->text(); }
 QString MainWindow::DatabaseStatusText() const { return database_status_->text(); }
 
 QString MainWindow::MoveLineText() const {
+    if (const app::GameEntry* entry = edit_->Entry()) {
+        return ToQString(app::MoveLineText(ShownTextSource(), entry->ShownHalfMove(),
+                                           app::DisplayPieceLetters(state_.options)));
+    }
     if (!session_.HasGame()) return {};
     return ToQString(app::MoveLineText(session_.TextSource(), session_.Navigation().currentPly,
                                        app::DisplayPieceLetters(state_.options)));
 }
 
 QString MainWindow::ResultLineText() const {
+    if (edit_->Entry() != nullptr) return {};
     const app::NavigationState& navigation = session_.Navigation();
     if (!session_.HasGame() || navigation.currentPly != navigation.lastPly) return {};
     return ToQString(session_.ResultText());
@@ -622,6 +685,11 @@ void MainWindow::RememberWindowRectangle() {
 void MainWindow::SaveOptions() { (void)app::SaveOptions(state_.options_path, state_.options); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // Entered moves are never dropped without the user's word.
+    if (!edit_->Leave()) {
+        event->ignore();
+        return;
+    }
     game_->StopAutoPlay();
     runner_->Shutdown();
     // Shut-down: the next start returns to the game on display.

@@ -29,6 +29,7 @@ class CommandBinder;
 class DatabaseController;
 class DirectoryController;
 class FileController;
+class EditController;
 class GameController;
 class GameTextWidget;
 class HelpController;
@@ -76,6 +77,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     app::Session& session() { return session_; }
     FileController& file() { return *file_; }
     GameController& game() { return *game_; }
+    EditController& edit() { return *edit_; }
     SearchController& search() { return *search_; }
     OpeningsController& openings() { return *openings_; }
     OptionsController& optionsController() { return *options_; }
@@ -127,6 +129,8 @@ class MainWindow : public QMainWindow, public WindowPort {
     void DrawTitle();
     void DrawCommandStates();
     void DrawReplayText();
+    // The moves of the game being entered, in place of the file's game.
+    app::GameTextSource ShownTextSource() const;
 
     app::StartUpState& state_;
     app::Session session_;
@@ -149,6 +153,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     CommandBinder* binder_ = nullptr;
     std::unique_ptr<FileController> file_;
     std::unique_ptr<GameController> game_;
+    std::unique_ptr<EditController> edit_;
     std::unique_ptr<SearchController> search_;
     std::unique_ptr<OpeningsController> openings_;
     std::unique_ptr<TreeController> tree_;
