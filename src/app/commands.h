@@ -55,10 +55,23 @@ enum class OpeningsCommand {
 enum class OptionsCommand { Options, MoveSound };
 enum class OutputCommand { SaveScreenShot, SaveDiagram, SaveHtmlDiagram, CopyDiagram };
 enum class HelpCommand { Manual, About };
+enum class UtilitiesCommand {
+    CheckFile,
+    DeleteFenGames,
+    DeleteSearchListGames,
+    DuplicateGames,
+    CurrentGameDuplicates,
+    DuplicateSettings,
+    AdjustFile,
+    TrimMoves,
+    SplitFile,
+    FixDates,
+    FixNames,
+};
 
 using CommandId =
     std::variant<FileCommand, GameCommand, AnalysisCommand, SearchCommand, TreeCommand,
-                 OpeningsCommand, OptionsCommand, OutputCommand, HelpCommand>;
+                 OpeningsCommand, OptionsCommand, OutputCommand, HelpCommand, UtilitiesCommand>;
 
 // The menus, in menu-bar order. Each has the program's role name with a "Menu" suffix.
 enum class MenuId : std::uint8_t {

@@ -1,5 +1,7 @@
 #include "app/search_session.h"
 
+#include <utility>
+
 #include "search/header_search.h"
 #include "search/position_search.h"
 #include "search/ser_file.h"
@@ -112,6 +114,11 @@ Error SearchSession::Load(const std::string& path) {
 
 void SearchSession::ClearList() {
     list_.Clear();
+    eco_codes_.clear();
+}
+
+void SearchSession::UseList(search::SearchList list) {
+    list_ = std::move(list);
     eco_codes_.clear();
 }
 

@@ -73,6 +73,9 @@ class SearchSession {
 
     // A new file is open: its search list starts empty (the criteria stay).
     void ClearList();
+    // Games found by something other than a search (the duplicate check's View) become the
+    // search list; the criteria stay.
+    void UseList(search::SearchList list);
 
   private:
     search::SearchCriteria criteria_;

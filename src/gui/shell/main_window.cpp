@@ -46,6 +46,7 @@
 #include "gui/shell/operation_runner.h"
 #include "gui/shell/qt_text.h"
 #include "gui/tree/tree_controller.h"
+#include "gui/utilities/utilities_controller.h"
 #include "openings/opening_classification.h"
 #include "pgn/display_stem.h"
 #include "pgn/messages.h"
@@ -109,6 +110,7 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     options_ = std::make_unique<OptionsController>(*context_);
     output_ = std::make_unique<OutputController>(*context_);
     help_ = std::make_unique<HelpController>(*context_, QStringLiteral(QORVALE_MANUAL_DIR));
+    utilities_ = std::make_unique<UtilitiesController>(*context_);
     BuildToolBars();
     connect(board_, &BoardWidget::squareClicked, game_.get(), &GameController::BoardClicked);
     connect(board_, &BoardWidget::wheelStep, this, [this](int direction) {
@@ -270,6 +272,7 @@ void MainWindow::Dispatch(const app::CommandId& id) {
                    [this](app::OptionsCommand command) { options_->Run(command); },
                    [this](app::OutputCommand command) { output_->Run(command); },
                    [this](app::HelpCommand command) { help_->Run(command); },
+                   [this](app::UtilitiesCommand command) { utilities_->Run(command); },
                },
                id);
     Redraw(WindowPart::Commands);
@@ -306,8 +309,9 @@ void MainWindow::GoToPly(std::int32_t ply) { game_->GoToPly(ply); }
 
 void MainWindow::ShowOpenedFile(std::int32_t game_number, std::int32_t ply) {
     game_->StopAutoPlay();
-    for (Controller* controller : std::initializer_list<Controller*>{
-             file_.get(), game_.get(), search_.get(), openings_.get(), tree_.get()}) {
+    for (Controller* controller :
+         std::initializer_list<Controller*>{file_.get(), game_.get(), search_.get(),
+                                            openings_.get(), tree_.get(), utilities_.get()}) {
         controller->FileOpened();
     }
     rendered_key_.clear();

@@ -37,6 +37,7 @@ class OptionsController;
 class OutputController;
 class SearchController;
 class TreeController;
+class UtilitiesController;
 
 // The main window: a frame of panels (the board with the move, result, opening and comment lines
 // under it, the game text beside it, the game scroll bar) and the status bar, drawn from the
@@ -77,6 +78,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     OptionsController& optionsController() { return *options_; }
     OutputController& output() { return *output_; }
     HelpController& help() { return *help_; }
+    UtilitiesController& utilities() { return *utilities_; }
     OperationRunner& runner() { return *runner_; }
     MoveSound& moveSound() { return *sound_; }
 
@@ -147,6 +149,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     std::unique_ptr<OptionsController> options_;
     std::unique_ptr<OutputController> output_;
     std::unique_ptr<HelpController> help_;
+    std::unique_ptr<UtilitiesController> utilities_;
 
     BoardWidget* board_ = nullptr;
     GameTextWidget* text_ = nullptr;
