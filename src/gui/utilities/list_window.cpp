@@ -36,6 +36,13 @@ void ListWindow::ShowLines(const QString& title, const QStringList& lines) {
     list_->clear();
     list_->addItems(lines);
     if (!lines.isEmpty()) list_->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    if (!placed_ && parentWidget() != nullptr) {
+        // Beside the board, over the lower right of the game text: the game a line names stays
+        // in view while the user goes down the list.
+        const QRect frame = parentWidget()->window()->geometry();
+        move(frame.right() - width() - 24, frame.bottom() - height() - 48);
+        placed_ = true;
+    }
     show();
     raise();
     activateWindow();

@@ -32,6 +32,7 @@ class ListWindow : public QDialog {
   private:
     QListWidget* list_;
     QDialogButtonBox* buttons_;
+    bool placed_ = false;  // the first showing places it; later the user's place is kept
 };
 
 }  // namespace qorvale::gui
