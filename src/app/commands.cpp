@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdlib>
 
+#include "utilities/messages.h"
+
 namespace qorvale::app {
 
 namespace {
@@ -38,6 +40,41 @@ const std::array Table = {
                 "Return to the previous PGN file and show the game that was last displayed in the "
                 "previous file.",
                 NeedIdle | StopPlay, FileModes},
+
+    // File utilities
+    CommandSpec{UtilitiesCommand::CheckFile, "CheckFile", MenuId::File, "Chec&k File", "",
+                "Check every game of the file for errors in its text and its moves.",
+                NeedFile | NeedIdle | StopPlay, FileModes, false, true},
+    CommandSpec{UtilitiesCommand::DeleteFenGames, "DeleteFenGames", MenuId::File,
+                "Delete FEN Games", "", "Delete every game that starts from a set-up position.",
+                NeedFile | NeedIdle | StopPlay, FileModes},
+    CommandSpec{UtilitiesCommand::DeleteSearchListGames, "DeleteSearchListGames", MenuId::File,
+                "Delete Search List Games", "", "Delete the games found by the last search.",
+                NeedFile | NeedIdle | StopPlay, FileModes},
+    CommandSpec{UtilitiesCommand::DuplicateGames, "DuplicateGames", MenuId::File,
+                "D&uplicate Games", "", "Find the games whose moves repeat another game's moves.",
+                NeedFile | NeedIdle | StopPlay, FileModes},
+    CommandSpec{UtilitiesCommand::CurrentGameDuplicates, "CurrentGameDuplicates", MenuId::File,
+                "Duplicates of Current Game", "", utilities::messages::SearchCurrentGameDuplicates,
+                NeedGame | NeedIdle | StopPlay, FileModes},
+    CommandSpec{UtilitiesCommand::DuplicateSettings, "DuplicateSettings", MenuId::File,
+                "Duplicate Games Settings...", "",
+                "How far ahead and how exactly the duplicate check compares games.",
+                Needs::Nothing},
+    CommandSpec{UtilitiesCommand::AdjustFile, "AdjustFile", MenuId::File, "&Adjust File", "",
+                "Rewrite every game with short records in the normal layout.",
+                NeedFile | NeedIdle | StopPlay, FileModes, false, true},
+    CommandSpec{UtilitiesCommand::TrimMoves, "TrimMoves", MenuId::File, "Trim Moves...", "",
+                "Cut every game of the file after a number of half moves.",
+                NeedFile | NeedIdle | StopPlay, FileModes},
+    CommandSpec{UtilitiesCommand::SplitFile, "SplitFile", MenuId::File, "Sp&lit File...", "",
+                "Cut a large PGN file into several smaller ones.", NeedIdle},
+    CommandSpec{UtilitiesCommand::FixDates, "FixDates", MenuId::File, "Fix game dates", "",
+                "Replace one date by another in every game of the file.",
+                NeedFile | NeedIdle | StopPlay, FileModes},
+    CommandSpec{UtilitiesCommand::FixNames, "FixNames", MenuId::File, "Fix player names", "",
+                "Replace a player's name in every game of the file.",
+                NeedFile | NeedIdle | StopPlay, FileModes},
 
     // Game
     CommandSpec{GameCommand::StartOfGame, "Start", MenuId::Game, "&Start of Game", "Home",

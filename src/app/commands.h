@@ -105,10 +105,24 @@ enum class DatabaseCommand {
     Check,
 };
 
+enum class UtilitiesCommand {
+    CheckFile,
+    DeleteFenGames,
+    DeleteSearchListGames,
+    DuplicateGames,
+    CurrentGameDuplicates,
+    DuplicateSettings,
+    AdjustFile,
+    TrimMoves,
+    SplitFile,
+    FixDates,
+    FixNames,
+};
+
 using CommandId =
     std::variant<FileCommand, GameCommand, EditCommand, AnalysisCommand, SearchCommand, TreeCommand,
                  OpeningsCommand, OptionsCommand, OutputCommand, HelpCommand, DirectoryCommand,
-                 DatabaseCommand, AnnotationCommand>;
+                 DatabaseCommand, AnnotationCommand, UtilitiesCommand>;
 
 // The menus, in menu-bar order. Each has the program's role name with a "Menu" suffix.
 enum class MenuId : std::uint8_t {

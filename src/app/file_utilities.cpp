@@ -8,19 +8,19 @@ namespace qorvale::app {
 
 namespace msg = utilities::messages;
 
-std::optional<utilities::CheckMode> ChooseCheckMode(CheckCommand command,
+std::optional<utilities::CheckMode> ChooseCheckMode(CheckFileCommand command,
                                                     const std::vector<std::int32_t>& listed_games,
                                                     Ui& ui) {
     switch (command) {
-        case CheckCommand::CheckFile:
+        case CheckFileCommand::CheckFile:
             if (ui.ask(msg::AskDeleteBadGames) && ui.ask(msg::AreYouSure)) {
                 return utilities::CheckMode::DeleteBadGames;
             }
             return utilities::CheckMode::ReportErrors;
-        case CheckCommand::DeleteFenGames:
+        case CheckFileCommand::DeleteFenGames:
             if (!ui.ask(msg::ConfirmDeleteFenGames)) return std::nullopt;
             return utilities::CheckMode::DeleteFenGames;
-        case CheckCommand::DeleteListedGames:
+        case CheckFileCommand::DeleteListedGames:
             if (listed_games.empty()) {
                 ui.report(msg::NoListedGamesToDelete);
                 return std::nullopt;

@@ -14,7 +14,7 @@
 namespace qorvale::app {
 
 // The three commands that run the check-file scan.
-enum class CheckCommand {
+enum class CheckFileCommand {
     CheckFile,          // "Check File": report, or delete the bad games after two Yes answers
     DeleteFenGames,     // "Delete all FEN games. Confirm."
     DeleteListedGames,  // "Delete games in the search list. Confirm."
@@ -22,7 +22,7 @@ enum class CheckCommand {
 
 // Asks the command's questions and gives the mode to run, or nothing when the user declined (or
 // there is no search list to delete: "There are no games in the search list to delete.").
-std::optional<utilities::CheckMode> ChooseCheckMode(CheckCommand command,
+std::optional<utilities::CheckMode> ChooseCheckMode(CheckFileCommand command,
                                                     const std::vector<std::int32_t>& listed_games,
                                                     Ui& ui);
 

@@ -1,5 +1,7 @@
 #include "app/search_session.h"
 
+#include <utility>
+
 #include "search/header_search.h"
 #include "search/position_search.h"
 #include "search/ser_file.h"

@@ -73,8 +73,8 @@ class SearchSession {
 
     // A new file is open: its search list starts empty (the criteria stay).
     void ClearList();
-    // A search list made elsewhere (the found games of one file of a directory search) becomes
-    // the list of the open file.
+    // A search list made elsewhere (the found games of one file of a directory search, the
+    // duplicates the duplicate check found) becomes the list of the open file; the criteria stay.
     void TakeList(search::SearchList list);
     // SelectAllGames: every game of `source` into the search list ("All %d games have been
     // selected into the file search list."). Returns the count.

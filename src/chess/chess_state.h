@@ -259,9 +259,26 @@ class ChessState {
   private:
     static constexpr int Index(Side side) { return side == Side::White ? 0 : 1; }
 
-    struct Resolution;
+    // A move text resolved against the position: the piece, its squares, castling's rook.
+    struct Resolution {
+        enum class Type { Pawn, Piece, King, CastleShort, CastleLong };
+        Type type = Type::Pawn;
+        int from_file = 0;
+        int from_rank = 0;
+        int to_file = 0;
+        int to_rank = 0;
+        std::uint32_t kind = 0;
+        int slot = -1;
+        std::uint32_t promotion = 0;
+        bool unknown_promotion = false;
+        int rook_file = 0;  // castling: the file the castling rook comes from
+    };
     bool Resolve(MoveText& text, const FromHint& hint, Side side, Resolution& out);
     void Execute(const Resolution& move, Side side);
+    // Plays the move LocateMoveText resolved last, as ApplyMoveText would resolve `text` again;
+    // the position must not have changed since.
+    void ApplyLocatedMove(const MoveText& text, Side side);
+    void MoveTextPlayed(const MoveText& text);
     void RecordChange(const Resolution& move, Side side);
     void NormaliseText(MoveText& text, Side side) const;
     int Reach(std::uint32_t kind, const SlotSquare& x, const SlotSquare& y, int to_file,
@@ -272,6 +289,10 @@ class ChessState {
     void WarnOverflow(std::uint32_t kind);
     void TakeSlot(SideSlots& slots, std::uint32_t kind, int file, int rank);
     bool SquareAttackedOn(const Board& board, int file, int rank, Side attacker) const;
+    // After `mover`'s move from the first square to the second is on the board: false only when
+    // it surely gives no check (neither the piece moved nor a line it opened reaches the other
+    // king); a king move (castling moves a rook too) always answers true.
+    bool MoveMayGiveCheck(int from_file, int from_rank, int to_file, int to_rank, Side mover) const;
     int MoveRulesRejected(Side mover, int from_file, int from_rank, int to_file, int to_rank,
                           int& castling);
     void UpdateCastlingFlags(std::uint32_t kind, Side mover, int from_file, int from_rank,
@@ -311,6 +332,7 @@ class ChessState {
     bool prepared_ = false;
     bool castling_frozen_ = false;
     LocatedMove located_;
+    Resolution located_move_;  // what located_ was taken from
     BoardChange last_change_;
     bool record_changes_ = false;
     // The last half-move text played: the opponent's last move for the en-passant test.
@@ -318,6 +340,10 @@ class ChessState {
     // Whether the last move played was checked from squares first, so that EnPassantState is
     // known; after a move played from text alone only its text can tell a double step.
     bool squares_checked_ = false;
+    // Set by ValidateGameMoves only, for the position in work: the side to move is known not to
+    // be in check, so a move can expose its king only along the line through the square it
+    // leaves, and that line alone is looked at.
+    bool mover_not_in_check_ = false;
     bool en_passant_known_ = false;
     std::uint32_t promotion_choice_ = 0;
     std::array<std::uint32_t, 2> promotion_overflow_{};

@@ -35,6 +35,52 @@ bool PathClear(const Board& board, int from_file, int from_rank, int to_file, in
 
 int HalfMoveIndex(int half_move) { return (half_move - 1) / 2; }
 
+bool OnOneLine(int file_a, int rank_a, int file_b, int rank_b) {
+    const int files = file_a - file_b;
+    const int ranks = rank_a - rank_b;
+    return files == 0 || ranks == 0 || std::abs(files) == std::abs(ranks);
+}
+
+// Whether moving a piece from `from` to `to` opens the line from the king's square through
+// `from` to `attacker`'s rook, bishop or queen. The board still shows the piece on `from`.
+bool LineOpened(const Board& board, int king_file, int king_rank, int from_file, int from_rank,
+                int to_file, int to_rank, Side attacker) {
+    if (!OnOneLine(king_file, king_rank, from_file, from_rank)) return false;
+    const int step_file = Sign(from_file - king_file);
+    const int step_rank = Sign(from_rank - king_rank);
+    const bool straight = step_file == 0 || step_rank == 0;
+    for (int file = king_file + step_file, rank = king_rank + step_rank; OnBoard(file, rank);
+         file += step_file, rank += step_rank) {
+        if (file == to_file && rank == to_rank) return false;  // the piece stays on the line
+        if (file == from_file && rank == from_rank) continue;
+        const std::uint32_t code = board[file][rank];
+        if (code == Empty) continue;
+        return code == PieceCode(Queen, attacker) ||
+               code == PieceCode(straight ? Rook : Bishop, attacker);
+    }
+    return false;
+}
+
+// Whether `attacker`'s rook, bishop or queen stands first on the line from the king's square
+// through `through` (a square just emptied).
+bool SliderBehind(const Board& board, int king_file, int king_rank, int through_file,
+                  int through_rank, Side attacker) {
+    if (!OnOneLine(king_file, king_rank, through_file, through_rank)) return false;
+    const int step_file = Sign(through_file - king_file);
+    const int step_rank = Sign(through_rank - king_rank);
+    const bool straight = step_file == 0 || step_rank == 0;
+    int file = king_file + step_file;
+    int rank = king_rank + step_rank;
+    while (OnBoard(file, rank) && board[file][rank] == Empty) {
+        file += step_file;
+        rank += step_rank;
+    }
+    if (!OnBoard(file, rank)) return false;
+    const std::uint32_t code = board[file][rank];
+    return code == PieceCode(Queen, attacker) ||
+           code == PieceCode(straight ? Rook : Bishop, attacker);
+}
+
 }  // namespace
 
 bool ChessState::SquareAttackedOn(const Board& board, int file, int rank, Side attacker) const {
@@ -85,6 +131,17 @@ int ChessState::MoveLeavesKingInCheck(int from_file, int from_rank, int to_file,
     Board& board = current_board_;
     const std::uint32_t moving = board[from_file][from_rank];
     const std::uint32_t captured = board[to_file][to_rank];
+    // Not in check, a piece can expose its king only along the line from the king through the
+    // square it leaves (en passant empties a second square, so it is tested in full).
+    const SlotSquare& own_king = Slots(mover).king;
+    const bool maybe_en_passant =
+        KindOf(moving) == Pawn && to_file != from_file && captured == Empty;
+    if (mover_not_in_check_ && !own_king.empty() && !maybe_en_passant && KindOf(moving) != King) {
+        return LineOpened(board, static_cast<int>(own_king.file), static_cast<int>(own_king.rank),
+                          from_file, from_rank, to_file, to_rank, Opponent(mover))
+                   ? 1
+                   : 0;
+    }
     // An accepted diagonal pawn move onto an empty square is en passant: its pawn goes as well.
     int passed_rank = 0;
     std::uint32_t passed_code = 0;
@@ -104,6 +161,44 @@ int ChessState::MoveLeavesKingInCheck(int from_file, int from_rank, int to_file,
     board[to_file][to_rank] = captured;
     if (passed_rank != 0) board[to_file][passed_rank] = passed_code;
     return attacked ? 1 : 0;
+}
+
+bool ChessState::MoveMayGiveCheck(int from_file, int from_rank, int to_file, int to_rank,
+                                  Side mover) const {
+    const SlotSquare& king = Slots(Opponent(mover)).king;
+    if (king.empty()) return true;
+    const Board& board = current_board_;
+    const int king_file = static_cast<int>(king.file);
+    const int king_rank = static_cast<int>(king.rank);
+    const std::uint32_t kind = KindOf(board[to_file][to_rank]);
+    const int files = std::abs(king_file - to_file);
+    const int ranks = std::abs(king_rank - to_rank);
+    switch (kind) {
+        case King:
+            return true;
+        case Knight:
+            if ((files == 1 && ranks == 2) || (files == 2 && ranks == 1)) return true;
+            break;
+        case Pawn:
+            if (files == 1 && king_rank - to_rank == (mover == Side::White ? 1 : -1)) return true;
+            break;
+        case Bishop:
+        case Rook:
+        case Queen: {
+            const bool straight = files == 0 || ranks == 0;
+            const bool diagonal = files == ranks;
+            const bool reaches = (kind == Queen && (straight || diagonal)) ||
+                                 (kind == Rook && straight) || (kind == Bishop && diagonal);
+            if (reaches && PathClear(board, to_file, to_rank, king_file, king_rank)) return true;
+            break;
+        }
+        default:
+            return true;
+    }
+    if (SliderBehind(board, king_file, king_rank, from_file, from_rank, mover)) return true;
+    // A pawn capturing en passant also empties the square of the pawn it takes.
+    return kind == Pawn && to_file != from_file &&
+           SliderBehind(board, king_file, king_rank, to_file, from_rank, mover);
 }
 
 int ChessState::MoveGivesCheck(int from_file, int from_rank, int to_file, int to_rank, Side mover,

@@ -7,20 +7,6 @@
 
 namespace qorvale::chess {
 
-struct ChessState::Resolution {
-    enum class Type { Pawn, Piece, King, CastleShort, CastleLong };
-    Type type = Type::Pawn;
-    int from_file = 0;
-    int from_rank = 0;
-    int to_file = 0;
-    int to_rank = 0;
-    std::uint32_t kind = 0;
-    int slot = -1;
-    std::uint32_t promotion = 0;
-    bool unknown_promotion = false;
-    int rook_file = 0;  // castling: the file the castling rook comes from
-};
-
 namespace {
 
 constexpr int Sign(int value) { return (value > 0) - (value < 0); }
@@ -585,13 +571,24 @@ void ChessState::ApplyMoveText(MoveText& text, const FromHint& hint, Side side) 
     } else if (record_changes_) {
         last_change_.count = 0;
     }
+    MoveTextPlayed(text);
+}
+
+void ChessState::ApplyLocatedMove(const MoveText& text, Side side) {
+    if (record_changes_) RecordChange(located_move_, side);
+    Execute(located_move_, side);
+    MoveTextPlayed(text);
+}
+
+void ChessState::MoveTextPlayed(const MoveText& text) {
     previous_text_ = text;
     en_passant_known_ = squares_checked_;
     squares_checked_ = false;
 }
 
 int ChessState::LocateMoveText(MoveText& text, const FromHint& hint, Side side) {
-    Resolution move;
+    Resolution& move = located_move_;
+    move = Resolution{};
     if (!Resolve(text, hint, side, move)) return 1;
     located_ = {static_cast<std::uint32_t>(move.from_file),
                 static_cast<std::uint32_t>(move.from_rank),

@@ -44,18 +44,18 @@ std::vector<std::int32_t> ReadGameList(const std::string& list) {
 // prints the error list and its title.
 int RunCheckCommand(const CommandArgs& args) {
     if (args.words.size() != 1) return UsageError("check");
-    app::CheckCommand command = app::CheckCommand::CheckFile;
+    app::CheckFileCommand command = app::CheckFileCommand::CheckFile;
     std::vector<std::int32_t> listed;
-    if (args.HasFlag("--delete-fen")) command = app::CheckCommand::DeleteFenGames;
+    if (args.HasFlag("--delete-fen")) command = app::CheckFileCommand::DeleteFenGames;
     if (args.HasFlag("--delete-listed")) {
-        command = app::CheckCommand::DeleteListedGames;
+        command = app::CheckFileCommand::DeleteListedGames;
         listed = ReadGameList(args.FlagValue("--delete-listed"));
     }
     pgn::PgnFile file;
     if (!OpenForCommand(file, args.words[0], *args.ui)) return 1;
 
     std::optional<utilities::CheckMode> mode =
-        command == app::CheckCommand::CheckFile && !args.HasFlag("--delete-bad")
+        command == app::CheckFileCommand::CheckFile && !args.HasFlag("--delete-bad")
             ? utilities::CheckMode::ReportErrors
             : app::ChooseCheckMode(command, listed, *args.ui);
     if (!mode) return 1;

@@ -118,12 +118,12 @@ const std::vector<CommandEntry>& Commands() {
          {"--delete-listed"}},
         {"duplicates",
          "duplicates FILE [--max-move-difference N] [--look-ahead N | --entire-file] "
-         "[--check-names] [--text] [--delete]",
+         "[--check-names] [--text] [--game N] [--delete]",
          "find the games that repeat, or begin, another game (through the fast file when it is "
-         "current, else or with --text through the moves' text) and print the pairs; --delete "
-         "deletes the duplicates",
+         "current, else or with --text through the moves' text) and print the pairs; --game N: "
+         "the duplicates of game N in the whole file; --delete deletes the duplicates",
          RunDuplicatesCommand,
-         {"--max-move-difference", "--look-ahead"}},
+         {"--max-move-difference", "--look-ahead", "--game"}},
         {"split", "split FILE [--maximum-size]",
          "cut FILE into files of 32750 games each (200000 with --maximum-size), named FILE1.pgn, "
          "FILE2.pgn, ... (FILEa.pgn, ... after a digit); FILE itself stays",

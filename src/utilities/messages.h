@@ -67,7 +67,8 @@ inline constexpr const char* FenGamesDeleted = "%d FEN games deleted.";
 inline constexpr std::string_view OneFenGameDeleted = "1 FEN game deleted.";
 inline constexpr const char* GamesDeleted = "%d games deleted.";
 inline constexpr std::string_view OneGameDeleted = "1 game deleted.";
-// The error list window's titles.
+// The error list window ("Errors") and its titles.
+inline constexpr std::string_view ErrorListWindow = "Errors";
 inline constexpr std::string_view MoreThanTenErrors = "More Than 10 Errors Found";
 inline constexpr const char* ErrorsFound = "%d Errors Found";
 inline constexpr const char* ErrorFound = "%d Error Found";
@@ -117,6 +118,10 @@ inline constexpr std::string_view UseActiveCheckFile =
 inline constexpr std::string_view UseActiveCheckDatabase =
     "There is an active duplicate check for this database. Do you want to use it?";
 inline constexpr std::string_view DuplicatesDeleted = "Duplicate games deleted.";
+// The buttons of the "Duplicate Games" window.
+inline constexpr std::string_view DeleteButton = "Delete";
+inline constexpr std::string_view ViewButton = "View";
+inline constexpr std::string_view CancelButton = "Cancel";
 inline constexpr std::string_view SearchCurrentGameDuplicates =
     "Search the entire file for duplicates of the current game.";
 // The settings dialog.

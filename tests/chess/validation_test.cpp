@@ -82,12 +82,22 @@ TEST(Validation, GivesTheCodesOfMakingEachMoveOnRealAndSpoiltGames) {
     const char* spoilers[] = {"Kh5", "O-O", "O-O-O", "Qd4", "Nf3", "exd5", "Bb5", "Rxe8", "e5"};
     int illegal = 0;
     for (std::size_t g = 0; g < games.size(); ++g) {
-        for (int spoil = 0; spoil < 2; ++spoil) {
+        // The answers to a check: a move that ignores the check must be refused.
+        std::vector<std::size_t> after_check;
+        for (std::size_t at = 1; at < games[g].moves.size(); ++at) {
+            if (games[g].moves[at - 1].find('+') != std::string::npos) after_check.push_back(at);
+        }
+        const int spoils = 2 + (after_check.empty() ? 0 : static_cast<int>(std::size(spoilers)));
+        for (int spoil = 0; spoil < spoils; ++spoil) {
             MainLineGame game = games[g];
             if (spoil == 1 && !game.moves.empty()) {
                 game.moves[random() % game.moves.size()] = spoilers[random() % std::size(spoilers)];
             }
-            SCOPED_TRACE(testing::Message() << "game " << g + 1 << (spoil ? " spoilt" : ""));
+            if (spoil >= 2) {
+                game.moves[after_check[random() % after_check.size()]] =
+                    spoilers[static_cast<std::size_t>(spoil - 2)];
+            }
+            SCOPED_TRACE(testing::Message() << "game " << g + 1 << " spoilt " << spoil);
             ChessState fast;
             ChessState made;
             for (ChessState* state : {&fast, &made}) {

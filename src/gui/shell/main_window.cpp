@@ -50,6 +50,7 @@
 #include "gui/shell/operation_runner.h"
 #include "gui/shell/qt_text.h"
 #include "gui/tree/tree_controller.h"
+#include "gui/utilities/utilities_controller.h"
 #include "openings/opening_classification.h"
 #include "pgn/display_stem.h"
 #include "pgn/messages.h"
@@ -117,6 +118,7 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     help_ = std::make_unique<HelpController>(*context_, QStringLiteral(QORVALE_MANUAL_DIR));
     directory_ = std::make_unique<DirectoryController>(*context_, *search_);
     database_ = std::make_unique<DatabaseController>(*context_);
+    utilities_ = std::make_unique<UtilitiesController>(*context_);
     BuildToolBars();
     connect(board_, &BoardWidget::squareClicked, this, [this](int file, int rank) {
         if (edit_->Entry() != nullptr) {
@@ -303,6 +305,7 @@ void MainWindow::Dispatch(const app::CommandId& id) {
                    [this](app::DirectoryCommand command) { directory_->Run(command); },
                    [this](app::DatabaseCommand command) { database_->Run(command); },
                    [this](app::AnnotationCommand command) { annotation_->Run(command); },
+                   [this](app::UtilitiesCommand command) { utilities_->Run(command); },
                },
                id);
     Redraw(WindowPart::Commands);
@@ -348,8 +351,9 @@ void MainWindow::GoToPly(std::int32_t ply) {
 
 void MainWindow::ShowOpenedFile(std::int32_t game_number, std::int32_t ply) {
     game_->StopAutoPlay();
-    for (Controller* controller : std::initializer_list<Controller*>{
-             file_.get(), game_.get(), search_.get(), openings_.get(), tree_.get()}) {
+    for (Controller* controller :
+         std::initializer_list<Controller*>{file_.get(), game_.get(), search_.get(),
+                                            openings_.get(), tree_.get(), utilities_.get()}) {
         controller->FileOpened();
     }
     rendered_key_.clear();

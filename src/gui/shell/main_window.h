@@ -41,6 +41,7 @@ class OutputController;
 class AnnotationController;
 class SearchController;
 class TreeController;
+class UtilitiesController;
 
 // The main window: a frame of panels (the board with the move, result, opening and comment lines
 // under it, the game text beside it, the game scroll bar) and the status bar, drawn from the
@@ -86,6 +87,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     HelpController& help() { return *help_; }
     DirectoryController& directory() { return *directory_; }
     DatabaseController& database() { return *database_; }
+    UtilitiesController& utilities() { return *utilities_; }
     OperationRunner& runner() { return *runner_; }
     MoveSound& moveSound() { return *sound_; }
 
@@ -163,6 +165,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     std::unique_ptr<HelpController> help_;
     std::unique_ptr<DirectoryController> directory_;
     std::unique_ptr<DatabaseController> database_;
+    std::unique_ptr<UtilitiesController> utilities_;
 
     BoardWidget* board_ = nullptr;
     GameTextWidget* text_ = nullptr;
