@@ -4,12 +4,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QMessageBox>
-#include <QStringList>
 
 #include "app/app_folder.h"
 #include "app/edit_messages.h"
-#include "chess/messages.h"
 #include "gui/edit/annotate_box.h"
 #include "gui/edit/header_box.h"
 #include "gui/edit/save_game_box.h"
