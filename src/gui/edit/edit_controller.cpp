@@ -1,7 +1,6 @@
 #include "gui/edit/edit_controller.h"
 
 #include <QClipboard>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 
@@ -14,6 +13,7 @@
 #include "gui/panels/piece_set.h"
 #include "gui/shell/qt_text.h"
 #include "pgn/game_text_writer.h"
+#include "platform/file.h"
 #include "platform/folder.h"
 
 namespace qorvale::gui {
@@ -78,8 +78,9 @@ void EditController::Run(app::EditCommand command) {
             DeleteGame();
             return;
         case app::EditCommand::CopyGame:
-            if (auto target = ChooseCopyTarget(tr("Copy Game to File"))) {
-                CopyGame(target->first, target->second);
+            if (const std::string target = ChooseCopyTarget(); !target.empty()) {
+                // An existing file gets the game at its end; a new name makes a new file.
+                CopyGame(ToQPath(target), platform::FileExists(target));
             }
             return;
         case app::EditCommand::CopyListedGames:
@@ -88,8 +89,8 @@ void EditController::Run(app::EditCommand command) {
                 (void)CopyListedGames(QString(), false);
                 return;
             }
-            if (auto target = ChooseCopyTarget(tr("Copy Listed Games to File"))) {
-                CopyListedGames(target->first, target->second);
+            if (const std::string target = ChooseCopyTarget(); !target.empty()) {
+                CopyListedGames(ToQPath(target), platform::FileExists(target));
             }
             return;
         case app::EditCommand::MoveToBuffer: {
@@ -440,15 +441,6 @@ std::optional<std::pair<pgn::SaveMode, QString>> EditController::ChooseSaveTarge
     SaveGameBox box(window().DialogParent(), title, mode, ToQPath(session().File().CurrentPath()));
     if (box.exec() != QDialog::Accepted) return std::nullopt;
     return std::pair{box.Mode(), box.Path()};
-}
-
-std::optional<std::pair<QString, bool>> EditController::ChooseCopyTarget(const QString& title) {
-    // Appending to an existing file is what copies are mostly for; a new name makes a new file.
-    const QString chosen = QFileDialog::getSaveFileName(
-        window().DialogParent(), title, ToQPath(app::GetText(options().CurrentFolder)),
-        tr("PGN files (*.pgn *.PGN);;All files (*)"), nullptr, QFileDialog::DontConfirmOverwrite);
-    if (chosen.isEmpty()) return std::nullopt;
-    return std::pair{chosen, QFileInfo::exists(chosen)};
 }
 
 }  // namespace qorvale::gui

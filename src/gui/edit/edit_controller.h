@@ -85,7 +85,6 @@ class EditController : public Controller {
     // The file dialogs of the commands; empty when cancelled.
     std::optional<std::pair<pgn::SaveMode, QString>> ChooseSaveTarget(const QString& title,
                                                                       pgn::SaveMode mode);
-    std::optional<std::pair<QString, bool>> ChooseCopyTarget(const QString& title);
     void EditHeader();
     void CopyText();
     void PasteText();

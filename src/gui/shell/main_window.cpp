@@ -496,11 +496,11 @@ void MainWindow::DrawOpeningLine() {
 
 void MainWindow::DrawText() {
     const app::OptionsRecord& options = state_.options;
-    text_stack_->setCurrentIndex(session_.View().actual_text ? 1 : 0);
-    if (session_.View().actual_text) {
-        actual_text_->setPlainText(ToQString(session_.ActualGameText()));
-    }
     const app::GameEntry* entry = edit_->Entry();
+    // An entered game has no file text yet: its moves are shown however the file's game is.
+    const bool actual_text = session_.View().actual_text && entry == nullptr;
+    text_stack_->setCurrentIndex(actual_text ? 1 : 0);
+    if (actual_text) actual_text_->setPlainText(ToQString(session_.ActualGameText()));
     const std::int32_t ply =
         entry != nullptr ? entry->ShownHalfMove() : session_.Navigation().currentPly;
     // The moves being entered are never hidden: the user is making them.
