@@ -13,6 +13,7 @@ constexpr Needs NeedFile = Needs::OpenFile;
 constexpr Needs NeedGame = Needs::Game;
 constexpr Needs NeedIdle = Needs::IdleWorker;
 constexpr Needs StopPlay = Needs::StopsAutoPlay;
+constexpr Needs NeedDatabase = Needs::Database;
 
 // Commands that only make sense while playing through the games of a file.
 constexpr ModeSet Browsing = {Mode::GameReplay, Mode::EngineAnalysis, Mode::Database};
@@ -349,7 +350,7 @@ const std::array Table = {
     CommandSpec{DatabaseCommand::Open, "OpenDatabase", MenuId::Database, "&Open Database...", "",
                 "Open a database (.dbg) to search.", NeedIdle},
     CommandSpec{DatabaseCommand::Close, "CloseDatabase", MenuId::Database, "&Close Database", "",
-                "Close the open database.", NeedIdle},
+                "Close the open database.", NeedIdle | NeedDatabase},
     CommandSpec{DatabaseCommand::StartNew, "StartNewDatabase", MenuId::Database,
                 "&Start New Database...", "",
                 "Make a new database from the games of the open file.", NeedFile | NeedIdle,
@@ -363,13 +364,14 @@ const std::array Table = {
                 ModeSet::All(), false, true},
     CommandSpec{DatabaseCommand::SelectGame, "SelectDatabaseGame", MenuId::Database,
                 "Select &Game from Database...", "",
-                "Choose one of the games the last database search found.", NeedIdle},
+                "Choose one of the games the last database search found.", NeedIdle | NeedDatabase},
     CommandSpec{DatabaseCommand::CopyGames, "CopyDatabaseGames", MenuId::Database,
                 "Copy &Found Games...", "",
-                "Copy the games the last database search found into a PGN file.", NeedIdle},
+                "Copy the games the last database search found into a PGN file.",
+                NeedIdle | NeedDatabase},
     CommandSpec{DatabaseCommand::CopyToBuffer, "CopyDatabaseGameToBuffer", MenuId::Database,
                 "Copy Game to &Buffer", "", "Copy the database game on display to the game buffer.",
-                NeedIdle},
+                NeedIdle | NeedDatabase},
     CommandSpec{DatabaseCommand::Check, "CheckDatabase", MenuId::Database, "C&heck Database", "",
                 "Check that the files of the open database agree with each other.", NeedIdle,
                 ModeSet::All(), false, true},
@@ -422,6 +424,7 @@ Refusal CheckCommand(const CommandSpec& row, const ShellState& state) {
     if (!row.modes.Contains(state.mode)) return Refusal::WrongMode;
     if (Has(row.needs, Needs::OpenFile) && !state.file_open) return Refusal::NoFile;
     if (Has(row.needs, Needs::Game) && !state.has_game) return Refusal::NoGame;
+    if (Has(row.needs, Needs::Database) && !state.database_open) return Refusal::NoDatabase;
     if (Has(row.needs, Needs::IdleWorker) && state.worker_busy) return Refusal::Busy;
     return Refusal::None;
 }

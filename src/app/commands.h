@@ -149,6 +149,7 @@ enum class Needs : std::uint8_t {
     Game = 2,        // a game is on display
     IdleWorker = 4,  // no background operation runs (else refused with its message)
     StopsAutoPlay = 8,
+    Database = 16,  // a database is open
 };
 constexpr Needs operator|(Needs a, Needs b) {
     return static_cast<Needs>(static_cast<std::uint8_t>(a) | static_cast<std::uint8_t>(b));
@@ -184,6 +185,7 @@ struct ShellState {
     bool has_game = false;
     bool worker_busy = false;
     Mode mode = Mode::GameReplay;
+    bool database_open = false;
 };
 
 // Why a command does not run now.
@@ -193,6 +195,7 @@ enum class Refusal : std::uint8_t {
     WrongMode,
     NoFile,
     NoGame,
+    NoDatabase,
     Busy,  // a background operation runs: the caller shows the operation's message
 };
 

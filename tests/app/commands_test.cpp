@@ -44,6 +44,7 @@ TEST(Commands, EnabledStateFollowsFileGameAndMode) {
     const ShellState file_only{true, false, false, Mode::GameReplay};
     const ShellState browsing{true, true, false, Mode::GameReplay};
     const ShellState busy{true, true, true, Mode::GameReplay};
+    const ShellState with_database{false, false, false, Mode::GameReplay, true};
     struct Row {
         const char* command;
         ShellState state;
@@ -51,6 +52,11 @@ TEST(Commands, EnabledStateFollowsFileGameAndMode) {
     };
     const Row rows[] = {
         {"Open", empty, true},
+        // The found games of a database need the database; its search opens one itself.
+        {"CloseDatabase", empty, false},
+        {"CloseDatabase", with_database, true},
+        {"CopyDatabaseGames", browsing, false},
+        {"DatabaseSearchOptions", empty, true},
         {"NextMove", empty, false},
         {"NextMove", file_only, false},
         {"NextMove", browsing, true},

@@ -66,6 +66,7 @@ void CommandBinder::Run(const app::CommandId& id) {
         case app::Refusal::WrongMode:
         case app::Refusal::NoFile:
         case app::Refusal::NoGame:
+        case app::Refusal::NoDatabase:
             // The action is disabled; a key can still reach it while the menus are being built.
             return;
     }

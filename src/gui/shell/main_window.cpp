@@ -313,7 +313,7 @@ void MainWindow::Dispatch(const app::CommandId& id) {
 
 app::ShellState MainWindow::State() const {
     return {session_.File().IsOpen(), session_.HasGame() || edit_->Entry() != nullptr,
-            runner_->Busy(), session_.Modes().Current()};
+            runner_->Busy(), session_.Modes().Current(), database_->Database().IsOpen()};
 }
 
 void MainWindow::RunCommand(Command command) {
