@@ -14,7 +14,6 @@
 #include "gui/shell/qt_text.h"
 #include "pgn/game_text_writer.h"
 #include "platform/file.h"
-#include "platform/folder.h"
 
 namespace qorvale::gui {
 
@@ -301,32 +300,41 @@ bool EditController::RunAnnotation(app::AnnotationEditor& editor) {
     }
 }
 
-bool EditController::SaveEntered(pgn::SaveMode mode, const QString& path) {
-    if (!entry_) return false;
-    const std::string before = session().File().CurrentPath();
-    if (!OpenTarget(mode, path)) return false;
+Result<pgn::EditDone> EditController::SaveInto(pgn::SaveMode mode, const QString& path,
+                                               const Saver& save) {
+    // A target that cannot be opened has been reported by the opener.
+    if (!OpenTarget(mode, path)) return pgn::EditDone{true};
     // An insert goes before the game on display in that file.
     session().MutableFile().SetCurrentGameNumber(session().GameNumber());
+    return save(session().MutableFile(),
+                mode == pgn::SaveMode::NewFile ? FromQPath(path) : std::string());
+}
+
+bool EditController::SaveEntered(pgn::SaveMode mode, const QString& path) {
+    if (!entry_) return false;
     const Result<pgn::EditDone> done =
-        entry_->Save(session().MutableFile(), mode,
-                     mode == pgn::SaveMode::NewFile ? FromQPath(path) : std::string(), ui());
-    if (!done.ok() || done.value().cancelled) return Changed(done, false);
-    entry_.reset();
-    session().Modes().Leave();
-    return Changed(done, session().File().CurrentPath() != before);
+        SaveInto(mode, path, [this, mode](pgn::PgnFile& file, const std::string& new_path) {
+            return entry_->Save(file, mode, new_path, ui());
+        });
+    if (done.ok() && !done.value().cancelled) {
+        entry_.reset();
+        session().Modes().Leave();
+    }
+    return Changed(done, mode == pgn::SaveMode::NewFile);
 }
 
 bool EditController::SaveChanges() {
     if (!entry_ || !entry_->Modifying()) return false;
     session().MutableFile().SetCurrentGameNumber(entry_->GameNumber());
     const Result<pgn::EditDone> done = entry_->SaveChanges(session().MutableFile(), ui());
-    if (!done.ok() || done.value().cancelled) return Changed(done, false);
-    entry_.reset();
-    session().Modes().Leave();
+    if (done.ok() && !done.value().cancelled) {
+        entry_.reset();
+        session().Modes().Leave();
+    }
     return Changed(done, false);
 }
 
-bool EditController::Changed(const Result<pgn::EditDone>& done, bool switched_file) {
+bool EditController::Changed(const Result<pgn::EditDone>& done, bool new_file) {
     if (!done.ok()) {
         ui().explain(done.error());
         // A failed change leaves the file as it was, but it may have been reopened.
@@ -335,13 +343,8 @@ bool EditController::Changed(const Result<pgn::EditDone>& done, bool switched_fi
     }
     if (done.value().cancelled) return false;
     session().FileChanged();
-    if (switched_file && session().File().IsOpen()) {
-        // The next start opens the file the game went into.
-        const std::string stored = session().File().CurrentPath();
-        app::SetText(options().CurrentFolder, platform::FolderOf(stored));
-        app::SetText(options().CurrentFileName, platform::NameOf(stored));
-        SaveOptions();
-    }
+    // A new file is opened as File/Open opens one, so that it is remembered like any other.
+    if (new_file && session().File().IsOpen()) OpenOther(session().File().CurrentPath());
     window().ShowOpenedFile(done.value().game_to_show, 0);
     const std::int32_t game = done.value().game_to_show;
     if (game > 0 && session().GameNumber() != game) window().ShowGame(game);
@@ -375,14 +378,14 @@ bool EditController::CopyListedGames(const QString& target, bool append) {
 }
 
 bool EditController::SaveBuffer(pgn::SaveMode mode, const QString& path) {
-    const std::string before = session().File().CurrentPath();
-    if (!OpenTarget(mode, path)) return false;
     buffer_mode_ = mode;
-    session().MutableFile().SetCurrentGameNumber(session().GameNumber());
-    pgn::GameFileEditor editor(session().MutableFile(), ui());
-    const Result<pgn::EditDone> done = editor.SaveGameBuffer(
-        BufferPath(), mode, mode == pgn::SaveMode::NewFile ? FromQPath(path) : std::string());
-    return Changed(done, session().File().CurrentPath() != before);
+    return Changed(
+        SaveInto(
+            mode, path,
+            [this, mode](pgn::PgnFile& file, const std::string& new_path) {
+                return pgn::GameFileEditor(file, ui()).SaveGameBuffer(BufferPath(), mode, new_path);
+            }),
+        mode == pgn::SaveMode::NewFile);
 }
 
 bool EditController::SaveText(const std::string& text, pgn::SaveMode mode, const QString& path) {
@@ -391,13 +394,13 @@ bool EditController::SaveText(const std::string& text, pgn::SaveMode mode, const
         ui().explain(checked.error());
         return false;
     }
-    const std::string before = session().File().CurrentPath();
-    if (!OpenTarget(mode, path)) return false;
-    session().MutableFile().SetCurrentGameNumber(session().GameNumber());
-    pgn::GameFileEditor editor(session().MutableFile(), ui());
-    const Result<pgn::EditDone> done = editor.SaveGameText(
-        checked.value(), mode, mode == pgn::SaveMode::NewFile ? FromQPath(path) : std::string());
-    return Changed(done, session().File().CurrentPath() != before);
+    return Changed(
+        SaveInto(mode, path,
+                 [this, mode, &checked](pgn::PgnFile& file, const std::string& new_path) {
+                     return pgn::GameFileEditor(file, ui())
+                         .SaveGameText(checked.value(), mode, new_path);
+                 }),
+        mode == pgn::SaveMode::NewFile);
 }
 
 std::optional<std::string> EditController::GameText() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -79,9 +80,15 @@ class EditController : public Controller {
     void Redraw();
     // Opens the target of a save unless it is the open file; false after the failure was shown.
     bool OpenTarget(pgn::SaveMode mode, const QString& path);
+    // Opens the target unless it is the open file or a new one, then runs `save` on the open
+    // file with the new file's path ("" for the other modes).
+    using Saver =
+        std::function<Result<pgn::EditDone>(pgn::PgnFile& file, const std::string& new_path)>;
+    Result<pgn::EditDone> SaveInto(pgn::SaveMode mode, const QString& path, const Saver& save);
     // After a change of the file: the window forgets what it had read and shows the game the
-    // change names; false when the change failed or was cancelled.
-    bool Changed(const Result<pgn::EditDone>& done, bool switched_file);
+    // change names (a new file opened first as File/Open does); false when the change failed or
+    // was cancelled.
+    bool Changed(const Result<pgn::EditDone>& done, bool new_file);
     // The file dialogs of the commands; empty when cancelled.
     std::optional<std::pair<pgn::SaveMode, QString>> ChooseSaveTarget(const QString& title,
                                                                       pgn::SaveMode mode);
