@@ -24,7 +24,7 @@ Error OpenGameFile(pgn::PgnFile& file, const OpenRequest& request, Ui& ui) {
     const std::int32_t count = file.ScanGameFile(request.force_scan, ui);
     if (!file.IsOpen()) return Error(std::string(pgn::ErrorOpeningFile));
     // The list records kept beside the file describe the index they were built on.
-    if (!file.LastScan().from_cache) DeleteGameListCache(file.CurrentPath());
+    if (!file.LastScan().from_cache) DeleteListCaches(file.CurrentPath());
     if (count == 0 && request.warn_empty) ui.report(NoGamesInFile);
     return Error::Ok();
 }

@@ -7,6 +7,7 @@
 #include "openings/eco_group_name.h"
 #include "openings/eco_line_trie.h"
 #include "openings/opening_files.h"
+#include "output/player_table.h"
 #include "pgn/game_loader.h"
 #include "pgn/header_tags.h"
 #include "pgn/pgn_file.h"
@@ -417,9 +418,10 @@ std::vector<std::string> BuildOpeningNamesLines(pgn::PgnFile& file, Ui& ui) {
     return lines;
 }
 
-void DeleteGameListCache(std::string_view pgn_path) {
+void DeleteListCaches(std::string_view pgn_path) {
     const std::string path = GameListCachePath(pgn_path);
     if (path != pgn_path && platform::FileExists(path)) (void)platform::DeleteFile(path);
+    output::DeletePlayerCaches(pgn_path);
 }
 
 GameListBuild BuildGameListRecords(pgn::PgnFile& file, Ui& ui,

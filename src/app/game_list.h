@@ -106,7 +106,8 @@ bool UsesOpeningNames(pgn::PgnFile& file, std::string_view app_folder, Ui& ui);
 // Variation tags), in file order. The file's reader is left at no game.
 std::vector<std::string> BuildOpeningNamesLines(pgn::PgnFile& file, Ui& ui);
 
-// After a scan that did not come from the offset cache the game list cache may be stale.
-void DeleteGameListCache(std::string_view pgn_path);
+// After a scan that did not come from the offset cache the caches of the game list and of the
+// player table may be stale.
+void DeleteListCaches(std::string_view pgn_path);
 
 }  // namespace qorvale::app

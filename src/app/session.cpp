@@ -41,7 +41,7 @@ void Session::FileOpened() {
 
 void Session::FileChanged() {
     FileOpened();
-    if (file_.IsOpen()) DeleteGameListCache(file_.CurrentPath());
+    if (file_.IsOpen()) DeleteListCaches(file_.CurrentPath());
 }
 
 void Session::UseSearchResults() {
@@ -97,7 +97,7 @@ void Session::ForgetGameList() {
     game_list_built_ = false;
     opening_names_.clear();
     opening_names_checked_ = false;
-    if (!file_.LastScan().from_cache) DeleteGameListCache(file_.CurrentPath());
+    if (!file_.LastScan().from_cache) DeleteListCaches(file_.CurrentPath());
 }
 
 const std::vector<GameListRecord>& Session::GameList(Ui& ui) {

@@ -35,6 +35,8 @@ int RunCan2pgnCommand(const CommandArgs& args);
 int RunDirsearchCommand(const CommandArgs& args);
 int RunDirresultsCommand(const CommandArgs& args);
 int RunDbCommand(const CommandArgs& args);
+int RunScoresCommand(const CommandArgs& args);
+int RunCrosstableCommand(const CommandArgs& args);
 
 const std::vector<std::string_view>& SearchValueFlags() {
     static const std::vector<std::string_view> flags = {
@@ -194,6 +196,16 @@ const std::vector<CommandEntry>& Commands() {
          RunDbCommand,
          {"--white", "--black", "--year", "--eco", "--result", "--moves", "--site", "--event",
           "--position", "--to"}},
+        {"scores",
+         "scores FILE [--sort score|rating|name] [--exact-players] [--no-fast-file] "
+         "[search flags]",
+         "print the Player Scores lines of FILE, or of the games the search flags find; a "
+         "knockout file is scored by matches with --yes",
+         RunScoresCommand, WithSearchFlags({"--sort"})},
+        {"crosstable",
+         "crosstable FILE [--large-board] [--exact-players] [--no-fast-file] [search flags]",
+         "print the Cross Table of FILE, or of the games the search flags find",
+         RunCrosstableCommand, WithSearchFlags({})},
         {"edit",
          "edit FILE append|insert N|overwrite-last|new|delete N|replace N [--from GAME.pgn]",
          "add a typed game (from --from or standard input) to FILE, or delete or replace game "

@@ -44,4 +44,18 @@ inline constexpr std::string_view ErrorOpeningHtmlFile = "Error opening Html fil
 // The "Select Diagram Type" dialog.
 inline constexpr std::string_view SelectDiagramTypeTitle = "Select Diagram Type";
 
+// Player statistics and the cross table.
+inline constexpr std::string_view PlayerScoresTitle = "Player Scores";
+inline constexpr std::string_view CrossTableTitle = "Cross Table";
+inline constexpr std::string_view ExactPlayerMatchTitle = "Exact Player Match";
+inline constexpr std::string_view MaximumPlayersExceeded = "Maximum number of players exceeded.";
+inline constexpr std::string_view SlowFirstTime =
+    "This may be slow the first time. Click in the main window to abort.";
+inline constexpr std::string_view KnockoutQuestion =
+    "This looks like a knockout file. Do you want the knockout format?";
+inline constexpr std::string_view NoRoundInformation =
+    "The PGN file does not have round information.";
+inline constexpr std::string_view TooManyCrossTablePlayers =
+    "There are too many players in the cross table.";
+
 }  // namespace qorvale::output
