@@ -37,6 +37,7 @@ int RunDirresultsCommand(const CommandArgs& args);
 int RunDbCommand(const CommandArgs& args);
 int RunScoresCommand(const CommandArgs& args);
 int RunCrosstableCommand(const CommandArgs& args);
+int RunYahooCommand(const CommandArgs& args);
 
 const std::vector<std::string_view>& SearchValueFlags() {
     static const std::vector<std::string_view> flags = {
@@ -206,6 +207,10 @@ const std::vector<CommandEntry>& Commands() {
          "crosstable FILE [--large-board] [--exact-players] [--no-fast-file] [search flags]",
          "print the Cross Table of FILE, or of the games the search flags find",
          RunCrosstableCommand, WithSearchFlags({})},
+        {"yahoo", "yahoo IN.txt OUT.pgn",
+         "convert the games saved from Yahoo chess in IN and append them to OUT (made when "
+         "missing) in the normal layout",
+         RunYahooCommand},
         {"edit",
          "edit FILE append|insert N|overwrite-last|new|delete N|replace N [--from GAME.pgn]",
          "add a typed game (from --from or standard input) to FILE, or delete or replace game "

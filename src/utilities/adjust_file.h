@@ -13,9 +13,6 @@
 
 namespace qorvale::utilities {
 
-// Movetext lines of an adjusted game are broken before a move once they reach this length.
-inline constexpr std::size_t AdjustLineLength = 72;
-
 struct AdjustRequest {
     std::string pgn_path;
     std::vector<std::uint32_t> offsets;

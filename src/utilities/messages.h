@@ -172,4 +172,19 @@ inline constexpr std::string_view ToNameWithoutFirstName =
 inline constexpr std::string_view FixNameComplete = "Fix name complete.";
 inline constexpr std::string_view ErrorChangingNames = "Error changing names.";
 
+// Yahoo game conversion.
+inline constexpr std::string_view ConvertYahooTitle = "Convert Yahoo Game";
+inline constexpr std::string_view ConvertYahooPrompt =
+    "Copy and paste Yahoo game into box and click Convert";
+inline constexpr std::string_view SelectYahooPgnFile = "Select Yahoo PGN File";
+inline constexpr std::string_view SelectYahooGameFile = "Select Yahoo Game File";
+inline constexpr std::string_view YahooTargetIsOpenFile =
+    "The new PGN file cannot be the same as the current PGN file.";
+inline constexpr std::string_view ErrorOpeningYahooFile = "Error opening Yahoo file.";
+inline constexpr std::string_view ErrorCreatingPgnFile = "Error creating PGN file.";
+inline constexpr std::string_view SetAllResultsQuestion =
+    "This file has %d games. Do you want to set all the results now?";
+inline constexpr std::string_view YahooGameConverted = "Yahoo game converted to file ";
+inline constexpr std::string_view YahooGamesConverted = "Yahoo games converted to file ";
+
 }  // namespace qorvale::utilities::messages

@@ -22,6 +22,7 @@
 #include "utilities/file_rewrite.h"
 #include "utilities/fix_tags.h"
 #include "utilities/split_file.h"
+#include "utilities/yahoo_conversion.h"
 
 namespace qorvale::utilities {
 namespace {
@@ -103,6 +104,11 @@ TEST(RewriteCrash, EveryRewriteLeavesTheOldFileOrTheNewOneAtAnyPoint) {
          [&](const std::string& path, const Scanned& scanned, platform::FileSystem& fs) {
              (void)FixPlayerNames({path, scanned.offsets, false}, {"Fischer", "Fischer, Bobby"},
                                   yes, fs);
+         }},
+        {"yahoo conversion",
+         [&](const std::string& path, const Scanned&, platform::FileSystem& fs) {
+             (void)ConvertYahooGames(";White: a\r\n;Black: b\r\n1. e4 e5 2. Nf3\r\n\r\n",
+                                     {path, ""}, yes, nullptr, fs);
          }},
         {"split",
          [&](const std::string& path, const Scanned&, platform::FileSystem& fs) {
