@@ -25,4 +25,18 @@ std::size_t CharacterCount(std::string_view text);
 // The start of the UTF-8 text `text` holding at most `max_characters` characters.
 std::string_view FirstCharacters(std::string_view text, std::size_t max_characters);
 
+// Calls `visit` with each line of `text` without its line end (LF, CR LF or a lone CR); text
+// after the last line end is a line too.
+template <typename Visit>
+void ForEachLine(std::string_view text, Visit&& visit) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = text.size();
+        visit(text.substr(start, end - start));
+        start = end + 1;
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++start;
+    }
+}
+
 }  // namespace qorvale

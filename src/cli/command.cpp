@@ -1,8 +1,10 @@
 #include "cli/command.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/file_opener.h"
+#include "pgn/game_index.h"
 
 namespace qorvale::cli {
 
@@ -38,6 +40,7 @@ int RunDbCommand(const CommandArgs& args);
 int RunScoresCommand(const CommandArgs& args);
 int RunCrosstableCommand(const CommandArgs& args);
 int RunYahooCommand(const CommandArgs& args);
+int RunPrintCommand(const CommandArgs& args);
 
 const std::vector<std::string_view>& SearchValueFlags() {
     static const std::vector<std::string_view> flags = {
@@ -207,6 +210,12 @@ const std::vector<CommandEntry>& Commands() {
          "crosstable FILE [--large-board] [--exact-players] [--no-fast-file] [search flags]",
          "print the Cross Table of FILE, or of the games the search flags find",
          RunCrosstableCommand, WithSearchFlags({})},
+        {"print",
+         "print FILE [--games LIST] [--text] [--lines N] -o OUT.pdf",
+         "add the listed games of FILE (\"1,4-6\"; game 1 when none) to the print list as their "
+         "moves with a summary, or with --text as their text, and print the list into a PDF",
+         RunPrintCommand,
+         {"--games", "--lines", "-o"}},
         {"yahoo", "yahoo IN.txt OUT.pgn",
          "convert the games saved from Yahoo chess in IN and append them to OUT (made when "
          "missing) in the normal layout",
@@ -318,6 +327,30 @@ int RunHelp(const CommandArgs&) {
     }
     std::printf("\n--yes answers Yes to every question the command asks.\n");
     return 0;
+}
+
+bool ParseGameNumbers(const std::string& text, std::vector<std::int32_t>& games) {
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        const std::string item = text.substr(start, comma - start);
+        char* end = nullptr;
+        const long first = std::strtol(item.c_str(), &end, 10);
+        long last = first;
+        if (end != item.c_str() && *end == '-') {
+            const char* second = end + 1;
+            last = std::strtol(second, &end, 10);
+            if (end == second) return false;
+        }
+        if (item.empty() || *end != '\0' || first < 1 || last < first ||
+            last > pgn::MaxGamesPerFile) {
+            return false;
+        }
+        for (long game = first; game <= last; ++game)
+            games.push_back(static_cast<std::int32_t>(game));
+        start = comma + 1;
+    }
+    return !games.empty();
 }
 
 }  // namespace qorvale::cli

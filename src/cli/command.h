@@ -53,6 +53,9 @@ int ReadSearchCriteria(const CommandArgs& args, SearchCriteriaArgs& read);
 // The search flags that take a value.
 const std::vector<std::string_view>& SearchValueFlags();
 
+// "3,7,10-12" as game numbers in list order; false when the list is malformed.
+bool ParseGameNumbers(const std::string& text, std::vector<std::int32_t>& games);
+
 // Prints the usage line of `name` to stderr and returns 2.
 int UsageError(std::string_view name);
 

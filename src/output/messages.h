@@ -58,4 +58,14 @@ inline constexpr std::string_view NoRoundInformation =
 inline constexpr std::string_view TooManyCrossTablePlayers =
     "There are too many players in the cross table.";
 
+// Printing.
+inline constexpr std::string_view GameAddedToPrintList = "Game added to print list.";
+inline constexpr std::string_view NoGamesForPrinting = "There are no games selected for printing.";
+inline constexpr std::string_view NoGameSelected = "There is no game selected.";
+inline constexpr std::string_view FlushPrintListQuestion = "Flush the print list?";
+inline constexpr std::string_view ErrorStartingDoc = "Error starting doc.";
+inline constexpr std::string_view ErrorStartingPage = "Error starting page.";
+inline constexpr std::string_view ErrorEndingPage = "Error ending page.";
+inline constexpr std::string_view ErrorStartingNextPage = "Error starting next page.";
+
 }  // namespace qorvale::output

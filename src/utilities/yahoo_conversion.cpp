@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "base/message.h"
+#include "base/text.h"
 #include "platform/file.h"
 #include "platform/folder.h"
 #include "platform/whole_file.h"
@@ -85,30 +86,24 @@ std::vector<YahooRecord> ReadYahooRecords(std::string_view text) {
         record = YahooRecord{};
         in_moves = false;
     };
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    ForEachLine(text, [&](std::string_view line) {
         if (line.empty()) {
             // Only after moves: an empty line between the header lines and the moves keeps the
             // header.
             if (in_moves) finish();
-            continue;
+            return;
         }
         if (line.front() == ';') {
             if (in_moves) finish();
             if (line.starts_with(";White")) record.white = line.size() > 8 ? line.substr(8) : "";
             if (line.starts_with(";Black")) record.black = line.size() > 8 ? line.substr(8) : "";
             if (line.starts_with(";Date")) record.date = YahooDate(line);
-            continue;
+            return;
         }
         in_moves = true;
         record.moves += UpperCastling(line);
         record.moves += LineEnd;
-    }
+    });
     finish();
     return records;
 }

@@ -22,7 +22,7 @@ struct YahooRecord {
     std::string moves;  // the move lines, each ended by CR LF, castling letters made upper case
 };
 
-// The records of a Yahoo text. Lines end at LF; a CR before it is dropped.
+// The records of a Yahoo text; lines end at LF, CR LF or CR.
 std::vector<YahooRecord> ReadYahooRecords(std::string_view text);
 
 // The header of a converted game before the user sets its result: Event "Yahoo!", Result "*",
