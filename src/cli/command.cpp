@@ -3,8 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/app_folder.h"
 #include "app/file_opener.h"
+#include "openings/eco_table.h"
 #include "pgn/game_index.h"
+#include "platform/file.h"
+#include "platform/folder.h"
 
 namespace qorvale::cli {
 
@@ -40,6 +44,7 @@ int RunDbCommand(const CommandArgs& args);
 int RunScoresCommand(const CommandArgs& args);
 int RunCrosstableCommand(const CommandArgs& args);
 int RunYahooCommand(const CommandArgs& args);
+int RunOpeningsCommand(const CommandArgs& args);
 int RunPrintCommand(const CommandArgs& args);
 
 const std::vector<std::string_view>& SearchValueFlags() {
@@ -216,6 +221,10 @@ const std::vector<CommandEntry>& Commands() {
          "moves with a summary, or with --text as their text, and print the list into a PDF",
          RunPrintCommand,
          {"--games", "--lines", "-o"}},
+        {"openings", "openings FILE [--sort name] [search flags]",
+         "print the Openings lines of FILE, or of the games the search flags find: the games per "
+         "opening family and how they ended",
+         RunOpeningsCommand, WithSearchFlags({"--sort"})},
         {"yahoo", "yahoo IN.txt OUT.pgn",
          "convert the games saved from Yahoo chess in IN and append them to OUT (made when "
          "missing) in the normal layout",
@@ -351,6 +360,13 @@ bool ParseGameNumbers(const std::string& text, std::vector<std::int32_t>& games)
         start = comma + 1;
     }
     return !games.empty();
+}
+
+std::string EcoTableFolder(const std::string& app_folder) {
+    if (platform::FileExists(platform::JoinPath(app_folder, openings::EcoCodesFileName))) {
+        return app_folder;
+    }
+    return app::ProgramDataFolder();
 }
 
 }  // namespace qorvale::cli

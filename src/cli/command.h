@@ -56,6 +56,10 @@ const std::vector<std::string_view>& SearchValueFlags();
 // "3,7,10-12" as game numbers in list order; false when the list is malformed.
 bool ParseGameNumbers(const std::string& text, std::vector<std::int32_t>& games);
 
+// The ECO table the window would load: the install folder's once it holds one, else the program's
+// data folder (what a first start installs).
+std::string EcoTableFolder(const std::string& app_folder);
+
 // Prints the usage line of `name` to stderr and returns 2.
 int UsageError(std::string_view name);
 

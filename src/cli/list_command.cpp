@@ -14,15 +14,6 @@ namespace qorvale::cli {
 
 namespace {
 
-// The table the window would load: the install folder's once it holds one, else the program's
-// data folder (what a first start installs).
-std::string ListTableFolder(const std::string& app_folder) {
-    if (platform::FileExists(platform::JoinPath(app_folder, openings::EcoCodesFileName))) {
-        return app_folder;
-    }
-    return app::ProgramDataFolder();
-}
-
 void WriteLines(std::string& out, bool flush) {
     if (flush || out.size() > (1 << 16)) {
         std::fwrite(out.data(), 1, out.size(), stdout);
@@ -58,7 +49,7 @@ int RunListCommand(const CommandArgs& args) {
     }
     openings::EcoTable table;
     SilentUi quiet;  // a missing table only means listing without classification
-    (void)openings::LoadEcoTable(openings::EcoTableFilesIn(ListTableFolder(app_folder)), table,
+    (void)openings::LoadEcoTable(openings::EcoTableFilesIn(EcoTableFolder(app_folder)), table,
                                  quiet);
     const openings::EcoLineTrie classifier(table);
     app::GameListBuild build =
