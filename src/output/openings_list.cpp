@@ -88,6 +88,7 @@ std::vector<OpeningRow> BuildOpeningsList(const OpeningsListRequest& request,
             }
         }
         OpeningRow& row = rows[family];
+        row.games.push_back(game + 1);
         const std::string& result = reader.Values().Get(pgn::HeaderField::Result);
         if (result == "1-0") {
             ++row.white_wins;

@@ -13,9 +13,10 @@ namespace qorvale::output {
 // The games of one opening family and how they ended.
 struct OpeningRow {
     std::string name;
-    std::int32_t white_wins = 0;  // "1-0"
-    std::int32_t black_wins = 0;  // "0-1"
-    std::int32_t draws = 0;       // every other result
+    std::int32_t white_wins = 0;      // "1-0"
+    std::int32_t black_wins = 0;      // "0-1"
+    std::int32_t draws = 0;           // every other result
+    std::vector<std::int32_t> games;  // 1-based, in file order: choosing the row lists them
     std::int32_t Total() const { return white_wins + black_wins + draws; }
 };
 

@@ -157,6 +157,7 @@ class PlayerIndex {
 // The few header values the statistics read.
 struct StatsGame {
     std::string_view white, black, result, white_elo, black_elo, round;
+    std::int32_t index = 0;  // 0-based game of the file
 };
 
 std::string CutName(std::string_view name) {
@@ -373,7 +374,7 @@ PlayerSource ForEachGame(const PlayerTableRequest& request, Ui& ui, Add&& add) {
                 std::size_t cursor = offsets[static_cast<std::size_t>(game)];
                 if (!search::ViewHeaderRecord(header->Bytes(), cursor, values)) continue;
                 if (!add(StatsGame{at(F::White), at(F::Black), at(F::Result), at(F::WhiteElo),
-                                   at(F::BlackElo), at(F::Round)})) {
+                                   at(F::BlackElo), at(F::Round), game})) {
                     break;
                 }
             }
@@ -390,7 +391,8 @@ PlayerSource ForEachGame(const PlayerTableRequest& request, Ui& ui, Add&& add) {
         const pgn::HeaderValues& values = reader.Values();
         if (!add(StatsGame{values.Get(HeaderField::White), values.Get(HeaderField::Black),
                            values.Get(HeaderField::Result), values.Get(HeaderField::WhiteElo),
-                           values.Get(HeaderField::BlackElo), values.Get(HeaderField::Round)})) {
+                           values.Get(HeaderField::BlackElo), values.Get(HeaderField::Round),
+                           game})) {
             break;
         }
     }
@@ -469,6 +471,20 @@ bool BuildPlayerTable(const PlayerTableRequest& request, PlayerTable& table, Ui&
     return true;
 }
 
+std::vector<std::int32_t> GamesOfPlayer(const PlayerTableRequest& request, std::string_view name,
+                                        Ui& ui) {
+    PlayerIndex index(request.match);
+    index.Add(CutName(name), 0);
+    std::vector<std::int32_t> games;
+    (void)ForEachGame(request, ui, [&](const StatsGame& game) {
+        if (index.Find(CutName(game.white)) == 0 || index.Find(CutName(game.black)) == 0) {
+            games.push_back(game.index + 1);
+        }
+        return true;
+    });
+    return games;
+}
+
 namespace {
 
 int CompareNames(std::string_view a, std::string_view b) {
@@ -541,29 +557,83 @@ std::string FormatPlayerLine(const PlayerRecord& player) {
     return buffer;
 }
 
-std::string BuildCrossTable(const PlayerTable& table, bool large_board, Ui& ui) {
+namespace {
+
+// One game (or knockout match) of a player: its round, the opponent's line, colour and result.
+struct CrossCell {
+    std::int32_t round = 0;
+    std::int32_t opponent = 0;  // 1-based line of the table
+    char colour = 'w';
+    char mark = '=';  // '+' win, '=' draw, '-' loss
+};
+
+struct CrossRow {
+    std::int32_t index = 0;  // into the table's players
+    std::vector<CrossCell> cells;
+    double points = 0.0;
+};
+
+struct CrossLayout {
+    bool ratings = false;
+    std::int32_t rounds = 0;
+    std::vector<CrossRow> rows;  // the table's shown order
+};
+
+// The cross table's content, or nothing after the refusal was reported.
+std::optional<CrossLayout> LayOutCrossTable(const PlayerTable& table, Ui& ui) {
     if (!table.all_rounds || table.games.empty()) {
         ui.report(NoRoundInformation);
-        return {};
+        return std::nullopt;
     }
     if (table.order.size() > static_cast<std::size_t>(MaxCrossTablePlayers)) {
         ui.report(TooManyCrossTablePlayers);
-        return {};
+        return std::nullopt;
     }
-    const bool ratings = std::any_of(table.players.begin(), table.players.end(),
-                                     [](const PlayerRecord& p) { return p.rating > 0; });
-    std::int32_t rounds = 0;
-    for (const CrossGameRecord& game : table.games) rounds = std::max(rounds, game.round);
-
+    CrossLayout layout;
+    layout.ratings = std::any_of(table.players.begin(), table.players.end(),
+                                 [](const PlayerRecord& p) { return p.rating > 0; });
+    for (const CrossGameRecord& game : table.games) {
+        layout.rounds = std::max(layout.rounds, game.round);
+    }
     std::vector<std::int32_t> line_of(table.players.size(), 0);
     for (std::size_t k = 0; k < table.order.size(); ++k) {
         line_of[static_cast<std::size_t>(table.order[k])] = static_cast<std::int32_t>(k + 1);
     }
-    std::vector<std::vector<const CrossGameRecord*>> games_of(table.players.size());
-    for (const CrossGameRecord& game : table.games) {
-        games_of[static_cast<std::size_t>(game.white)].push_back(&game);
-        games_of[static_cast<std::size_t>(game.black)].push_back(&game);
+    std::vector<std::int32_t> row_of(table.players.size(), -1);
+    for (std::size_t k = 0; k < table.order.size(); ++k) {
+        row_of[static_cast<std::size_t>(table.order[k])] = static_cast<std::int32_t>(k);
+        layout.rows.push_back(CrossRow{table.order[k], {}, 0.0});
     }
+    for (const CrossGameRecord& game : table.games) {
+        for (bool white : {true, false}) {
+            const std::int32_t me = white ? game.white : game.black;
+            const std::int32_t opponent = white ? game.black : game.white;
+            if (row_of[static_cast<std::size_t>(me)] < 0) continue;
+            CrossRow& row =
+                layout.rows[static_cast<std::size_t>(row_of[static_cast<std::size_t>(me)])];
+            CrossCell cell{game.round, line_of[static_cast<std::size_t>(opponent)],
+                           white ? 'w' : 'b', '='};
+            if (game.result == 1) {
+                row.points += 0.5;
+            } else if ((game.result == 2) == white) {
+                cell.mark = '+';
+                row.points += 1.0;
+            } else {
+                cell.mark = '-';
+            }
+            row.cells.push_back(cell);
+        }
+    }
+    return layout;
+}
+
+}  // namespace
+
+std::string BuildCrossTable(const PlayerTable& table, bool large_board, Ui& ui) {
+    const std::optional<CrossLayout> layout = LayOutCrossTable(table, ui);
+    if (!layout) return {};
+    const bool ratings = layout->ratings;
+    const std::int32_t rounds = layout->rounds;
     const bool repeat_names =
         large_board ? rounds >= (ratings ? 13 : 14) : (ratings ? rounds > 6 : rounds >= 8);
 
@@ -573,9 +643,9 @@ std::string BuildCrossTable(const PlayerTable& table, bool large_board, Ui& ui) 
     }
     text += "  Score\r\n";
     const std::string empty_cell(8, ' ');
-    for (std::size_t k = 0; k < table.order.size(); ++k) {
-        const std::int32_t index = table.order[k];
-        const PlayerRecord& player = table.players[static_cast<std::size_t>(index)];
+    for (std::size_t k = 0; k < layout->rows.size(); ++k) {
+        const CrossRow& row = layout->rows[k];
+        const PlayerRecord& player = table.players[static_cast<std::size_t>(row.index)];
         const std::int32_t number = static_cast<std::int32_t>(k + 1);
         std::string head;
         if (!ratings) {
@@ -588,32 +658,78 @@ std::string BuildCrossTable(const PlayerTable& table, bool large_board, Ui& ui) 
         }
         DotLeader(head);
         std::string line = head;
-        double points = 0.0;
         std::int32_t expected = 1;
-        for (const CrossGameRecord* game : games_of[static_cast<std::size_t>(index)]) {
-            for (; expected < game->round; ++expected) line += empty_cell;
-            const bool white = game->white == index;
-            const std::int32_t opponent = white ? game->black : game->white;
-            char mark = '=';
-            if (game->result == 1) {
-                points += 0.5;
-            } else if ((game->result == 2) == white) {
-                mark = '+';
-                points += 1.0;
-            } else {
-                mark = '-';
-            }
-            line += FillMessage("   %3d%s%s", {line_of[static_cast<std::size_t>(opponent)],
-                                               white ? "w" : "b", std::string(1, mark)});
-            expected = std::max(expected, game->round + 1);
+        for (const CrossCell& cell : row.cells) {
+            for (; expected < cell.round; ++expected) line += empty_cell;
+            line += FillMessage("   %3d%s%s", {cell.opponent, std::string(1, cell.colour),
+                                               std::string(1, cell.mark)});
+            expected = std::max(expected, cell.round + 1);
         }
         for (; expected <= rounds; ++expected) line += empty_cell;
-        line += FillMessage("   %4.1f ", points);
+        line += FillMessage("   %4.1f ", row.points);
         if (repeat_names) line += FillMessage(" %3d. %s", {number, DisplayText(player.name)});
         text += line;
         text += "\r\n";
     }
     return text;
+}
+
+namespace {
+
+std::string HtmlEscaped(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '<') {
+            out += "&lt;";
+        } else if (c == '>') {
+            out += "&gt;";
+        } else if (c == '&') {
+            out += "&amp;";
+        } else if (c == '"') {
+            out += "&quot;";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string CrossTableHtml(const PlayerTable& table, std::string_view title, Ui& ui) {
+    const std::optional<CrossLayout> layout = LayOutCrossTable(table, ui);
+    if (!layout) return {};
+    const std::string heading = HtmlEscaped(DisplayText(title));
+    std::string html =
+        "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>" + heading +
+        "</title>\n<style>\ntable { border-collapse: collapse; font-family: sans-serif; }\n"
+        "td, th { border: 1px solid #999; padding: 2px 6px; text-align: center; }\n"
+        "td.name { text-align: left; }\n</style>\n</head>\n<body>\n<h1>" +
+        heading + "</h1>\n<table>\n<tr><th>No.</th><th>Player</th>";
+    if (layout->ratings) html += "<th>Rating</th>";
+    for (std::int32_t round = 1; round <= layout->rounds; ++round) {
+        html += "<th>" + std::to_string(round) + "</th>";
+    }
+    html += "<th>Score</th></tr>\n";
+    for (std::size_t k = 0; k < layout->rows.size(); ++k) {
+        const CrossRow& row = layout->rows[k];
+        const PlayerRecord& player = table.players[static_cast<std::size_t>(row.index)];
+        html += "<tr><td>" + std::to_string(k + 1) + "</td><td class=\"name\">" +
+                HtmlEscaped(DisplayText(player.name)) + "</td>";
+        if (layout->ratings) {
+            html += "<td>" + (player.rating > 0 ? std::to_string(player.rating) : "") + "</td>";
+        }
+        std::vector<std::string> cells(static_cast<std::size_t>(layout->rounds));
+        for (const CrossCell& cell : row.cells) {
+            std::string& at = cells[static_cast<std::size_t>(cell.round - 1)];
+            if (!at.empty()) at += ' ';
+            at += std::to_string(cell.opponent) + cell.colour + cell.mark;
+        }
+        for (const std::string& cell : cells) html += "<td>" + cell + "</td>";
+        html += FillMessage("<td>%.1f</td></tr>\n", row.points);
+    }
+    html += "</table>\n</body>\n</html>\n";
+    return html;
 }
 
 }  // namespace qorvale::output

@@ -110,6 +110,11 @@ void DeletePlayerCaches(std::string_view pgn_path);
 // knockout format) and messages go through `ui`. Returns false when nothing could be built.
 bool BuildPlayerTable(const PlayerTableRequest& request, PlayerTable& table, Ui& ui);
 
+// The 1-based numbers of the games of the request in which `name` plays either colour, matched
+// as the table matches names; in file order.
+std::vector<std::int32_t> GamesOfPlayer(const PlayerTableRequest& request, std::string_view name,
+                                        Ui& ui);
+
 enum class PlayerOrder { Score = 0, Rating = 1, Name = 2 };
 // SortPlayers: by score (highest first), rating (highest first) or name; ties by name ignoring
 // case.
@@ -126,5 +131,9 @@ std::string StatisticsTitle(std::string_view title, PlayerMatch match);
 // line only for more rounds. Reports and returns nothing when the games have no rounds or there
 // are too many players.
 std::string BuildCrossTable(const PlayerTable& table, bool large_board, Ui& ui);
+
+// The same table as a web page: one row per player, one cell per round ("5w+"), and the points.
+// Nothing when BuildCrossTable would refuse (it reports why).
+std::string CrossTableHtml(const PlayerTable& table, std::string_view title, Ui& ui);
 
 }  // namespace qorvale::output

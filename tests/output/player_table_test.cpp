@@ -145,6 +145,21 @@ TEST_P(StatisticsTest, CrossTableCellsAreTheGamesOfEachRound) {
         }
     }
     EXPECT_NE(lines[0].find("  Rnd 9   Score"), std::string::npos);
+
+    // The page form: a row per player and, as in the text, a game in every round.
+    const std::string html = CrossTableHtml(table, "Cross Table", ui_);
+    std::size_t rows = 0;
+    for (std::size_t at = 0; (at = html.find("<tr><td>", at)) != std::string::npos; ++at) ++rows;
+    EXPECT_EQ(rows, table.order.size());
+    for (const auto& [name, line] : line_of) {
+        SCOPED_TRACE(name);
+        const std::vector<std::int32_t> own = GamesOfPlayer(request, name, ui_);
+        EXPECT_EQ(own.size(), 9U);
+        for (std::int32_t game : own) {
+            const OracleGame& g = games[static_cast<std::size_t>(game - 1)];
+            EXPECT_TRUE(g.white == name || g.black == name);
+        }
+    }
 }
 
 // Knockout games are scored by matches: one point for each pair that met in a round, to the
