@@ -76,6 +76,11 @@ const std::array Table = {
     CommandSpec{UtilitiesCommand::FixNames, "FixNames", MenuId::File, "Fix player names", "",
                 "Replace a player's name in every game of the file.",
                 NeedFile | NeedIdle | StopPlay, FileModes},
+    CommandSpec{StatisticsCommand::ConvertYahoo, "ConvertYahoo", MenuId::File,
+                "Convert &Yahoo Games...", "",
+                "Convert games in the Yahoo format to PGN files from a text file or from the "
+                "clipboard.",
+                Needs::Nothing},
 
     // Game
     CommandSpec{GameCommand::StartOfGame, "Start", MenuId::Game, "&Start of Game", "Home",
@@ -205,6 +210,17 @@ const std::array Table = {
     CommandSpec{SearchCommand::Statistics, "SearchStatistics", MenuId::Search, "Search &Statistics",
                 "", "The results of the games found by the last search.", Needs::OpenFile,
                 FileModes, false, true},
+    CommandSpec{
+        StatisticsCommand::PlayerScores, "PlayerScores", MenuId::Search, "Player Sco&res...", "",
+        "Every player's wins, draws and losses and score, over the file or the games found.",
+        NeedFile, FileModes},
+    CommandSpec{StatisticsCommand::CrossTable, "CrossTable", MenuId::Search, "&Cross Table...", "",
+                "The tournament table of the file or the games found, round by round.", NeedFile,
+                FileModes},
+    CommandSpec{StatisticsCommand::OpeningsList, "OpeningsList", MenuId::Search,
+                "&Openings List...", "",
+                "How the games of the file or the games found ended, opening by opening.", NeedFile,
+                FileModes},
     CommandSpec{SearchCommand::ResetNavigation, "ResetNavigation", MenuId::Search,
                 "Reset Navigation", "",
                 "Reset the Select Game list and next/prev game navigation after a search.",
@@ -290,6 +306,18 @@ const std::array Table = {
                 "Save one web page for every move from the position on the board to the end of "
                 "the game. Click on the board to stop.",
                 NeedGame, NotEntering},
+    CommandSpec{StatisticsCommand::AddMovesToPrintList, "AddMovesToPrintList", MenuId::File,
+                "Add Game to Pri&nt List", "Ctrl+Shift+L",
+                "Add the game on display to the print list: its moves under a two-line summary.",
+                NeedGame, NotEntering, false, true},
+    CommandSpec{StatisticsCommand::AddTextToPrintList, "AddTextToPrintList", MenuId::File,
+                "Add Game &Text to Print List", "",
+                "Add the game on display to the print list as the file holds it.", NeedGame,
+                NotEntering},
+    CommandSpec{StatisticsCommand::PrintPreview, "PrintPreview", MenuId::File, "Print Pre&view...",
+                "", "See the pages of the print list before printing them.", Needs::Nothing},
+    CommandSpec{StatisticsCommand::PrintList, "PrintList", MenuId::File, "&Print...", "",
+                "Print the games of the print list.", Needs::Nothing},
     // Last in the File menu, below the output commands.
     CommandSpec{FileCommand::Exit, "Exit", MenuId::File, "E&xit", "Ctrl+Q", "", Needs::Nothing,
                 ModeSet::All(), false, true},

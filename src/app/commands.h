@@ -119,10 +119,22 @@ enum class UtilitiesCommand {
     FixNames,
 };
 
+// Player statistics and the openings list, printing, and games converted from Yahoo records.
+enum class StatisticsCommand {
+    PlayerScores,
+    CrossTable,
+    OpeningsList,
+    AddMovesToPrintList,
+    AddTextToPrintList,
+    PrintList,
+    PrintPreview,
+    ConvertYahoo,
+};
+
 using CommandId =
     std::variant<FileCommand, GameCommand, EditCommand, AnalysisCommand, SearchCommand, TreeCommand,
                  OpeningsCommand, OptionsCommand, OutputCommand, HelpCommand, DirectoryCommand,
-                 DatabaseCommand, AnnotationCommand, UtilitiesCommand>;
+                 DatabaseCommand, AnnotationCommand, UtilitiesCommand, StatisticsCommand>;
 
 // The menus, in menu-bar order. Each has the program's role name with a "Menu" suffix.
 enum class MenuId : std::uint8_t {

@@ -141,7 +141,7 @@ int RunSearchCommand(const CommandArgs& args) {
         out += '\n';
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
-    for (const std::string& line : list.StatisticsLines()) ui.report(line);
+    for (const std::string& line : list.FormatWinStatistics()) ui.report(line);
     if (parts.variation && criteria.force_match) {
         std::fprintf(stderr, "Matched half-moves: %d\n", list.MatchedLineLength());
     }

@@ -94,7 +94,7 @@ int SearchList::IndexOf(std::int32_t game_number) const {
     return static_cast<int>(at - games_.begin());
 }
 
-std::vector<std::string> SearchList::StatisticsLines() const {
+std::vector<std::string> SearchList::FormatWinStatistics() const {
     const int total = Count();
     const int white = std::max(counters_[1], 0);
     const int black = std::max(counters_[2], 0);

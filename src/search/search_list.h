@@ -61,7 +61,7 @@ class SearchList {
     int IndexOf(std::int32_t game_number) const;
 
     // The statistics window's lines.
-    std::vector<std::string> StatisticsLines() const;
+    std::vector<std::string> FormatWinStatistics() const;
 
   private:
     std::vector<FoundGame> games_;

@@ -5,7 +5,7 @@
 namespace qorvale::search {
 namespace {
 
-TEST(SearchList, StatisticsLinesForNormalAndEitherColourSearches) {
+TEST(SearchList, FormatWinStatisticsForNormalAndEitherColourSearches) {
     struct Row {
         const char* name;
         bool either_colour;
@@ -36,7 +36,7 @@ TEST(SearchList, StatisticsLinesForNormalAndEitherColourSearches) {
         list.Clear();
         std::int32_t game = 1;
         for (int result_class : row.classes) list.Add(game++, result_class);
-        EXPECT_EQ(list.StatisticsLines(), row.lines);
+        EXPECT_EQ(list.FormatWinStatistics(), row.lines);
     }
 }
 

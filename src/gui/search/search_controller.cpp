@@ -202,7 +202,7 @@ int SearchController::SelectAllGames() {
 
 void SearchController::ShowStatistics() {
     QStringList lines;
-    for (const std::string& line : session().Search().List().StatisticsLines()) {
+    for (const std::string& line : session().Search().List().FormatWinStatistics()) {
         lines << ToQString(line);
     }
     if (statistics_box_ == nullptr) {

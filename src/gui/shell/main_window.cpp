@@ -49,6 +49,7 @@
 #include "gui/shell/move_sound.h"
 #include "gui/shell/operation_runner.h"
 #include "gui/shell/qt_text.h"
+#include "gui/statistics/statistics_controller.h"
 #include "gui/tree/tree_controller.h"
 #include "gui/utilities/utilities_controller.h"
 #include "openings/opening_classification.h"
@@ -119,6 +120,7 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     directory_ = std::make_unique<DirectoryController>(*context_, *search_);
     database_ = std::make_unique<DatabaseController>(*context_);
     utilities_ = std::make_unique<UtilitiesController>(*context_);
+    statistics_ = std::make_unique<StatisticsController>(*context_);
     BuildToolBars();
     connect(board_, &BoardWidget::squareClicked, this, [this](int file, int rank) {
         if (edit_->Entry() != nullptr) {
@@ -306,6 +308,7 @@ void MainWindow::Dispatch(const app::CommandId& id) {
                    [this](app::DatabaseCommand command) { database_->Run(command); },
                    [this](app::AnnotationCommand command) { annotation_->Run(command); },
                    [this](app::UtilitiesCommand command) { utilities_->Run(command); },
+                   [this](app::StatisticsCommand command) { statistics_->Run(command); },
                },
                id);
     Redraw(WindowPart::Commands);
@@ -351,9 +354,9 @@ void MainWindow::GoToPly(std::int32_t ply) {
 
 void MainWindow::ShowOpenedFile(std::int32_t game_number, std::int32_t ply) {
     game_->StopAutoPlay();
-    for (Controller* controller :
-         std::initializer_list<Controller*>{file_.get(), game_.get(), search_.get(),
-                                            openings_.get(), tree_.get(), utilities_.get()}) {
+    for (Controller* controller : std::initializer_list<Controller*>{
+             file_.get(), game_.get(), search_.get(), openings_.get(), tree_.get(),
+             utilities_.get(), statistics_.get()}) {
         controller->FileOpened();
     }
     rendered_key_.clear();
@@ -694,6 +697,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    statistics_->FlushPrintListOnExit();
     game_->StopAutoPlay();
     runner_->Shutdown();
     // Shut-down: the next start returns to the game on display.

@@ -42,6 +42,7 @@ class AnnotationController;
 class SearchController;
 class TreeController;
 class UtilitiesController;
+class StatisticsController;
 
 // The main window: a frame of panels (the board with the move, result, opening and comment lines
 // under it, the game text beside it, the game scroll bar) and the status bar, drawn from the
@@ -88,6 +89,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     DirectoryController& directory() { return *directory_; }
     DatabaseController& database() { return *database_; }
     UtilitiesController& utilities() { return *utilities_; }
+    StatisticsController& statistics() { return *statistics_; }
     OperationRunner& runner() { return *runner_; }
     MoveSound& moveSound() { return *sound_; }
 
@@ -166,6 +168,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     std::unique_ptr<DirectoryController> directory_;
     std::unique_ptr<DatabaseController> database_;
     std::unique_ptr<UtilitiesController> utilities_;
+    std::unique_ptr<StatisticsController> statistics_;
 
     BoardWidget* board_ = nullptr;
     GameTextWidget* text_ = nullptr;
