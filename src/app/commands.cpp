@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <utility>
 
 #include "utilities/messages.h"
 
@@ -15,16 +16,19 @@ constexpr Needs NeedIdle = Needs::IdleWorker;
 constexpr Needs StopPlay = Needs::StopsAutoPlay;
 constexpr Needs NeedDatabase = Needs::Database;
 
-// Commands that only make sense while playing through the games of a file.
+// Commands that step from game to game: through the file's games, or the found games of a
+// database in its mode.
 constexpr ModeSet Browsing = {Mode::GameReplay, Mode::EngineAnalysis, Mode::Database};
 constexpr ModeSet FileModes = {Mode::GameReplay, Mode::EngineAnalysis};
 constexpr ModeSet LineModes = {Mode::VariationEdit, Mode::Analyze};
 constexpr ModeSet Entering = {Mode::AddGame, Mode::ModifyGame};
 constexpr ModeSet Replay = {Mode::GameReplay};
-// Commands about the file's game on display, which an entered game hides.
-constexpr ModeSet NotEntering = {Mode::GameReplay,    Mode::VariationEdit, Mode::Analyze,
-                                 Mode::PositionSetup, Mode::Tree,          Mode::EcoEdit,
-                                 Mode::Database,      Mode::EnginePlay,    Mode::EngineAnalysis};
+// Commands about the file's game on display: a database game hides it, and an entered game too.
+constexpr ModeSet NotDatabase = ModeSet::All().Without(Mode::Database);
+constexpr ModeSet NotEntering = NotDatabase.Without(Mode::AddGame).Without(Mode::ModifyGame);
+// A database search shows its games in the database mode, entered from game replay.
+constexpr ModeSet DatabaseModes = {Mode::GameReplay, Mode::Database};
+constexpr ModeSet DatabaseOnly = {Mode::Database};
 
 constexpr std::string_view NeedsLineModes =
     "Finds the opening of a line entered on the board: needs the Variation Edit or Analyze "
@@ -119,9 +123,9 @@ const std::array Table = {
     CommandSpec{GameCommand::PreviousShownGame, "PreviousShownGame", MenuId::Game,
                 "Return to Last Game", "",
                 "Return to the immediately previous game in Game mode or Text mode.",
-                NeedGame | StopPlay, Browsing},
+                NeedGame | StopPlay, FileModes},
     CommandSpec{GameCommand::GoToGame, "GoToGame", MenuId::Game, "Go to Game...", "Ctrl+G",
-                "Show the game with the number you type.", NeedFile | StopPlay, Browsing},
+                "Show the game with the number you type.", NeedFile | StopPlay, FileModes},
 
     // Edit
     CommandSpec{EditCommand::AddGame, "AddGame", MenuId::Edit, "&Add Game", "Ctrl+N",
@@ -226,7 +230,8 @@ const std::array Table = {
 
     // Openings
     CommandSpec{OpeningsCommand::ShowOpening, "ShowOpening", MenuId::Openings, "Show Opening",
-                "Ctrl+E", "Name the opening of the position on the board.", Needs::Nothing},
+                "Ctrl+E", "Name the opening of the position on the board.", Needs::Nothing,
+                NotDatabase},
     CommandSpec{OpeningsCommand::FindClosestMatch, "FindOpeningClosestMatch", MenuId::Openings,
                 "Find Opening - Closest Match", "", "", Needs::Nothing, LineModes, false, false,
                 NeedsLineModes},
@@ -244,13 +249,14 @@ const std::array Table = {
     // Analysis replay
     CommandSpec{AnalysisCommand::Next, "ReplayNext", MenuId::Analysis, "&Next Analysis Move",
                 "Ctrl+Down", "Play the next move of the analysis. Or press Ctrl+Down.",
-                NeedGame | StopPlay},
+                NeedGame | StopPlay, NotDatabase},
     CommandSpec{AnalysisCommand::Previous, "ReplayPrevious", MenuId::Analysis,
                 "&Previous Analysis Move", "Ctrl+Up",
-                "Take back the last move of the analysis. Or press Ctrl+Up.", NeedGame | StopPlay},
+                "Take back the last move of the analysis. Or press Ctrl+Up.", NeedGame | StopPlay,
+                NotDatabase},
     CommandSpec{AnalysisCommand::Start, "ReplayStart", MenuId::Analysis, "&Start of Analysis",
                 "Ctrl+Home", "Start the analysis again at the current move. Or press Ctrl+Home.",
-                NeedGame | StopPlay},
+                NeedGame | StopPlay, NotDatabase},
     CommandSpec{AnalysisCommand::Promote, "ReplayPromote", MenuId::Analysis, "P&romote Line", "",
                 "", NeedGame, ModeSet{}, false, false,
                 "Promote the line on display to the main line: needs the annotation editor, which "
@@ -258,7 +264,7 @@ const std::array Table = {
     CommandSpec{AnalysisCommand::Lines, "AnalysisList", MenuId::Analysis, "Analysis &Lines...",
                 "Ctrl+Shift+A",
                 "List the analysis lines that follow the current move. Or press Ctrl+Shift+A.",
-                Needs::Nothing, ModeSet::All(), false, true},
+                Needs::Nothing, NotDatabase, false, true},
 
     // Options
     CommandSpec{OptionsCommand::Options, "Options", MenuId::Options, "O&ptions...", "Ctrl+,",
@@ -360,18 +366,23 @@ const std::array Table = {
                 FileModes},
     CommandSpec{DatabaseCommand::SearchOptions, "DatabaseSearchOptions", MenuId::Database,
                 "Database Search &Options...", "",
-                "Search the open database by player, year, result, ECO and position.", NeedIdle,
-                ModeSet::All(), false, true},
+                "Search the open database by player, year, result, ECO and position.",
+                NeedIdle | StopPlay, DatabaseModes, false, true},
     CommandSpec{DatabaseCommand::SelectGame, "SelectDatabaseGame", MenuId::Database,
                 "Select &Game from Database...", "",
-                "Choose one of the games the last database search found.", NeedIdle | NeedDatabase},
+                "Choose one of the games the last database search found and show it on the board.",
+                NeedIdle | NeedDatabase | StopPlay, DatabaseModes},
     CommandSpec{DatabaseCommand::CopyGames, "CopyDatabaseGames", MenuId::Database,
                 "Copy &Found Games...", "",
                 "Copy the games the last database search found into a PGN file.",
                 NeedIdle | NeedDatabase},
     CommandSpec{DatabaseCommand::CopyToBuffer, "CopyDatabaseGameToBuffer", MenuId::Database,
                 "Copy Game to &Buffer", "", "Copy the database game on display to the game buffer.",
-                NeedIdle | NeedDatabase},
+                NeedIdle | NeedDatabase, DatabaseOnly},
+    CommandSpec{DatabaseCommand::LeaveMode, "LeaveDatabaseMode", MenuId::Database,
+                "&Return to File", "Esc",
+                "Show the games of the open file again; the database stays open.", Needs::Nothing,
+                DatabaseOnly},
     CommandSpec{DatabaseCommand::Check, "CheckDatabase", MenuId::Database, "C&heck Database", "",
                 "Check that the files of the open database agree with each other.", NeedIdle,
                 ModeSet::All(), false, true},
@@ -412,6 +423,22 @@ const CommandSpec& SpecOf(CommandId id) {
     }
     // Every id has a row (a test walks them all); a missing one is a programming error.
     std::abort();
+}
+
+std::optional<NavigationAction> MoveActionOf(GameCommand command) {
+    static constexpr std::array<std::pair<GameCommand, NavigationAction>, 7> Moves = {{
+        {GameCommand::StartOfGame, NavigationAction::StartOfGame},
+        {GameCommand::Back5, NavigationAction::Back5},
+        {GameCommand::PreviousMove, NavigationAction::PreviousMove},
+        {GameCommand::NextMove, NavigationAction::NextMove},
+        {GameCommand::Forward5, NavigationAction::Forward5},
+        {GameCommand::EndOfGame, NavigationAction::EndOfGame},
+        {GameCommand::MiddleOfGame, NavigationAction::MiddleOfGame},
+    }};
+    for (const auto& [game_command, action] : Moves) {
+        if (game_command == command) return action;
+    }
+    return std::nullopt;
 }
 
 Refusal CheckCommand(const CommandSpec& row, const ShellState& state) {

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <variant>
 #include <vector>
 
 #include "app/modes.h"
+#include "app/navigation.h"
 
 namespace qorvale::app {
 
@@ -103,6 +105,7 @@ enum class DatabaseCommand {
     CopyGames,
     CopyToBuffer,
     Check,
+    LeaveMode,
 };
 
 enum class UtilitiesCommand {
@@ -198,6 +201,9 @@ enum class Refusal : std::uint8_t {
     NoDatabase,
     Busy,  // a background operation runs: the caller shows the operation's message
 };
+
+// The step through the game's moves that a Game menu command makes; nothing for the others.
+std::optional<NavigationAction> MoveActionOf(GameCommand command);
 
 // The check the dispatcher makes before running `row`.
 Refusal CheckCommand(const CommandSpec& row, const ShellState& state);

@@ -27,13 +27,13 @@ bool ModeModel::ModeProvided(Mode mode) {
         case Mode::GameReplay:
         case Mode::AddGame:
         case Mode::ModifyGame:
+        case Mode::Database:
             return true;
         case Mode::VariationEdit:
         case Mode::Analyze:
         case Mode::PositionSetup:
         case Mode::Tree:
         case Mode::EcoEdit:
-        case Mode::Database:
         case Mode::EnginePlay:
         case Mode::EngineAnalysis:
             return false;

@@ -131,8 +131,10 @@ class MainWindow : public QMainWindow, public WindowPort {
     void DrawTitle();
     void DrawCommandStates();
     void DrawReplayText();
-    // The moves of the game being entered, in place of the file's game.
+    // The moves of the game being entered or of the database game, in place of the file's game.
     app::GameTextSource ShownTextSource() const;
+    // An entered game or a database game is shown in place of the file's game.
+    bool FileGameHidden() const;
 
     app::StartUpState& state_;
     app::Session session_;
