@@ -365,7 +365,7 @@ const std::array Table = {
                 "", "Add the games of the open file to a database.", NeedFile | NeedIdle,
                 FileModes},
     CommandSpec{DatabaseCommand::SearchOptions, "DatabaseSearchOptions", MenuId::Database,
-                "Database Search &Options...", "",
+                "Database Search O&ptions...", "",
                 "Search the open database by player, year, result, ECO and position.",
                 NeedIdle | StopPlay, DatabaseModes, false, true},
     CommandSpec{DatabaseCommand::SelectGame, "SelectDatabaseGame", MenuId::Database,
