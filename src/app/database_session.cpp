@@ -89,14 +89,16 @@ DatabaseGameRow DatabaseSession::Row(std::size_t position) const {
     DatabaseGameRow row;
     if (!database_ || position >= found_.size()) return row;
     row.record = found_[position];
+    // The record gives the year and where the header lies: it is read once.
+    const search::DbGameRecord record = database_->Record(row.record);
     search::HeaderValues values;
-    if (!database_->Header(row.record, values)) return row;
+    if (!database_->Header(record, values)) return row;
     auto value = [&values](search::HeaderField field) {
         return values[static_cast<std::size_t>(field)];
     };
     row.white = value(search::HeaderField::White);
     row.black = value(search::HeaderField::Black);
-    row.year = database_->Record(row.record).year;
+    row.year = record.year;
     row.result = value(search::HeaderField::Result);
     return row;
 }
