@@ -27,12 +27,12 @@ bool ModeModel::ModeProvided(Mode mode) {
         case Mode::GameReplay:
         case Mode::AddGame:
         case Mode::ModifyGame:
-            return true;
         case Mode::VariationEdit:
         case Mode::Analyze:
-        case Mode::PositionSetup:
         case Mode::Tree:
         case Mode::EcoEdit:
+            return true;
+        case Mode::PositionSetup:
         case Mode::Database:
         case Mode::EnginePlay:
         case Mode::EngineAnalysis:

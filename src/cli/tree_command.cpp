@@ -76,10 +76,7 @@ int RunTreeCommand(const CommandArgs& args) {
     if (request.kind == openings::TreeSourceKind::PgnFile) {
         pgn::PgnFile file;
         if (!OpenForCommand(file, path, *args.ui)) return 1;
-        request.path = file.CurrentPath();
-        std::span<const std::uint32_t> offsets = file.Index().Offsets();
-        request.offsets.assign(offsets.begin(), offsets.end());
-        request.game_count = file.GameCount();
+        request = app::FileTreeSource(file);
     } else if (request.kind == openings::TreeSourceKind::EcoTable) {
         if (!openings::LoadEcoTable(openings::EcoTableFilesIn(path), table, *args.ui).ok()) {
             return 1;
