@@ -271,18 +271,24 @@ const std::array Table = {
     // Openings
     CommandSpec{OpeningsCommand::ShowOpening, "ShowOpening", MenuId::Openings, "Show Opening",
                 "Ctrl+E", "Name the opening of the position on the board.", Needs::Nothing},
-    CommandSpec{OpeningsCommand::FindClosestMatch, "FindOpeningClosestMatch", MenuId::Openings,
-                "Find Opening - Closest Match", "",
-                "The table's line that comes closest to the line on the board.", Needs::Nothing,
-                LineModes},
-    CommandSpec{OpeningsCommand::FindExactNumberOfMoves, "FindOpeningExactNumberOfMoves",
-                MenuId::Openings, "Find Opening - Exact Number of Moves", "",
-                "The table's line with as many moves as the line on the board.", Needs::Nothing,
-                LineModes},
-    CommandSpec{OpeningsCommand::FindExactVariation, "FindOpeningExactVariation", MenuId::Openings,
-                "Find Opening - Exact Variation", "",
-                "The table's line made of exactly the moves on the board.", Needs::Nothing,
-                LineModes},
+    CommandSpec{
+        OpeningsCommand::FindClosestMatch, "FindOpeningClosestMatch", MenuId::Openings,
+        "Find Opening - Closest Match", "",
+        "In Variation Edit or Analyze mode: the table's line that comes closest to the line "
+        "on the board.",
+        Needs::Nothing, LineModes},
+    CommandSpec{
+        OpeningsCommand::FindExactNumberOfMoves, "FindOpeningExactNumberOfMoves", MenuId::Openings,
+        "Find Opening - Exact Number of Moves", "",
+        "In Variation Edit or Analyze mode: the table's line with as many moves as the line "
+        "on the board.",
+        Needs::Nothing, LineModes},
+    CommandSpec{
+        OpeningsCommand::FindExactVariation, "FindOpeningExactVariation", MenuId::Openings,
+        "Find Opening - Exact Variation", "",
+        "In Variation Edit or Analyze mode: the table's line made of exactly the moves on the "
+        "board.",
+        Needs::Nothing, LineModes},
     CommandSpec{OpeningsCommand::DisplayOpening, "DisplayOpening", MenuId::Openings,
                 "Display Opening", "",
                 "Name the opening under the board as the game is played through.", Needs::Nothing,

@@ -57,6 +57,7 @@ int RunEditCommand(const CommandArgs& args);
 int RunCopyGamesCommand(const CommandArgs& args);
 int RunWriteMovesCommand(const CommandArgs& args);
 int RunTreeCommand(const CommandArgs& args);
+int RunNextMovesCommand(const CommandArgs& args);
 int RunTreeMergeCommand(const CommandArgs& args);
 int RunEcoEditCommand(const CommandArgs& args);
 
@@ -215,6 +216,12 @@ const std::vector<CommandEntry>& Commands() {
          "WHITE_WINS, OTHER, BLACK_WINS, FIRST_GAME per move",
          RunTreeCommand,
          {"--line", "--source", "--sort"}},
+        {"next-moves",
+         "next-moves FILE [--line \"1.e4 c5\"] [--maneuvers] [--look-ahead N]",
+         "Show Next Moves (or Show Maneuvers) after a line over FILE's games: the list's rows, "
+         "then the machine rows of tree",
+         RunNextMovesCommand,
+         {"--line", "--look-ahead"}},
         {"tree-merge", "tree-merge make|merge MERGE.trm FILE.pgn",
          "make a tree merge file from FILE's games, or append them to one", RunTreeMergeCommand},
         {"eco-edit",
