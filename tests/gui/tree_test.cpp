@@ -13,10 +13,12 @@
 #include "gui/openings/openings_controller.h"
 #include "gui/panels/board_widget.h"
 #include "gui/shell/main_window.h"
+#include "gui/shell/operation_runner.h"
 #include "gui/tree/board_list_window.h"
 #include "gui/tree/line_controller.h"
 #include "gui/tree/move_stats_list.h"
 #include "gui/tree/tree_controller.h"
+#include "gui/tree/tree_settings_box.h"
 #include "support/program_home.h"
 #include "support/temp_dir.h"
 
@@ -198,6 +200,50 @@ class TreeWindowTest : public QObject {
         window.Action(QStringLiteral("CloseTree"))->trigger();
         QVERIFY(!tree->isVisible());
         QCOMPARE(window.session().Modes().Current(), app::Mode::GameReplay);
+    }
+
+    // Make Merge File runs on the worker; the merge file's tree then lists the same games.
+    void MergeFileTreeListsTheFilesGames() {
+        Program program;
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        const QString merge = QString::fromStdString(program.home.File("joined"));
+        QVERIFY(window.tree().MakeMergeFile(merge, false));
+        QTRY_VERIFY(!window.runner().worker().Busy());
+        QTRY_VERIFY(!program.ui.reports.empty());
+        QCOMPARE(program.ui.reports.back(), std::string("Merge file complete."));
+        QVERIFY(window.tree().OpenMergeTree(merge));
+        QCOMPARE(window.session().Modes().Current(), app::Mode::Tree);
+        QVERIFY(Shown(*window.tree().treeWindow()->moves()) == Reference().at(""));
+        window.tree().CloseTree();
+    }
+
+    // "Reset" puts the dialog's fields back to the defaults; the look-ahead, not in the dialog,
+    // is kept.
+    void SettingsResetPutsBackTheDefaults() {
+        openings::TreeOptions changed;
+        changed.single_node_limit = 3;
+        changed.auto_display_game = true;
+        changed.exact_variations = true;
+        changed.sort_mode = 2;
+        changed.show_percentage = false;
+        changed.show_score = true;
+        changed.maneuver_look_ahead = 4;
+        gui::TreeSettingsBox box(changed, nullptr);
+        QCOMPARE(box.Options().sort_mode, 2);
+        QCOMPARE(box.Options().single_node_limit, 3);
+        box.findChild<QPushButton*>(QStringLiteral("Reset"))->click();
+        openings::TreeOptions defaults;
+        defaults.maneuver_look_ahead = 4;
+        const openings::TreeOptions shown = box.Options();
+        QCOMPARE(shown.single_node_limit, defaults.single_node_limit);
+        QCOMPARE(shown.auto_display_game, defaults.auto_display_game);
+        QCOMPARE(shown.exact_variations, defaults.exact_variations);
+        QCOMPARE(shown.sort_mode, defaults.sort_mode);
+        QCOMPARE(shown.show_percentage, defaults.show_percentage);
+        QCOMPARE(shown.show_score, defaults.show_score);
+        QCOMPARE(shown.maneuver_look_ahead, 4);
     }
 
     // Each mode enables its own commands and disables those that do not apply in it.

@@ -1,6 +1,7 @@
 #include "gui/tree/tree_controller.h"
 
 #include <QFileDialog>
+#include <QKeySequence>
 #include <QPushButton>
 
 #include "app/tree_settings.h"
@@ -171,10 +172,12 @@ void TreeController::ShowTreeWindow() {
         window_ = new BoardListWindow(tr("Opening Tree"), PiecesFolder(ToQPath(app_folder())),
                                       window().DialogParent());
         window_->setObjectName(QStringLiteral("TreeWindow"));
-        connect(window_->AddButton(QStringLiteral("TreeBack"), tr("< Back")), &QPushButton::clicked,
-                this, &TreeController::Back);
-        connect(window_->AddButton(QStringLiteral("TreeForward"), tr("Forward >")),
-                &QPushButton::clicked, this, &TreeController::Forward);
+        QPushButton* back = window_->AddButton(QStringLiteral("TreeBack"), tr("< Back"));
+        back->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+        connect(back, &QPushButton::clicked, this, &TreeController::Back);
+        QPushButton* forward = window_->AddButton(QStringLiteral("TreeForward"), tr("Forward >"));
+        forward->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+        connect(forward, &QPushButton::clicked, this, &TreeController::Forward);
         connect(window_->AddButton(QStringLiteral("TreeUp"), tr("Up")), &QPushButton::clicked, this,
                 &TreeController::StepBack);
         connect(window_->AddButton(QStringLiteral("TreeSettings"), tr("Settings...")),
