@@ -80,11 +80,12 @@ const std::vector<CommandEntry>& Commands() {
          RunPositionsCommand,
          {"--game"}},
         {"eco",
-         "eco FILE [--game N] [--mode M] [--table DIR] [--summary]",
+         "eco FILE|--line L [--game N] [--mode M] [--table DIR] [--summary]",
          "name each game's opening: GAME, CODE, NAME; mode closest (default, Find Opening - "
-         "Closest Match at the last half-move), moves or exact",
+         "Closest Match at the last half-move), moves or exact; --line names a line as Find "
+         "Opening does in Variation Edit: CODE, NAME, MOVES",
          RunEcoCommand,
-         {"--game", "--mode", "--table"}},
+         {"--game", "--mode", "--table", "--line"}},
         {"eco-export",
          "eco-export [--table DIR]",
          "write the openings files and Ecocodes.pgn's fast file into the install folder",

@@ -131,7 +131,8 @@ int RunNextMovesCommand(const CommandArgs& args) {
     pgn::PgnFile file;
     if (!OpenForCommand(file, args.words[0], *args.ui)) return 1;
     app::BoardLine line(app::LineMode::Analyze);
-    for (std::string_view move : chess::SplitLineMoves(args.FlagValue("--line"))) {
+    const std::string moves = args.FlagValue("--line");
+    for (std::string_view move : chess::SplitLineMoves(moves)) {
         if (!line.PlayText(move, *args.ui)) {
             std::fprintf(stderr, "qorvale-tool: %.*s is not a legal move after '%s'\n",
                          static_cast<int>(move.size()), move.data(), line.MovesText().c_str());
