@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/file_opener.h"
+#include "chess/notation.h"
 
 namespace qorvale::cli {
 
@@ -253,6 +254,17 @@ std::string CommandArgs::FlagValue(std::string_view name, std::string_view fallb
         }
     }
     return std::string(fallback);
+}
+
+bool PlayLine(std::string_view moves, app::BoardLine& line, Ui& ui) {
+    for (std::string_view move : chess::SplitLineMoves(moves)) {
+        if (!line.PlayText(move, ui)) {
+            std::fprintf(stderr, "qorvale-tool: %.*s cannot be played after '%s'\n",
+                         static_cast<int>(move.size()), move.data(), line.MovesText().c_str());
+            return false;
+        }
+    }
+    return true;
 }
 
 bool OpenForCommand(pgn::PgnFile& file, const std::string& path, Ui& ui) {

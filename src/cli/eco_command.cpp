@@ -51,14 +51,7 @@ bool ParseMode(const std::string& text, openings::FindOpeningMode& mode) {
 int NameLine(const CommandArgs& args, const openings::EcoTable& table,
              openings::FindOpeningMode mode) {
     app::BoardLine line(app::LineMode::VariationEdit);
-    const std::string moves = args.FlagValue("--line");
-    for (std::string_view move : chess::SplitLineMoves(moves)) {
-        if (!line.PlayText(move, *args.ui)) {
-            std::fprintf(stderr, "qorvale-tool: %.*s is not a legal move after '%s'\n",
-                         static_cast<int>(move.size()), move.data(), line.MovesText().c_str());
-            return 1;
-        }
-    }
+    if (!PlayLine(args.FlagValue("--line"), line, *args.ui)) return 1;
     const std::int32_t entry = line.FindOpening(table, mode, *args.ui);
     if (entry < 0) return 1;
     std::printf("%s\t%s\t%s\n", std::string(table.Code(entry)).c_str(),

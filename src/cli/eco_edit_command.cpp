@@ -23,18 +23,6 @@ std::int32_t EntryOf(const std::string& text, const openings::EcoTable& table) {
     return static_cast<std::int32_t>(entry - 1);
 }
 
-// Plays `moves` on the board line; false after saying which move could not be played.
-bool PlayLine(std::string_view moves, app::BoardLine& line, Ui& ui) {
-    for (std::string_view move : chess::SplitLineMoves(moves)) {
-        if (!line.PlayText(move, ui)) {
-            std::fprintf(stderr, "qorvale-tool: %.*s cannot be played after '%s'\n",
-                         static_cast<int>(move.size()), move.data(), line.MovesText().c_str());
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 // eco-edit add|modify|rename|delete|restore: one operation of the ECO edit mode on the table of

@@ -131,14 +131,7 @@ int RunNextMovesCommand(const CommandArgs& args) {
     pgn::PgnFile file;
     if (!OpenForCommand(file, args.words[0], *args.ui)) return 1;
     app::BoardLine line(app::LineMode::Analyze);
-    const std::string moves = args.FlagValue("--line");
-    for (std::string_view move : chess::SplitLineMoves(moves)) {
-        if (!line.PlayText(move, *args.ui)) {
-            std::fprintf(stderr, "qorvale-tool: %.*s is not a legal move after '%s'\n",
-                         static_cast<int>(move.size()), move.data(), line.MovesText().c_str());
-            return 1;
-        }
-    }
+    if (!PlayLine(args.FlagValue("--line"), line, *args.ui)) return 1;
     app::NextMovesSession session;
     if (session.Start(app::FileTreeSource(file), line.Position(), args.HasFlag("--maneuvers"),
                       options, *args.ui)) {
