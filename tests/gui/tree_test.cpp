@@ -59,6 +59,16 @@ std::map<std::string, Listing> Reference() {
     return lines;
 }
 
+// The reference's first game of `move` at the root: the game a branch of one game shows.
+int FirstGameAtRoot(const std::string& move) {
+    const std::string text = test::ReadWholeFile(test::TestDataPath("tree/reference.tsv"));
+    const std::string key = "exact\t\t" + move + "\t";
+    const std::size_t at = text.find(key);
+    if (at == std::string::npos) return -1;
+    const std::string row = text.substr(at, text.find('\n', at) - at);
+    return std::stoi(row.substr(row.rfind('\t') + 1));
+}
+
 // The same games, by the script's rule: a game runs from one "[Event " line to the next.
 std::string GamesWithoutFen() {
     const std::string text = test::ReadWholeFile(test::TestDataPath("chess/games.pgn"));
@@ -200,6 +210,31 @@ class TreeWindowTest : public QObject {
         window.Action(QStringLiteral("CloseTree"))->trigger();
         QVERIFY(!tree->isVisible());
         QCOMPARE(window.session().Modes().Current(), app::Mode::GameReplay);
+    }
+
+    // With automatic display and a single-node limit of 1, a move of one game that goes on alone
+    // ends its branch at once and its game is shown in the main window.
+    void EndOfBranchShowsTheGame() {
+        Program program;
+        openings::TreeOptions options = app::TreeOptionsFrom(program.state.options);
+        options.auto_display_game = true;
+        options.single_node_limit = 1;
+        app::StoreTreeOptions(options, program.state.options);
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        window.Action(QStringLiteral("OpenTree"))->trigger();
+        gui::MoveStatsList& list = *window.tree().treeWindow()->moves();
+        const Stats only = Reference().at("").at("c3");
+        QCOMPARE(only.games, 1);
+        PressOnRow(list, RowOf(list, "c3"), Qt::Key_Return);
+        // The game is shown instead of the end-of-branch message; the tree's help message came
+        // once, on opening this tree of more than 1000 games, and is remembered.
+        QCOMPARE(program.ui.reports.size(), std::size_t{1});
+        QVERIFY(app::TreeHelpShown(program.state.options));
+        QCOMPARE(window.session().GameNumber(), FirstGameAtRoot("c3"));
+        QCOMPARE(window.session().Navigation().currentPly, 1);
+        window.tree().CloseTree();
     }
 
     // Make Merge File runs on the worker; the merge file's tree then lists the same games.
