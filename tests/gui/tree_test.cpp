@@ -210,6 +210,14 @@ class TreeWindowTest : public QObject {
         window.Action(QStringLiteral("CloseTree"))->trigger();
         QVERIFY(!tree->isVisible());
         QCOMPARE(window.session().Modes().Current(), app::Mode::GameReplay);
+
+        // Closing kept the history: opened again at the root, Back returns to the last node.
+        window.Action(QStringLiteral("OpenTree"))->trigger();
+        QCOMPARE(tree->LineText(), QString());
+        tree->Button(QStringLiteral("TreeBack"))->click();
+        QCOMPARE(tree->LineText(), QStringLiteral("1.e4 e5"));
+        QVERIFY(Shown(list) == reference.at("e4 e5"));
+        window.Action(QStringLiteral("CloseTree"))->trigger();
     }
 
     // With automatic display and a single-node limit of 1, a move of one game that goes on alone
