@@ -227,10 +227,10 @@ const std::vector<CommandEntry>& Commands() {
         {"tree-merge", "tree-merge make|merge MERGE.trm FILE.pgn",
          "make a tree merge file from FILE's games, or append them to one", RunTreeMergeCommand},
         {"eco-edit",
-         "eco-edit add|modify|rename|delete|restore [ENTRY] [--line L] [--name NAME] "
+         "eco-edit add|modify|rename|delete|restore|check [ENTRY] [--line L] [--name NAME] "
          "[--table DIR]",
-         "edit the ECO table: add a line, change an entry's moves or name, delete it, or restore "
-         "the previous version",
+         "edit the ECO table: add a line, change an entry's moves or name, delete it, restore "
+         "the previous version or check the table",
          RunEcoEditCommand,
          {"--line", "--name", "--table"}},
     };

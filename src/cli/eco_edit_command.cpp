@@ -33,13 +33,16 @@ std::int32_t EntryOf(const std::string& text, const openings::EcoTable& table) {
 //   rename ENTRY --name NAME [--line L]
 //   delete ENTRY
 //   restore
+//   check
 // ENTRY is the entry's 1-based number in table order.
 int RunEcoEditCommand(const CommandArgs& args) {
     if (args.words.empty()) return UsageError("eco-edit");
     const std::string& action = args.words[0];
     const bool with_entry = action == "modify" || action == "rename" || action == "delete";
     if (args.words.size() != (with_entry ? 2u : 1u)) return UsageError("eco-edit");
-    if (action != "add" && !with_entry && action != "restore") return UsageError("eco-edit");
+    if (action != "add" && !with_entry && action != "restore" && action != "check") {
+        return UsageError("eco-edit");
+    }
 
     std::string folder = args.FlagValue("--table");
     if (folder.empty()) folder = app::AppFolder();
@@ -49,6 +52,8 @@ int RunEcoEditCommand(const CommandArgs& args) {
     openings::EcoEditor editor(folder, table);
     openings::EcoDataOptions options;
     if (action == "restore") return editor.RestorePrevious(options, ui) ? 0 : 1;
+    // The table check reports what it finds; the table is not changed.
+    if (action == "check") return editor.Check(ui) ? 0 : 1;
 
     std::int32_t entry = -1;
     if (with_entry) {

@@ -109,6 +109,10 @@ TEST(LineCommands, NextMovesAndFindOpeningOfALine) {
         EXPECT_EQ(run.exit_code, step.out.empty() ? 1 : 0) << run.err;
         EXPECT_EQ(run.out, step.out);
     }
+    ToolRun check = RunTool({"eco-edit", "check", "--table", dir.path()});
+    EXPECT_EQ(check.exit_code, 0) << check.err;
+    EXPECT_NE((check.out + check.err).find("The ECO table is OK and has 2 entries."),
+              std::string::npos);
 }
 
 TEST(EcoEditCommand, AddsALineAndRestoresThePreviousTable) {
