@@ -348,20 +348,21 @@ void LineController::Rescan() {
 
 void LineController::ChooseNextMove(int row) {
     if (!line_ || !next_shown_ || maneuvers_) return;
-    const std::vector<app::TreeRow>& rows = next_.Rows();
-    if (row < 0 || row >= static_cast<int>(rows.size())) return;
-    const std::string move(rows[static_cast<std::size_t>(row)].move.text.view());
-    if (!next_.Choose(row, ui())) return;
-    (void)line_->PlayText(move, ui());
-    found_.clear();
-    SyncEntry();
-    DrawLine();
+    // A move with nothing after it is still played; the scan has said that the branch ends.
+    (void)next_.Choose(row, ui());
+    FollowNextMoves();
 }
 
 void LineController::StepBackNextMoves() {
     if (!line_ || !next_shown_) return;
-    if (!next_.StepBack(ui())) return;
-    (void)line_->TakeBack();
+    (void)next_.StepBack(ui());
+    FollowNextMoves();
+}
+
+void LineController::FollowNextMoves() {
+    const openings::LinePosition& played = next_.Line();
+    if (played.HalfMoves() == line_->HalfMoves()) return;
+    (void)line_->StartFrom(played.Moves(), played.HalfMoves());
     found_.clear();
     SyncEntry();
     DrawLine();

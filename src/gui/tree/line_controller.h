@@ -74,6 +74,8 @@ class LineController : public Controller {
     // A move made on the board goes onto the line, or is taken back when the line refuses it.
     void TakeEnteredMove();
     void Rescan();
+    // The line follows a move chosen or taken back in the next moves' list.
+    void FollowNextMoves();
     std::optional<std::string> AskName(std::string_view preset);
     bool LeaveEco(bool saving);
 
