@@ -261,7 +261,7 @@ const std::array Table = {
     CommandSpec{LineCommand::ShowNextMoves, "ShowNextMoves", MenuId::Tree, "Show Ne&xt Moves", "",
                 "The moves the games of the open file played after the line, with their scores.",
                 NeedFile | NeedIdle, LineModes},
-    CommandSpec{LineCommand::ShowManeuvers, "ShowManeuvers", MenuId::Tree, "Show Man&euvers", "",
+    CommandSpec{LineCommand::ShowManeuvers, "ShowManeuvers", MenuId::Tree, "Sho&w Maneuvers", "",
                 "The moves the games played in the next moves after the line, each counted.",
                 NeedFile | NeedIdle, LineModes},
     CommandSpec{LineCommand::LookAhead, "ManeuverLookAhead", MenuId::Tree,

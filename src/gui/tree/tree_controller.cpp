@@ -188,6 +188,9 @@ void TreeController::ShowTreeWindow() {
         connect(list, &MoveStatsList::gamesAsked, this, &TreeController::GamesOfRow);
         connect(window_, &BoardListWindow::closeAsked, this, &TreeController::CloseTree);
     }
+    const bool eco = request_.kind == openings::TreeSourceKind::EcoTable;
+    window_->setWindowTitle(tr("Opening Tree") + QStringLiteral(" - ") +
+                            (eco ? tr("ECO table") : ToQPath(platform::NameOf(request_.path))));
     // The games behind a move are games of the open file only.
     window_->moves()->SetGamesMenu(request_.kind == openings::TreeSourceKind::PgnFile);
     window_->board()->ApplyOptions(options());
