@@ -217,7 +217,10 @@ class TreeWindowTest : public QObject {
         tree->Button(QStringLiteral("TreeBack"))->click();
         QCOMPARE(tree->LineText(), QStringLiteral("1.e4 e5"));
         QVERIFY(Shown(list) == reference.at("e4 e5"));
-        window.Action(QStringLiteral("CloseTree"))->trigger();
+        // Escape in the list closes the tree, as keyboard-only use needs.
+        QTest::keyClick(&list, Qt::Key_Escape);
+        QVERIFY(!tree->isVisible());
+        QCOMPARE(window.session().Modes().Current(), app::Mode::GameReplay);
     }
 
     // With automatic display and a single-node limit of 1, a move of one game that goes on alone

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -83,6 +84,14 @@ void BoardListWindow::closeEvent(QCloseEvent* event) {
     // The owner closes the window itself once it has agreed.
     event->ignore();
     emit closeAsked();
+}
+
+void BoardListWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        emit closeAsked();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 }  // namespace qorvale::gui

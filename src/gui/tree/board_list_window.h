@@ -43,6 +43,8 @@ class BoardListWindow : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // Escape asks to close, as the window's close button does.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     BoardWidget* board_;
