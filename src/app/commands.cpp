@@ -30,9 +30,9 @@ constexpr ModeSet NotEntering = NotDatabase.Without(Mode::AddGame).Without(Mode:
 constexpr ModeSet DatabaseModes = {Mode::GameReplay, Mode::Database};
 constexpr ModeSet DatabaseOnly = {Mode::Database};
 
-constexpr std::string_view NeedsLineModes =
-    "Finds the opening of a line entered on the board: needs the Variation Edit or Analyze "
-    "mode, which this version does not have yet.";
+constexpr ModeSet TreeMode = {Mode::Tree};
+constexpr ModeSet EcoEditing = {Mode::EcoEdit};
+constexpr ModeSet BoardLines = {Mode::VariationEdit, Mode::Analyze, Mode::EcoEdit};
 
 const std::array Table = {
     // File
@@ -228,23 +228,99 @@ const std::array Table = {
     CommandSpec{TreeCommand::DeleteFastFile, "DeleteFastFile", MenuId::Tree, "Delete Fast File", "",
                 "Delete the fast file of the open file.", NeedFile | NeedIdle, FileModes},
 
+    CommandSpec{TreeCommand::OpenTree, "OpenTree", MenuId::Tree, "Open &Tree", "Ctrl+Shift+T",
+                "What the games of the open file played in each position, and how it scored.",
+                NeedFile | NeedIdle | StopPlay, Replay, false, true},
+    CommandSpec{TreeCommand::OpenEcoTree, "OpenEcoTree", MenuId::Tree, "Open &ECO Tree", "",
+                "The lines of the ECO table as a tree.", StopPlay, Replay},
+    CommandSpec{TreeCommand::OpenMergeTree, "OpenMergeTree", MenuId::Tree,
+                "Open &Merge File Tree...", "", "The tree of the games of a tree merge file.",
+                NeedIdle | StopPlay, Replay},
+    CommandSpec{TreeCommand::OpenDatabaseTree, "OpenDatabaseTree", MenuId::Tree,
+                "Open &Database Tree", "", "The tree of the games of the open database.",
+                NeedDatabase | NeedIdle | StopPlay, Replay},
+    CommandSpec{TreeCommand::RebuildTree, "RebuildTree", MenuId::Tree, "&Rebuild Tree", "",
+                "Delete the tree file and start the tree again.", NeedIdle, TreeMode},
+    CommandSpec{TreeCommand::CloseTree, "CloseTree", MenuId::Tree, "&Close Tree", "",
+                "Close the tree window.", Needs::Nothing, TreeMode},
+    CommandSpec{TreeCommand::TreeSettings, "TreeSettings", MenuId::Tree, "Tree &Settings...", "",
+                "How the tree sorts its moves, what its rows show and when a branch ends.",
+                Needs::Nothing},
+    CommandSpec{TreeCommand::MakeMergeFile, "MakeMergeFile", MenuId::Tree, "Make Mer&ge File...",
+                "", "Start a tree merge file with the games of the open file.",
+                NeedFile | NeedIdle | StopPlay, FileModes, false, true},
+    CommandSpec{TreeCommand::AddToMergeFile, "AddToMergeFile", MenuId::Tree,
+                "&Add to Merge File...", "", "Add the games of the open file to a tree merge file.",
+                NeedFile | NeedIdle | StopPlay, FileModes},
+    CommandSpec{LineCommand::VariationEdit, "VariationEdit", MenuId::Tree, "&Variation Edit", "",
+                "Enter a line on a board of its own and see it named.", StopPlay, Replay, false,
+                true},
+    CommandSpec{LineCommand::Analyze, "Analyze", MenuId::Tree, "A&nalyze", "",
+                "Try moves from the position of the game on display.", StopPlay, Replay},
+    CommandSpec{LineCommand::TakeBack, "LineTakeBack", MenuId::Tree, "Take Back Line Move", "",
+                "Take back the last move of the line.", Needs::Nothing, BoardLines},
+    CommandSpec{LineCommand::Leave, "LeaveLineMode", MenuId::Tree, "&Leave Line Mode", "",
+                "Close the line's board and return to the games of the file.", Needs::Nothing,
+                LineModes},
+    CommandSpec{LineCommand::ShowNextMoves, "ShowNextMoves", MenuId::Tree, "Show Ne&xt Moves", "",
+                "The moves the games of the open file played after the line, with their scores.",
+                NeedFile | NeedIdle, LineModes},
+    CommandSpec{LineCommand::ShowManeuvers, "ShowManeuvers", MenuId::Tree, "Sho&w Maneuvers", "",
+                "The moves the games played in the next moves after the line, each counted.",
+                NeedFile | NeedIdle, LineModes},
+    CommandSpec{LineCommand::LookAhead, "ManeuverLookAhead", MenuId::Tree,
+                "Maneuvers Look Ahead Count...", "", "How many moves Show Maneuvers looks ahead.",
+                Needs::Nothing},
+
     // Openings
     CommandSpec{OpeningsCommand::ShowOpening, "ShowOpening", MenuId::Openings, "Show Opening",
                 "Ctrl+E", "Name the opening of the position on the board.", Needs::Nothing,
                 NotDatabase},
-    CommandSpec{OpeningsCommand::FindClosestMatch, "FindOpeningClosestMatch", MenuId::Openings,
-                "Find Opening - Closest Match", "", "", Needs::Nothing, LineModes, false, false,
-                NeedsLineModes},
-    CommandSpec{OpeningsCommand::FindExactNumberOfMoves, "FindOpeningExactNumberOfMoves",
-                MenuId::Openings, "Find Opening - Exact Number of Moves", "", "", Needs::Nothing,
-                LineModes, false, false, NeedsLineModes},
-    CommandSpec{OpeningsCommand::FindExactVariation, "FindOpeningExactVariation", MenuId::Openings,
-                "Find Opening - Exact Variation", "", "", Needs::Nothing, LineModes, false, false,
-                NeedsLineModes},
+    CommandSpec{
+        OpeningsCommand::FindClosestMatch, "FindOpeningClosestMatch", MenuId::Openings,
+        "Find Opening - Closest Match", "",
+        "In Variation Edit or Analyze mode: the table's line that comes closest to the line "
+        "on the board.",
+        Needs::Nothing, LineModes},
+    CommandSpec{
+        OpeningsCommand::FindExactNumberOfMoves, "FindOpeningExactNumberOfMoves", MenuId::Openings,
+        "Find Opening - Exact Number of Moves", "",
+        "In Variation Edit or Analyze mode: the table's line with as many moves as the line "
+        "on the board.",
+        Needs::Nothing, LineModes},
+    CommandSpec{
+        OpeningsCommand::FindExactVariation, "FindOpeningExactVariation", MenuId::Openings,
+        "Find Opening - Exact Variation", "",
+        "In Variation Edit or Analyze mode: the table's line made of exactly the moves on the "
+        "board.",
+        Needs::Nothing, LineModes},
     CommandSpec{OpeningsCommand::DisplayOpening, "DisplayOpening", MenuId::Openings,
                 "Display Opening", "",
                 "Name the opening under the board as the game is played through.", Needs::Nothing,
                 ModeSet::All(), true, true},
+
+    CommandSpec{EcoEditCommand::Enter, "EditEcoTable", MenuId::Openings, "Edit ECO &Table", "",
+                "Add, change and delete the lines of the ECO table.", StopPlay, Replay, false,
+                true},
+    CommandSpec{EcoEditCommand::AddLine, "EcoAddLine", MenuId::Openings, "&Add Line", "",
+                "Add the line on the board to the table.", Needs::Nothing, EcoEditing},
+    CommandSpec{EcoEditCommand::ModifyLine, "EcoModifyLine", MenuId::Openings, "&Modify Line", "",
+                "Give the selected line the moves on the board.", Needs::Nothing, EcoEditing},
+    CommandSpec{EcoEditCommand::RenameLine, "EcoRenameLine", MenuId::Openings, "&Rename Line...",
+                "", "Give the selected line another name.", Needs::Nothing, EcoEditing},
+    CommandSpec{EcoEditCommand::DeleteLine, "EcoDeleteLine", MenuId::Openings, "&Delete Line", "",
+                "Delete the selected line from the table.", Needs::Nothing, EcoEditing},
+    CommandSpec{EcoEditCommand::Check, "EcoCheckTable", MenuId::Openings, "&Check Table", "",
+                "Look for lines the table cannot name.", Needs::Nothing, EcoEditing},
+    CommandSpec{EcoEditCommand::RestorePrevious, "EcoRestorePrevious", MenuId::Openings,
+                "Restore &Previous Version", "",
+                "Put back the table as it was before the last saved edit.", Needs::Nothing,
+                EcoEditing},
+    CommandSpec{EcoEditCommand::LeaveSaving, "EcoLeaveSaving", MenuId::Openings, "&Save and Leave",
+                "", "Keep the changes and leave the ECO edit mode.", Needs::Nothing, EcoEditing},
+    CommandSpec{EcoEditCommand::LeaveWithoutSaving, "EcoLeaveWithoutSaving", MenuId::Openings,
+                "Leave &Without Saving", "", "Drop the changes and leave the ECO edit mode.",
+                Needs::Nothing, EcoEditing},
 
     // Analysis replay
     CommandSpec{AnalysisCommand::Next, "ReplayNext", MenuId::Analysis, "&Next Analysis Move",

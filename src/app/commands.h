@@ -65,7 +65,43 @@ enum class SearchCommand {
     Save,
     Load,
 };
-enum class TreeCommand { MakeFastFile, CheckFastFile, DeleteFastFile };
+enum class TreeCommand {
+    MakeFastFile,
+    CheckFastFile,
+    DeleteFastFile,
+    OpenTree,
+    OpenEcoTree,
+    OpenMergeTree,
+    OpenDatabaseTree,
+    RebuildTree,
+    CloseTree,
+    TreeSettings,
+    MakeMergeFile,
+    AddToMergeFile,
+};
+// The modes in which a line is entered on the board: naming it, comparing it with the games
+// of the file (Show Next Moves, Show Maneuvers).
+enum class LineCommand {
+    VariationEdit,
+    Analyze,
+    TakeBack,
+    Leave,
+    ShowNextMoves,
+    ShowManeuvers,
+    LookAhead,
+};
+// The ECO edit mode's commands on the ECO table.
+enum class EcoEditCommand {
+    Enter,
+    AddLine,
+    ModifyLine,
+    RenameLine,
+    DeleteLine,
+    Check,
+    RestorePrevious,
+    LeaveSaving,
+    LeaveWithoutSaving,
+};
 enum class OpeningsCommand {
     ShowOpening,
     FindClosestMatch,
@@ -125,7 +161,7 @@ enum class UtilitiesCommand {
 using CommandId =
     std::variant<FileCommand, GameCommand, EditCommand, AnalysisCommand, SearchCommand, TreeCommand,
                  OpeningsCommand, OptionsCommand, OutputCommand, HelpCommand, DirectoryCommand,
-                 DatabaseCommand, AnnotationCommand, UtilitiesCommand>;
+                 DatabaseCommand, AnnotationCommand, UtilitiesCommand, LineCommand, EcoEditCommand>;
 
 // The menus, in menu-bar order. Each has the program's role name with a "Menu" suffix.
 enum class MenuId : std::uint8_t {

@@ -28,12 +28,12 @@ bool ModeModel::ModeProvided(Mode mode) {
         case Mode::AddGame:
         case Mode::ModifyGame:
         case Mode::Database:
-            return true;
         case Mode::VariationEdit:
         case Mode::Analyze:
-        case Mode::PositionSetup:
         case Mode::Tree:
         case Mode::EcoEdit:
+            return true;
+        case Mode::PositionSetup:
         case Mode::EnginePlay:
         case Mode::EngineAnalysis:
             return false;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/file_opener.h"
+#include "chess/notation.h"
 
 namespace qorvale::cli {
 
@@ -57,6 +58,7 @@ int RunEditCommand(const CommandArgs& args);
 int RunCopyGamesCommand(const CommandArgs& args);
 int RunWriteMovesCommand(const CommandArgs& args);
 int RunTreeCommand(const CommandArgs& args);
+int RunNextMovesCommand(const CommandArgs& args);
 int RunTreeMergeCommand(const CommandArgs& args);
 int RunEcoEditCommand(const CommandArgs& args);
 
@@ -79,11 +81,12 @@ const std::vector<CommandEntry>& Commands() {
          RunPositionsCommand,
          {"--game"}},
         {"eco",
-         "eco FILE [--game N] [--mode M] [--table DIR] [--summary]",
+         "eco FILE|--line L [--game N] [--mode M] [--table DIR] [--summary]",
          "name each game's opening: GAME, CODE, NAME; mode closest (default, Find Opening - "
-         "Closest Match at the last half-move), moves or exact",
+         "Closest Match at the last half-move), moves or exact; --line names a line as Find "
+         "Opening does in Variation Edit: CODE, NAME, MOVES",
          RunEcoCommand,
-         {"--game", "--mode", "--table"}},
+         {"--game", "--mode", "--table", "--line"}},
         {"eco-export",
          "eco-export [--table DIR]",
          "write the openings files and Ecocodes.pgn's fast file into the install folder",
@@ -215,13 +218,19 @@ const std::vector<CommandEntry>& Commands() {
          "WHITE_WINS, OTHER, BLACK_WINS, FIRST_GAME per move",
          RunTreeCommand,
          {"--line", "--source", "--sort"}},
+        {"next-moves",
+         "next-moves FILE [--line \"1.e4 c5\"] [--maneuvers] [--look-ahead N]",
+         "Show Next Moves (or Show Maneuvers) after a line over FILE's games: the list's rows, "
+         "then the machine rows of tree",
+         RunNextMovesCommand,
+         {"--line", "--look-ahead"}},
         {"tree-merge", "tree-merge make|merge MERGE.trm FILE.pgn",
          "make a tree merge file from FILE's games, or append them to one", RunTreeMergeCommand},
         {"eco-edit",
-         "eco-edit add|modify|rename|delete|restore [ENTRY] [--line L] [--name NAME] "
+         "eco-edit add|modify|rename|delete|restore|check [ENTRY] [--line L] [--name NAME] "
          "[--table DIR]",
-         "edit the ECO table: add a line, change an entry's moves or name, delete it, or restore "
-         "the previous version",
+         "edit the ECO table: add a line, change an entry's moves or name, delete it, restore "
+         "the previous version or check the table",
          RunEcoEditCommand,
          {"--line", "--name", "--table"}},
     };
@@ -245,6 +254,17 @@ std::string CommandArgs::FlagValue(std::string_view name, std::string_view fallb
         }
     }
     return std::string(fallback);
+}
+
+bool PlayLine(std::string_view moves, app::BoardLine& line, Ui& ui) {
+    for (std::string_view move : chess::SplitLineMoves(moves)) {
+        if (!line.PlayText(move, ui)) {
+            std::fprintf(stderr, "qorvale-tool: %.*s cannot be played after '%s'\n",
+                         static_cast<int>(move.size()), move.data(), line.MovesText().c_str());
+            return false;
+        }
+    }
+    return true;
 }
 
 bool OpenForCommand(pgn::PgnFile& file, const std::string& path, Ui& ui) {

@@ -77,6 +77,9 @@ TEST(Commands, EnabledStateFollowsFileGameAndMode) {
         {"MakeFastFile", busy, true},
         // Modes the program cannot enter yet leave their commands disabled everywhere.
         {"FindOpeningClosestMatch", browsing, false},
+        {"FindOpeningClosestMatch", {false, false, false, Mode::Analyze}, true},
+        {"EcoAddLine", {false, false, false, Mode::EcoEdit}, true},
+        {"EcoAddLine", {false, false, false, Mode::VariationEdit}, false},
         {"ReplayPromote", browsing, false},
         {"ShowOpening", empty, true},
         // The database mode shows a database game: the file's game waits, the found games step.
@@ -102,7 +105,8 @@ TEST(Commands, RefusalNamesTheFirstMissingNeed) {
     EXPECT_EQ(CheckCommand(search, {}), Refusal::NoFile);
     EXPECT_EQ(CheckCommand(search, {true, false, true, Mode::GameReplay}), Refusal::Busy);
     EXPECT_EQ(CheckCommand(search, {true, false, false, Mode::AddGame}), Refusal::WrongMode);
-    EXPECT_EQ(CheckCommand(SpecOf(OpeningsCommand::FindExactVariation), {}), Refusal::Unavailable);
+    EXPECT_EQ(CheckCommand(SpecOf(OpeningsCommand::FindExactVariation), {}), Refusal::WrongMode);
+    EXPECT_EQ(CheckCommand(SpecOf(AnalysisCommand::Promote), {}), Refusal::Unavailable);
     EXPECT_EQ(CheckCommand(SpecOf(GameCommand::NextMove), {true, false, false, Mode::GameReplay}),
               Refusal::NoGame);
 }

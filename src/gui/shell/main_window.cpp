@@ -49,6 +49,7 @@
 #include "gui/shell/move_sound.h"
 #include "gui/shell/operation_runner.h"
 #include "gui/shell/qt_text.h"
+#include "gui/tree/line_controller.h"
 #include "gui/tree/tree_controller.h"
 #include "gui/utilities/utilities_controller.h"
 #include "openings/opening_classification.h"
@@ -111,7 +112,6 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     edit_ = std::make_unique<EditController>(*context_);
     search_ = std::make_unique<SearchController>(*context_);
     openings_ = std::make_unique<OpeningsController>(*context_);
-    tree_ = std::make_unique<TreeController>(*context_);
     options_ = std::make_unique<OptionsController>(*context_);
     output_ = std::make_unique<OutputController>(*context_);
     annotation_ = std::make_unique<AnnotationController>(*context_);
@@ -119,6 +119,8 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     directory_ = std::make_unique<DirectoryController>(*context_, *search_);
     database_ = std::make_unique<DatabaseController>(*context_);
     utilities_ = std::make_unique<UtilitiesController>(*context_);
+    tree_ = std::make_unique<TreeController>(*context_, *search_, *database_);
+    lines_ = std::make_unique<LineController>(*context_);
     BuildToolBars();
     connect(board_, &BoardWidget::squareClicked, this, [this](int file, int rank) {
         if (edit_->Entry() != nullptr) {
@@ -311,7 +313,10 @@ void MainWindow::Dispatch(const app::CommandId& id) {
                    [this](app::AnalysisCommand command) { game_->Run(command); },
                    [this](app::SearchCommand command) { search_->Run(command); },
                    [this](app::TreeCommand command) { tree_->Run(command); },
-                   [this](app::OpeningsCommand command) { openings_->Run(command); },
+                   [this](app::OpeningsCommand command) {
+                       // The Find Opening commands work on the line of a line mode.
+                       if (!lines_->FindOpening(command)) openings_->Run(command);
+                   },
                    [this](app::OptionsCommand command) { options_->Run(command); },
                    [this](app::OutputCommand command) { output_->Run(command); },
                    [this](app::HelpCommand command) { help_->Run(command); },
@@ -319,6 +324,8 @@ void MainWindow::Dispatch(const app::CommandId& id) {
                    [this](app::DatabaseCommand command) { database_->Run(command); },
                    [this](app::AnnotationCommand command) { annotation_->Run(command); },
                    [this](app::UtilitiesCommand command) { utilities_->Run(command); },
+                   [this](app::LineCommand command) { lines_->Run(command); },
+                   [this](app::EcoEditCommand command) { lines_->Run(command); },
                },
                id);
     Redraw(WindowPart::Commands);
@@ -751,7 +758,7 @@ void MainWindow::SaveOptions() { (void)app::SaveOptions(state_.options_path, sta
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Entered moves are never dropped without the user's word.
-    if (!edit_->Leave()) {
+    if (!edit_->Leave() || !lines_->Leave()) {
         event->ignore();
         return;
     }

@@ -33,6 +33,7 @@ class EditController;
 class GameController;
 class GameTextWidget;
 class HelpController;
+class LineController;
 class MoveSound;
 class OpeningsController;
 class OperationRunner;
@@ -88,6 +89,8 @@ class MainWindow : public QMainWindow, public WindowPort {
     DirectoryController& directory() { return *directory_; }
     DatabaseController& database() { return *database_; }
     UtilitiesController& utilities() { return *utilities_; }
+    TreeController& tree() { return *tree_; }
+    LineController& lines() { return *lines_; }
     OperationRunner& runner() { return *runner_; }
     MoveSound& moveSound() { return *sound_; }
 
@@ -168,6 +171,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     std::unique_ptr<DirectoryController> directory_;
     std::unique_ptr<DatabaseController> database_;
     std::unique_ptr<UtilitiesController> utilities_;
+    std::unique_ptr<LineController> lines_;
 
     BoardWidget* board_ = nullptr;
     GameTextWidget* text_ = nullptr;
