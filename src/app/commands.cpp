@@ -21,6 +21,10 @@ constexpr ModeSet FileModes = {Mode::GameReplay, Mode::EngineAnalysis};
 constexpr ModeSet LineModes = {Mode::VariationEdit, Mode::Analyze};
 constexpr ModeSet Entering = {Mode::AddGame, Mode::ModifyGame};
 constexpr ModeSet Replay = {Mode::GameReplay};
+// Engine commands: starting one from the game on display, and what applies while one runs.
+constexpr ModeSet EngineStarts = {Mode::GameReplay, Mode::EngineAnalysis};
+constexpr ModeSet EngineModes = {Mode::EnginePlay, Mode::EngineAnalysis};
+constexpr ModeSet Playing = {Mode::EnginePlay};
 // Commands about the file's game on display, which an entered game hides.
 constexpr ModeSet NotEntering = {Mode::GameReplay,    Mode::VariationEdit, Mode::Analyze,
                                  Mode::PositionSetup, Mode::Tree,          Mode::EcoEdit,
@@ -259,6 +263,57 @@ const std::array Table = {
                 "Ctrl+Shift+A",
                 "List the analysis lines that follow the current move. Or press Ctrl+Shift+A.",
                 Needs::Nothing, ModeSet::All(), false, true},
+
+    // Chess engines
+    CommandSpec{EngineCommand::AnalyseUci, "AnalyseUci", MenuId::Analysis,
+                "Analyse with &UCI Engine", "Ctrl+Shift+U",
+                "Let the UCI engine analyse the position on the board; it follows the moves as "
+                "you step through the game.",
+                NeedGame | StopPlay, EngineStarts, false, true},
+    CommandSpec{EngineCommand::PlayUci, "PlayUci", MenuId::Analysis, "Play against UCI &Engine", "",
+                "Play a game against the UCI engine on the board.", StopPlay, Replay},
+    CommandSpec{EngineCommand::AnalyseGame, "AnalyseGame", MenuId::Analysis, "Analyse the &Game",
+                "",
+                "Let the UCI engine analyse every position of the game and draw its evaluation "
+                "profile.",
+                NeedGame | StopPlay, EngineStarts},
+    CommandSpec{EngineCommand::Stop, "StopEngine", MenuId::Analysis, "S&top Engine", "",
+                "Stop the engine and close its window.", Needs::Nothing, EngineModes},
+    CommandSpec{EngineCommand::TakeBack, "EngineTakeBack", MenuId::Analysis, "Take &Back", "",
+                "Take back your last move and the engine's reply.", Needs::Nothing, Playing, false,
+                true},
+    CommandSpec{EngineCommand::ForceMove, "EngineForceMove", MenuId::Analysis, "&Force Move", "",
+                "Make the engine move now.", Needs::Nothing, Playing},
+    CommandSpec{EngineCommand::NewGame, "EngineNewGame", MenuId::Analysis, "Ne&w Game", "",
+                "Start a new game against the engine.", Needs::Nothing, Playing},
+    CommandSpec{EngineCommand::SavePlayedGame, "SavePlayedGame", MenuId::Analysis,
+                "Sa&ve Played Game...", "",
+                "Stop the engine and save the game played against it into a PGN file.",
+                Needs::Nothing, Playing},
+    CommandSpec{EngineCommand::SelectUci, "SelectUciEngine", MenuId::Analysis,
+                "Select UCI Engine...", "", "Choose the UCI engine program.", Needs::Nothing,
+                EngineStarts, false, true},
+    CommandSpec{EngineCommand::UciOptions, "UciOptions", MenuId::Analysis, "UCI &Options...", "",
+                "Show and change the options the UCI engine offers.", Needs::Nothing},
+    CommandSpec{EngineCommand::DisplayOptions, "EngineDisplayOptions", MenuId::Analysis,
+                "Engine &Display Options...", "",
+                "Choose the engine window's font and the evaluation profile.", Needs::Nothing},
+    CommandSpec{EngineCommand::AnalyseCrafty, "AnalyseCrafty", MenuId::Analysis,
+                "Analyse with &Crafty", "", "Let Crafty analyse the position on the board.",
+                NeedGame | StopPlay, EngineStarts, false, true},
+    CommandSpec{EngineCommand::PlayCrafty, "PlayCrafty", MenuId::Analysis, "Play against C&rafty",
+                "", "Play a game against Crafty.", StopPlay, Replay},
+    CommandSpec{EngineCommand::SelectCrafty, "SelectCrafty", MenuId::Analysis, "Select Crafty...",
+                "", "Choose the Crafty program.", Needs::Nothing, EngineStarts},
+    CommandSpec{
+        EngineCommand::CraftyGameInfo, "CraftyGameInfo", MenuId::Analysis, "Crafty Game &Info...",
+        "", "Set who moves first, the clock and what Crafty shows in its games.", Needs::Nothing},
+    CommandSpec{EngineCommand::SaveCraftyPosition, "SaveCraftyPosition", MenuId::Analysis,
+                "Save Crafty &Position...", "",
+                "Save the position on the board as a Crafty position file.", NeedGame},
+    CommandSpec{EngineCommand::ConvertCanFile, "ConvertCanFile", MenuId::Analysis,
+                "Convert Crafty &Annotation File...", "",
+                "Turn a Crafty annotation (.can) file into a PGN file beside it.", Needs::Nothing},
 
     // Options
     CommandSpec{OptionsCommand::Options, "Options", MenuId::Options, "O&ptions...", "Ctrl+,",

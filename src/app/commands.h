@@ -119,10 +119,31 @@ enum class UtilitiesCommand {
     FixNames,
 };
 
+// Playing against and analysing with a chess engine (UCI or Crafty).
+enum class EngineCommand {
+    AnalyseUci,
+    PlayUci,
+    AnalyseGame,
+    Stop,
+    TakeBack,
+    ForceMove,
+    NewGame,
+    SavePlayedGame,
+    SelectUci,
+    UciOptions,
+    DisplayOptions,
+    AnalyseCrafty,
+    PlayCrafty,
+    SelectCrafty,
+    CraftyGameInfo,
+    SaveCraftyPosition,
+    ConvertCanFile,
+};
+
 using CommandId =
     std::variant<FileCommand, GameCommand, EditCommand, AnalysisCommand, SearchCommand, TreeCommand,
                  OpeningsCommand, OptionsCommand, OutputCommand, HelpCommand, DirectoryCommand,
-                 DatabaseCommand, AnnotationCommand, UtilitiesCommand>;
+                 DatabaseCommand, AnnotationCommand, UtilitiesCommand, EngineCommand>;
 
 // The menus, in menu-bar order. Each has the program's role name with a "Menu" suffix.
 enum class MenuId : std::uint8_t {

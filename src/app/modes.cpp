@@ -27,6 +27,8 @@ bool ModeModel::ModeProvided(Mode mode) {
         case Mode::GameReplay:
         case Mode::AddGame:
         case Mode::ModifyGame:
+        case Mode::EnginePlay:
+        case Mode::EngineAnalysis:
             return true;
         case Mode::VariationEdit:
         case Mode::Analyze:
@@ -34,8 +36,6 @@ bool ModeModel::ModeProvided(Mode mode) {
         case Mode::Tree:
         case Mode::EcoEdit:
         case Mode::Database:
-        case Mode::EnginePlay:
-        case Mode::EngineAnalysis:
             return false;
     }
     return false;

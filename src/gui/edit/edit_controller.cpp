@@ -140,6 +140,11 @@ bool EditController::StartFromSetup(const app::SetupPosition& setup) {
     return entry_.has_value();
 }
 
+bool EditController::EnterGame(app::GameEntry entry) {
+    Enter(app::Mode::AddGame, std::move(entry));
+    return entry_.has_value();
+}
+
 void EditController::Enter(app::Mode mode, app::GameEntry entry) {
     if (!session().Modes().Enter(mode)) return;
     entry_ = std::move(entry);

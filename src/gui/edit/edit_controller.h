@@ -46,6 +46,9 @@ class EditController : public Controller {
 
     // Add Game from a set-up position, after the set-up checks; false after their message.
     bool StartFromSetup(const app::SetupPosition& setup);
+    // Add Game with a game made elsewhere (one played against an engine), to be saved as an
+    // entered game is; false when Add Game cannot be entered now.
+    bool EnterGame(app::GameEntry entry);
     // Saves the entered game with `mode` into the file at `path` (a new file, or an existing
     // one, which becomes the open file) and shows it there; false after the refusal was shown.
     bool SaveEntered(pgn::SaveMode mode, const QString& path);

@@ -31,6 +31,7 @@
 #include "base/message.h"
 #include "gui/database/database_controller.h"
 #include "gui/edit/edit_controller.h"
+#include "gui/engine/engine_controller.h"
 #include "gui/file/file_controller.h"
 #include "gui/game/game_controller.h"
 #include "gui/help/help_controller.h"
@@ -119,8 +120,10 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     directory_ = std::make_unique<DirectoryController>(*context_, *search_);
     database_ = std::make_unique<DatabaseController>(*context_);
     utilities_ = std::make_unique<UtilitiesController>(*context_);
+    engine_ = std::make_unique<EngineController>(*context_, *edit_);
     BuildToolBars();
     connect(board_, &BoardWidget::squareClicked, this, [this](int file, int rank) {
+        if (engine_->BoardClicked(file, rank)) return;
         if (edit_->Entry() != nullptr) {
             edit_->BoardClicked(file, rank);
         } else {
@@ -128,6 +131,7 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
         }
     });
     connect(board_, &BoardWidget::squareDropped, this, [this](int file, int rank) {
+        if (engine_->PieceDropped(file, rank)) return;
         if (edit_->Entry() != nullptr) edit_->PieceDropped(file, rank);
     });
     connect(board_, &BoardWidget::wheelStep, this, [this](int direction) {
@@ -306,6 +310,7 @@ void MainWindow::Dispatch(const app::CommandId& id) {
                    [this](app::DatabaseCommand command) { database_->Run(command); },
                    [this](app::AnnotationCommand command) { annotation_->Run(command); },
                    [this](app::UtilitiesCommand command) { utilities_->Run(command); },
+                   [this](app::EngineCommand command) { engine_->Run(command); },
                },
                id);
     Redraw(WindowPart::Commands);
@@ -380,6 +385,7 @@ void MainWindow::Redraw(WindowPart parts) {
     if (Has(parts, WindowPart::Commands)) DrawCommandStates();
     if (Has(parts, WindowPart::Board) || Has(parts, WindowPart::MoveLines)) {
         game_->PositionChanged();
+        if (engine_) engine_->PositionChanged();
     }
 }
 
@@ -413,6 +419,7 @@ void MainWindow::ApplyOptions() {
 
 void MainWindow::DrawBoard() {
     board_->SetFlipped(session_.View().flipped);
+    if (engine_ && engine_->DrawBoard(*board_)) return;
     if (const app::GameEntry* entry = edit_->Entry()) {
         edit_->Input().Draw(*board_, *entry);
         return;
@@ -423,6 +430,9 @@ void MainWindow::DrawBoard() {
 }
 
 app::GameTextSource MainWindow::ShownTextSource() const {
+    if (const app::GameEntry* played = engine_ ? engine_->PlayEntry() : nullptr) {
+        return {&played->Moves(), played->FullMoves(), played->StartMoveNumber()};
+    }
     if (const app::GameEntry* entry = edit_->Entry()) {
         return {&entry->Moves(), entry->FullMoves(), entry->StartMoveNumber()};
     }
@@ -635,6 +645,10 @@ QString MainWindow::GameStatusText() const { return game_status_->text(); }
 QString MainWindow::DatabaseStatusText() const { return database_status_->text(); }
 
 QString MainWindow::MoveLineText() const {
+    if (const app::GameEntry* played = engine_ ? engine_->PlayEntry() : nullptr) {
+        return ToQString(app::MoveLineText(ShownTextSource(), played->ShownHalfMove(),
+                                           app::DisplayPieceLetters(state_.options)));
+    }
     if (const app::GameEntry* entry = edit_->Entry()) {
         return ToQString(app::MoveLineText(ShownTextSource(), entry->ShownHalfMove(),
                                            app::DisplayPieceLetters(state_.options)));
@@ -645,7 +659,7 @@ QString MainWindow::MoveLineText() const {
 }
 
 QString MainWindow::ResultLineText() const {
-    if (edit_->Entry() != nullptr) return {};
+    if (edit_->Entry() != nullptr || (engine_ && engine_->PlayEntry() != nullptr)) return {};
     const app::NavigationState& navigation = session_.Navigation();
     if (!session_.HasGame() || navigation.currentPly != navigation.lastPly) return {};
     return ToQString(session_.ResultText());

@@ -30,6 +30,7 @@ class DatabaseController;
 class DirectoryController;
 class FileController;
 class EditController;
+class EngineController;
 class GameController;
 class GameTextWidget;
 class HelpController;
@@ -88,6 +89,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     DirectoryController& directory() { return *directory_; }
     DatabaseController& database() { return *database_; }
     UtilitiesController& utilities() { return *utilities_; }
+    EngineController& engine() { return *engine_; }
     OperationRunner& runner() { return *runner_; }
     MoveSound& moveSound() { return *sound_; }
 
@@ -166,6 +168,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     std::unique_ptr<DirectoryController> directory_;
     std::unique_ptr<DatabaseController> database_;
     std::unique_ptr<UtilitiesController> utilities_;
+    std::unique_ptr<EngineController> engine_;
 
     BoardWidget* board_ = nullptr;
     GameTextWidget* text_ = nullptr;

@@ -1,0 +1,258 @@
+// The engine commands of the window: analysis lines that follow the board, a game against the
+// engine on the board, the window kept responsive while an engine floods it, and no engine
+// process left behind.
+#include <QAction>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+#include <algorithm>
+#include <sstream>
+
+#include "app/engine_settings.h"
+#include "gui/edit/edit_controller.h"
+#include "gui/engine/engine_controller.h"
+#include "gui/engine/engine_window.h"
+#include "gui/file/file_controller.h"
+#include "gui/game/game_controller.h"
+#include "gui/panels/board_widget.h"
+#include "gui/shell/main_window.h"
+#include "support/fake_engines.h"
+#include "support/pgn_extract.h"
+#include "support/program_home.h"
+
+using namespace qorvale;
+
+namespace {
+
+constexpr int EngineWait = 8000;
+constexpr std::string_view StartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+
+struct Program : test::ProgramHome {
+    Program() : ProgramHome("app/steinitz-zukertort-1886.pgn", "world-1886.pgn") { Start(); }
+    void UseEngine(engines::EngineKind kind, const std::string& path) {
+        QVERIFY(app::SetEnginePath(state.options, kind, path));
+    }
+};
+
+std::vector<std::string> Words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
+}
+
+// Whether each of `line`'s first moves is legal where it is played, as stockfish counts the
+// legal moves after `before` (coordinate moves from the standard start).
+bool LegalLine(std::vector<std::string> before, const std::vector<chess::CoordinateMove>& line) {
+    for (std::size_t i = 0; i < std::min<std::size_t>(line.size(), 3); ++i) {
+        std::string fen(StartFen);
+        if (!before.empty()) fen += " moves";
+        for (const std::string& move : before) fen += " " + move;
+        const std::vector<std::string> legal = test::StockfishLegalMoves(fen);
+        const std::string move(line[i].view());
+        if (std::find(legal.begin(), legal.end(), move) == legal.end()) {
+            qWarning("%s is not legal after %s", move.c_str(), fen.c_str());
+            return false;
+        }
+        before.push_back(move);
+    }
+    return true;
+}
+
+bool NoEngineLeft() { return test::ChildProcesses().empty(); }
+
+}  // namespace
+
+class EngineTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void CommandsFollowTheMode() {
+        Program program;
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        struct Row {
+            const char* action;
+            bool replay;  // enabled while browsing the file
+        };
+        for (const Row& row : {Row{"AnalyseUci", true}, Row{"PlayUci", true},
+                               Row{"AnalyseGame", true}, Row{"StopEngine", false},
+                               Row{"EngineTakeBack", false}, Row{"SavePlayedGame", false}}) {
+            QAction* action = window.Action(QString::fromLatin1(row.action));
+            QVERIFY2(action != nullptr, row.action);
+            QVERIFY2(action->isEnabled() == row.replay, row.action);
+            QCOMPARE(window.Menu(app::MenuId::Analysis)->actions().contains(action), true);
+        }
+    }
+
+    void AnalysisShowsLegalLinesAndFollowsTheBoard() {
+        const std::string stockfish = test::InstalledEngine("/usr/games/stockfish");
+        if (stockfish.empty() || !test::HavePgnExtract()) QSKIP("stockfish or pgn-extract missing");
+        Program program;
+        program.UseEngine(engines::EngineKind::Uci, stockfish);
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        const std::vector<std::string> game =
+            Words(test::PgnExtractMainLines(program.games, {"-Wuci"}).front());
+        window.game().Navigate(app::NavigationAction::Forward5);
+        gui::EngineController& engine = window.engine();
+        engine.Session();
+        {
+            app::EngineSettings settings = app::ReadEngineSettings(program.state.options);
+            settings.analysis_lines = 2;
+            app::WriteEngineSettings(settings, program.state.options);
+        }
+        window.Action(QStringLiteral("AnalyseUci"))->trigger();
+        QCOMPARE(window.session().Modes().Current(), app::Mode::EngineAnalysis);
+        QVERIFY(engine.Window()->isVisible());
+        QCOMPARE(engine.Window()->windowTitle(), QStringLiteral("UCI Engine Interface"));
+        QVERIFY(!window.Action(QStringLiteral("AnalyseUci"))->isEnabled() ||
+                window.Action(QStringLiteral("StopEngine"))->isEnabled());
+
+        // Each step of the game is analysed in turn; the pane shows its lines.
+        for (int ply : {5, 6, 4}) {
+            window.GoToPly(ply);
+            QTRY_VERIFY_WITH_TIMEOUT(engine.Session().Lines().size() == 2 &&
+                                         engine.Session().AnalysedBoard()->HalfMove() == ply &&
+                                         engine.Window()->Lines()->topLevelItemCount() == 2 &&
+                                         engine.Session().Lines().front().depth >= 6,
+                                     EngineWait);
+            const std::vector<std::string> before(game.begin(), game.begin() + ply);
+            for (int row = 0; row < 2; ++row) {
+                const engines::InfoLine& line =
+                    engine.Session().Lines()[static_cast<std::size_t>(row)];
+                QVERIFY(LegalLine(before, line.pv));
+                QVERIFY(!engine.Window()->Lines()->topLevelItem(row)->text(2).isEmpty());
+                QVERIFY(!engine.Window()->Lines()->topLevelItem(row)->text(1).isEmpty());
+            }
+            // Moves in the pane are numbered from the board's position on.
+            const QString first = engine.Window()->Lines()->topLevelItem(0)->text(2);
+            QVERIFY2(first.startsWith(QString::number(ply / 2 + 1) +
+                                      QLatin1String(ply % 2 == 0 ? "." : "...")),
+                     qPrintable(first));
+        }
+        QVERIFY(engine.Window()->Bar()->Share().has_value());
+
+        window.Action(QStringLiteral("StopEngine"))->trigger();
+        QCOMPARE(window.session().Modes().Current(), app::Mode::GameReplay);
+        QVERIFY(!engine.Window()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(NoEngineLeft(), 3000);
+    }
+
+    void PlayedMovesGetTheEnginesReplyOnTheBoard() {
+        const std::string stockfish = test::InstalledEngine("/usr/games/stockfish");
+        if (stockfish.empty()) QSKIP("stockfish missing");
+        Program program;
+        program.UseEngine(engines::EngineKind::Uci, stockfish);
+        {
+            app::EngineSettings settings = app::ReadEngineSettings(program.state.options);
+            settings.play_milliseconds = 100;
+            app::WriteEngineSettings(settings, program.state.options);
+        }
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        program.ui.answers = {true};  // the user moves first
+        window.Action(QStringLiteral("PlayUci"))->trigger();
+        QCOMPARE(window.session().Modes().Current(), app::Mode::EnginePlay);
+        gui::EngineController& engine = window.engine();
+        QVERIFY(engine.PlayEntry() != nullptr);
+        QVERIFY(window.Action(QStringLiteral("EngineTakeBack"))->isEnabled());
+        QVERIFY(!window.Action(QStringLiteral("Open"))->isEnabled());
+
+        // e2-e4 by two clicks on the board; the engine's reply is drawn on it.
+        emit window.board()->squareClicked(5, 2);
+        emit window.board()->squareClicked(5, 4);
+        QTRY_VERIFY_WITH_TIMEOUT(engine.PlayEntry()->HalfMoves() == 2, EngineWait);
+        const std::vector<chess::CoordinateMove>& moves =
+            engine.Session().PlayBoard().Position().moves;
+        QCOMPARE(moves.size(), std::size_t{2});
+        const std::vector<std::string> legal =
+            test::StockfishLegalMoves(std::string(StartFen) + " moves e2e4");
+        QVERIFY(std::find(legal.begin(), legal.end(), std::string(moves[1].view())) != legal.end());
+        QVERIFY(window.board()->Position() == engine.PlayEntry()->Board());
+        QVERIFY(window.board()->Position() != window.session().CurrentBoard());
+        QVERIFY(window.MoveLineText().contains(QStringLiteral("e4")));
+
+        // A click on the engine's pieces moves nothing.
+        emit window.board()->squareClicked(5, 7);
+        emit window.board()->squareClicked(5, 5);
+        QCOMPARE(engine.PlayEntry()->HalfMoves(), 2);
+
+        // Stopping leaves the game played as an entered game, ready to be saved.
+        window.Action(QStringLiteral("StopEngine"))->trigger();
+        QVERIFY(engine.PlayEntry() == nullptr);
+        QCOMPARE(window.session().Modes().Current(), app::Mode::AddGame);
+        QVERIFY(window.edit().Entry() != nullptr);
+        QCOMPARE(window.edit().Entry()->HalfMoves(), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(NoEngineLeft(), 3000);
+    }
+
+    void FloodingEngineLeavesTheWindowResponsive() {
+        Program program;
+        test::TempDir folder;
+        program.UseEngine(engines::EngineKind::Uci, test::InstallEngine(folder, "flooding.sh"));
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        // The longest wait of a 10 ms timer while the engine's 240,000 bytes are read.
+        QElapsedTimer clock;
+        qint64 last = 0;
+        qint64 longest = 0;
+        QTimer ticks;
+        QObject::connect(&ticks, &QTimer::timeout, [&] {
+            const qint64 now = clock.elapsed();
+            longest = std::max(longest, now - last);
+            last = now;
+        });
+        clock.start();
+        ticks.start(10);
+        window.Action(QStringLiteral("AnalyseUci"))->trigger();
+        gui::EngineController& engine = window.engine();
+        QTRY_VERIFY_WITH_TIMEOUT(engine.Session().BestMoveText().find("Bestmove") == 0, EngineWait);
+        ticks.stop();
+        QVERIFY2(longest < 500, qPrintable(QString::number(longest)));
+        QVERIFY(engine.Window()->Rows()->blockCount() > 1);
+    }
+
+    void ClosingTheWindowEndsTheEngine() {
+        // Engines that stop when asked, and one that ignores "quit" and must be killed.
+        for (const char* name : {"flooding.sh", "deaf.sh"}) {
+            Program program;
+            test::TempDir folder;
+            program.UseEngine(engines::EngineKind::Uci, test::InstallEngine(folder, name));
+            {
+                gui::MainWindow window(program.state);
+                window.SetUi(program.ui);
+                QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+                window.Action(QStringLiteral("AnalyseUci"))->trigger();
+                QVERIFY2(window.engine().Session().Running(), name);
+                QVERIFY(!NoEngineLeft());
+            }
+            QVERIFY2(NoEngineLeft(), name);
+        }
+    }
+
+    void AProgramThatCannotStartIsForgotten() {
+        Program program;
+        const std::string not_executable = program.games;
+        program.UseEngine(engines::EngineKind::Uci, not_executable);
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        window.Action(QStringLiteral("AnalyseUci"))->trigger();
+        QCOMPARE(window.session().Modes().Current(), app::Mode::GameReplay);
+        QVERIFY(!program.ui.reports.empty());
+        QCOMPARE(program.ui.reports.back(), std::string("Could not start UCI engine."));
+        QCOMPARE(app::EnginePath(program.state.options, engines::EngineKind::Uci), std::string());
+    }
+};
+
+QTEST_MAIN(EngineTest)
+#include "engine_test.moc"
