@@ -156,10 +156,11 @@ const std::vector<CommandEntry>& Commands() {
         {"bmp2gif", "bmp2gif IN.bmp OUT.gif", "save a 4- or 8-bit BMP picture as a GIF file",
          RunBmp2GifCommand},
         {"analyse",
-         "analyse --engine PATH (--fen FEN | --file FILE --game N --ply K) [--depth D | "
-         "--movetime MS] [--multipv N]",
+         "analyse --engine PATH (--fen FEN | --file FILE --game N (--ply K | --whole-game)) "
+         "[--depth D | --movetime MS] [--multipv N]",
          "analyse a position with a UCI engine; print the engine window's lines and the best "
-         "move (default --depth 12)",
+         "move (default --depth 12); --whole-game: every position of the game, then the "
+         "evaluation profile",
          RunAnalyseCommand,
          {"--engine", "--fen", "--file", "--game", "--ply", "--depth", "--movetime", "--multipv"}},
         {"play",

@@ -45,6 +45,8 @@ TEST(Commands, EnabledStateFollowsFileGameAndMode) {
     const ShellState browsing{true, true, false, Mode::GameReplay};
     const ShellState busy{true, true, true, Mode::GameReplay};
     const ShellState with_database{false, false, false, Mode::GameReplay, true};
+    const ShellState playing{true, true, false, Mode::EnginePlay};
+    const ShellState analysing{true, true, false, Mode::EngineAnalysis};
     struct Row {
         const char* command;
         ShellState state;
@@ -70,6 +72,15 @@ TEST(Commands, EnabledStateFollowsFileGameAndMode) {
         {"FindOpeningClosestMatch", browsing, false},
         {"ReplayPromote", browsing, false},
         {"ShowOpening", empty, true},
+        // A game against an engine keeps the file and its games away; an analysis follows them.
+        {"EngineTakeBack", browsing, false},
+        {"EngineTakeBack", playing, true},
+        {"Open", playing, false},
+        {"NextMove", analysing, true},
+        {"Open", analysing, true},
+        {"PlayUci", analysing, false},
+        {"StopEngine", analysing, true},
+        {"StopEngine", browsing, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.command);

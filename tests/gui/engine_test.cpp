@@ -2,18 +2,24 @@
 // engine on the board, the window kept responsive while an engine floods it, and no engine
 // process left behind.
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 #include <algorithm>
+#include <cstdio>
+#include <functional>
 #include <sstream>
 
 #include "app/engine_settings.h"
 #include "gui/edit/edit_controller.h"
+#include "gui/engine/engine_boxes.h"
 #include "gui/engine/engine_controller.h"
 #include "gui/engine/engine_window.h"
 #include "gui/file/file_controller.h"
@@ -45,25 +51,36 @@ std::vector<std::string> Words(const std::string& text) {
     return words;
 }
 
-// Whether each of `line`'s first moves is legal where it is played, as stockfish counts the
-// legal moves after `before` (coordinate moves from the standard start).
-bool LegalLine(std::vector<std::string> before, const std::vector<chess::CoordinateMove>& line) {
-    for (std::size_t i = 0; i < std::min<std::size_t>(line.size(), 3); ++i) {
-        std::string fen(StartFen);
-        if (!before.empty()) fen += " moves";
-        for (const std::string& move : before) fen += " " + move;
-        const std::vector<std::string> legal = test::StockfishLegalMoves(fen);
-        const std::string move(line[i].view());
-        if (std::find(legal.begin(), legal.end(), move) == legal.end()) {
-            qWarning("%s is not legal after %s", move.c_str(), fen.c_str());
-            return false;
-        }
-        before.push_back(move);
-    }
-    return true;
+// The legal moves after `before` (coordinate moves from the standard start), as stockfish
+// counts them.
+std::vector<std::string> LegalMoves(const std::vector<std::string>& before) {
+    std::string fen(StartFen);
+    if (!before.empty()) fen += " moves";
+    for (const std::string& move : before) fen += " " + move;
+    return test::StockfishLegalMoves(fen);
 }
 
 bool NoEngineLeft() { return test::ChildProcesses().empty(); }
+
+// Runs `answer` on the modal dialog that the next command opens, then accepts it.
+template <typename Box>
+void Answer(std::function<void(Box&)> answer) {
+    QTimer::singleShot(0, [answer] {
+        auto* box = qobject_cast<Box*>(QApplication::activeModalWidget());
+        QVERIFY(box != nullptr);
+        answer(*box);
+        box->accept();
+    });
+}
+
+// The control of `box` whose text is `label`.
+template <typename Control>
+Control* Labelled(QWidget& box, const char* label) {
+    for (Control* control : box.findChildren<Control*>()) {
+        if (control->text() == QLatin1String(label)) return control;
+    }
+    return nullptr;
+}
 
 }  // namespace
 
@@ -116,21 +133,28 @@ class EngineTest : public QObject {
                 window.Action(QStringLiteral("StopEngine"))->isEnabled());
 
         // Each step of the game is analysed in turn; the pane shows its lines.
-        for (int ply : {5, 6, 4}) {
+        for (int ply : {5, 6}) {
             window.GoToPly(ply);
             QTRY_VERIFY_WITH_TIMEOUT(engine.Session().Lines().size() == 2 &&
                                          engine.Session().AnalysedBoard()->HalfMove() == ply &&
                                          engine.Window()->Lines()->topLevelItemCount() == 2 &&
-                                         engine.Session().Lines().front().depth >= 6,
+                                         engine.Session().Lines().front().depth >= 4,
                                      EngineWait);
-            const std::vector<std::string> before(game.begin(), game.begin() + ply);
+            const std::vector<std::string> legal =
+                LegalMoves(std::vector<std::string>(game.begin(), game.begin() + ply));
             for (int row = 0; row < 2; ++row) {
                 const engines::InfoLine& line =
                     engine.Session().Lines()[static_cast<std::size_t>(row)];
-                QVERIFY(LegalLine(before, line.pv));
+                QVERIFY(!line.pv.empty());
+                QVERIFY2(std::find(legal.begin(), legal.end(), std::string(line.pv[0].view())) !=
+                             legal.end(),
+                         line.pv[0].view().data());
                 QVERIFY(!engine.Window()->Lines()->topLevelItem(row)->text(2).isEmpty());
                 QVERIFY(!engine.Window()->Lines()->topLevelItem(row)->text(1).isEmpty());
             }
+            // Two lines are two different moves.
+            QVERIFY(engine.Session().Lines()[0].pv[0].view() !=
+                    engine.Session().Lines()[1].pv[0].view());
             // Moves in the pane are numbered from the board's position on.
             const QString first = engine.Window()->Lines()->topLevelItem(0)->text(2);
             QVERIFY2(first.startsWith(QString::number(ply / 2 + 1) +
@@ -173,8 +197,7 @@ class EngineTest : public QObject {
         const std::vector<chess::CoordinateMove>& moves =
             engine.Session().PlayBoard().Position().moves;
         QCOMPARE(moves.size(), std::size_t{2});
-        const std::vector<std::string> legal =
-            test::StockfishLegalMoves(std::string(StartFen) + " moves e2e4");
+        const std::vector<std::string> legal = LegalMoves({"e2e4"});
         QVERIFY(std::find(legal.begin(), legal.end(), std::string(moves[1].view())) != legal.end());
         QVERIFY(window.board()->Position() == engine.PlayEntry()->Board());
         QVERIFY(window.board()->Position() != window.session().CurrentBoard());
@@ -237,6 +260,64 @@ class EngineTest : public QObject {
             }
             QVERIFY2(NoEngineLeft(), name);
         }
+    }
+
+    void CraftyDialogsAndGame() {
+        Program program;
+        test::TempDir folder;
+        program.UseEngine(engines::EngineKind::Crafty,
+                          test::InstallEngine(folder, "scripted_crafty.sh"));
+        folder.Write("answers", "e4|move e5\n");
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+
+        Answer<gui::CraftyGameInfoBox>([](gui::CraftyGameInfoBox& box) {
+            QCOMPARE(box.windowTitle(), QStringLiteral("Crafty Game Info"));
+            QVERIFY(Labelled<QCheckBox>(box, "Crafty to move first") != nullptr);
+            Labelled<QCheckBox>(box, "Disable pondering")->setChecked(true);
+        });
+        window.Action(QStringLiteral("CraftyGameInfo"))->trigger();
+        QVERIFY(app::ReadEngineSettings(program.state.options).crafty.CraftyNoPonder);
+
+        // A game: the user's move goes to Crafty as its text, Crafty's "move" is drawn.
+        window.Action(QStringLiteral("PlayCrafty"))->trigger();
+        QCOMPARE(window.session().Modes().Current(), app::Mode::EnginePlay);
+        gui::EngineController& engine = window.engine();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            engine.Session().List() != nullptr && !engine.Session().List()->Rows().empty(),
+            EngineWait);
+        emit window.board()->squareClicked(5, 2);
+        emit window.board()->squareClicked(5, 4);
+        QTRY_VERIFY_WITH_TIMEOUT(engine.PlayEntry()->HalfMoves() == 2, EngineWait);
+        QCOMPARE(window.board()->Position()[5][5], std::uint32_t{11});  // Black's pawn on e5
+        QVERIFY(window.MoveLineText().contains(QStringLiteral("e5")));
+        window.Action(QStringLiteral("StopEngine"))->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(NoEngineLeft(), 3000);
+        const std::string played = test::ReadWholeFile(folder.File("received.log"));
+        QVERIFY2(played.find("ponder off\n") != std::string::npos, played.c_str());
+        QVERIFY2(played.find("\ne4\n") != std::string::npos, played.c_str());
+        program.ui.answers = {true};  // the played game is dropped
+        QVERIFY(window.edit().Leave());
+
+        // Analysing a position without moves asks what the board does not show.
+        std::remove(folder.File("received.log").c_str());
+        window.GoToPly(0);
+        Answer<gui::CraftyPositionInfoBox>([](gui::CraftyPositionInfoBox& box) {
+            QCOMPARE(box.windowTitle(), QStringLiteral("Crafty Position Info"));
+            Labelled<QRadioButton>(box, "Black to move")->setChecked(true);
+        });
+        window.Action(QStringLiteral("AnalyseCrafty"))->trigger();
+        QCOMPARE(window.session().Modes().Current(), app::Mode::EngineAnalysis);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            test::ReadWholeFile(folder.File("received.log")).find("analyze") != std::string::npos,
+            EngineWait);
+        const std::string analysed = test::ReadWholeFile(folder.File("received.log"));
+        QVERIFY2(analysed.find("setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b") !=
+                     std::string::npos,
+                 analysed.c_str());
+        window.Action(QStringLiteral("StopEngine"))->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(NoEngineLeft(), 3000);
     }
 
     void AProgramThatCannotStartIsForgotten() {

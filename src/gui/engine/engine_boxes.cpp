@@ -2,12 +2,17 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <limits>
 
 #include "engines/messages.h"
 #include "gui/shell/qt_text.h"
@@ -130,10 +135,21 @@ EngineDisplayBox::EngineDisplayBox(QWidget* parent, const QString& title,
         colours_->addButton(button, id++);
         group_layout->addWidget(button);
     }
+    // A UCI engine in a game thinks until Force Move unless it is given a time per move.
+    move_time_ = new QSpinBox(this);
+    move_time_->setObjectName(QStringLiteral("MoveTime"));
+    move_time_->setRange(0, 3'600'000);
+    move_time_->setSingleStep(500);
+    move_time_->setSuffix(tr(" ms"));
+    move_time_->setSpecialValueText(tr("until Force Move"));
+    move_time_->setValue(settings.play_milliseconds);
+    auto* form = new QFormLayout;
+    form->addRow(tr("UCI engine's time per move in a game:"), move_time_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(fixed_font_);
     layout->addWidget(profile_);
     layout->addWidget(group);
+    layout->addLayout(form);
     AddButtons(this, layout);
 }
 
@@ -141,7 +157,83 @@ app::EngineSettings EngineDisplayBox::Settings(app::EngineSettings settings) con
     settings.EngineFixedFont = fixed_font_->isChecked();
     settings.EngineEvalProfile = profile_->isChecked();
     settings.EngineProfileColors = std::max(0, colours_->checkedId());
+    settings.play_milliseconds = move_time_->value();
     return settings;
+}
+
+UciOptionsBox::UciOptionsBox(QWidget* parent, const std::vector<engines::UciOption>& options)
+    : QDialog(parent), options_(options) {
+    setObjectName(QStringLiteral("UciOptionsBox"));
+    setWindowTitle(ToQString(text::UciOptionsTitle));
+    auto* page = new QWidget;
+    auto* form = new QFormLayout(page);
+    using Type = engines::UciOption::Type;
+    constexpr std::int64_t Low = std::numeric_limits<int>::min();
+    constexpr std::int64_t High = std::numeric_limits<int>::max();
+    for (const engines::UciOption& option : options_) {
+        QWidget* field = nullptr;
+        switch (option.type) {
+            case Type::Check:
+            case Type::Button: {
+                auto* box = new QCheckBox(page);
+                box->setChecked(option.type == Type::Check && option.value == "true");
+                field = box;
+                break;
+            }
+            case Type::Spin: {
+                auto* box = new QSpinBox(page);
+                box->setRange(static_cast<int>(std::clamp(option.min.value_or(Low), Low, High)),
+                              static_cast<int>(std::clamp(option.max.value_or(High), Low, High)));
+                box->setValue(QString::fromStdString(option.value).toInt());
+                field = box;
+                break;
+            }
+            case Type::Combo: {
+                auto* box = new QComboBox(page);
+                for (const std::string& var : option.vars) box->addItem(ToQString(var));
+                box->setCurrentText(ToQString(option.value));
+                field = box;
+                break;
+            }
+            case Type::String:
+            case Type::Unknown:
+                field = new QLineEdit(ToQString(option.value), page);
+                break;
+        }
+        field->setObjectName(ToQString(option.name));
+        form->addRow(ToQString(option.name), field);
+        fields_.push_back(field);
+    }
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidget(page);
+    scroll->setWidgetResizable(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(scroll);
+    AddButtons(this, layout);
+    resize(420, 480);
+}
+
+std::vector<std::pair<std::string, std::string>> UciOptionsBox::Changed() const {
+    std::vector<std::pair<std::string, std::string>> changed;
+    for (std::size_t i = 0; i < options_.size(); ++i) {
+        const engines::UciOption& option = options_[i];
+        std::string value;
+        if (auto* check = qobject_cast<QCheckBox*>(fields_[i])) {
+            if (option.type == engines::UciOption::Type::Button) {
+                if (check->isChecked()) changed.emplace_back(option.name, "");
+                continue;
+            }
+            value = check->isChecked() ? "true" : "false";
+        } else if (auto* spin = qobject_cast<QSpinBox*>(fields_[i])) {
+            value = std::to_string(spin->value());
+        } else if (auto* combo = qobject_cast<QComboBox*>(fields_[i])) {
+            value = combo->currentText().toStdString();
+        } else if (auto* line = qobject_cast<QLineEdit*>(fields_[i])) {
+            value = line->text().toStdString();
+        }
+        if (value != option.value) changed.emplace_back(option.name, value);
+    }
+    return changed;
 }
 
 }  // namespace qorvale::gui

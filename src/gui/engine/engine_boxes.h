@@ -1,15 +1,20 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/engine_settings.h"
 #include "chess/setup_validation.h"
 #include "engines/crafty_commands.h"
+#include "engines/uci_output.h"
 
 class QButtonGroup;
 class QCheckBox;
 class QLineEdit;
 class QRadioButton;
+class QSpinBox;
 
 namespace qorvale::gui {
 
@@ -64,6 +69,22 @@ class EngineDisplayBox : public QDialog {
     QCheckBox* fixed_font_;
     QCheckBox* profile_;
     QButtonGroup* colours_;
+    QSpinBox* move_time_;
+};
+
+// "UCI Options": one field per option the engine offered (check box, number, choice, text; a
+// button option is a check box that presses it).
+class UciOptionsBox : public QDialog {
+    Q_OBJECT
+
+  public:
+    UciOptionsBox(QWidget* parent, const std::vector<engines::UciOption>& options);
+    // The options whose value the user changed, with their new values.
+    std::vector<std::pair<std::string, std::string>> Changed() const;
+
+  private:
+    std::vector<engines::UciOption> options_;
+    std::vector<QWidget*> fields_;
 };
 
 }  // namespace qorvale::gui

@@ -2,7 +2,6 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QSocketNotifier>
 #include <algorithm>
 #include <chrono>
@@ -160,6 +159,7 @@ engines::EnginePosition EngineController::ShownPosition() const {
 
 bool EngineController::Launch(app::EngineStart start) {
     if (start.path.empty()) return false;
+    if (start.kind == EngineKind::Uci) start.options = uci_options_;
     if (notifier_ != nullptr) {
         notifier_->setEnabled(false);
         notifier_->deleteLater();
@@ -196,6 +196,13 @@ bool EngineController::Launch(app::EngineStart start) {
     }
     const app::EngineSettings settings = Settings();
     window_->Begin(start.kind, start.mode, start.multipv, settings.EngineFixedFont);
+    if (!window_placed_) {
+        // First shown over the lower right of the main window, clear of the board.
+        const QRect main = window().DialogParent()->frameGeometry();
+        window_->move(main.right() - window_->width() - 16, main.bottom() - window_->height() - 40);
+        profile_->move(main.right() - profile_->width() - 16, main.top() + 80);
+        window_placed_ = true;
+    }
     window_->show();
     if (start.profile) {
         profile_->SetPoints({}, settings.EngineProfileColors,
@@ -463,12 +470,20 @@ void EngineController::ShowUciOptions() {
         ui().report(engines::messages::UciNotStarted);
         return;
     }
-    auto* box =
-        new QMessageBox(QMessageBox::Information, ToQString(engines::messages::UciOptionsTitle),
-                        ToQString(*list), QMessageBox::Ok, window().DialogParent());
-    box->setObjectName(QStringLiteral("UciOptionsBox"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    UciOptionsBox box(window().DialogParent(), session_.UciOptions());
+    if (box.exec() != QDialog::Accepted) return;
+    for (const auto& [name, value] : box.Changed()) {
+        if (!session_.SetUciOption(name, value)) continue;
+        // Chosen values hold for the later starts of this window's engine too.
+        auto kept = std::find_if(uci_options_.begin(), uci_options_.end(),
+                                 [&name](const auto& option) { return option.first == name; });
+        if (kept != uci_options_.end()) {
+            kept->second = value;
+        } else {
+            uci_options_.emplace_back(name, value);
+        }
+    }
+    Arm();
 }
 
 void EngineController::DisplayOptions() {

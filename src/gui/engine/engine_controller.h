@@ -4,6 +4,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/commands.h"
 #include "app/engine_session.h"
@@ -90,12 +92,15 @@ class EngineController : public Controller {
     // The path of the engine being started: forgotten when it never becomes ready.
     std::string starting_path_;
     bool ready_ = false;
+    bool window_placed_ = false;
     // The position last sent for analysis, so that a redraw of the same position sends nothing.
     std::optional<engines::EnginePosition> analysed_;
     bool analysing_game_ = false;
     std::optional<app::GameEntry> entry_;
     MoveInput input_;
     chess::EnginePositionInfo position_info_;
+    // UCI option values chosen in "UCI Options", sent again at each start.
+    std::vector<std::pair<std::string, std::string>> uci_options_;
 };
 
 }  // namespace qorvale::gui

@@ -71,8 +71,11 @@ EngineWindow::EngineWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     lines_->setObjectName(QStringLiteral("EngineLines"));
     lines_->setRootIsDecorated(false);
     lines_->setHeaderLabels({tr("Depth"), tr("Score"), tr("Line"), tr("Nodes/s"), tr("Time")});
-    lines_->header()->setSectionResizeMode(2, QHeaderView::Stretch);
     lines_->header()->setStretchLastSection(false);
+    for (int column : {0, 1, 3, 4}) {
+        lines_->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+    lines_->header()->setSectionResizeMode(2, QHeaderView::Stretch);
     rows_ = new QPlainTextEdit(this);
     rows_->setObjectName(QStringLiteral("EngineRows"));
     rows_->setReadOnly(true);
@@ -125,6 +128,7 @@ void EngineWindow::Begin(engines::EngineKind kind, app::EngineMode mode, int mul
     bar_->SetShare(std::nullopt);
     const bool analysing = mode == app::EngineMode::Analyse;
     lines_->setVisible(kind == engines::EngineKind::Uci && analysing);
+    bar_->setVisible(analysing);
     multipv_->setEnabled(kind == engines::EngineKind::Uci && analysing);
     const QSignalBlocker blocker(multipv_);
     multipv_->setValue(multipv);
@@ -147,6 +151,7 @@ void EngineWindow::ShowLines(const app::EngineSession& session) {
         item->setText(0, line.depth > 0 ? QString::number(line.depth) : QString());
         item->setText(1, ScoreText(line));
         item->setText(2, ToQString(line.pv_text).trimmed());
+        item->setToolTip(2, item->text(2));
         item->setText(3, Count(line.nps));
         item->setText(4, line.time_ms < 0
                              ? QString()

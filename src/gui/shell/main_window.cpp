@@ -506,7 +506,10 @@ void MainWindow::DrawOpeningLine() {
 
 void MainWindow::DrawText() {
     const app::OptionsRecord& options = state_.options;
-    const app::GameEntry* entry = edit_->Entry();
+    // A game played against an engine is shown as an entered game is.
+    const app::GameEntry* entry = edit_->Entry() != nullptr ? edit_->Entry()
+                                  : engine_                 ? engine_->PlayEntry()
+                                                            : nullptr;
     // An entered game has no file text yet: its moves are shown however the file's game is.
     const bool actual_text = session_.View().actual_text && entry == nullptr;
     text_stack_->setCurrentIndex(actual_text ? 1 : 0);
@@ -703,6 +706,8 @@ void MainWindow::RememberWindowRectangle() {
 void MainWindow::SaveOptions() { (void)app::SaveOptions(state_.options_path, state_.options); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // A game against an engine becomes an entered game, so the question below covers it.
+    engine_->Stop();
     // Entered moves are never dropped without the user's word.
     if (!edit_->Leave()) {
         event->ignore();
