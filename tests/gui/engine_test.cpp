@@ -27,6 +27,7 @@
 #include "gui/panels/board_widget.h"
 #include "gui/shell/main_window.h"
 #include "support/fake_engines.h"
+#include "support/modal_answer.h"
 #include "support/pgn_extract.h"
 #include "support/program_home.h"
 
@@ -62,14 +63,12 @@ std::vector<std::string> LegalMoves(const std::vector<std::string>& before) {
 
 bool NoEngineLeft() { return test::ChildProcesses().empty(); }
 
-// Runs `answer` on the modal dialog that the next command opens, then accepts it.
+// Answers the modal dialog of the next command with `answer`, then OK.
 template <typename Box>
-void Answer(std::function<void(Box&)> answer) {
-    QTimer::singleShot(0, [answer] {
-        auto* box = qobject_cast<Box*>(QApplication::activeModalWidget());
-        QVERIFY(box != nullptr);
-        answer(*box);
-        box->accept();
+void Accept(std::function<void(Box&)> answer) {
+    test::Answer<Box>([answer](Box& box) {
+        answer(box);
+        box.accept();
     });
 }
 
@@ -272,7 +271,7 @@ class EngineTest : public QObject {
         window.SetUi(program.ui);
         QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
 
-        Answer<gui::CraftyGameInfoBox>([](gui::CraftyGameInfoBox& box) {
+        Accept<gui::CraftyGameInfoBox>([](gui::CraftyGameInfoBox& box) {
             QCOMPARE(box.windowTitle(), QStringLiteral("Crafty Game Info"));
             QVERIFY(Labelled<QCheckBox>(box, "Crafty to move first") != nullptr);
             Labelled<QCheckBox>(box, "Disable pondering")->setChecked(true);
@@ -303,7 +302,7 @@ class EngineTest : public QObject {
         // Analysing a position without moves asks what the board does not show.
         std::remove(folder.File("received.log").c_str());
         window.GoToPly(0);
-        Answer<gui::CraftyPositionInfoBox>([](gui::CraftyPositionInfoBox& box) {
+        Accept<gui::CraftyPositionInfoBox>([](gui::CraftyPositionInfoBox& box) {
             QCOMPARE(box.windowTitle(), QStringLiteral("Crafty Position Info"));
             Labelled<QRadioButton>(box, "Black to move")->setChecked(true);
         });
