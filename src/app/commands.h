@@ -138,6 +138,11 @@ enum class EngineCommand {
     CraftyGameInfo,
     SaveCraftyPosition,
     ConvertCanFile,
+    // Crafty's game menu; a UCI engine refuses them.
+    Score,
+    Clock,
+    Resign,
+    Draw,
 };
 
 using CommandId =

@@ -319,6 +319,29 @@ class EngineTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(NoEngineLeft(), 3000);
     }
 
+    void AnEngineThatDiesEndsItsMode() {
+        // Crashing in the middle of a search; and a game against one that dies before replying.
+        for (const char* command : {"AnalyseUci", "PlayUci"}) {
+            Program program;
+            test::TempDir folder;
+            program.UseEngine(engines::EngineKind::Uci, test::InstallEngine(folder, "crashing.sh"));
+            gui::MainWindow window(program.state);
+            window.SetUi(program.ui);
+            QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+            program.ui.answers = {false};  // the engine moves first
+            window.Action(QString::fromLatin1(command))->trigger();
+            QVERIFY2(window.session().Modes().Current() != app::Mode::GameReplay, command);
+            QTRY_VERIFY_WITH_TIMEOUT(window.session().Modes().Current() == app::Mode::GameReplay,
+                                     EngineWait);
+            QVERIFY(!window.engine().Window()->isVisible());
+            QVERIFY(std::find(program.ui.reports.begin(), program.ui.reports.end(),
+                              "The UCI engine has stopped.") != program.ui.reports.end());
+            QTRY_VERIFY_WITH_TIMEOUT(NoEngineLeft(), 3000);
+            // The path of an engine that once worked is kept.
+            QVERIFY(!app::EnginePath(program.state.options, engines::EngineKind::Uci).empty());
+        }
+    }
+
     void AProgramThatCannotStartIsForgotten() {
         Program program;
         const std::string not_executable = program.games;

@@ -122,6 +122,18 @@ void EngineController::Run(app::EngineCommand command) {
         case app::EngineCommand::ConvertCanFile:
             ConvertCanFile();
             return;
+        case app::EngineCommand::Score:
+            GameMenu(engines::GameMenuCommand::Score);
+            return;
+        case app::EngineCommand::Clock:
+            GameMenu(engines::GameMenuCommand::Clock);
+            return;
+        case app::EngineCommand::Resign:
+            GameMenu(engines::GameMenuCommand::Resign);
+            return;
+        case app::EngineCommand::Draw:
+            GameMenu(engines::GameMenuCommand::Draw);
+            return;
     }
 }
 
@@ -242,6 +254,10 @@ void EngineController::Pump() {
 
 void EngineController::Show(const app::EngineUpdate& update) {
     if (update.started) ready_ = true;
+    if (update.best_move && analysing_game_ && --game_positions_left_ <= 0) {
+        analysing_game_ = false;
+        analysed_.reset();
+    }
     window_->Show(session_, update);
     if (update.profile || update.lines) {
         const app::EngineSettings settings = Settings();
@@ -331,6 +347,7 @@ bool EngineController::AnalyseGame() {
     const engines::EnginePosition game = engines::EnginePositionFromGame(
         session().Chess(), session().Lines().Moves(), session().Navigation().lastPly);
     analysing_game_ = true;
+    game_positions_left_ = game.HalfMoves() + 1 - (game.black_first ? 1 : 0);
     Show(session_.AnalyseGame(game, std::string(GameAnalysisGo)));
     profile_->show();
     Arm();

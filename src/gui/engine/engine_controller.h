@@ -96,6 +96,9 @@ class EngineController : public Controller {
     // The position last sent for analysis, so that a redraw of the same position sends nothing.
     std::optional<engines::EnginePosition> analysed_;
     bool analysing_game_ = false;
+    // Positions of "Analyse the Game" still to be answered; then the analysis follows the board
+    // again.
+    int game_positions_left_ = 0;
     std::optional<app::GameEntry> entry_;
     MoveInput input_;
     chess::EnginePositionInfo position_info_;
