@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <sstream>
 
 #include "app/engine_settings.h"
@@ -39,9 +40,22 @@ constexpr int EngineWait = 8000;
 constexpr std::string_view StartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
 struct Program : test::ProgramHome {
+    test::TempDir folder;  // the engine scripts
+    std::unique_ptr<gui::MainWindow> window;
+
     Program() : ProgramHome("app/steinitz-zukertort-1886.pgn", "world-1886.pgn") { Start(); }
     void UseEngine(engines::EngineKind kind, const std::string& path) {
         QVERIFY(app::SetEnginePath(state.options, kind, path));
+    }
+    // The engine script tests/data/engines/`name`.
+    void UseScript(engines::EngineKind kind, const char* name) {
+        UseEngine(kind, test::InstallEngine(folder, name));
+    }
+    // The main window, showing the test game; false when the file did not open.
+    bool Open() {
+        window = std::make_unique<gui::MainWindow>(state);
+        window->SetUi(ui);
+        return window->file().OpenPath(QString::fromStdString(games));
     }
 };
 
@@ -89,9 +103,8 @@ class EngineTest : public QObject {
   private slots:
     void CommandsFollowTheMode() {
         Program program;
-        gui::MainWindow window(program.state);
-        window.SetUi(program.ui);
-        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        QVERIFY(program.Open());
+        gui::MainWindow& window = *program.window;
         struct Row {
             const char* action;
             bool replay;  // enabled while browsing the file
@@ -111,9 +124,8 @@ class EngineTest : public QObject {
         if (stockfish.empty() || !test::HavePgnExtract()) QSKIP("stockfish or pgn-extract missing");
         Program program;
         program.UseEngine(engines::EngineKind::Uci, stockfish);
-        gui::MainWindow window(program.state);
-        window.SetUi(program.ui);
-        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        QVERIFY(program.Open());
+        gui::MainWindow& window = *program.window;
         const std::vector<std::string> game =
             Words(test::PgnExtractMainLines(program.games, {"-Wuci"}).front());
         window.game().Navigate(app::NavigationAction::Forward5);
@@ -178,9 +190,8 @@ class EngineTest : public QObject {
             settings.play_milliseconds = 100;
             app::WriteEngineSettings(settings, program.state.options);
         }
-        gui::MainWindow window(program.state);
-        window.SetUi(program.ui);
-        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        QVERIFY(program.Open());
+        gui::MainWindow& window = *program.window;
         program.ui.answers = {true};  // the user moves first
         window.Action(QStringLiteral("PlayUci"))->trigger();
         QCOMPARE(window.session().Modes().Current(), app::Mode::EnginePlay);
@@ -218,11 +229,9 @@ class EngineTest : public QObject {
 
     void FloodingEngineLeavesTheWindowResponsive() {
         Program program;
-        test::TempDir folder;
-        program.UseEngine(engines::EngineKind::Uci, test::InstallEngine(folder, "flooding.sh"));
-        gui::MainWindow window(program.state);
-        window.SetUi(program.ui);
-        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        program.UseScript(engines::EngineKind::Uci, "flooding.sh");
+        QVERIFY(program.Open());
+        gui::MainWindow& window = *program.window;
         // The longest wait of a 10 ms timer while the engine's 240,000 bytes are read.
         QElapsedTimer clock;
         qint64 last = 0;
@@ -247,29 +256,22 @@ class EngineTest : public QObject {
         // Engines that stop when asked, and one that ignores "quit" and must be killed.
         for (const char* name : {"flooding.sh", "deaf.sh"}) {
             Program program;
-            test::TempDir folder;
-            program.UseEngine(engines::EngineKind::Uci, test::InstallEngine(folder, name));
-            {
-                gui::MainWindow window(program.state);
-                window.SetUi(program.ui);
-                QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
-                window.Action(QStringLiteral("AnalyseUci"))->trigger();
-                QVERIFY2(window.engine().Session().Running(), name);
-                QVERIFY(!NoEngineLeft());
-            }
+            program.UseScript(engines::EngineKind::Uci, name);
+            QVERIFY(program.Open());
+            program.window->Action(QStringLiteral("AnalyseUci"))->trigger();
+            QVERIFY2(program.window->engine().Session().Running(), name);
+            QVERIFY(!NoEngineLeft());
+            program.window.reset();
             QVERIFY2(NoEngineLeft(), name);
         }
     }
 
     void CraftyDialogsAndGame() {
         Program program;
-        test::TempDir folder;
-        program.UseEngine(engines::EngineKind::Crafty,
-                          test::InstallEngine(folder, "scripted_crafty.sh"));
-        folder.Write("answers", "e4|move e5\n");
-        gui::MainWindow window(program.state);
-        window.SetUi(program.ui);
-        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        program.UseScript(engines::EngineKind::Crafty, "scripted_crafty.sh");
+        program.folder.Write("answers", "e4|move e5\n");
+        QVERIFY(program.Open());
+        gui::MainWindow& window = *program.window;
 
         Accept<gui::CraftyGameInfoBox>([](gui::CraftyGameInfoBox& box) {
             QCOMPARE(box.windowTitle(), QStringLiteral("Crafty Game Info"));
@@ -293,14 +295,14 @@ class EngineTest : public QObject {
         QVERIFY(window.MoveLineText().contains(QStringLiteral("e5")));
         window.Action(QStringLiteral("StopEngine"))->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(NoEngineLeft(), 3000);
-        const std::string played = test::ReadWholeFile(folder.File("received.log"));
+        const std::string played = test::ReadWholeFile(program.folder.File("received.log"));
         QVERIFY2(played.find("ponder off\n") != std::string::npos, played.c_str());
         QVERIFY2(played.find("\ne4\n") != std::string::npos, played.c_str());
         program.ui.answers = {true};  // the played game is dropped
         QVERIFY(window.edit().Leave());
 
         // Analysing a position without moves asks what the board does not show.
-        std::remove(folder.File("received.log").c_str());
+        std::remove(program.folder.File("received.log").c_str());
         window.GoToPly(0);
         Accept<gui::CraftyPositionInfoBox>([](gui::CraftyPositionInfoBox& box) {
             QCOMPARE(box.windowTitle(), QStringLiteral("Crafty Position Info"));
@@ -309,9 +311,10 @@ class EngineTest : public QObject {
         window.Action(QStringLiteral("AnalyseCrafty"))->trigger();
         QCOMPARE(window.session().Modes().Current(), app::Mode::EngineAnalysis);
         QTRY_VERIFY_WITH_TIMEOUT(
-            test::ReadWholeFile(folder.File("received.log")).find("analyze") != std::string::npos,
+            test::ReadWholeFile(program.folder.File("received.log")).find("analyze") !=
+                std::string::npos,
             EngineWait);
-        const std::string analysed = test::ReadWholeFile(folder.File("received.log"));
+        const std::string analysed = test::ReadWholeFile(program.folder.File("received.log"));
         QVERIFY2(analysed.find("setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b") !=
                      std::string::npos,
                  analysed.c_str());
@@ -323,11 +326,9 @@ class EngineTest : public QObject {
         // Crashing in the middle of a search; and a game against one that dies before replying.
         for (const char* command : {"AnalyseUci", "PlayUci"}) {
             Program program;
-            test::TempDir folder;
-            program.UseEngine(engines::EngineKind::Uci, test::InstallEngine(folder, "crashing.sh"));
-            gui::MainWindow window(program.state);
-            window.SetUi(program.ui);
-            QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+            program.UseScript(engines::EngineKind::Uci, "crashing.sh");
+            QVERIFY(program.Open());
+            gui::MainWindow& window = *program.window;
             program.ui.answers = {false};  // the engine moves first
             window.Action(QString::fromLatin1(command))->trigger();
             QVERIFY2(window.session().Modes().Current() != app::Mode::GameReplay, command);
@@ -346,9 +347,8 @@ class EngineTest : public QObject {
         Program program;
         const std::string not_executable = program.games;
         program.UseEngine(engines::EngineKind::Uci, not_executable);
-        gui::MainWindow window(program.state);
-        window.SetUi(program.ui);
-        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        QVERIFY(program.Open());
+        gui::MainWindow& window = *program.window;
         window.Action(QStringLiteral("AnalyseUci"))->trigger();
         QCOMPARE(window.session().Modes().Current(), app::Mode::GameReplay);
         QVERIFY(!program.ui.reports.empty());
