@@ -30,6 +30,7 @@ int RunHtmlDiagramCommand(const CommandArgs& args);
 int RunBmp2GifCommand(const CommandArgs& args);
 int RunAnalyseCommand(const CommandArgs& args);
 int RunPlayCommand(const CommandArgs& args);
+int RunUciOptionsCommand(const CommandArgs& args);
 int RunCraftySetboardCommand(const CommandArgs& args);
 int RunCan2pgnCommand(const CommandArgs& args);
 int RunDirsearchCommand(const CommandArgs& args);
@@ -174,6 +175,11 @@ const std::vector<CommandEntry>& Commands() {
          "print the setboard command Crafty gets for a FEN position",
          RunCraftySetboardCommand,
          {"--fen"}},
+        {"uci-options",
+         "uci-options --engine PATH",
+         "start a UCI engine and print the options it offers, one per line",
+         RunUciOptionsCommand,
+         {"--engine"}},
         {"can2pgn", "can2pgn FILE.can",
          "convert a Crafty game log to PGN beside it (.can added when missing); print its path",
          RunCan2pgnCommand},

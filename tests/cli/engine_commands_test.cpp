@@ -44,6 +44,23 @@ TEST(AnalyseCommand, WholeGamePrintsTheProfile) {
     EXPECT_EQ(lines.back().rfind("7... ", 0), 0u) << lines.back();
 }
 
+// "UCI Options": the engine's own option lines, as stockfish writes them after "uci".
+TEST(UciOptionsCommand, PrintsTheEnginesOptions) {
+    const std::string stockfish = InstalledEngine("/usr/games/stockfish");
+    if (stockfish.empty()) GTEST_SKIP() << "stockfish is not installed";
+    std::vector<std::string> expected;
+    for (const std::string& line : Lines(CommandOutput("printf 'uci\\nquit\\n' | " + stockfish))) {
+        // The list keeps no blanks at the end of a line ("... type string default ").
+        if (line.rfind("option name ", 0) == 0) {
+            expected.push_back(line.substr(12, line.find_last_not_of(' ') + 1 - 12));
+        }
+    }
+    ASSERT_FALSE(expected.empty());
+    ToolRun run = RunTool({"uci-options", "--engine", stockfish});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(Lines(run.out), expected);
+}
+
 // The tool's own checks of its arguments, before any engine is started.
 TEST(EngineCommands, RefuseArgumentsTheyCannotUse) {
     struct Row {
