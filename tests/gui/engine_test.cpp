@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -173,6 +174,15 @@ class EngineTest : public QObject {
                      qPrintable(first));
         }
         QVERIFY(engine.Window()->Bar()->Share().has_value());
+
+        // The first line goes into the game as a variation that pgn-extract reads as legal.
+        const std::size_t games = test::PgnExtractGames(program.games).size();
+        QVERIFY(test::PgnExtractGames(program.games).front().find('(') == std::string::npos);
+        engine.Window()->InsertLine()->click();
+        const std::vector<std::string> annotated = test::PgnExtractGames(program.games);
+        QCOMPARE(annotated.size(), games);
+        QVERIFY2(annotated.front().find('(') != std::string::npos, annotated.front().c_str());
+        QCOMPARE(window.session().Navigation().currentPly, 6);
 
         window.Action(QStringLiteral("StopEngine"))->trigger();
         QCOMPARE(window.session().Modes().Current(), app::Mode::GameReplay);

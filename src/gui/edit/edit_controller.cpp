@@ -263,6 +263,21 @@ bool EditController::Annotate() {
     return RunAnnotation(editor);
 }
 
+bool EditController::AddVariation(int half_move, const std::function<void(app::GameEntry&)>& play) {
+    app::AnnotationEditor editor(RecoveryPath());
+    Error done = editor.Open(session().MutableFile(), session().GameNumber());
+    if (done.ok()) done = editor.BeginVariation(half_move);
+    if (!done.ok()) {
+        ui().explain(done);
+        editor.Close();
+        return false;
+    }
+    play(editor.Variation());
+    editor.EndVariation();
+    session().MutableFile().SetCurrentGameNumber(editor.GameNumber());
+    return Changed(editor.Save(session().MutableFile(), ui()), false);
+}
+
 void EditController::OfferRecovery() {
     const std::string path = RecoveryPath();
     const std::optional<app::PendingAnnotation> pending = app::FindPendingAnnotation(path);

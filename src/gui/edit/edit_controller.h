@@ -65,6 +65,9 @@ class EditController : public Controller {
     bool Annotate();
     // At start: an annotation the program could not save last time is offered back.
     void OfferRecovery();
+    // Adds a variation for half-move `half_move` of the game on display, its moves made by
+    // `play` on the position before that move, and saves the game; false after a refusal.
+    bool AddVariation(int half_move, const std::function<void(app::GameEntry&)>& play);
 
     // ---- The games of the open file ---------------------------------------------------------
     bool DeleteGame();

@@ -60,6 +60,8 @@ EngineController::EngineController(ShellContext& context, EditController& edit)
         Show(app::EngineUpdate{.lines = true});
         Arm();
     });
+    connect(window_, &EngineWindow::insertLineRequested, this,
+            [this](int row) { (void)InsertLine(row); });
     connect(window_, &EngineWindow::commandTyped, this, [this](const QString& text) {
         session_.TypeCommand(text.toStdString());
         Arm();
@@ -364,6 +366,33 @@ void EngineController::PositionChanged() {
     analysed_ = position;
     Show(session_.AnalysePosition(position));
     Arm();
+}
+
+bool EngineController::InsertLine(int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= session_.Lines().size() ||
+        !session().HasGame() || session().Modes().Current() != app::Mode::EngineAnalysis) {
+        return false;
+    }
+    // A copy: saving the game redraws the board, which may send the engine a new position.
+    const engines::InfoLine line = session_.Lines()[static_cast<std::size_t>(row)];
+    if (line.pv.empty()) return false;
+    const std::int32_t ply = session().Navigation().currentPly;
+    const bool saved = edit_.AddVariation(line.pv_ply, [&line](app::GameEntry& variation) {
+        for (const chess::CoordinateMove& move : line.pv) {
+            const std::optional<engines::CoordinateSquares> squares =
+                engines::ParseCoordinateMove(move.view());
+            if (!squares ||
+                variation.MakeMove(squares->from_file, squares->from_rank, squares->to_file,
+                                   squares->to_rank,
+                                   squares->promotion != 0 ? squares->promotion : chess::Queen) !=
+                    app::GameEntry::MoveOutcome::Made) {
+                return;
+            }
+        }
+    });
+    // The game shown again where it was.
+    if (saved) window().GoToPly(ply);
+    return saved;
 }
 
 // ---- Play -----------------------------------------------------------------------------------

@@ -44,6 +44,9 @@ class EngineController : public Controller {
     // "Analyse the game": every position of the game on display, filling the profile.
     bool AnalyseGame();
     bool StartPlay(engines::EngineKind kind);
+    // The analysis line `row` into the game on display as a variation of the move it replaces;
+    // false when there is no such line or the game could not take it.
+    bool InsertLine(int row);
     // Stops the engine; its windows close and the mode ends at once, the process is reaped by
     // later polls.
     void Stop();

@@ -92,11 +92,17 @@ EngineWindow::EngineWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     command_->setPlaceholderText(tr("Command to the engine"));
     stop_ = new QPushButton(tr("&Stop"), this);
     stop_->setObjectName(QStringLiteral("StopEngineButton"));
+    insert_ = new QPushButton(tr("&Insert Line"), this);
+    insert_->setObjectName(QStringLiteral("InsertLine"));
+    insert_->setToolTip(
+        tr("Put the chosen line (the first when none is chosen) into the game "
+           "as a variation."));
 
     auto* controls = new QHBoxLayout;
     controls->addWidget(new QLabel(tr("Lines:"), this));
     controls->addWidget(multipv_);
     controls->addWidget(command_, 1);
+    controls->addWidget(insert_);
     controls->addWidget(stop_);
     auto* views = new QVBoxLayout;
     views->addWidget(lines_, 2);
@@ -109,6 +115,12 @@ EngineWindow::EngineWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     resize(620, 420);
 
     connect(stop_, &QPushButton::clicked, this, &EngineWindow::stopRequested);
+    connect(insert_, &QPushButton::clicked, this, [this] {
+        const int row = lines_->currentItem() != nullptr
+                            ? lines_->indexOfTopLevelItem(lines_->currentItem())
+                            : 0;
+        emit insertLineRequested(std::max(0, row));
+    });
     connect(multipv_, &QSpinBox::valueChanged, this, &EngineWindow::multiPvChosen);
     connect(command_, &QLineEdit::returnPressed, this, [this] {
         const QString text = command_->text();
@@ -130,6 +142,7 @@ void EngineWindow::Begin(engines::EngineKind kind, app::EngineMode mode, int mul
     lines_->setVisible(kind == engines::EngineKind::Uci && analysing);
     bar_->setVisible(analysing);
     multipv_->setEnabled(kind == engines::EngineKind::Uci && analysing);
+    insert_->setVisible(kind == engines::EngineKind::Uci && analysing);
     const QSignalBlocker blocker(multipv_);
     multipv_->setValue(multipv);
     rows_->setFont(fixed_font ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : font());

@@ -53,12 +53,15 @@ class EngineWindow : public QWidget {
     QPlainTextEdit* Rows() const { return rows_; }
     QSpinBox* MultiPv() const { return multipv_; }
     QLabel* BestMove() const { return best_move_; }
+    QPushButton* InsertLine() const { return insert_; }
     EvaluationBar* Bar() const { return bar_; }
 
   signals:
     void stopRequested();
     void multiPvChosen(int count);
     void commandTyped(const QString& text);
+    // The analysis line `row` is to go into the game as a variation.
+    void insertLineRequested(int row);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -72,6 +75,7 @@ class EngineWindow : public QWidget {
     QSpinBox* multipv_ = nullptr;
     QLineEdit* command_ = nullptr;
     QPushButton* stop_ = nullptr;
+    QPushButton* insert_ = nullptr;
     QLabel* best_move_ = nullptr;
     EvaluationBar* bar_ = nullptr;
     // Rows the list had taken in when last drawn, so that a flood appends only what is new.
