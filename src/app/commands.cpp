@@ -29,6 +29,10 @@ constexpr ModeSet NotEntering = NotDatabase.Without(Mode::AddGame).Without(Mode:
 // A database search shows its games in the database mode, entered from game replay.
 constexpr ModeSet DatabaseModes = {Mode::GameReplay, Mode::Database};
 constexpr ModeSet DatabaseOnly = {Mode::Database};
+// Engine commands: starting one from the game on display, and what applies while one runs.
+constexpr ModeSet EngineStarts = {Mode::GameReplay, Mode::EngineAnalysis};
+constexpr ModeSet EngineModes = {Mode::EnginePlay, Mode::EngineAnalysis};
+constexpr ModeSet Playing = {Mode::EnginePlay};
 
 constexpr ModeSet TreeMode = {Mode::Tree};
 constexpr ModeSet EcoEditing = {Mode::EcoEdit};
@@ -341,6 +345,65 @@ const std::array Table = {
                 "Ctrl+Shift+A",
                 "List the analysis lines that follow the current move. Or press Ctrl+Shift+A.",
                 Needs::Nothing, NotDatabase, false, true},
+
+    // Chess engines
+    CommandSpec{EngineCommand::AnalyseUci, "AnalyseUci", MenuId::Analysis,
+                "Analyse with &UCI Engine", "Ctrl+Shift+U",
+                "Let the UCI engine analyse the position on the board; it follows the moves as "
+                "you step through the game.",
+                NeedGame | StopPlay, EngineStarts, false, true},
+    CommandSpec{EngineCommand::PlayUci, "PlayUci", MenuId::Analysis, "Play against UCI &Engine", "",
+                "Play a game against the UCI engine on the board.", StopPlay, Replay},
+    CommandSpec{EngineCommand::AnalyseGame, "AnalyseGame", MenuId::Analysis, "Analyse the &Game",
+                "",
+                "Let the UCI engine analyse every position of the game and draw its evaluation "
+                "profile.",
+                NeedGame | StopPlay, EngineStarts},
+    CommandSpec{EngineCommand::Stop, "StopEngine", MenuId::Analysis, "S&top Engine", "",
+                "Stop the engine and close its window.", Needs::Nothing, EngineModes},
+    CommandSpec{EngineCommand::TakeBack, "EngineTakeBack", MenuId::Analysis, "Take &Back", "",
+                "Take back your last move and the engine's reply.", Needs::Nothing, Playing, false,
+                true},
+    CommandSpec{EngineCommand::ForceMove, "EngineForceMove", MenuId::Analysis, "&Force Move", "",
+                "Make the engine move now.", Needs::Nothing, Playing},
+    CommandSpec{EngineCommand::NewGame, "EngineNewGame", MenuId::Analysis, "Ne&w Game", "",
+                "Start a new game against the engine.", Needs::Nothing, Playing},
+    CommandSpec{EngineCommand::SavePlayedGame, "SavePlayedGame", MenuId::Analysis,
+                "Sa&ve Played Game...", "",
+                "Stop the engine and save the game played against it into a PGN file.",
+                Needs::Nothing, Playing},
+    CommandSpec{EngineCommand::Score, "EngineScore", MenuId::Analysis, "Sc&ore", "",
+                "Ask Crafty for its evaluation of the game.", Needs::Nothing, Playing},
+    CommandSpec{EngineCommand::Clock, "EngineClock", MenuId::Analysis, "C&lock", "",
+                "Ask Crafty for the time left on both clocks.", Needs::Nothing, Playing},
+    CommandSpec{EngineCommand::Resign, "EngineResign", MenuId::Analysis, "Res&ign", "",
+                "Resign the game against Crafty.", Needs::Nothing, Playing},
+    CommandSpec{EngineCommand::Draw, "EngineDraw", MenuId::Analysis, "Offer D&raw", "",
+                "Offer Crafty a draw.", Needs::Nothing, Playing},
+    CommandSpec{EngineCommand::SelectUci, "SelectUciEngine", MenuId::Analysis,
+                "Select UCI Engine...", "", "Choose the UCI engine program.", Needs::Nothing,
+                EngineStarts, false, true},
+    CommandSpec{EngineCommand::UciOptions, "UciOptions", MenuId::Analysis, "UCI &Options...", "",
+                "Show and change the options the UCI engine offers.", Needs::Nothing},
+    CommandSpec{EngineCommand::DisplayOptions, "EngineDisplayOptions", MenuId::Analysis,
+                "Engine &Display Options...", "",
+                "Choose the engine window's font and the evaluation profile.", Needs::Nothing},
+    CommandSpec{EngineCommand::AnalyseCrafty, "AnalyseCrafty", MenuId::Analysis,
+                "Analyse with &Crafty", "", "Let Crafty analyse the position on the board.",
+                NeedGame | StopPlay, EngineStarts, false, true},
+    CommandSpec{EngineCommand::PlayCrafty, "PlayCrafty", MenuId::Analysis, "Play against C&rafty",
+                "", "Play a game against Crafty.", StopPlay, Replay},
+    CommandSpec{EngineCommand::SelectCrafty, "SelectCrafty", MenuId::Analysis, "Select Crafty...",
+                "", "Choose the Crafty program.", Needs::Nothing, EngineStarts},
+    CommandSpec{
+        EngineCommand::CraftyGameInfo, "CraftyGameInfo", MenuId::Analysis, "Crafty Game &Info...",
+        "", "Set who moves first, the clock and what Crafty shows in its games.", Needs::Nothing},
+    CommandSpec{EngineCommand::SaveCraftyPosition, "SaveCraftyPosition", MenuId::Analysis,
+                "Save Crafty &Position...", "",
+                "Save the position on the board as a Crafty position file.", NeedGame},
+    CommandSpec{EngineCommand::ConvertCanFile, "ConvertCanFile", MenuId::Analysis,
+                "Convert Crafty &Annotation File...", "",
+                "Turn a Crafty annotation (.can) file into a PGN file beside it.", Needs::Nothing},
 
     // Options
     CommandSpec{OptionsCommand::Options, "Options", MenuId::Options, "O&ptions...", "Ctrl+,",

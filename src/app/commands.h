@@ -158,10 +158,37 @@ enum class UtilitiesCommand {
     FixNames,
 };
 
+// Playing against and analysing with a chess engine (UCI or Crafty).
+enum class EngineCommand {
+    AnalyseUci,
+    PlayUci,
+    AnalyseGame,
+    Stop,
+    TakeBack,
+    ForceMove,
+    NewGame,
+    SavePlayedGame,
+    SelectUci,
+    UciOptions,
+    DisplayOptions,
+    AnalyseCrafty,
+    PlayCrafty,
+    SelectCrafty,
+    CraftyGameInfo,
+    SaveCraftyPosition,
+    ConvertCanFile,
+    // Crafty's game menu; a UCI engine refuses them.
+    Score,
+    Clock,
+    Resign,
+    Draw,
+};
+
 using CommandId =
     std::variant<FileCommand, GameCommand, EditCommand, AnalysisCommand, SearchCommand, TreeCommand,
                  OpeningsCommand, OptionsCommand, OutputCommand, HelpCommand, DirectoryCommand,
-                 DatabaseCommand, AnnotationCommand, UtilitiesCommand, LineCommand, EcoEditCommand>;
+                 DatabaseCommand, AnnotationCommand, UtilitiesCommand, LineCommand, EcoEditCommand,
+                 EngineCommand>;
 
 // The menus, in menu-bar order. Each has the program's role name with a "Menu" suffix.
 enum class MenuId : std::uint8_t {

@@ -32,10 +32,10 @@ bool ModeModel::ModeProvided(Mode mode) {
         case Mode::Analyze:
         case Mode::Tree:
         case Mode::EcoEdit:
-            return true;
-        case Mode::PositionSetup:
         case Mode::EnginePlay:
         case Mode::EngineAnalysis:
+            return true;
+        case Mode::PositionSetup:
             return false;
     }
     return false;

@@ -31,6 +31,7 @@ int RunHtmlDiagramCommand(const CommandArgs& args);
 int RunBmp2GifCommand(const CommandArgs& args);
 int RunAnalyseCommand(const CommandArgs& args);
 int RunPlayCommand(const CommandArgs& args);
+int RunUciOptionsCommand(const CommandArgs& args);
 int RunCraftySetboardCommand(const CommandArgs& args);
 int RunCan2pgnCommand(const CommandArgs& args);
 int RunDirsearchCommand(const CommandArgs& args);
@@ -159,10 +160,11 @@ const std::vector<CommandEntry>& Commands() {
         {"bmp2gif", "bmp2gif IN.bmp OUT.gif", "save a 4- or 8-bit BMP picture as a GIF file",
          RunBmp2GifCommand},
         {"analyse",
-         "analyse --engine PATH (--fen FEN | --file FILE --game N --ply K) [--depth D | "
-         "--movetime MS] [--multipv N]",
+         "analyse --engine PATH (--fen FEN | --file FILE --game N (--ply K | --whole-game)) "
+         "[--depth D | --movetime MS] [--multipv N]",
          "analyse a position with a UCI engine; print the engine window's lines and the best "
-         "move (default --depth 12)",
+         "move (default --depth 12); --whole-game: every position of the game, then the "
+         "evaluation profile",
          RunAnalyseCommand,
          {"--engine", "--fen", "--file", "--game", "--ply", "--depth", "--movetime", "--multipv"}},
         {"play",
@@ -176,6 +178,11 @@ const std::vector<CommandEntry>& Commands() {
          "print the setboard command Crafty gets for a FEN position",
          RunCraftySetboardCommand,
          {"--fen"}},
+        {"uci-options",
+         "uci-options --engine PATH",
+         "start a UCI engine and print the options it offers, one per line",
+         RunUciOptionsCommand,
+         {"--engine"}},
         {"can2pgn", "can2pgn FILE.can",
          "convert a Crafty game log to PGN beside it (.can added when missing); print its path",
          RunCan2pgnCommand},

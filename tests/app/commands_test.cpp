@@ -54,6 +54,8 @@ TEST(Commands, EnabledStateFollowsFileGameAndMode) {
     const ShellState busy{true, true, true, Mode::GameReplay};
     const ShellState with_database{false, false, false, Mode::GameReplay, true};
     const ShellState database_mode{true, true, false, Mode::Database, true};
+    const ShellState playing{true, true, false, Mode::EnginePlay};
+    const ShellState analysing{true, true, false, Mode::EngineAnalysis};
     struct Row {
         const char* command;
         ShellState state;
@@ -93,6 +95,15 @@ TEST(Commands, EnabledStateFollowsFileGameAndMode) {
         {"CopyDatabaseGameToBuffer", with_database, false},
         {"LeaveDatabaseMode", database_mode, true},
         {"LeaveDatabaseMode", browsing, false},
+        // A game against an engine keeps the file and its games away; an analysis follows them.
+        {"EngineTakeBack", browsing, false},
+        {"EngineTakeBack", playing, true},
+        {"Open", playing, false},
+        {"NextMove", analysing, true},
+        {"Open", analysing, true},
+        {"PlayUci", analysing, false},
+        {"StopEngine", analysing, true},
+        {"StopEngine", browsing, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.command);

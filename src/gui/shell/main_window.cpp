@@ -31,6 +31,7 @@
 #include "base/message.h"
 #include "gui/database/database_controller.h"
 #include "gui/edit/edit_controller.h"
+#include "gui/engine/engine_controller.h"
 #include "gui/file/file_controller.h"
 #include "gui/game/game_controller.h"
 #include "gui/help/help_controller.h"
@@ -121,8 +122,10 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     utilities_ = std::make_unique<UtilitiesController>(*context_);
     tree_ = std::make_unique<TreeController>(*context_, *search_, *database_);
     lines_ = std::make_unique<LineController>(*context_);
+    engine_ = std::make_unique<EngineController>(*context_, *edit_);
     BuildToolBars();
     connect(board_, &BoardWidget::squareClicked, this, [this](int file, int rank) {
+        if (engine_->BoardClicked(file, rank)) return;
         if (edit_->Entry() != nullptr) {
             edit_->BoardClicked(file, rank);
         } else if (!database_->BoardClicked(file, rank)) {
@@ -130,6 +133,7 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
         }
     });
     connect(board_, &BoardWidget::squareDropped, this, [this](int file, int rank) {
+        if (engine_->PieceDropped(file, rank)) return;
         if (edit_->Entry() != nullptr) edit_->PieceDropped(file, rank);
     });
     connect(board_, &BoardWidget::wheelStep, this, [this](int direction) {
@@ -326,6 +330,7 @@ void MainWindow::Dispatch(const app::CommandId& id) {
                    [this](app::UtilitiesCommand command) { utilities_->Run(command); },
                    [this](app::LineCommand command) { lines_->Run(command); },
                    [this](app::EcoEditCommand command) { lines_->Run(command); },
+                   [this](app::EngineCommand command) { engine_->Run(command); },
                },
                id);
     Redraw(WindowPart::Commands);
@@ -402,6 +407,7 @@ void MainWindow::Redraw(WindowPart parts) {
     if (Has(parts, WindowPart::Commands)) DrawCommandStates();
     if (Has(parts, WindowPart::Board) || Has(parts, WindowPart::MoveLines)) {
         game_->PositionChanged();
+        if (engine_) engine_->PositionChanged();
     }
 }
 
@@ -435,6 +441,7 @@ void MainWindow::ApplyOptions() {
 
 void MainWindow::DrawBoard() {
     board_->SetFlipped(session_.View().flipped);
+    if (engine_ && engine_->DrawBoard(*board_)) return;
     if (const app::GameEntry* entry = edit_->Entry()) {
         edit_->Input().Draw(*board_, *entry);
         return;
@@ -449,6 +456,9 @@ void MainWindow::DrawBoard() {
 }
 
 app::GameTextSource MainWindow::ShownTextSource() const {
+    if (const app::GameEntry* played = engine_ ? engine_->PlayEntry() : nullptr) {
+        return {&played->Moves(), played->FullMoves(), played->StartMoveNumber()};
+    }
     if (const app::GameEntry* entry = edit_->Entry()) {
         return {&entry->Moves(), entry->FullMoves(), entry->StartMoveNumber()};
     }
@@ -524,7 +534,10 @@ void MainWindow::DrawOpeningLine() {
 
 void MainWindow::DrawText() {
     const app::OptionsRecord& options = state_.options;
-    const app::GameEntry* entry = edit_->Entry();
+    // A game played against an engine is shown as an entered game is.
+    const app::GameEntry* entry = edit_->Entry() != nullptr ? edit_->Entry()
+                                  : engine_                 ? engine_->PlayEntry()
+                                                            : nullptr;
     const app::DatabaseSession* database_game = database_->ShownGame();
     // An entered game has no file text yet, nor has a database game: their moves are shown
     // however the file's game is.
@@ -678,7 +691,8 @@ void MainWindow::DrawCommandStates() {
 }
 
 bool MainWindow::FileGameHidden() const {
-    return edit_->Entry() != nullptr || database_->ShownGame() != nullptr;
+    return edit_->Entry() != nullptr || database_->ShownGame() != nullptr ||
+           (engine_ && engine_->PlayEntry() != nullptr);
 }
 
 QImage MainWindow::BoardImage() { return board_->grab().toImage(); }
@@ -694,6 +708,10 @@ QString MainWindow::GameStatusText() const { return game_status_->text(); }
 QString MainWindow::DatabaseStatusText() const { return database_status_->text(); }
 
 QString MainWindow::MoveLineText() const {
+    if (const app::GameEntry* played = engine_ ? engine_->PlayEntry() : nullptr) {
+        return ToQString(app::MoveLineText(ShownTextSource(), played->ShownHalfMove(),
+                                           app::DisplayPieceLetters(state_.options)));
+    }
     if (const app::GameEntry* entry = edit_->Entry()) {
         return ToQString(app::MoveLineText(ShownTextSource(), entry->ShownHalfMove(),
                                            app::DisplayPieceLetters(state_.options)));
@@ -708,7 +726,7 @@ QString MainWindow::MoveLineText() const {
 }
 
 QString MainWindow::ResultLineText() const {
-    if (edit_->Entry() != nullptr) return {};
+    if (edit_->Entry() != nullptr || (engine_ && engine_->PlayEntry() != nullptr)) return {};
     if (const app::DatabaseSession* shown = database_->ShownGame()) {
         const app::NavigationState& navigation = shown->Navigation();
         if (navigation.currentPly != navigation.lastPly) return {};
@@ -757,6 +775,8 @@ void MainWindow::RememberWindowRectangle() {
 void MainWindow::SaveOptions() { (void)app::SaveOptions(state_.options_path, state_.options); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // A game against an engine becomes an entered game, so the question below covers it.
+    engine_->Stop();
     // Entered moves are never dropped without the user's word.
     if (!edit_->Leave() || !lines_->Leave()) {
         event->ignore();

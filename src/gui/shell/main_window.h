@@ -30,6 +30,7 @@ class DatabaseController;
 class DirectoryController;
 class FileController;
 class EditController;
+class EngineController;
 class GameController;
 class GameTextWidget;
 class HelpController;
@@ -91,6 +92,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     UtilitiesController& utilities() { return *utilities_; }
     TreeController& tree() { return *tree_; }
     LineController& lines() { return *lines_; }
+    EngineController& engine() { return *engine_; }
     OperationRunner& runner() { return *runner_; }
     MoveSound& moveSound() { return *sound_; }
 
@@ -172,6 +174,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     std::unique_ptr<DatabaseController> database_;
     std::unique_ptr<UtilitiesController> utilities_;
     std::unique_ptr<LineController> lines_;
+    std::unique_ptr<EngineController> engine_;
 
     BoardWidget* board_ = nullptr;
     GameTextWidget* text_ = nullptr;
