@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <utility>
 
 #include "utilities/messages.h"
 
@@ -15,20 +16,27 @@ constexpr Needs NeedIdle = Needs::IdleWorker;
 constexpr Needs StopPlay = Needs::StopsAutoPlay;
 constexpr Needs NeedDatabase = Needs::Database;
 
-// Commands that only make sense while playing through the games of a file.
+// Commands that step from game to game: through the file's games, or the found games of a
+// database in its mode.
 constexpr ModeSet Browsing = {Mode::GameReplay, Mode::EngineAnalysis, Mode::Database};
 constexpr ModeSet FileModes = {Mode::GameReplay, Mode::EngineAnalysis};
 constexpr ModeSet LineModes = {Mode::VariationEdit, Mode::Analyze};
 constexpr ModeSet Entering = {Mode::AddGame, Mode::ModifyGame};
 constexpr ModeSet Replay = {Mode::GameReplay};
-// Commands about the file's game on display, which an entered game hides.
-constexpr ModeSet NotEntering = {Mode::GameReplay,    Mode::VariationEdit, Mode::Analyze,
-                                 Mode::PositionSetup, Mode::Tree,          Mode::EcoEdit,
-                                 Mode::Database,      Mode::EnginePlay,    Mode::EngineAnalysis};
+// Commands about the file's game on display: a database game hides it, and an entered game too.
+constexpr ModeSet NotDatabase = ModeSet::All().Without(Mode::Database);
+constexpr ModeSet NotEntering = NotDatabase.Without(Mode::AddGame).Without(Mode::ModifyGame);
+// A database search shows its games in the database mode, entered from game replay.
+constexpr ModeSet DatabaseModes = {Mode::GameReplay, Mode::Database};
+constexpr ModeSet DatabaseOnly = {Mode::Database};
+// Engine commands: starting one from the game on display, and what applies while one runs.
+constexpr ModeSet EngineStarts = {Mode::GameReplay, Mode::EngineAnalysis};
+constexpr ModeSet EngineModes = {Mode::EnginePlay, Mode::EngineAnalysis};
+constexpr ModeSet Playing = {Mode::EnginePlay};
 
-constexpr std::string_view NeedsLineModes =
-    "Finds the opening of a line entered on the board: needs the Variation Edit or Analyze "
-    "mode, which this version does not have yet.";
+constexpr ModeSet TreeMode = {Mode::Tree};
+constexpr ModeSet EcoEditing = {Mode::EcoEdit};
+constexpr ModeSet BoardLines = {Mode::VariationEdit, Mode::Analyze, Mode::EcoEdit};
 
 const std::array Table = {
     // File
@@ -124,9 +132,9 @@ const std::array Table = {
     CommandSpec{GameCommand::PreviousShownGame, "PreviousShownGame", MenuId::Game,
                 "Return to Last Game", "",
                 "Return to the immediately previous game in Game mode or Text mode.",
-                NeedGame | StopPlay, Browsing},
+                NeedGame | StopPlay, FileModes},
     CommandSpec{GameCommand::GoToGame, "GoToGame", MenuId::Game, "Go to Game...", "Ctrl+G",
-                "Show the game with the number you type.", NeedFile | StopPlay, Browsing},
+                "Show the game with the number you type.", NeedFile | StopPlay, FileModes},
 
     // Edit
     CommandSpec{EditCommand::AddGame, "AddGame", MenuId::Edit, "&Add Game", "Ctrl+N",
@@ -240,33 +248,111 @@ const std::array Table = {
     CommandSpec{TreeCommand::DeleteFastFile, "DeleteFastFile", MenuId::Tree, "Delete Fast File", "",
                 "Delete the fast file of the open file.", NeedFile | NeedIdle, FileModes},
 
+    CommandSpec{TreeCommand::OpenTree, "OpenTree", MenuId::Tree, "Open &Tree", "Ctrl+Shift+T",
+                "What the games of the open file played in each position, and how it scored.",
+                NeedFile | NeedIdle | StopPlay, Replay, false, true},
+    CommandSpec{TreeCommand::OpenEcoTree, "OpenEcoTree", MenuId::Tree, "Open &ECO Tree", "",
+                "The lines of the ECO table as a tree.", StopPlay, Replay},
+    CommandSpec{TreeCommand::OpenMergeTree, "OpenMergeTree", MenuId::Tree,
+                "Open &Merge File Tree...", "", "The tree of the games of a tree merge file.",
+                NeedIdle | StopPlay, Replay},
+    CommandSpec{TreeCommand::OpenDatabaseTree, "OpenDatabaseTree", MenuId::Tree,
+                "Open &Database Tree", "", "The tree of the games of the open database.",
+                NeedDatabase | NeedIdle | StopPlay, Replay},
+    CommandSpec{TreeCommand::RebuildTree, "RebuildTree", MenuId::Tree, "&Rebuild Tree", "",
+                "Delete the tree file and start the tree again.", NeedIdle, TreeMode},
+    CommandSpec{TreeCommand::CloseTree, "CloseTree", MenuId::Tree, "&Close Tree", "",
+                "Close the tree window.", Needs::Nothing, TreeMode},
+    CommandSpec{TreeCommand::TreeSettings, "TreeSettings", MenuId::Tree, "Tree &Settings...", "",
+                "How the tree sorts its moves, what its rows show and when a branch ends.",
+                Needs::Nothing},
+    CommandSpec{TreeCommand::MakeMergeFile, "MakeMergeFile", MenuId::Tree, "Make Mer&ge File...",
+                "", "Start a tree merge file with the games of the open file.",
+                NeedFile | NeedIdle | StopPlay, FileModes, false, true},
+    CommandSpec{TreeCommand::AddToMergeFile, "AddToMergeFile", MenuId::Tree,
+                "&Add to Merge File...", "", "Add the games of the open file to a tree merge file.",
+                NeedFile | NeedIdle | StopPlay, FileModes},
+    CommandSpec{LineCommand::VariationEdit, "VariationEdit", MenuId::Tree, "&Variation Edit", "",
+                "Enter a line on a board of its own and see it named.", StopPlay, Replay, false,
+                true},
+    CommandSpec{LineCommand::Analyze, "Analyze", MenuId::Tree, "A&nalyze", "",
+                "Try moves from the position of the game on display.", StopPlay, Replay},
+    CommandSpec{LineCommand::TakeBack, "LineTakeBack", MenuId::Tree, "Take Back Line Move", "",
+                "Take back the last move of the line.", Needs::Nothing, BoardLines},
+    CommandSpec{LineCommand::Leave, "LeaveLineMode", MenuId::Tree, "&Leave Line Mode", "",
+                "Close the line's board and return to the games of the file.", Needs::Nothing,
+                LineModes},
+    CommandSpec{LineCommand::ShowNextMoves, "ShowNextMoves", MenuId::Tree, "Show Ne&xt Moves", "",
+                "The moves the games of the open file played after the line, with their scores.",
+                NeedFile | NeedIdle, LineModes},
+    CommandSpec{LineCommand::ShowManeuvers, "ShowManeuvers", MenuId::Tree, "Sho&w Maneuvers", "",
+                "The moves the games played in the next moves after the line, each counted.",
+                NeedFile | NeedIdle, LineModes},
+    CommandSpec{LineCommand::LookAhead, "ManeuverLookAhead", MenuId::Tree,
+                "Maneuvers Look Ahead Count...", "", "How many moves Show Maneuvers looks ahead.",
+                Needs::Nothing},
+
     // Openings
     CommandSpec{OpeningsCommand::ShowOpening, "ShowOpening", MenuId::Openings, "Show Opening",
-                "Ctrl+E", "Name the opening of the position on the board.", Needs::Nothing},
-    CommandSpec{OpeningsCommand::FindClosestMatch, "FindOpeningClosestMatch", MenuId::Openings,
-                "Find Opening - Closest Match", "", "", Needs::Nothing, LineModes, false, false,
-                NeedsLineModes},
-    CommandSpec{OpeningsCommand::FindExactNumberOfMoves, "FindOpeningExactNumberOfMoves",
-                MenuId::Openings, "Find Opening - Exact Number of Moves", "", "", Needs::Nothing,
-                LineModes, false, false, NeedsLineModes},
-    CommandSpec{OpeningsCommand::FindExactVariation, "FindOpeningExactVariation", MenuId::Openings,
-                "Find Opening - Exact Variation", "", "", Needs::Nothing, LineModes, false, false,
-                NeedsLineModes},
+                "Ctrl+E", "Name the opening of the position on the board.", Needs::Nothing,
+                NotDatabase},
+    CommandSpec{
+        OpeningsCommand::FindClosestMatch, "FindOpeningClosestMatch", MenuId::Openings,
+        "Find Opening - Closest Match", "",
+        "In Variation Edit or Analyze mode: the table's line that comes closest to the line "
+        "on the board.",
+        Needs::Nothing, LineModes},
+    CommandSpec{
+        OpeningsCommand::FindExactNumberOfMoves, "FindOpeningExactNumberOfMoves", MenuId::Openings,
+        "Find Opening - Exact Number of Moves", "",
+        "In Variation Edit or Analyze mode: the table's line with as many moves as the line "
+        "on the board.",
+        Needs::Nothing, LineModes},
+    CommandSpec{
+        OpeningsCommand::FindExactVariation, "FindOpeningExactVariation", MenuId::Openings,
+        "Find Opening - Exact Variation", "",
+        "In Variation Edit or Analyze mode: the table's line made of exactly the moves on the "
+        "board.",
+        Needs::Nothing, LineModes},
     CommandSpec{OpeningsCommand::DisplayOpening, "DisplayOpening", MenuId::Openings,
                 "Display Opening", "",
                 "Name the opening under the board as the game is played through.", Needs::Nothing,
                 ModeSet::All(), true, true},
 
+    CommandSpec{EcoEditCommand::Enter, "EditEcoTable", MenuId::Openings, "Edit ECO &Table", "",
+                "Add, change and delete the lines of the ECO table.", StopPlay, Replay, false,
+                true},
+    CommandSpec{EcoEditCommand::AddLine, "EcoAddLine", MenuId::Openings, "&Add Line", "",
+                "Add the line on the board to the table.", Needs::Nothing, EcoEditing},
+    CommandSpec{EcoEditCommand::ModifyLine, "EcoModifyLine", MenuId::Openings, "&Modify Line", "",
+                "Give the selected line the moves on the board.", Needs::Nothing, EcoEditing},
+    CommandSpec{EcoEditCommand::RenameLine, "EcoRenameLine", MenuId::Openings, "&Rename Line...",
+                "", "Give the selected line another name.", Needs::Nothing, EcoEditing},
+    CommandSpec{EcoEditCommand::DeleteLine, "EcoDeleteLine", MenuId::Openings, "&Delete Line", "",
+                "Delete the selected line from the table.", Needs::Nothing, EcoEditing},
+    CommandSpec{EcoEditCommand::Check, "EcoCheckTable", MenuId::Openings, "&Check Table", "",
+                "Look for lines the table cannot name.", Needs::Nothing, EcoEditing},
+    CommandSpec{EcoEditCommand::RestorePrevious, "EcoRestorePrevious", MenuId::Openings,
+                "Restore &Previous Version", "",
+                "Put back the table as it was before the last saved edit.", Needs::Nothing,
+                EcoEditing},
+    CommandSpec{EcoEditCommand::LeaveSaving, "EcoLeaveSaving", MenuId::Openings, "&Save and Leave",
+                "", "Keep the changes and leave the ECO edit mode.", Needs::Nothing, EcoEditing},
+    CommandSpec{EcoEditCommand::LeaveWithoutSaving, "EcoLeaveWithoutSaving", MenuId::Openings,
+                "Leave &Without Saving", "", "Drop the changes and leave the ECO edit mode.",
+                Needs::Nothing, EcoEditing},
+
     // Analysis replay
     CommandSpec{AnalysisCommand::Next, "ReplayNext", MenuId::Analysis, "&Next Analysis Move",
                 "Ctrl+Down", "Play the next move of the analysis. Or press Ctrl+Down.",
-                NeedGame | StopPlay},
+                NeedGame | StopPlay, NotDatabase},
     CommandSpec{AnalysisCommand::Previous, "ReplayPrevious", MenuId::Analysis,
                 "&Previous Analysis Move", "Ctrl+Up",
-                "Take back the last move of the analysis. Or press Ctrl+Up.", NeedGame | StopPlay},
+                "Take back the last move of the analysis. Or press Ctrl+Up.", NeedGame | StopPlay,
+                NotDatabase},
     CommandSpec{AnalysisCommand::Start, "ReplayStart", MenuId::Analysis, "&Start of Analysis",
                 "Ctrl+Home", "Start the analysis again at the current move. Or press Ctrl+Home.",
-                NeedGame | StopPlay},
+                NeedGame | StopPlay, NotDatabase},
     CommandSpec{AnalysisCommand::Promote, "ReplayPromote", MenuId::Analysis, "P&romote Line", "",
                 "", NeedGame, ModeSet{}, false, false,
                 "Promote the line on display to the main line: needs the annotation editor, which "
@@ -274,7 +360,66 @@ const std::array Table = {
     CommandSpec{AnalysisCommand::Lines, "AnalysisList", MenuId::Analysis, "Analysis &Lines...",
                 "Ctrl+Shift+A",
                 "List the analysis lines that follow the current move. Or press Ctrl+Shift+A.",
-                Needs::Nothing, ModeSet::All(), false, true},
+                Needs::Nothing, NotDatabase, false, true},
+
+    // Chess engines
+    CommandSpec{EngineCommand::AnalyseUci, "AnalyseUci", MenuId::Analysis,
+                "Analyse with &UCI Engine", "Ctrl+Shift+U",
+                "Let the UCI engine analyse the position on the board; it follows the moves as "
+                "you step through the game.",
+                NeedGame | StopPlay, EngineStarts, false, true},
+    CommandSpec{EngineCommand::PlayUci, "PlayUci", MenuId::Analysis, "Play against UCI &Engine", "",
+                "Play a game against the UCI engine on the board.", StopPlay, Replay},
+    CommandSpec{EngineCommand::AnalyseGame, "AnalyseGame", MenuId::Analysis, "Analyse the &Game",
+                "",
+                "Let the UCI engine analyse every position of the game and draw its evaluation "
+                "profile.",
+                NeedGame | StopPlay, EngineStarts},
+    CommandSpec{EngineCommand::Stop, "StopEngine", MenuId::Analysis, "S&top Engine", "",
+                "Stop the engine and close its window.", Needs::Nothing, EngineModes},
+    CommandSpec{EngineCommand::TakeBack, "EngineTakeBack", MenuId::Analysis, "Take &Back", "",
+                "Take back your last move and the engine's reply.", Needs::Nothing, Playing, false,
+                true},
+    CommandSpec{EngineCommand::ForceMove, "EngineForceMove", MenuId::Analysis, "&Force Move", "",
+                "Make the engine move now.", Needs::Nothing, Playing},
+    CommandSpec{EngineCommand::NewGame, "EngineNewGame", MenuId::Analysis, "Ne&w Game", "",
+                "Start a new game against the engine.", Needs::Nothing, Playing},
+    CommandSpec{EngineCommand::SavePlayedGame, "SavePlayedGame", MenuId::Analysis,
+                "Sa&ve Played Game...", "",
+                "Stop the engine and save the game played against it into a PGN file.",
+                Needs::Nothing, Playing},
+    CommandSpec{EngineCommand::Score, "EngineScore", MenuId::Analysis, "Sc&ore", "",
+                "Ask Crafty for its evaluation of the game.", Needs::Nothing, Playing},
+    CommandSpec{EngineCommand::Clock, "EngineClock", MenuId::Analysis, "C&lock", "",
+                "Ask Crafty for the time left on both clocks.", Needs::Nothing, Playing},
+    CommandSpec{EngineCommand::Resign, "EngineResign", MenuId::Analysis, "Res&ign", "",
+                "Resign the game against Crafty.", Needs::Nothing, Playing},
+    CommandSpec{EngineCommand::Draw, "EngineDraw", MenuId::Analysis, "Offer D&raw", "",
+                "Offer Crafty a draw.", Needs::Nothing, Playing},
+    CommandSpec{EngineCommand::SelectUci, "SelectUciEngine", MenuId::Analysis,
+                "Select UCI Engine...", "", "Choose the UCI engine program.", Needs::Nothing,
+                EngineStarts, false, true},
+    CommandSpec{EngineCommand::UciOptions, "UciOptions", MenuId::Analysis, "UCI &Options...", "",
+                "Show and change the options the UCI engine offers.", Needs::Nothing},
+    CommandSpec{EngineCommand::DisplayOptions, "EngineDisplayOptions", MenuId::Analysis,
+                "Engine &Display Options...", "",
+                "Choose the engine window's font and the evaluation profile.", Needs::Nothing},
+    CommandSpec{EngineCommand::AnalyseCrafty, "AnalyseCrafty", MenuId::Analysis,
+                "Analyse with &Crafty", "", "Let Crafty analyse the position on the board.",
+                NeedGame | StopPlay, EngineStarts, false, true},
+    CommandSpec{EngineCommand::PlayCrafty, "PlayCrafty", MenuId::Analysis, "Play against C&rafty",
+                "", "Play a game against Crafty.", StopPlay, Replay},
+    CommandSpec{EngineCommand::SelectCrafty, "SelectCrafty", MenuId::Analysis, "Select Crafty...",
+                "", "Choose the Crafty program.", Needs::Nothing, EngineStarts},
+    CommandSpec{
+        EngineCommand::CraftyGameInfo, "CraftyGameInfo", MenuId::Analysis, "Crafty Game &Info...",
+        "", "Set who moves first, the clock and what Crafty shows in its games.", Needs::Nothing},
+    CommandSpec{EngineCommand::SaveCraftyPosition, "SaveCraftyPosition", MenuId::Analysis,
+                "Save Crafty &Position...", "",
+                "Save the position on the board as a Crafty position file.", NeedGame},
+    CommandSpec{EngineCommand::ConvertCanFile, "ConvertCanFile", MenuId::Analysis,
+                "Convert Crafty &Annotation File...", "",
+                "Turn a Crafty annotation (.can) file into a PGN file beside it.", Needs::Nothing},
 
     // Options
     CommandSpec{OptionsCommand::Options, "Options", MenuId::Options, "O&ptions...", "Ctrl+,",
@@ -387,19 +532,24 @@ const std::array Table = {
                 "", "Add the games of the open file to a database.", NeedFile | NeedIdle,
                 FileModes},
     CommandSpec{DatabaseCommand::SearchOptions, "DatabaseSearchOptions", MenuId::Database,
-                "Database Search &Options...", "",
-                "Search the open database by player, year, result, ECO and position.", NeedIdle,
-                ModeSet::All(), false, true},
+                "Database Search O&ptions...", "",
+                "Search the open database by player, year, result, ECO and position.",
+                NeedIdle | StopPlay, DatabaseModes, false, true},
     CommandSpec{DatabaseCommand::SelectGame, "SelectDatabaseGame", MenuId::Database,
                 "Select &Game from Database...", "",
-                "Choose one of the games the last database search found.", NeedIdle | NeedDatabase},
+                "Choose one of the games the last database search found and show it on the board.",
+                NeedIdle | NeedDatabase | StopPlay, DatabaseModes},
     CommandSpec{DatabaseCommand::CopyGames, "CopyDatabaseGames", MenuId::Database,
                 "Copy &Found Games...", "",
                 "Copy the games the last database search found into a PGN file.",
                 NeedIdle | NeedDatabase},
     CommandSpec{DatabaseCommand::CopyToBuffer, "CopyDatabaseGameToBuffer", MenuId::Database,
                 "Copy Game to &Buffer", "", "Copy the database game on display to the game buffer.",
-                NeedIdle | NeedDatabase},
+                NeedIdle | NeedDatabase, DatabaseOnly},
+    CommandSpec{DatabaseCommand::LeaveMode, "LeaveDatabaseMode", MenuId::Database,
+                "&Return to File", "Esc",
+                "Show the games of the open file again; the database stays open.", Needs::Nothing,
+                DatabaseOnly},
     CommandSpec{DatabaseCommand::Check, "CheckDatabase", MenuId::Database, "C&heck Database", "",
                 "Check that the files of the open database agree with each other.", NeedIdle,
                 ModeSet::All(), false, true},
@@ -440,6 +590,22 @@ const CommandSpec& SpecOf(CommandId id) {
     }
     // Every id has a row (a test walks them all); a missing one is a programming error.
     std::abort();
+}
+
+std::optional<NavigationAction> MoveActionOf(GameCommand command) {
+    static constexpr std::array<std::pair<GameCommand, NavigationAction>, 7> Moves = {{
+        {GameCommand::StartOfGame, NavigationAction::StartOfGame},
+        {GameCommand::Back5, NavigationAction::Back5},
+        {GameCommand::PreviousMove, NavigationAction::PreviousMove},
+        {GameCommand::NextMove, NavigationAction::NextMove},
+        {GameCommand::Forward5, NavigationAction::Forward5},
+        {GameCommand::EndOfGame, NavigationAction::EndOfGame},
+        {GameCommand::MiddleOfGame, NavigationAction::MiddleOfGame},
+    }};
+    for (const auto& [game_command, action] : Moves) {
+        if (game_command == command) return action;
+    }
+    return std::nullopt;
 }
 
 Refusal CheckCommand(const CommandSpec& row, const ShellState& state) {

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <variant>
 #include <vector>
 
 #include "app/modes.h"
+#include "app/navigation.h"
 
 namespace qorvale::app {
 
@@ -63,7 +65,43 @@ enum class SearchCommand {
     Save,
     Load,
 };
-enum class TreeCommand { MakeFastFile, CheckFastFile, DeleteFastFile };
+enum class TreeCommand {
+    MakeFastFile,
+    CheckFastFile,
+    DeleteFastFile,
+    OpenTree,
+    OpenEcoTree,
+    OpenMergeTree,
+    OpenDatabaseTree,
+    RebuildTree,
+    CloseTree,
+    TreeSettings,
+    MakeMergeFile,
+    AddToMergeFile,
+};
+// The modes in which a line is entered on the board: naming it, comparing it with the games
+// of the file (Show Next Moves, Show Maneuvers).
+enum class LineCommand {
+    VariationEdit,
+    Analyze,
+    TakeBack,
+    Leave,
+    ShowNextMoves,
+    ShowManeuvers,
+    LookAhead,
+};
+// The ECO edit mode's commands on the ECO table.
+enum class EcoEditCommand {
+    Enter,
+    AddLine,
+    ModifyLine,
+    RenameLine,
+    DeleteLine,
+    Check,
+    RestorePrevious,
+    LeaveSaving,
+    LeaveWithoutSaving,
+};
 enum class OpeningsCommand {
     ShowOpening,
     FindClosestMatch,
@@ -103,6 +141,7 @@ enum class DatabaseCommand {
     CopyGames,
     CopyToBuffer,
     Check,
+    LeaveMode,
 };
 
 enum class UtilitiesCommand {
@@ -131,10 +170,37 @@ enum class StatisticsCommand {
     ConvertYahoo,
 };
 
+// Playing against and analysing with a chess engine (UCI or Crafty).
+enum class EngineCommand {
+    AnalyseUci,
+    PlayUci,
+    AnalyseGame,
+    Stop,
+    TakeBack,
+    ForceMove,
+    NewGame,
+    SavePlayedGame,
+    SelectUci,
+    UciOptions,
+    DisplayOptions,
+    AnalyseCrafty,
+    PlayCrafty,
+    SelectCrafty,
+    CraftyGameInfo,
+    SaveCraftyPosition,
+    ConvertCanFile,
+    // Crafty's game menu; a UCI engine refuses them.
+    Score,
+    Clock,
+    Resign,
+    Draw,
+};
+
 using CommandId =
     std::variant<FileCommand, GameCommand, EditCommand, AnalysisCommand, SearchCommand, TreeCommand,
                  OpeningsCommand, OptionsCommand, OutputCommand, HelpCommand, DirectoryCommand,
-                 DatabaseCommand, AnnotationCommand, UtilitiesCommand, StatisticsCommand>;
+                 DatabaseCommand, AnnotationCommand, UtilitiesCommand, LineCommand, EcoEditCommand,
+                 EngineCommand, StatisticsCommand>;
 
 // The menus, in menu-bar order. Each has the program's role name with a "Menu" suffix.
 enum class MenuId : std::uint8_t {
@@ -210,6 +276,9 @@ enum class Refusal : std::uint8_t {
     NoDatabase,
     Busy,  // a background operation runs: the caller shows the operation's message
 };
+
+// The step through the game's moves that a Game menu command makes; nothing for the others.
+std::optional<NavigationAction> MoveActionOf(GameCommand command);
 
 // The check the dispatcher makes before running `row`.
 Refusal CheckCommand(const CommandSpec& row, const ShellState& state);

@@ -1,5 +1,8 @@
 #include "app/database_session.h"
 
+#include <algorithm>
+
+#include "app/messages.h"
 #include "base/message.h"
 #include "pgn/messages.h"
 #include "pgn/record_source.h"
@@ -86,14 +89,16 @@ DatabaseGameRow DatabaseSession::Row(std::size_t position) const {
     DatabaseGameRow row;
     if (!database_ || position >= found_.size()) return row;
     row.record = found_[position];
+    // The record gives the year and where the header lies: it is read once.
+    const search::DbGameRecord record = database_->Record(row.record);
     search::HeaderValues values;
-    if (!database_->Header(row.record, values)) return row;
+    if (!database_->Header(record, values)) return row;
     auto value = [&values](search::HeaderField field) {
         return values[static_cast<std::size_t>(field)];
     };
     row.white = value(search::HeaderField::White);
     row.black = value(search::HeaderField::Black);
-    row.year = database_->Record(row.record).year;
+    row.year = record.year;
     row.result = value(search::HeaderField::Result);
     return row;
 }
@@ -135,6 +140,38 @@ NavigationStep DatabaseSession::Go(NavigationAction action) {
     NavigationStep step = Navigate(navigation_, action);
     if (step.moved) chess_.RestorePosition(navigation_.currentPly);
     return step;
+}
+
+NavigationStep DatabaseSession::GoToPly(std::int32_t ply) {
+    NavigationStep step;
+    ply = std::clamp(ply, 0, navigation_.lastPly);
+    if (!shown_ || ply == navigation_.currentPly) return step;
+    step.moved = true;
+    navigation_.previousPly = navigation_.currentPly;
+    navigation_.currentPly = ply;
+    chess_.RestorePosition(ply);
+    return step;
+}
+
+GameTextSource DatabaseSession::TextSource() const {
+    // A database game always starts from the initial position.
+    return {&lines_.Moves(), shown_ ? lines_.FullMoves() : 0, 0};
+}
+
+MoveSquares DatabaseSession::LastMoveSquares() const {
+    const int ply = navigation_.currentPly;
+    if (!shown_ || ply < 1) return {};
+    return MoveSquaresBetween(chess_.PositionHistory(ply - 1), chess_.PositionHistory(ply));
+}
+
+const std::string& DatabaseSession::ResultText() const {
+    return header_.CurrentHeader().Get(pgn::HeaderField::Result);
+}
+
+std::string DatabaseSession::CounterText() const {
+    if (!shown_) return {};
+    return FillMessage(GameOfCountStatus,
+                       {static_cast<int>(*shown_) + 1, static_cast<int>(found_.size())});
 }
 
 search::CopyOutcome DatabaseSession::CopyFound(const std::string& target, bool append,

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "app/game_text.h"
 #include "app/navigation.h"
+#include "app/session.h"
 #include "base/error.h"
 #include "base/ui.h"
 #include "chess/chess_state.h"
@@ -70,8 +72,17 @@ class DatabaseSession {
     const pgn::GameLines& Lines() const { return lines_; }
     const chess::ChessState& Chess() const { return chess_; }
     const NavigationState& Navigation() const { return navigation_; }
+    // What the window's board, move line and game text show of the game on display, as the
+    // file's session gives them for a file's game.
+    GameTextSource TextSource() const;
+    MoveSquares LastMoveSquares() const;
+    const std::string& ResultText() const;
+    // "Game:  %d of %d": the place of the game on display among the found games.
+    std::string CounterText() const;
     // Steps through the game on display and puts its position on the board.
     NavigationStep Go(NavigationAction action);
+    // Shows the position after `ply` half-moves (a click on the game text).
+    NavigationStep GoToPly(std::int32_t ply);
 
     // CopyDatabaseGames of the found games to a PGN file (the checks of every copy; `current`
     // is the open PGN file), and of the game on display to the game buffer file.

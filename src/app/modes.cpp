@@ -27,15 +27,15 @@ bool ModeModel::ModeProvided(Mode mode) {
         case Mode::GameReplay:
         case Mode::AddGame:
         case Mode::ModifyGame:
-            return true;
+        case Mode::Database:
         case Mode::VariationEdit:
         case Mode::Analyze:
-        case Mode::PositionSetup:
         case Mode::Tree:
         case Mode::EcoEdit:
-        case Mode::Database:
         case Mode::EnginePlay:
         case Mode::EngineAnalysis:
+            return true;
+        case Mode::PositionSetup:
             return false;
     }
     return false;

@@ -36,6 +36,11 @@ class ModeSet {
         set.bits_ = (1u << ModeCount) - 1;
         return set;
     }
+    constexpr ModeSet Without(Mode mode) const {
+        ModeSet set = *this;
+        set.bits_ &= ~Bit(mode);
+        return set;
+    }
     constexpr bool Contains(Mode mode) const { return (bits_ & Bit(mode)) != 0; }
     constexpr bool Empty() const { return bits_ == 0; }
     friend constexpr bool operator==(ModeSet, ModeSet) = default;

@@ -254,12 +254,17 @@ StartUpState StartUp(const StartUpSettings& settings) {
     return state;
 }
 
-void InitialiseOpenings(StartUpState& state, openings::EcoTable& table, Ui& ui) {
+openings::EcoDataOptions EcoDataOptionsOf(StartUpState& state) {
     openings::EcoDataOptions eco_options;
     eco_options.EcoDataReady = &state.options.EcoDataReady;
     eco_options.EcoDataVersion = &state.options.EcoDataVersion;
     eco_options.OpeningsPrepared = &state.options.OpeningsPrepared;
     eco_options.save = [&state] { (void)SaveOptions(state.options_path, state.options); };
+    return eco_options;
+}
+
+void InitialiseOpenings(StartUpState& state, openings::EcoTable& table, Ui& ui) {
+    openings::EcoDataOptions eco_options = EcoDataOptionsOf(state);
     openings::InitialiseEcoData(table, state.app_folder, eco_options, ui);
     state.eco_data_stale = state.options.EcoDataReady == 0 ||
                            state.options.EcoDataVersion != openings::CurrentEcoDataVersion;

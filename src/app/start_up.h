@@ -6,6 +6,7 @@
 #include "app/options_record.h"
 #include "base/ui.h"
 #include "openings/eco_table.h"
+#include "openings/opening_files.h"
 
 namespace qorvale::app {
 
@@ -45,6 +46,8 @@ void PostStartUpOpen(StartUpState& state, Ui& ui);
 // folder and, when the options say so, exports the opening files again; the options record is
 // saved when those steps change it.
 void InitialiseOpenings(StartUpState& state, openings::EcoTable& table, Ui& ui);
+// The ECO data flags of the options record, saved whole when the ECO steps change them.
+openings::EcoDataOptions EcoDataOptionsOf(StartUpState& state);
 
 // The steps of StartUp, each usable alone. Those returning bool return true when the record must
 // be saved at once.

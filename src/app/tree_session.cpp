@@ -17,6 +17,16 @@ constexpr int OpeningTextDepth = 62;
 
 }  // namespace
 
+openings::TreeSourceRequest FileTreeSource(const pgn::PgnFile& file) {
+    openings::TreeSourceRequest request;
+    request.kind = openings::TreeSourceKind::PgnFile;
+    request.path = file.CurrentPath();
+    const std::span<const std::uint32_t> offsets = file.Index().Offsets();
+    request.offsets.assign(offsets.begin(), offsets.end());
+    request.game_count = file.GameCount();
+    return request;
+}
+
 Error TreeSession::Open(const openings::TreeSourceRequest& request,
                         const openings::TreeOptions& options, Ui& ui, bool* help_shown,
                         bool rebuild) {

@@ -11,6 +11,7 @@
 #include "openings/eco_table.h"
 #include "openings/opening_tree.h"
 #include "openings/tree_list.h"
+#include "pgn/pgn_file.h"
 #include "search/search_list.h"
 
 namespace qorvale::app {
@@ -33,6 +34,9 @@ struct TreeRow {
 // index in `moves`.
 std::vector<TreeRow> MakeTreeRows(std::span<const openings::NextMove> moves,
                                   const openings::TreeListStyle& style, Ui& ui);
+
+// The tree source of an open PGN file: its path, its game index and its game count.
+openings::TreeSourceRequest FileTreeSource(const pgn::PgnFile& file);
 
 // What stepping into a move led to, for the window to follow.
 struct TreeStep {

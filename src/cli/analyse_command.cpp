@@ -10,11 +10,37 @@
 
 namespace qorvale::cli {
 
+namespace {
+
+// "Analyse the game": every position of the game in turn, then the evaluation profile, one
+// point per half-move as its tool tip reads.
+int AnalyseWholeGame(app::EngineSession& session, const engines::EnginePosition& game,
+                     const std::string& go) {
+    (void)session.AnalyseGame(game, go);
+    // One best move per position, from the start to the end of the game.
+    int positions = game.HalfMoves() + 1 - (game.black_first ? 1 : 0);
+    const bool answered = DriveEngine(
+        session,
+        [&positions](const app::EngineUpdate& update) {
+            return update.best_move && --positions == 0;
+        },
+        false);
+    for (const engines::ProfilePoint& point : session.Profile()) {
+        std::printf("%s\n", app::ProfileToolTip(point).c_str());
+    }
+    session.StopNow();
+    return answered ? 0 : 1;
+}
+
+}  // namespace
+
 // Analyses one position with a UCI engine and prints the engine window's rows as they come,
 // then the best move.
 int RunAnalyseCommand(const CommandArgs& args) {
     const bool from_fen = args.HasFlag("--fen");
-    if (!args.words.empty() || !args.HasFlag("--engine") || from_fen == args.HasFlag("--file")) {
+    const bool whole_game = args.HasFlag("--whole-game");
+    if (!args.words.empty() || !args.HasFlag("--engine") || from_fen == args.HasFlag("--file") ||
+        (whole_game && from_fen)) {
         return UsageError("analyse");
     }
     std::optional<std::string> go = SearchCommand(args, "go depth 12");
@@ -48,10 +74,15 @@ int RunAnalyseCommand(const CommandArgs& args) {
         if (!loaded.ok()) return 1;
         const int half_moves = *ply < *loaded ? static_cast<int>(*ply) : *loaded;
         start.position = engines::EnginePositionFromGame(chess, lines.Moves(), half_moves);
+        if (whole_game) {
+            start.position = engines::EnginePositionFromGame(chess, lines.Moves(), *loaded);
+            start.profile = true;
+        }
     }
 
     app::EngineSession session(*args.ui);
     if (!session.Start(start, app::EngineSession::Clock::now()).ok()) return 1;
+    if (whole_game) return AnalyseWholeGame(session, start.position, *go);
     const bool answered =
         DriveEngine(session, [](const app::EngineUpdate& update) { return update.best_move; });
     if (answered) {

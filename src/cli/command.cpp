@@ -5,6 +5,7 @@
 
 #include "app/app_folder.h"
 #include "app/file_opener.h"
+#include "chess/notation.h"
 #include "openings/eco_table.h"
 #include "pgn/game_index.h"
 #include "platform/file.h"
@@ -36,6 +37,7 @@ int RunHtmlDiagramCommand(const CommandArgs& args);
 int RunBmp2GifCommand(const CommandArgs& args);
 int RunAnalyseCommand(const CommandArgs& args);
 int RunPlayCommand(const CommandArgs& args);
+int RunUciOptionsCommand(const CommandArgs& args);
 int RunCraftySetboardCommand(const CommandArgs& args);
 int RunCan2pgnCommand(const CommandArgs& args);
 int RunDirsearchCommand(const CommandArgs& args);
@@ -68,6 +70,7 @@ int RunEditCommand(const CommandArgs& args);
 int RunCopyGamesCommand(const CommandArgs& args);
 int RunWriteMovesCommand(const CommandArgs& args);
 int RunTreeCommand(const CommandArgs& args);
+int RunNextMovesCommand(const CommandArgs& args);
 int RunTreeMergeCommand(const CommandArgs& args);
 int RunEcoEditCommand(const CommandArgs& args);
 
@@ -90,11 +93,12 @@ const std::vector<CommandEntry>& Commands() {
          RunPositionsCommand,
          {"--game"}},
         {"eco",
-         "eco FILE [--game N] [--mode M] [--table DIR] [--summary]",
+         "eco FILE|--line L [--game N] [--mode M] [--table DIR] [--summary]",
          "name each game's opening: GAME, CODE, NAME; mode closest (default, Find Opening - "
-         "Closest Match at the last half-move), moves or exact",
+         "Closest Match at the last half-move), moves or exact; --line names a line as Find "
+         "Opening does in Variation Edit: CODE, NAME, MOVES",
          RunEcoCommand,
-         {"--game", "--mode", "--table"}},
+         {"--game", "--mode", "--table", "--line"}},
         {"eco-export",
          "eco-export [--table DIR]",
          "write the openings files and Ecocodes.pgn's fast file into the install folder",
@@ -167,10 +171,11 @@ const std::vector<CommandEntry>& Commands() {
         {"bmp2gif", "bmp2gif IN.bmp OUT.gif", "save a 4- or 8-bit BMP picture as a GIF file",
          RunBmp2GifCommand},
         {"analyse",
-         "analyse --engine PATH (--fen FEN | --file FILE --game N --ply K) [--depth D | "
-         "--movetime MS] [--multipv N]",
+         "analyse --engine PATH (--fen FEN | --file FILE --game N (--ply K | --whole-game)) "
+         "[--depth D | --movetime MS] [--multipv N]",
          "analyse a position with a UCI engine; print the engine window's lines and the best "
-         "move (default --depth 12)",
+         "move (default --depth 12); --whole-game: every position of the game, then the "
+         "evaluation profile",
          RunAnalyseCommand,
          {"--engine", "--fen", "--file", "--game", "--ply", "--depth", "--movetime", "--multipv"}},
         {"play",
@@ -184,6 +189,11 @@ const std::vector<CommandEntry>& Commands() {
          "print the setboard command Crafty gets for a FEN position",
          RunCraftySetboardCommand,
          {"--fen"}},
+        {"uci-options",
+         "uci-options --engine PATH",
+         "start a UCI engine and print the options it offers, one per line",
+         RunUciOptionsCommand,
+         {"--engine"}},
         {"can2pgn", "can2pgn FILE.can",
          "convert a Crafty game log to PGN beside it (.can added when missing); print its path",
          RunCan2pgnCommand},
@@ -250,13 +260,19 @@ const std::vector<CommandEntry>& Commands() {
          "WHITE_WINS, OTHER, BLACK_WINS, FIRST_GAME per move",
          RunTreeCommand,
          {"--line", "--source", "--sort"}},
+        {"next-moves",
+         "next-moves FILE [--line \"1.e4 c5\"] [--maneuvers] [--look-ahead N]",
+         "Show Next Moves (or Show Maneuvers) after a line over FILE's games: the list's rows, "
+         "then the machine rows of tree",
+         RunNextMovesCommand,
+         {"--line", "--look-ahead"}},
         {"tree-merge", "tree-merge make|merge MERGE.trm FILE.pgn",
          "make a tree merge file from FILE's games, or append them to one", RunTreeMergeCommand},
         {"eco-edit",
-         "eco-edit add|modify|rename|delete|restore [ENTRY] [--line L] [--name NAME] "
+         "eco-edit add|modify|rename|delete|restore|check [ENTRY] [--line L] [--name NAME] "
          "[--table DIR]",
-         "edit the ECO table: add a line, change an entry's moves or name, delete it, or restore "
-         "the previous version",
+         "edit the ECO table: add a line, change an entry's moves or name, delete it, restore "
+         "the previous version or check the table",
          RunEcoEditCommand,
          {"--line", "--name", "--table"}},
     };
@@ -280,6 +296,17 @@ std::string CommandArgs::FlagValue(std::string_view name, std::string_view fallb
         }
     }
     return std::string(fallback);
+}
+
+bool PlayLine(std::string_view moves, app::BoardLine& line, Ui& ui) {
+    for (std::string_view move : chess::SplitLineMoves(moves)) {
+        if (!line.PlayText(move, ui)) {
+            std::fprintf(stderr, "qorvale-tool: %.*s cannot be played after '%s'\n",
+                         static_cast<int>(move.size()), move.data(), line.MovesText().c_str());
+            return false;
+        }
+    }
+    return true;
 }
 
 bool OpenForCommand(pgn::PgnFile& file, const std::string& path, Ui& ui) {

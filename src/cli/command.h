@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/line_mode.h"
 #include "app/search_session.h"
 #include "cli/cli_ui.h"
 #include "pgn/pgn_file.h"
@@ -41,6 +42,9 @@ const std::vector<CommandEntry>& Commands();
 // Opens and scans the PGN file at `path` as the window does; reports the failure and returns
 // false when it cannot be opened.
 bool OpenForCommand(pgn::PgnFile& file, const std::string& path, Ui& ui);
+// Plays the moves of a --line text ("1.e4 c5 2.Nf3") on `line`; false after saying on stderr
+// which move could not be played.
+bool PlayLine(std::string_view moves, app::BoardLine& line, Ui& ui);
 
 // The search criteria given by the search flags (--ser, the header flags, --line, --position,
 // --move-number, --exact, --force) and which of the three searches they name.

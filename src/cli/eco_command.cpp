@@ -5,7 +5,9 @@
 #include <string>
 
 #include "app/app_folder.h"
+#include "app/line_mode.h"
 #include "chess/chess_state.h"
+#include "chess/notation.h"
 #include "cli/command.h"
 #include "openings/eco_table.h"
 #include "openings/eco_table_builder.h"
@@ -45,13 +47,26 @@ bool ParseMode(const std::string& text, openings::FindOpeningMode& mode) {
     return true;
 }
 
+// eco --line L: Find Opening on a line entered as in Variation Edit.
+int NameLine(const CommandArgs& args, const openings::EcoTable& table,
+             openings::FindOpeningMode mode) {
+    app::BoardLine line(app::LineMode::VariationEdit);
+    if (!PlayLine(args.FlagValue("--line"), line, *args.ui)) return 1;
+    const std::int32_t entry = line.FindOpening(table, mode, *args.ui);
+    if (entry < 0) return 1;
+    std::printf("%s\t%s\t%s\n", std::string(table.Code(entry)).c_str(),
+                std::string(table.Name(entry)).c_str(), std::string(table.Moves(entry)).c_str());
+    return 0;
+}
+
 }  // namespace
 
 // Names the opening of every game's main line (or of game N) as "Find Opening" does at the
 // game's last half-move: one line "GAME<TAB>CODE<TAB>NAME" per game, code and name empty when
 // nothing matches. --summary adds a line on stderr comparing the codes with the games' ECO tags.
 int RunEcoCommand(const CommandArgs& args) {
-    if (args.words.size() != 1) return UsageError("eco");
+    const bool with_line = args.HasFlag("--line");
+    if (args.words.size() != (with_line ? 0u : 1u)) return UsageError("eco");
     long wanted = 0;
     if (args.HasFlag("--game")) {
         std::string value = args.FlagValue("--game");
@@ -67,6 +82,7 @@ int RunEcoCommand(const CommandArgs& args) {
              .ok()) {
         return 1;
     }
+    if (with_line) return NameLine(args, table, mode);
     pgn::PgnFile file;
     if (!OpenForCommand(file, args.words[0], *args.ui)) return 1;
     const std::int32_t count = file.GameCount();

@@ -23,18 +23,6 @@ std::int32_t EntryOf(const std::string& text, const openings::EcoTable& table) {
     return static_cast<std::int32_t>(entry - 1);
 }
 
-// Plays `moves` on the board line; false after saying which move could not be played.
-bool PlayLine(std::string_view moves, app::BoardLine& line, Ui& ui) {
-    for (std::string_view move : chess::SplitLineMoves(moves)) {
-        if (!line.PlayText(move, ui)) {
-            std::fprintf(stderr, "qorvale-tool: %.*s cannot be played after '%s'\n",
-                         static_cast<int>(move.size()), move.data(), line.MovesText().c_str());
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 // eco-edit add|modify|rename|delete|restore: one operation of the ECO edit mode on the table of
@@ -45,13 +33,16 @@ bool PlayLine(std::string_view moves, app::BoardLine& line, Ui& ui) {
 //   rename ENTRY --name NAME [--line L]
 //   delete ENTRY
 //   restore
+//   check
 // ENTRY is the entry's 1-based number in table order.
 int RunEcoEditCommand(const CommandArgs& args) {
     if (args.words.empty()) return UsageError("eco-edit");
     const std::string& action = args.words[0];
     const bool with_entry = action == "modify" || action == "rename" || action == "delete";
     if (args.words.size() != (with_entry ? 2u : 1u)) return UsageError("eco-edit");
-    if (action != "add" && !with_entry && action != "restore") return UsageError("eco-edit");
+    if (action != "add" && !with_entry && action != "restore" && action != "check") {
+        return UsageError("eco-edit");
+    }
 
     std::string folder = args.FlagValue("--table");
     if (folder.empty()) folder = app::AppFolder();
@@ -61,6 +52,8 @@ int RunEcoEditCommand(const CommandArgs& args) {
     openings::EcoEditor editor(folder, table);
     openings::EcoDataOptions options;
     if (action == "restore") return editor.RestorePrevious(options, ui) ? 0 : 1;
+    // The table check reports what it finds; the table is not changed.
+    if (action == "check") return editor.Check(ui) ? 0 : 1;
 
     std::int32_t entry = -1;
     if (with_entry) {

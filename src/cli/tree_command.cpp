@@ -1,7 +1,10 @@
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
+#include "app/line_mode.h"
 #include "app/tree_session.h"
+#include "chess/notation.h"
 #include "cli/command.h"
 #include "openings/eco_table.h"
 #include "openings/opening_tree.h"
@@ -76,10 +79,7 @@ int RunTreeCommand(const CommandArgs& args) {
     if (request.kind == openings::TreeSourceKind::PgnFile) {
         pgn::PgnFile file;
         if (!OpenForCommand(file, path, *args.ui)) return 1;
-        request.path = file.CurrentPath();
-        std::span<const std::uint32_t> offsets = file.Index().Offsets();
-        request.offsets.assign(offsets.begin(), offsets.end());
-        request.game_count = file.GameCount();
+        request = app::FileTreeSource(file);
     } else if (request.kind == openings::TreeSourceKind::EcoTable) {
         if (!openings::LoadEcoTable(openings::EcoTableFilesIn(path), table, *args.ui).ok()) {
             return 1;
@@ -111,6 +111,33 @@ int RunTreeCommand(const CommandArgs& args) {
     }
     PrintRows(session.Rows());
     // The tool takes no part in the window's back and forward history: nothing more is written.
+    return 0;
+}
+
+// next-moves FILE: Show Next Moves (or Show Maneuvers, with the look-ahead of --look-ahead) for
+// the line of --line over FILE's games, printed as tree prints a node.
+int RunNextMovesCommand(const CommandArgs& args) {
+    if (args.words.size() != 1) return UsageError("next-moves");
+    openings::TreeOptions options;
+    if (args.HasFlag("--look-ahead")) {
+        char* end = nullptr;
+        const std::string value = args.FlagValue("--look-ahead");
+        const long count = std::strtol(value.c_str(), &end, 10);
+        if (value.empty() || *end != 0 || count < 1 || count > 99) {
+            return UsageError("next-moves");
+        }
+        options.maneuver_look_ahead = static_cast<int>(count);
+    }
+    pgn::PgnFile file;
+    if (!OpenForCommand(file, args.words[0], *args.ui)) return 1;
+    app::BoardLine line(app::LineMode::Analyze);
+    if (!PlayLine(args.FlagValue("--line"), line, *args.ui)) return 1;
+    app::NextMovesSession session;
+    if (session.Start(app::FileTreeSource(file), line.Position(), args.HasFlag("--maneuvers"),
+                      options, *args.ui)) {
+        return 1;
+    }
+    PrintRows(session.Rows());
     return 0;
 }
 

@@ -154,6 +154,28 @@ bool BoardMatches(const chess::Board64& board, const chess::Board64& wanted, boo
     return true;
 }
 
+// Adds to `found` the indexes of the words `from` to `to` of `bytes`, read as little-endian 16-bit
+// words, that hold `value`. Most blocks hold none: each is first tested whole, in a loop of fixed
+// length that the compiler turns into vector compares, and searched word by word only when it
+// holds one.
+void FindWords(std::span<const std::uint8_t> bytes, std::size_t from, std::size_t to,
+               std::uint16_t value, std::vector<std::size_t>& found) {
+    constexpr std::size_t Block = 64;
+    auto search = [&](std::size_t first, std::size_t last) {
+        for (std::size_t at = first; at < last; ++at) {
+            if (GetU16(bytes.data() + 2 * at) == value) found.push_back(at);
+        }
+    };
+    std::size_t at = from;
+    for (; at + Block <= to; at += Block) {
+        const std::uint8_t* block = bytes.data() + 2 * at;
+        unsigned any = 0;
+        for (std::size_t n = 0; n < Block; ++n) any |= GetU16(block + 2 * n) == value ? 1u : 0u;
+        if (any != 0) search(at, at + Block);
+    }
+    search(at, to);
+}
+
 // Reads a file front to back through one reused block: a scan of a whole file then works in the
 // cache, where reading records one by one would cost a call each.
 class BlockStream {
@@ -365,13 +387,15 @@ DbSearchResult Database::Search(const DbSearchCriteria& criteria) const {
         return side(one, as_white) || (either && side(one, !as_white));
     };
 
+    // The offset in the position file of a record the search has just found the hash in.
+    std::optional<std::uint64_t> hash_seen_at;
     auto position_matches = [&](RecordView record) {
         const std::size_t offset = record.MovesOffset();
         const std::size_t length = record.MovesLength();
         if (length < 4 || length % 2 != 0 || length > 2 * (MaxRecordCodes + 1)) return false;
         const std::size_t codes = length / 2 - 1;
         std::uint8_t buffer[2 * (MaxRecordCodes + 1)];
-        if (exact) {
+        if (exact && hash_seen_at != offset) {
             // The quick test: the position's hash must be among the game's hashes.
             if (!ReadAt(positions_, offset, buffer, length)) return false;
             bool seen = false;
@@ -452,26 +476,51 @@ DbSearchResult Database::Search(const DbSearchCriteria& criteria) const {
                 }
             }
         } else if (position && exact) {
-            // The position file alone is read first: its records follow the games in order, each
-            // as long as its first word says, so only the games whose hashes hold the position's
-            // are looked up in the games file.
-            BlockStream positions(names_.dbp);
-            for (std::uint32_t index = 0; index < count; ++index) {
-                const std::uint8_t* head = positions.Need(2);
-                if (head == nullptr) break;
-                const std::size_t codes = std::min<std::size_t>(GetU16(head) / 2, MaxRecordCodes);
-                const std::uint8_t* hashes = positions.Need(2 + 2 * codes);
-                if (hashes == nullptr) break;
-                hashes += 2;
-                bool seen = false;
-                for (std::size_t n = 0; n < codes; ++n) seen |= GetU16(hashes + 2 * n) == hash;
-                positions.Skip(2 + 2 * codes);
-                if (!seen) continue;
-                std::uint8_t bytes[DbRecordSize];
-                if (ReadAt(games_, std::uint64_t{index} * DbRecordSize, bytes, DbRecordSize) &&
-                    record_matches(RecordView{bytes})) {
-                    result.records.push_back(index);
+            // The position file alone is read first, a block at a time: each block is searched
+            // for the position's hash as one run of words, which goes at the speed of the copy
+            // into it where a search game by game stops and starts every few dozen words. Its
+            // records follow the games in order, each as long as its first word says; walking
+            // their first words tells which games the hits lie in (a hit on a first word is none),
+            // and only those games are looked up in the games file.
+            platform::File file = platform::File::Open(names_.dbp, platform::File::Mode::Read);
+            std::vector<std::uint8_t> block(std::size_t{1} << 17);
+            std::vector<std::size_t> hits;
+            std::size_t filled = 0;          // bytes in the block
+            std::uint64_t block_offset = 0;  // file offset of its first byte
+            std::uint32_t index = 0;
+            for (bool more = true; more && index < count;) {
+                const std::int64_t got = file.Read(
+                    block.data() + filled, static_cast<std::int64_t>(block.size() - filled));
+                more = got > 0;
+                if (more) filled += static_cast<std::size_t>(got);
+                const std::size_t words = filled / 2;
+                hits.clear();
+                FindWords(block, 0, words, hash, hits);
+                std::size_t head = 0;  // the word that gives the record's length
+                std::size_t next = 0;  // the first hit not yet placed in a record
+                for (; index < count && head < words; ++index) {
+                    const std::size_t codes =
+                        std::min<std::size_t>(GetU16(block.data() + 2 * head) / 2, MaxRecordCodes);
+                    const std::size_t end = head + 1 + codes;
+                    if (end > words) break;  // the rest of it comes with the next read
+                    while (next < hits.size() && hits[next] <= head) ++next;
+                    const bool seen = next < hits.size() && hits[next] < end;
+                    const std::uint64_t record_offset = block_offset + 2 * head;
+                    head = end;
+                    if (!seen) continue;
+                    std::uint8_t bytes[DbRecordSize];
+                    hash_seen_at = record_offset;
+                    if (ReadAt(games_, std::uint64_t{index} * DbRecordSize, bytes, DbRecordSize) &&
+                        record_matches(RecordView{bytes})) {
+                        result.records.push_back(index);
+                    }
                 }
+                hash_seen_at.reset();
+                // The unfinished record moves to the front of the block.
+                std::copy(block.begin() + static_cast<std::ptrdiff_t>(2 * head),
+                          block.begin() + static_cast<std::ptrdiff_t>(filled), block.begin());
+                filled -= 2 * head;
+                block_offset += 2 * head;
             }
         } else {
             BlockStream records(names_.dbg);

@@ -86,6 +86,10 @@ class Database {
     Result<DbGame> ReadGame(std::uint32_t index) const;
     // Its header values alone; false when the record runs outside the header file.
     bool Header(std::uint32_t index, HeaderValues& values) const;
+    // The same for a record already read.
+    bool Header(const DbGameRecord& record, HeaderValues& values) const {
+        return ReadHeader(record, values);
+    }
 
   private:
     Database() = default;

@@ -13,7 +13,7 @@ namespace {
 
 const std::string DataFolder = QORVALE_DATA_DIR;
 const std::string Usage =
-    "usage: qorvale-tool eco FILE [--game N] [--mode M] [--table DIR] [--summary]\n";
+    "usage: qorvale-tool eco FILE|--line L [--game N] [--mode M] [--table DIR] [--summary]\n";
 
 // Capablanca - Corzo 1901 reaches a Four Knights line by the Scotch order and leaves it at move
 // 7; Carlsen - Morozevich 2011 reaches the Queen's Gambit from 1.Nf3; the third game has no moves.

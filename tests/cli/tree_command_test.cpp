@@ -76,6 +76,45 @@ TEST(TreeCommand, ListsRowsThenMachineRowsOverEachSource) {
     }
 }
 
+// The line commands' twins: next-moves lists what tree lists at the same line; eco --line names
+// a line as Find Opening does.
+TEST(LineCommands, NextMovesAndFindOpeningOfALine) {
+    TempDir dir;
+    const std::string pgn = dir.CopyData("search/players.pgn", "games.pgn");
+    ToolRun next = RunTool({"next-moves", pgn, "--line", "1.e4"});
+    ASSERT_EQ(next.exit_code, 0) << next.err;
+    EXPECT_EQ(next.out, RunTool({"tree", pgn, "--line", "1.e4"}).out);
+    EXPECT_NE(next.out.find("1...c5"), std::string::npos) << next.out;
+    ToolRun maneuvers = RunTool({"next-moves", pgn, "--maneuvers", "--look-ahead", "2"});
+    ASSERT_EQ(maneuvers.exit_code, 0) << maneuvers.err;
+    EXPECT_EQ(maneuvers.out.rfind("   ", 0), 0u) << maneuvers.out;
+
+    dir.Write("qorvale.eco", "A40\r\nD00\r\n");
+    dir.Write("qorvale.ecn", "Queen's Pawn Game\r\nQueen's Pawn Game: Double\r\n");
+    dir.Write("qorvale.ecm", "1.d4\r\n1.d4 d5\r\n");
+    struct Step {
+        std::string line;
+        std::string mode;
+        std::string out;
+    };
+    const Step steps[] = {
+        {"1.d4 d5 2.c4", "closest", "D00\tQueen's Pawn Game: Double\t1.d4 d5\n"},
+        {"1.d4", "exact", "A40\tQueen's Pawn Game\t1.d4\n"},
+        {"1.d4 Nf6", "exact", ""},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.line);
+        ToolRun run =
+            RunTool({"eco", "--line", step.line, "--mode", step.mode, "--table", dir.path()});
+        EXPECT_EQ(run.exit_code, step.out.empty() ? 1 : 0) << run.err;
+        EXPECT_EQ(run.out, step.out);
+    }
+    ToolRun check = RunTool({"eco-edit", "check", "--table", dir.path()});
+    EXPECT_EQ(check.exit_code, 0) << check.err;
+    EXPECT_NE((check.out + check.err).find("The ECO table is OK and has 2 entries."),
+              std::string::npos);
+}
+
 TEST(EcoEditCommand, AddsALineAndRestoresThePreviousTable) {
     TempDir dir;
     for (const char* name : {"qorvale.eco", "qorvale.ecn", "qorvale.ecm"}) {

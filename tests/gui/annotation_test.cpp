@@ -23,9 +23,12 @@
 #include "gui/shell/main_window.h"
 #include "output/html_oracle.h"
 #include "output/messages.h"
+#include "support/modal_answer.h"
 #include "support/program_home.h"
 
 using namespace qorvale;
+
+using test::Answer;
 
 namespace {
 
@@ -38,16 +41,6 @@ struct Program : test::ProgramHome {
         return !ui.reports.empty() && ui.reports.back() == message;
     }
 };
-
-// Runs `answer` on the modal dialog that the next command opens.
-template <typename Box>
-void Answer(std::function<void(Box&)> answer) {
-    QTimer::singleShot(0, [answer] {
-        auto* box = qobject_cast<Box*>(QApplication::activeModalWidget());
-        QVERIFY(box != nullptr);
-        answer(*box);
-    });
-}
 
 // The first `count` moves as the game file writes them: "1.d4 d5 2.c4 ...".
 std::string FileMoves(const std::string& games, int count) {

@@ -1,6 +1,7 @@
 // The folder search and the database as the window shows them: the Search Dir button runs the
 // search over a folder and its results open one file with only its found games; a database made
-// from the open file shows its name in the status bar and its found games on a board.
+// from the open file shows its name in the status bar, and its found games in the database mode
+// of the main window.
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
@@ -15,8 +16,9 @@
 
 #include "gui/database/database_controller.h"
 #include "gui/database/database_game_list_box.h"
-#include "gui/database/database_gamebox.h"
 #include "gui/file/file_controller.h"
+#include "gui/panels/board_widget.h"
+#include "gui/panels/game_text_widget.h"
 #include "gui/search/directory_controller.h"
 #include "gui/search/search_controller.h"
 #include "gui/search/searchbox.h"
@@ -187,22 +189,64 @@ class DatabaseTest : public QObject {
         QCOMPARE(title, QStringLiteral("Select Game from %1").arg(from_file.size()));
         QCOMPARE(rows, static_cast<int>(from_file.size()));
 
-        // The second found game on its own board, walked with the game keys.
-        gui::DatabaseGamebox* box = window.database().gamebox();
-        QVERIFY(box != nullptr && box->isVisible());
-        QCOMPARE(box->MoveLine(), QString());
-        QTest::keyClick(box, Qt::Key_Down);
-        QVERIFY(box->MoveLine().startsWith(QStringLiteral("  1.")));
-        QTest::keyClick(box, Qt::Key_Right);
-        QCOMPARE(window.database().Database().ShownPosition(), std::size_t{2});
-        QCOMPARE(box->MoveLine(), QString());
+        // The second found game is on the window's board in the database mode. The database was
+        // made from the open file, so record N is the file's game N + 1: the file's game, read from
+        // its text, is the oracle for what the board and the header show, move by move.
+        QCOMPARE(window.session().Modes().Current(), app::Mode::Database);
+        QCOMPARE(window.findChild<QLabel*>("ModeStatus")->text(), QStringLiteral("Database"));
+        QCOMPARE(window.GameStatusText(), QStringLiteral("Game:  2 of %1").arg(from_file.size()));
+        const std::uint32_t record = window.database().Database().Row(1).record;
+        QVERIFY(record + 1 != static_cast<std::uint32_t>(window.session().GameNumber()));
+        for (const char* action : {"AutoPlay", "SearchHeader", "SaveDiagram", "ShowOpening", "Open",
+                                   "AddGame", "GoToGame", "ReplayNext"}) {
+            QVERIFY2(!window.Action(action)->isEnabled(), action);
+        }
+        QVERIFY(window.Action("NextGame")->isEnabled());
 
+        gui::MainWindow oracle(program.state);
+        oracle.SetUi(program.ui);
+        QVERIFY(oracle.file().OpenPath(QString::fromStdString(program.games)));
+        QVERIFY(oracle.ShowGame(static_cast<std::int32_t>(record) + 1));
+        QCOMPARE(window.gameText()->View().header.front(),
+                 oracle.gameText()->View().header.front());
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const int last = oracle.session().Navigation().lastPly;
+        QVERIFY(last > 10);
+        for (int ply = 0; ply <= last; ++ply) {
+            QVERIFY2(window.board()->Position() == oracle.session().CurrentBoard(),
+                     qPrintable(QStringLiteral("ply %1").arg(ply)));
+            QTest::keyClick(&window, Qt::Key_Down);
+            oracle.Run(app::GameCommand::NextMove);
+        }
+        QCOMPARE(window.ResultLineText(), oracle.ResultLineText());
+        QTest::keyClick(&window, Qt::Key_Home);
+        QCOMPARE(window.MoveLineText(), QString());
+
+        // Right is the next found game, Left the one before.
+        QTest::keyClick(&window, Qt::Key_Right);
+        QCOMPARE(window.database().Database().ShownPosition(), std::size_t{2});
+        QTest::keyClick(&window, Qt::Key_Left);
+        QCOMPARE(window.database().Database().ShownPosition(), std::size_t{1});
+
+        // Esc leaves the mode: the file's game is back as it was.
+        const int file_game = window.session().GameNumber();
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QCOMPARE(window.session().Modes().Current(), app::Mode::GameReplay);
+        QCOMPARE(window.session().GameNumber(), file_game);
+        QVERIFY(window.board()->Position() == window.session().CurrentBoard());
+        QVERIFY(window.Action("AutoPlay")->isEnabled());
+
+        // Close Database leaves the mode as well.
+        QVERIFY(window.database().ShowGame(0));
+        QCOMPARE(window.session().Modes().Current(), app::Mode::Database);
         program.ui.reports.clear();
         window.database().CheckDatabase(dbg);
         QCOMPARE(program.ui.reports, std::vector<std::string>{"Database OK. Number of games: 12"});
         window.Action("CloseDatabase")->trigger();
         QCOMPARE(window.DatabaseStatusText(), QString());
-        QVERIFY(!box->isVisible());
+        QCOMPARE(window.session().Modes().Current(), app::Mode::GameReplay);
     }
 };
 

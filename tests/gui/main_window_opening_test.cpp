@@ -174,7 +174,8 @@ class MainWindowOpeningTest : public QObject {
             window.Action(row.action)->trigger();
             QVERIFY2(program.ui.reports == std::vector<std::string>{row.report}, row.action);
         }
-        // The Find Opening commands need the line modes: disabled, and the tool tip says why.
+        // The Find Opening commands work in the line modes only: disabled here, and the tool tip
+        // says where they work.
         for (const char* name : {"FindOpeningClosestMatch", "FindOpeningExactNumberOfMoves",
                                  "FindOpeningExactVariation"}) {
             QAction* action = window.Action(QString::fromLatin1(name));

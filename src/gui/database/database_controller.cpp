@@ -5,14 +5,11 @@
 
 #include "app/app_folder.h"
 #include "app/file_dialogs.h"
-#include "app/game_text.h"
 #include "app/options_file.h"
 #include "app/session.h"
 #include "chess/board.h"
 #include "gui/database/database_game_list_box.h"
-#include "gui/database/database_gamebox.h"
 #include "gui/database/database_searchbox.h"
-#include "gui/panels/board_widget.h"
 #include "gui/shell/operation_runner.h"
 #include "gui/shell/qt_text.h"
 #include "search/database_search.h"
@@ -77,6 +74,9 @@ void DatabaseController::Run(app::DatabaseCommand command) {
             if (!path.empty()) CheckDatabase(path);
             return;
         }
+        case app::DatabaseCommand::LeaveMode:
+            LeaveMode();
+            return;
     }
 }
 
@@ -106,8 +106,11 @@ bool DatabaseController::OpenDatabase(const std::string& dbg_path) {
 }
 
 void DatabaseController::CloseDatabase() {
-    if (gamebox_ != nullptr) gamebox_->hide();
     database_.Close();
+    if (InMode()) {
+        LeaveMode();
+        return;
+    }
     window().Redraw(WindowPart::Status | WindowPart::Commands);
 }
 
@@ -154,8 +157,13 @@ int DatabaseController::SearchDatabase(const search::DbSearchCriteria& criteria,
             return -1;
         }
         kept.position = board;
-    } else if (from_game_position && session().HasGame()) {
-        kept.position = chess::ToBoard64(session().CurrentBoard());
+    } else if (from_game_position) {
+        // The board on display: the database game's in the database mode.
+        if (const app::DatabaseSession* shown = ShownGame()) {
+            kept.position = chess::ToBoard64(shown->Chess().CurrentBoard());
+        } else if (session().HasGame()) {
+            kept.position = chess::ToBoard64(session().CurrentBoard());
+        }
     }
     const int found = database_.Search(ui());
     if (found > 0) SelectGame();
@@ -177,42 +185,81 @@ void DatabaseController::SelectGame() {
 }
 
 bool DatabaseController::ShowGame(std::size_t position) {
-    if (!database_.ShowGame(position, ui()).ok()) return false;
-    if (gamebox_ == nullptr) {
-        gamebox_ =
-            new DatabaseGamebox(PiecesFolder(ToQPath(app_folder())), window().DialogParent());
-        connect(gamebox_, &DatabaseGamebox::navigate, this, [this](app::NavigationAction action) {
-            if (database_.HasGame() && database_.Go(action).moved) DrawGame();
-        });
-        connect(gamebox_, &DatabaseGamebox::stepGame, this, [this](int direction) {
-            const bool moved =
-                direction > 0 ? database_.NextGame(ui()) : database_.PreviousGame(ui());
-            if (moved) DrawGame();
-        });
+    if (!session().Modes().Enter(app::Mode::Database)) return false;
+    if (!database_.ShowGame(position, ui()).ok() && !database_.HasGame()) {
+        LeaveMode();
+        return false;
     }
-    gamebox_->Board()->ApplyOptions(options());
-    DrawGame();
-    gamebox_->show();
-    gamebox_->raise();
+    window().Redraw(WindowPart::Game);
     return true;
 }
 
-void DatabaseController::DrawGame() {
-    const app::GameTextSource source{&database_.Lines().Moves(), database_.Lines().FullMoves(), 0};
-    const int ply = database_.Navigation().currentPly;
-    const pgn::HeaderTags& header = database_.Header();
-    gamebox_->SetHeader(ToQString(header.DisplayLines().white_black) + QLatin1Char('\n') +
-                        ToQString(header.DisplayLines().date_round));
-    QString line = ToQString(app::MoveLineText(source, ply, app::DisplayPieceLetters(options())));
-    if (ply == database_.Navigation().lastPly) {
-        line +=
-            QStringLiteral("  ") + ToQString(header.CurrentHeader().Get(pgn::HeaderField::Result));
+bool DatabaseController::InMode() const {
+    return session().Modes().Current() == app::Mode::Database;
+}
+
+void DatabaseController::LeaveMode() {
+    if (InMode()) session().Modes().Leave();
+    window().Redraw(WindowPart::Game);
+}
+
+const app::DatabaseSession* DatabaseController::ShownGame() const {
+    return InMode() && database_.HasGame() ? &database_ : nullptr;
+}
+
+bool DatabaseController::Navigate(app::GameCommand command) {
+    if (ShownGame() == nullptr) return false;
+    if (std::optional<app::NavigationAction> action = app::MoveActionOf(command)) {
+        Moved(database_.Go(*action));
+        return true;
     }
-    gamebox_->SetMoveLine(line);
-    gamebox_->Board()->SetPosition(database_.Chess().CurrentBoard(), {});
-    gamebox_->setWindowTitle(
-        ToQString(database_.ListTitle()) +
-        QStringLiteral(" - %1").arg(static_cast<int>(database_.ShownPosition()) + 1));
+    switch (command) {
+        case app::GameCommand::NextGame:
+        case app::GameCommand::PreviousGame: {
+            const bool next = command == app::GameCommand::NextGame;
+            if (next ? database_.NextGame(ui()) : database_.PreviousGame(ui())) {
+                window().Redraw(WindowPart::Game);
+            }
+            return true;
+        }
+        case app::GameCommand::SelectGame:
+            SelectGame();
+            return true;
+        case app::GameCommand::StartOfGame:
+        case app::GameCommand::Back5:
+        case app::GameCommand::PreviousMove:
+        case app::GameCommand::NextMove:
+        case app::GameCommand::Forward5:
+        case app::GameCommand::EndOfGame:
+        case app::GameCommand::MiddleOfGame:
+        case app::GameCommand::SetNewStart:
+        case app::GameCommand::AutoPlay:
+        case app::GameCommand::StudyMode:
+        case app::GameCommand::PreviousShownGame:
+        case app::GameCommand::GoToGame:
+        case app::GameCommand::FlipBoard:
+        case app::GameCommand::ActualText:
+            return false;
+    }
+    return false;
+}
+
+bool DatabaseController::BoardClicked(int file, int rank) {
+    if (ShownGame() == nullptr) return false;
+    if (std::optional<app::NavigationAction> action = app::ActionForBoardClick(file, rank)) {
+        Moved(database_.Go(*action));
+    }
+    return true;
+}
+
+bool DatabaseController::GoToPly(std::int32_t ply) {
+    if (ShownGame() == nullptr) return false;
+    Moved(database_.GoToPly(ply));
+    return true;
+}
+
+void DatabaseController::Moved(const app::NavigationStep& step) {
+    if (step.moved) window().Redraw(WindowPart::Board | WindowPart::Text | WindowPart::MoveLines);
 }
 
 search::CopyOutcome DatabaseController::CopyGames(const std::string& target) {

@@ -10,12 +10,12 @@
 
 namespace qorvale::gui {
 
-class DatabaseGamebox;
 class DatabaseGameListBox;
 
 // The Database menu: opening and closing a database, building one from the open file or adding
 // the file's games to one (on the worker), the "Database Search Options" search, the list of
-// found games, the found game on a board of its own, and the check of the database's files.
+// found games, the database mode in which the window shows a found game in place of the file's
+// game, and the check of the database's files.
 class DatabaseController : public Controller {
     Q_OBJECT
 
@@ -43,10 +43,18 @@ class DatabaseController : public Controller {
                        bool from_game_position);
     // The "Select Game from %d" list; choosing shows the game.
     void SelectGame();
-    // Shows found game `position` (0-based) in the game window.
+    // Shows found game `position` (0-based) on the window's board, in the database mode (entered
+    // from game replay). False when the mode cannot be entered or the game not read.
     bool ShowGame(std::size_t position);
-    // The game window, null until a game was shown.
-    DatabaseGamebox* gamebox() const { return gamebox_; }
+    // Back to game replay: the window shows the file's game again as it was left.
+    void LeaveMode();
+    // The game the window shows in the database mode; null outside it.
+    const app::DatabaseSession* ShownGame() const;
+    // In the database mode the Game menu's moves step through the game on display and its game
+    // steps through the found games; false outside it.
+    bool Navigate(app::GameCommand command);
+    bool BoardClicked(int file, int rank);
+    bool GoToPly(std::int32_t ply);
     DatabaseGameListBox* listBox() const { return list_box_; }
 
     // The found games into a new PGN file (the questions and refusals of every copy of games).
@@ -59,10 +67,10 @@ class DatabaseController : public Controller {
     QString ChooseDatabase(bool save);
     // The open database, or one chosen in the dialog when none is; empty when cancelled.
     std::string DatabaseToUse();
-    void DrawGame();
+    bool InMode() const;
+    void Moved(const app::NavigationStep& step);
 
     app::DatabaseSession database_;
-    DatabaseGamebox* gamebox_ = nullptr;
     DatabaseGameListBox* list_box_ = nullptr;
 };
 

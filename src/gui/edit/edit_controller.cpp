@@ -140,6 +140,11 @@ bool EditController::StartFromSetup(const app::SetupPosition& setup) {
     return entry_.has_value();
 }
 
+bool EditController::EnterGame(app::GameEntry entry) {
+    Enter(app::Mode::AddGame, std::move(entry));
+    return entry_.has_value();
+}
+
 void EditController::Enter(app::Mode mode, app::GameEntry entry) {
     if (!session().Modes().Enter(mode)) return;
     entry_ = std::move(entry);
@@ -256,6 +261,21 @@ bool EditController::Annotate() {
         return false;
     }
     return RunAnnotation(editor);
+}
+
+bool EditController::AddVariation(int half_move, const std::function<void(app::GameEntry&)>& play) {
+    app::AnnotationEditor editor(RecoveryPath());
+    Error done = editor.Open(session().MutableFile(), session().GameNumber());
+    if (done.ok()) done = editor.BeginVariation(half_move);
+    if (!done.ok()) {
+        ui().explain(done);
+        editor.Close();
+        return false;
+    }
+    play(editor.Variation());
+    editor.EndVariation();
+    session().MutableFile().SetCurrentGameNumber(editor.GameNumber());
+    return Changed(editor.Save(session().MutableFile(), ui()), false);
 }
 
 void EditController::OfferRecovery() {

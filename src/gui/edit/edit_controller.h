@@ -46,6 +46,9 @@ class EditController : public Controller {
 
     // Add Game from a set-up position, after the set-up checks; false after their message.
     bool StartFromSetup(const app::SetupPosition& setup);
+    // Add Game with a game made elsewhere (one played against an engine), to be saved as an
+    // entered game is; false when Add Game cannot be entered now.
+    bool EnterGame(app::GameEntry entry);
     // Saves the entered game with `mode` into the file at `path` (a new file, or an existing
     // one, which becomes the open file) and shows it there; false after the refusal was shown.
     bool SaveEntered(pgn::SaveMode mode, const QString& path);
@@ -62,6 +65,9 @@ class EditController : public Controller {
     bool Annotate();
     // At start: an annotation the program could not save last time is offered back.
     void OfferRecovery();
+    // Adds a variation for half-move `half_move` of the game on display, its moves made by
+    // `play` on the position before that move, and saves the game; false after a refusal.
+    bool AddVariation(int half_move, const std::function<void(app::GameEntry&)>& play);
 
     // ---- The games of the open file ---------------------------------------------------------
     bool DeleteGame();

@@ -12,7 +12,8 @@ namespace {
 
 constexpr std::array<int, 3> FontPixels = {14, 18, 22};
 
-// The figurine drawn in place of a piece letter.
+}  // namespace
+
 QChar Figurine(QChar letter) {
     switch (letter.unicode()) {
         case 'K':
@@ -29,6 +30,8 @@ QChar Figurine(QChar letter) {
             return letter;
     }
 }
+
+namespace {
 
 QString FromView(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));

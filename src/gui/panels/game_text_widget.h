@@ -24,6 +24,9 @@ struct GameTextView {
     bool figurines = false;
 };
 
+// The figurine drawn in place of a piece letter; other characters are returned as they are.
+QChar Figurine(QChar letter);
+
 // The text panel beside the board. It draws what it is given and reports clicks on moves.
 class GameTextWidget : public QWidget {
     Q_OBJECT

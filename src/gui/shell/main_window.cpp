@@ -31,6 +31,7 @@
 #include "base/message.h"
 #include "gui/database/database_controller.h"
 #include "gui/edit/edit_controller.h"
+#include "gui/engine/engine_controller.h"
 #include "gui/file/file_controller.h"
 #include "gui/game/game_controller.h"
 #include "gui/help/help_controller.h"
@@ -50,6 +51,7 @@
 #include "gui/shell/operation_runner.h"
 #include "gui/shell/qt_text.h"
 #include "gui/statistics/statistics_controller.h"
+#include "gui/tree/line_controller.h"
 #include "gui/tree/tree_controller.h"
 #include "gui/utilities/utilities_controller.h"
 #include "openings/opening_classification.h"
@@ -112,7 +114,6 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     edit_ = std::make_unique<EditController>(*context_);
     search_ = std::make_unique<SearchController>(*context_);
     openings_ = std::make_unique<OpeningsController>(*context_);
-    tree_ = std::make_unique<TreeController>(*context_);
     options_ = std::make_unique<OptionsController>(*context_);
     output_ = std::make_unique<OutputController>(*context_);
     annotation_ = std::make_unique<AnnotationController>(*context_);
@@ -120,22 +121,31 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     directory_ = std::make_unique<DirectoryController>(*context_, *search_);
     database_ = std::make_unique<DatabaseController>(*context_);
     utilities_ = std::make_unique<UtilitiesController>(*context_);
+    tree_ = std::make_unique<TreeController>(*context_, *search_, *database_);
+    lines_ = std::make_unique<LineController>(*context_);
+    engine_ = std::make_unique<EngineController>(*context_, *edit_);
     statistics_ = std::make_unique<StatisticsController>(*context_);
     BuildToolBars();
     connect(board_, &BoardWidget::squareClicked, this, [this](int file, int rank) {
+        if (engine_->BoardClicked(file, rank)) return;
         if (edit_->Entry() != nullptr) {
             edit_->BoardClicked(file, rank);
-        } else {
+        } else if (!database_->BoardClicked(file, rank)) {
             game_->BoardClicked(file, rank);
         }
     });
     connect(board_, &BoardWidget::squareDropped, this, [this](int file, int rank) {
+        if (engine_->PieceDropped(file, rank)) return;
         if (edit_->Entry() != nullptr) edit_->PieceDropped(file, rank);
     });
     connect(board_, &BoardWidget::wheelStep, this, [this](int direction) {
         if (edit_->Entry() != nullptr) {
             (void)edit_->Navigate(direction > 0 ? app::GameCommand::NextMove
                                                 : app::GameCommand::PreviousMove);
+            return;
+        }
+        if (database_->Navigate(direction > 0 ? app::GameCommand::NextMove
+                                              : app::GameCommand::PreviousMove)) {
             return;
         }
         game_->Navigate(direction > 0 ? app::NavigationAction::NextMove
@@ -222,6 +232,12 @@ void MainWindow::BuildLayout() {
     game_bar_->setRange(1, 1);
     game_bar_->setEnabled(false);
     connect(game_bar_, &QScrollBar::valueChanged, this, [this](int game) {
+        // In the database mode it runs over the found games.
+        if (const app::DatabaseSession* shown = database_->ShownGame()) {
+            const auto position = static_cast<std::size_t>(game - 1);
+            if (position != shown->ShownPosition()) database_->ShowGame(position);
+            return;
+        }
         if (game != session_.GameNumber()) ShowGame(game);
     });
 
@@ -293,14 +309,20 @@ void MainWindow::Dispatch(const app::CommandId& id) {
     std::visit(Overloaded{
                    [this](app::FileCommand command) { file_->Run(command); },
                    [this](app::GameCommand command) {
-                       // While a game is entered, the moves step through the entered moves.
-                       if (!edit_->Navigate(command)) game_->Run(command);
+                       // While a game is entered, the moves step through the entered moves;
+                       // in the database mode, through the database game and its found games.
+                       if (!edit_->Navigate(command) && !database_->Navigate(command)) {
+                           game_->Run(command);
+                       }
                    },
                    [this](app::EditCommand command) { edit_->Run(command); },
                    [this](app::AnalysisCommand command) { game_->Run(command); },
                    [this](app::SearchCommand command) { search_->Run(command); },
                    [this](app::TreeCommand command) { tree_->Run(command); },
-                   [this](app::OpeningsCommand command) { openings_->Run(command); },
+                   [this](app::OpeningsCommand command) {
+                       // The Find Opening commands work on the line of a line mode.
+                       if (!lines_->FindOpening(command)) openings_->Run(command);
+                   },
                    [this](app::OptionsCommand command) { options_->Run(command); },
                    [this](app::OutputCommand command) { output_->Run(command); },
                    [this](app::HelpCommand command) { help_->Run(command); },
@@ -308,6 +330,9 @@ void MainWindow::Dispatch(const app::CommandId& id) {
                    [this](app::DatabaseCommand command) { database_->Run(command); },
                    [this](app::AnnotationCommand command) { annotation_->Run(command); },
                    [this](app::UtilitiesCommand command) { utilities_->Run(command); },
+                   [this](app::LineCommand command) { lines_->Run(command); },
+                   [this](app::EcoEditCommand command) { lines_->Run(command); },
+                   [this](app::EngineCommand command) { engine_->Run(command); },
                    [this](app::StatisticsCommand command) { statistics_->Run(command); },
                },
                id);
@@ -315,8 +340,10 @@ void MainWindow::Dispatch(const app::CommandId& id) {
 }
 
 app::ShellState MainWindow::State() const {
-    return {session_.File().IsOpen(), session_.HasGame() || edit_->Entry() != nullptr,
-            runner_->Busy(), session_.Modes().Current(), database_->Database().IsOpen()};
+    const bool has_game =
+        session_.HasGame() || edit_->Entry() != nullptr || database_->ShownGame() != nullptr;
+    return {session_.File().IsOpen(), has_game, runner_->Busy(), session_.Modes().Current(),
+            database_->Database().IsOpen()};
 }
 
 void MainWindow::RunCommand(Command command) {
@@ -347,7 +374,7 @@ bool MainWindow::OpenFile(const std::string& path) { return file_->OpenPath(ToQP
 void MainWindow::GoToPly(std::int32_t ply) {
     if (edit_->Entry() != nullptr) {
         edit_->ShowHalfMove(ply);
-    } else {
+    } else if (!database_->GoToPly(ply)) {
         game_->GoToPly(ply);
     }
 }
@@ -383,6 +410,7 @@ void MainWindow::Redraw(WindowPart parts) {
     if (Has(parts, WindowPart::Commands)) DrawCommandStates();
     if (Has(parts, WindowPart::Board) || Has(parts, WindowPart::MoveLines)) {
         game_->PositionChanged();
+        if (engine_) engine_->PositionChanged();
     }
 }
 
@@ -416,19 +444,28 @@ void MainWindow::ApplyOptions() {
 
 void MainWindow::DrawBoard() {
     board_->SetFlipped(session_.View().flipped);
+    if (engine_ && engine_->DrawBoard(*board_)) return;
     if (const app::GameEntry* entry = edit_->Entry()) {
         edit_->Input().Draw(*board_, *entry);
         return;
     }
     board_->SetMarks(std::nullopt, {});
+    if (const app::DatabaseSession* shown = database_->ShownGame()) {
+        board_->SetPosition(shown->Chess().CurrentBoard(), shown->LastMoveSquares());
+        return;
+    }
     board_->SetPosition(session_.CurrentBoard(),
                         session_.HasGame() ? session_.LastMoveSquares() : app::MoveSquares{});
 }
 
 app::GameTextSource MainWindow::ShownTextSource() const {
+    if (const app::GameEntry* played = engine_ ? engine_->PlayEntry() : nullptr) {
+        return {&played->Moves(), played->FullMoves(), played->StartMoveNumber()};
+    }
     if (const app::GameEntry* entry = edit_->Entry()) {
         return {&entry->Moves(), entry->FullMoves(), entry->StartMoveNumber()};
     }
+    if (const app::DatabaseSession* shown = database_->ShownGame()) return shown->TextSource();
     return session_.TextSource();
 }
 
@@ -436,7 +473,8 @@ void MainWindow::DrawMoveLines() {
     move_line_->setText(MoveLineText());
     result_line_->setText(ResultLineText());
     QString comment;
-    const bool entering = edit_->Entry() != nullptr;
+    // An entered game or a database game has no annotations of the file.
+    const bool entering = FileGameHidden();
     if (session_.HasGame() && !entering) {
         comment = ToQString(app::CommentLineText(
             session_.Lines().AnnotationText(session_.Navigation().currentPly)));
@@ -486,7 +524,7 @@ void MainWindow::DrawReplayText() {
 
 void MainWindow::DrawOpeningLine() {
     std::string text;
-    if (state_.options.DisplayOpening != 0 && edit_->Entry() == nullptr) {
+    if (state_.options.DisplayOpening != 0 && !FileGameHidden()) {
         text = session_.OpeningText();
     }
     const QFontMetrics metrics(opening_line_->font());
@@ -499,24 +537,35 @@ void MainWindow::DrawOpeningLine() {
 
 void MainWindow::DrawText() {
     const app::OptionsRecord& options = state_.options;
-    const app::GameEntry* entry = edit_->Entry();
-    // An entered game has no file text yet: its moves are shown however the file's game is.
-    const bool actual_text = session_.View().actual_text && entry == nullptr;
+    // A game played against an engine is shown as an entered game is.
+    const app::GameEntry* entry = edit_->Entry() != nullptr ? edit_->Entry()
+                                  : engine_                 ? engine_->PlayEntry()
+                                                            : nullptr;
+    const app::DatabaseSession* database_game = database_->ShownGame();
+    // An entered game has no file text yet, nor has a database game: their moves are shown
+    // however the file's game is.
+    const bool actual_text = session_.View().actual_text && !FileGameHidden();
     text_stack_->setCurrentIndex(actual_text ? 1 : 0);
     if (actual_text) actual_text_->setPlainText(ToQString(session_.ActualGameText()));
-    const std::int32_t ply =
-        entry != nullptr ? entry->ShownHalfMove() : session_.Navigation().currentPly;
-    // The moves being entered are never hidden: the user is making them.
+    std::int32_t ply = session_.Navigation().currentPly;
+    if (entry != nullptr) ply = entry->ShownHalfMove();
+    if (database_game != nullptr) ply = database_game->Navigation().currentPly;
+    // The moves being entered are never hidden: the user is making them. Study mode belongs to
+    // the file's games.
     const std::int32_t hidden_limit =
-        entry != nullptr ? -1 : session_.HiddenMovesLimit(options.HideGameText != 0);
+        FileGameHidden() ? -1 : session_.HiddenMovesLimit(options.HideGameText != 0);
     const bool hiding = hidden_limit >= 0;
     const std::string letters = app::DisplayPieceLetters(options);
     const bool columns = options.ColumnFormat != 0 && !hiding;
     const app::GameTextSource source = ShownTextSource();
 
     // Lines are broken again only when what they depend on changed.
-    const std::string game_key =
-        entry != nullptr ? "entry:" + entry->MovesText() : std::to_string(session_.GameNumber());
+    std::string game_key = std::to_string(session_.GameNumber());
+    if (entry != nullptr) game_key = "entry:" + entry->MovesText();
+    if (database_game != nullptr) {
+        game_key =
+            "database:" + std::to_string(database_game->Found()[database_game->ShownPosition()]);
+    }
     const std::string key =
         game_key + '/' + std::to_string(text_->width()) + '/' + std::to_string(hidden_limit) + '/' +
         letters + '/' + std::to_string(ShownBoardSize()) + '/' +
@@ -543,6 +592,14 @@ void MainWindow::DrawText() {
                                       header.Get(pgn::HeaderField::Result), {}, false, false)) {
             view.header << ToQString(line);
         }
+    } else if (database_game != nullptr) {
+        const pgn::HeaderTags& header = database_game->Header();
+        for (const std::string& line :
+             app::GameTextHeaderLines(header.DisplayLines().white_black,
+                                      header.CurrentHeader().Get(pgn::HeaderField::Date),
+                                      database_game->ResultText(), {}, false, false)) {
+            view.header << ToQString(line);
+        }
     } else if (session_.HasGame()) {
         const pgn::HeaderTags& header = session_.Header();
         for (const std::string& line : app::GameTextHeaderLines(
@@ -562,7 +619,7 @@ void MainWindow::DrawText() {
     view.ply = ply;
     view.figurines = options.FigurineNotation != 0;
     view.annotated.assign(static_cast<std::size_t>(2 * source.full_moves + 1), false);
-    if (session_.HasGame() && entry == nullptr) {
+    if (session_.HasGame() && !FileGameHidden()) {
         for (std::size_t half = 1; half < view.annotated.size(); ++half) {
             view.annotated[half] = session_.Lines().AnnotationIndex(static_cast<int>(half)).kind !=
                                    pgn::AnnotationKind::None;
@@ -578,16 +635,27 @@ void MainWindow::DrawText() {
 
 void MainWindow::DrawStatus() {
     file_status_->setText(FileStatusText());
-    const std::int32_t count = session_.GameCount();
+    const app::DatabaseSession* database_game = database_->ShownGame();
+    std::int32_t count = session_.GameCount();
+    std::int32_t shown = session_.HasGame() ? session_.GameNumber() : 0;
+    if (database_game != nullptr) {
+        count = static_cast<std::int32_t>(database_game->Found().size());
+        shown = static_cast<std::int32_t>(database_game->ShownPosition()) + 1;
+    }
     {
         const QSignalBlocker blocker(game_bar_);
         game_bar_->setRange(1, std::max(1, count));
         game_bar_->setEnabled(count > 1);
-        if (session_.HasGame()) game_bar_->setValue(session_.GameNumber());
+        if (shown > 0) game_bar_->setValue(shown);
     }
-    // An entered game is no game of the file yet.
-    game_status_->setText(edit_->Entry() != nullptr ? QString()
-                                                    : ToQString(session_.GameCounterText()));
+    // An entered game is no game of the file yet; a database game counts among the found games.
+    QString counter;
+    if (database_game != nullptr) {
+        counter = ToQString(database_game->CounterText());
+    } else if (edit_->Entry() == nullptr) {
+        counter = ToQString(session_.GameCounterText());
+    }
+    game_status_->setText(counter);
     mode_status_->setText(ToQString(session_.Modes().Traits().name));
     database_status_->setText(database_->StatusText());
 }
@@ -625,6 +693,11 @@ void MainWindow::DrawCommandStates() {
     auto_play->setIconText(label);
 }
 
+bool MainWindow::FileGameHidden() const {
+    return edit_->Entry() != nullptr || database_->ShownGame() != nullptr ||
+           (engine_ && engine_->PlayEntry() != nullptr);
+}
+
 QImage MainWindow::BoardImage() { return board_->grab().toImage(); }
 
 QString MainWindow::FileStatusText() const {
@@ -638,8 +711,16 @@ QString MainWindow::GameStatusText() const { return game_status_->text(); }
 QString MainWindow::DatabaseStatusText() const { return database_status_->text(); }
 
 QString MainWindow::MoveLineText() const {
+    if (const app::GameEntry* played = engine_ ? engine_->PlayEntry() : nullptr) {
+        return ToQString(app::MoveLineText(ShownTextSource(), played->ShownHalfMove(),
+                                           app::DisplayPieceLetters(state_.options)));
+    }
     if (const app::GameEntry* entry = edit_->Entry()) {
         return ToQString(app::MoveLineText(ShownTextSource(), entry->ShownHalfMove(),
+                                           app::DisplayPieceLetters(state_.options)));
+    }
+    if (const app::DatabaseSession* shown = database_->ShownGame()) {
+        return ToQString(app::MoveLineText(shown->TextSource(), shown->Navigation().currentPly,
                                            app::DisplayPieceLetters(state_.options)));
     }
     if (!session_.HasGame()) return {};
@@ -648,7 +729,12 @@ QString MainWindow::MoveLineText() const {
 }
 
 QString MainWindow::ResultLineText() const {
-    if (edit_->Entry() != nullptr) return {};
+    if (edit_->Entry() != nullptr || (engine_ && engine_->PlayEntry() != nullptr)) return {};
+    if (const app::DatabaseSession* shown = database_->ShownGame()) {
+        const app::NavigationState& navigation = shown->Navigation();
+        if (navigation.currentPly != navigation.lastPly) return {};
+        return ToQString(shown->ResultText());
+    }
     const app::NavigationState& navigation = session_.Navigation();
     if (!session_.HasGame() || navigation.currentPly != navigation.lastPly) return {};
     return ToQString(session_.ResultText());
@@ -692,8 +778,10 @@ void MainWindow::RememberWindowRectangle() {
 void MainWindow::SaveOptions() { (void)app::SaveOptions(state_.options_path, state_.options); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // A game against an engine becomes an entered game, so the question below covers it.
+    engine_->Stop();
     // Entered moves are never dropped without the user's word.
-    if (!edit_->Leave()) {
+    if (!edit_->Leave() || !lines_->Leave()) {
         event->ignore();
         return;
     }

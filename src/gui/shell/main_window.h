@@ -30,9 +30,11 @@ class DatabaseController;
 class DirectoryController;
 class FileController;
 class EditController;
+class EngineController;
 class GameController;
 class GameTextWidget;
 class HelpController;
+class LineController;
 class MoveSound;
 class OpeningsController;
 class OperationRunner;
@@ -89,6 +91,9 @@ class MainWindow : public QMainWindow, public WindowPort {
     DirectoryController& directory() { return *directory_; }
     DatabaseController& database() { return *database_; }
     UtilitiesController& utilities() { return *utilities_; }
+    TreeController& tree() { return *tree_; }
+    LineController& lines() { return *lines_; }
+    EngineController& engine() { return *engine_; }
     StatisticsController& statistics() { return *statistics_; }
     OperationRunner& runner() { return *runner_; }
     MoveSound& moveSound() { return *sound_; }
@@ -133,8 +138,10 @@ class MainWindow : public QMainWindow, public WindowPort {
     void DrawTitle();
     void DrawCommandStates();
     void DrawReplayText();
-    // The moves of the game being entered, in place of the file's game.
+    // The moves of the game being entered or of the database game, in place of the file's game.
     app::GameTextSource ShownTextSource() const;
+    // An entered game or a database game is shown in place of the file's game.
+    bool FileGameHidden() const;
 
     app::StartUpState& state_;
     app::Session session_;
@@ -168,6 +175,8 @@ class MainWindow : public QMainWindow, public WindowPort {
     std::unique_ptr<DirectoryController> directory_;
     std::unique_ptr<DatabaseController> database_;
     std::unique_ptr<UtilitiesController> utilities_;
+    std::unique_ptr<LineController> lines_;
+    std::unique_ptr<EngineController> engine_;
     std::unique_ptr<StatisticsController> statistics_;
 
     BoardWidget* board_ = nullptr;
