@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <map>
 #include <set>
 #include <string>
@@ -12,11 +13,18 @@ namespace {
 TEST(Commands, EachRowHasItsOwnIdNameAndKeys) {
     std::set<std::string_view> names;
     std::multimap<std::string, const CommandSpec*> keys;
+    std::map<std::pair<MenuId, char>, std::string_view> mnemonics;
     for (const CommandSpec& row : CommandTable()) {
         SCOPED_TRACE(std::string(row.name));
         EXPECT_EQ(&SpecOf(row.id), &row) << "id used twice";
         EXPECT_TRUE(names.insert(row.name).second) << "name used twice";
         EXPECT_FALSE(row.text.empty());
+        // One letter for two items of a menu makes Alt+letter only cycle between them.
+        if (const std::size_t amp = row.text.find('&'); amp + 1 < row.text.size()) {
+            const char letter = static_cast<char>(std::tolower(row.text[amp + 1]));
+            const auto [at, added] = mnemonics.emplace(std::pair(row.menu, letter), row.text);
+            EXPECT_TRUE(added) << "'" << letter << "' also marks " << at->second;
+        }
         // Two commands on one key in one mode: Qt then fires neither of them. A disabled action's
         // key is free, so commands of modes that never meet may share one (Esc leaves each mode).
         std::string_view rest = row.keys;
