@@ -58,11 +58,6 @@ std::vector<std::string> Tokens(std::string_view text) {
             const std::size_t end = word_end(i);
             std::string token(text.substr(i, end - i));
             i = end;
-            if (token.starts_with("0-0") || token.starts_with("o-o")) {
-                for (char& letter : token) {
-                    if (letter == '0' || letter == 'o') letter = 'O';
-                }
-            }
             // A move number, perhaps with the move stuck to it ("12.e4", "3...Nf6").
             std::size_t digits = 0;
             while (digits < token.size() && std::isdigit(static_cast<unsigned char>(token[digits])))
@@ -70,6 +65,11 @@ std::vector<std::string> Tokens(std::string_view text) {
             if (digits > 0 && digits < token.size() && token[digits] == '.') {
                 token.erase(0, token.find_first_not_of('.', digits));
                 if (token.find_first_not_of('.') == std::string::npos) continue;
+            }
+            if (token.starts_with("0-0") || token.starts_with("o-o")) {
+                for (char& letter : token) {
+                    if (letter == '0' || letter == 'o') letter = 'O';
+                }
             }
             while (!token.empty() && (token.back() == '!' || token.back() == '?')) token.pop_back();
             if (IsMoveToken(token)) tokens.push_back(std::move(token));
