@@ -158,10 +158,14 @@ enum class UtilitiesCommand {
     FixNames,
 };
 
+// Side features: downloading a PGN file, variations as games of their own.
+enum class SideCommand { OpenFromWeb, ExtractVariations };
+
 using CommandId =
     std::variant<FileCommand, GameCommand, EditCommand, AnalysisCommand, SearchCommand, TreeCommand,
                  OpeningsCommand, OptionsCommand, OutputCommand, HelpCommand, DirectoryCommand,
-                 DatabaseCommand, AnnotationCommand, UtilitiesCommand, LineCommand, EcoEditCommand>;
+                 DatabaseCommand, AnnotationCommand, UtilitiesCommand, LineCommand, EcoEditCommand,
+                 SideCommand>;
 
 // The menus, in menu-bar order. Each has the program's role name with a "Menu" suffix.
 enum class MenuId : std::uint8_t {

@@ -49,6 +49,7 @@
 #include "gui/shell/move_sound.h"
 #include "gui/shell/operation_runner.h"
 #include "gui/shell/qt_text.h"
+#include "gui/side/side_controller.h"
 #include "gui/tree/line_controller.h"
 #include "gui/tree/tree_controller.h"
 #include "gui/utilities/utilities_controller.h"
@@ -121,6 +122,7 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     utilities_ = std::make_unique<UtilitiesController>(*context_);
     tree_ = std::make_unique<TreeController>(*context_, *search_, *database_);
     lines_ = std::make_unique<LineController>(*context_);
+    side_ = std::make_unique<SideController>(*context_);
     BuildToolBars();
     connect(board_, &BoardWidget::squareClicked, this, [this](int file, int rank) {
         if (edit_->Entry() != nullptr) {
@@ -326,6 +328,7 @@ void MainWindow::Dispatch(const app::CommandId& id) {
                    [this](app::UtilitiesCommand command) { utilities_->Run(command); },
                    [this](app::LineCommand command) { lines_->Run(command); },
                    [this](app::EcoEditCommand command) { lines_->Run(command); },
+                   [this](app::SideCommand command) { side_->Run(command); },
                },
                id);
     Redraw(WindowPart::Commands);

@@ -34,6 +34,7 @@ class GameController;
 class GameTextWidget;
 class HelpController;
 class LineController;
+class SideController;
 class MoveSound;
 class OpeningsController;
 class OperationRunner;
@@ -172,6 +173,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     std::unique_ptr<DatabaseController> database_;
     std::unique_ptr<UtilitiesController> utilities_;
     std::unique_ptr<LineController> lines_;
+    std::unique_ptr<SideController> side_;
 
     BoardWidget* board_ = nullptr;
     GameTextWidget* text_ = nullptr;
