@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -63,7 +64,10 @@ void SideController::OpenFromWeb() {
     limit->setValue(static_cast<int>(limit_mb_));
     auto* form = new QFormLayout;
     form->addRow(tr("&Web address:"), url);
-    form->addRow(tr("Save &in folder:"), folder_row);
+    // A row holding a layout gets no buddy of its own: the label names the folder field.
+    auto* folder_label = new QLabel(tr("Save &in folder:"), &dialog);
+    folder_label->setBuddy(folder);
+    form->addRow(folder_label, folder_row);
     form->addRow(tr("&Largest file:"), limit);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
