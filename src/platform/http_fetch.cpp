@@ -48,7 +48,14 @@ int OnProgress(void* user, curl_off_t total, curl_off_t now, curl_off_t, curl_of
     return 0;
 }
 
-bool IsHttpUrl(const std::string& url) {
+void GlobalInit() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+}  // namespace
+
+bool IsHttpUrl(std::string_view url) {
     auto starts = [&url](std::string_view scheme) {
         if (url.size() < scheme.size()) return false;
         for (std::size_t i = 0; i < scheme.size(); ++i) {
@@ -60,13 +67,6 @@ bool IsHttpUrl(const std::string& url) {
     };
     return starts("http://") || starts("https://");
 }
-
-void GlobalInit() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
-}  // namespace
 
 FetchOutcome FetchUrl(const std::string& url, const FetchOptions& options, const FetchSink& sink,
                       const FetchProgress& progress) {

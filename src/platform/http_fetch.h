@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace qorvale::platform {
 
@@ -37,6 +38,9 @@ using FetchSink = std::function<bool(const char* data, std::size_t size)>;
 // Called as bytes arrive with the received and the announced total (0 when unknown); true asks
 // the transfer to stop.
 using FetchProgress = std::function<bool(std::int64_t received, std::int64_t total)>;
+
+// Whether `url` begins with http:// or https://, in any letter case.
+bool IsHttpUrl(std::string_view url);
 
 // Fetches `url` over HTTP or HTTPS, following redirects to HTTP(S) addresses only. Blocks; the
 // progress callback is the way to cancel.

@@ -206,7 +206,7 @@ Result<std::vector<std::string>> DownloadPgn(const DownloadRequest& request,
                                              const DownloadControl& control, Ui& ui,
                                              platform::FileSystem& file_system) {
     const std::int64_t limit = request.limit_mb * Megabyte;
-    if (!request.url.starts_with("http://") && !request.url.starts_with("https://")) {
+    if (!platform::IsHttpUrl(request.url)) {
         return Error(std::string(messages::NotHttpAddress));
     }
     if (!platform::FolderExists(request.folder) && !platform::CreateFolder(request.folder)) {
