@@ -49,6 +49,9 @@ const std::array Table = {
                 "Return to the previous PGN file and show the game that was last displayed in the "
                 "previous file.",
                 NeedIdle | StopPlay, FileModes},
+    CommandSpec{SideCommand::OpenFromWeb, "OpenFromWeb", MenuId::File, "Open from &Web Address...",
+                "", "Download a PGN file (also zipped or gzipped) and open it.",
+                NeedIdle | StopPlay, FileModes},
 
     // File utilities
     CommandSpec{UtilitiesCommand::CheckFile, "CheckFile", MenuId::File, "Chec&k File", "",
@@ -192,6 +195,11 @@ const std::array Table = {
                 FileModes, false, true},
     CommandSpec{EditCommand::PasteGame, "PasteGame", MenuId::Edit, "&Paste Game...", "Ctrl+Alt+V",
                 "Save the game text on the clipboard into a file.", NeedIdle | StopPlay, FileModes},
+    CommandSpec{SideCommand::ExtractVariations, "ExtractVariations", MenuId::Edit,
+                "E&xtract Variations...", "",
+                "Write every variation of this game, or of every game of the file, as a game of "
+                "its own.",
+                NeedFile | NeedGame | NeedIdle | StopPlay, FileModes},
 
     // View
     CommandSpec{GameCommand::FlipBoard, "FlipBoard", MenuId::View, "&Flip Board", "Ctrl+F",

@@ -196,11 +196,14 @@ enum class EngineCommand {
     Draw,
 };
 
+// Side features: downloading a PGN file, variations as games of their own.
+enum class SideCommand { OpenFromWeb, ExtractVariations };
+
 using CommandId =
     std::variant<FileCommand, GameCommand, EditCommand, AnalysisCommand, SearchCommand, TreeCommand,
                  OpeningsCommand, OptionsCommand, OutputCommand, HelpCommand, DirectoryCommand,
                  DatabaseCommand, AnnotationCommand, UtilitiesCommand, LineCommand, EcoEditCommand,
-                 EngineCommand, StatisticsCommand>;
+                 EngineCommand, StatisticsCommand, SideCommand>;
 
 // The menus, in menu-bar order. Each has the program's role name with a "Menu" suffix.
 enum class MenuId : std::uint8_t {

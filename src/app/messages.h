@@ -17,4 +17,9 @@ inline constexpr std::string_view NotFoundStatus = "   (not among the %d found)"
 inline constexpr std::string_view OnlyLettersAllowed = "Only valid characters are A to Z.";
 inline constexpr std::string_view LettersMustDiffer = "Characters must be different.";
 
+// Extract Variations.
+inline constexpr const char* VariationsExtracted = "%d variations extracted.";
+inline constexpr std::string_view NoVariationsToExtract = "There are no variations to extract.";
+inline constexpr std::string_view ErrorReadingGames = "Error reading the games.";
+
 }  // namespace qorvale::app

@@ -68,6 +68,8 @@ std::vector<std::string_view> WithSearchFlags(std::initializer_list<std::string_
 }  // namespace
 int RunEditCommand(const CommandArgs& args);
 int RunCopyGamesCommand(const CommandArgs& args);
+int RunFetchCommand(const CommandArgs& args);
+int RunExtractVariationsCommand(const CommandArgs& args);
 int RunWriteMovesCommand(const CommandArgs& args);
 int RunTreeCommand(const CommandArgs& args);
 int RunNextMovesCommand(const CommandArgs& args);
@@ -275,6 +277,17 @@ const std::vector<CommandEntry>& Commands() {
          "the previous version or check the table",
          RunEcoEditCommand,
          {"--line", "--name", "--table"}},
+        {"fetch",
+         "fetch URL -o FILE.pgn [--limit-mb N] [--yes]",
+         "download a PGN file over HTTP(S), unpacking zip, gzip and bzip2, as Open from Web "
+         "Address does; prints the files written",
+         RunFetchCommand,
+         {"-o", "--limit-mb"}},
+        {"extract-variations",
+         "extract-variations FILE [--game N] -o OUT.pgn [--append]",
+         "write every variation of game N (or of every game) as a game of its own to OUT",
+         RunExtractVariationsCommand,
+         {"--game", "-o"}},
     };
     return commands;
 }

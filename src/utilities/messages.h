@@ -187,4 +187,32 @@ inline constexpr std::string_view SetAllResultsQuestion =
 inline constexpr std::string_view YahooGameConverted = "Yahoo game converted to file ";
 inline constexpr std::string_view YahooGamesConverted = "Yahoo games converted to file ";
 
+// Downloading a PGN file from a web address.
+inline constexpr std::string_view TitleDownload = "Open from Web Address";
+inline constexpr std::string_view MustTerminateDownload = "Must terminate the download first.";
+inline constexpr const char* DownloadProgress = "Downloaded:  %d of %d KB  %.0f%%";
+inline constexpr const char* DownloadProgressUnknown = "Downloaded:  %d KB";
+inline constexpr std::string_view NotHttpAddress =
+    "The address must begin with http:// or https://.";
+inline constexpr std::string_view DownloadCancelled = "Download cancelled.";
+inline constexpr std::string_view DownloadRedirectLoop =
+    "The web address redirects too often (a redirect loop).";
+inline constexpr const char* DownloadTooLarge =
+    "The file is larger than the download limit of %d MB.";
+inline constexpr const char* DownloadHttpError = "The server answered with error %d.";
+inline constexpr std::string_view DownloadConnectionFailed =
+    "The download failed: the connection was broken or could not be made.";
+inline constexpr std::string_view DownloadWebPage = "The address gave a web page, not a PGN file.";
+inline constexpr std::string_view DownloadNotPgn = "The downloaded file is not a PGN file.";
+inline constexpr std::string_view DownloadNoPgnInArchive = "The archive holds no PGN file.";
+inline constexpr std::string_view DownloadDamagedArchive =
+    "The downloaded archive is damaged and cannot be unpacked.";
+inline constexpr std::string_view DownloadUnsafeArchive =
+    "The archive names a file outside the download folder; nothing was unpacked.";
+inline constexpr std::string_view DownloadWriteFailed = "Error writing the downloaded file.";
+inline constexpr std::string_view DownloadFolderMissing =
+    "The download folder does not exist and cannot be created.";
+inline constexpr std::string_view DownloadOverwrite =
+    "File already exists. Do you want to overwrite?";
+
 }  // namespace qorvale::utilities::messages

@@ -35,6 +35,7 @@ std::string_view FoundWord(const WorkerJob& job, const ProgressCounters& counter
         case WorkerOperation::SplitFile:
         case WorkerOperation::MakeDatabase:
         case WorkerOperation::SearchEcoDiff:
+        case WorkerOperation::Download:
             return {};
     }
     return {};
@@ -50,6 +51,11 @@ std::string ProgressText(const WorkerJob& job, const ProgressCounters& counters)
         if (counters.total == 0) return std::string(messages::SearchingFirstFile);
         return FillMessage(messages::FileProgress,
                            {current, total, percent, std::string_view(counters.file_text)});
+    }
+    if (job.operation == WorkerOperation::Download) {
+        // A download counts kilobytes, not games.
+        if (counters.total == 0) return FillMessage(messages::DownloadProgressUnknown, current);
+        return FillMessage(messages::DownloadProgress, {current, total, percent});
     }
     if (job.operation == WorkerOperation::SplitFile && counters.total == 0) {
         return std::string(messages::CalculatingGames);

@@ -15,7 +15,7 @@ struct OperationRow {
 };
 
 // Indexed by WorkerOperation; the check-mode and merge variants are picked in the lookups.
-constexpr std::array<OperationRow, 8> OperationTable = {{
+constexpr std::array<OperationRow, 9> OperationTable = {{
     {messages::TitleDirectorySearch, messages::MustTerminateDirectorySearch, true},
     {messages::TitleCheckFile, messages::MustTerminateFileCheck, true},
     {messages::TitleDuplicates, messages::MustTerminateDuplicates, true},
@@ -24,6 +24,7 @@ constexpr std::array<OperationRow, 8> OperationTable = {{
     {messages::TitleSplit, messages::MustTerminateSplit, false},
     {messages::TitleMakeDatabase, messages::MustTerminateCurrent, false},
     {messages::TitleEcoDiff, messages::MustTerminateEcoDiff, true},
+    {messages::TitleDownload, messages::MustTerminateDownload, true},
 }};
 
 const OperationRow& RowOf(WorkerOperation operation) {

@@ -15,6 +15,7 @@ enum class WorkerOperation : int {
     SplitFile = 5,
     MakeDatabase = 6,
     SearchEcoDiff = 7,
+    Download = 8,
 };
 
 // The check-file modes that change the progress window's title and its found-count word.

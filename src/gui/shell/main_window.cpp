@@ -50,6 +50,7 @@
 #include "gui/shell/move_sound.h"
 #include "gui/shell/operation_runner.h"
 #include "gui/shell/qt_text.h"
+#include "gui/side/side_controller.h"
 #include "gui/statistics/statistics_controller.h"
 #include "gui/tree/line_controller.h"
 #include "gui/tree/tree_controller.h"
@@ -125,6 +126,7 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     lines_ = std::make_unique<LineController>(*context_);
     engine_ = std::make_unique<EngineController>(*context_, *edit_);
     statistics_ = std::make_unique<StatisticsController>(*context_);
+    side_ = std::make_unique<SideController>(*context_);
     BuildToolBars();
     connect(board_, &BoardWidget::squareClicked, this, [this](int file, int rank) {
         if (engine_->BoardClicked(file, rank)) return;
@@ -334,6 +336,7 @@ void MainWindow::Dispatch(const app::CommandId& id) {
                    [this](app::EcoEditCommand command) { lines_->Run(command); },
                    [this](app::EngineCommand command) { engine_->Run(command); },
                    [this](app::StatisticsCommand command) { statistics_->Run(command); },
+                   [this](app::SideCommand command) { side_->Run(command); },
                },
                id);
     Redraw(WindowPart::Commands);

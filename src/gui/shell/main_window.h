@@ -35,6 +35,7 @@ class GameController;
 class GameTextWidget;
 class HelpController;
 class LineController;
+class SideController;
 class MoveSound;
 class OpeningsController;
 class OperationRunner;
@@ -178,6 +179,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     std::unique_ptr<LineController> lines_;
     std::unique_ptr<EngineController> engine_;
     std::unique_ptr<StatisticsController> statistics_;
+    std::unique_ptr<SideController> side_;
 
     BoardWidget* board_ = nullptr;
     GameTextWidget* text_ = nullptr;
