@@ -38,6 +38,7 @@
 #include "gui/options/options_controller.h"
 #include "gui/output/annotation_controller.h"
 #include "gui/output/output_controller.h"
+#include "gui/output/player_card_box.h"
 #include "gui/panels/board_widget.h"
 #include "gui/panels/game_text_widget.h"
 #include "gui/panels/piece_set.h"
@@ -119,6 +120,10 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     directory_ = std::make_unique<DirectoryController>(*context_, *search_);
     database_ = std::make_unique<DatabaseController>(*context_);
     utilities_ = std::make_unique<UtilitiesController>(*context_);
+    player_cards_ = std::make_unique<PlayerCardController>(*context_);
+    player_cards_->SetDatabaseSource([this]() -> const search::Database* {
+        return database_->Database().IsOpen() ? &database_->Database().Data() : nullptr;
+    });
     BuildToolBars();
     connect(board_, &BoardWidget::squareClicked, this, [this](int file, int rank) {
         if (edit_->Entry() != nullptr) {
@@ -140,6 +145,11 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
                                       : app::NavigationAction::PreviousMove);
     });
     connect(text_, &GameTextWidget::plyClicked, this, &MainWindow::GoToPly);
+    connect(text_, &GameTextWidget::playerActivated, this, [this](bool white) {
+        if (!session_.HasGame() || edit_->Entry() != nullptr) return;
+        player_cards_->ShowPlayerCard(session_.Header().CurrentHeader().Get(
+            white ? pgn::HeaderField::White : pgn::HeaderField::Black));
+    });
 
     file_status_ = new QLabel(this);
     file_status_->setObjectName(QStringLiteral("FileStatus"));

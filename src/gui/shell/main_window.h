@@ -38,6 +38,7 @@ class OpeningsController;
 class OperationRunner;
 class OptionsController;
 class OutputController;
+class PlayerCardController;
 class AnnotationController;
 class SearchController;
 class TreeController;
@@ -88,6 +89,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     DirectoryController& directory() { return *directory_; }
     DatabaseController& database() { return *database_; }
     UtilitiesController& utilities() { return *utilities_; }
+    PlayerCardController& playerCards() { return *player_cards_; }
     OperationRunner& runner() { return *runner_; }
     MoveSound& moveSound() { return *sound_; }
 
@@ -166,6 +168,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     std::unique_ptr<DirectoryController> directory_;
     std::unique_ptr<DatabaseController> database_;
     std::unique_ptr<UtilitiesController> utilities_;
+    std::unique_ptr<PlayerCardController> player_cards_;
 
     BoardWidget* board_ = nullptr;
     GameTextWidget* text_ = nullptr;
