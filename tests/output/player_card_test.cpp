@@ -10,6 +10,8 @@
 
 #include "openings/eco_group_name.h"
 #include "pgn/pgn_file.h"
+#include "search/database_build.h"
+#include "support/fast_file_copy.h"
 #include "support/player_request.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
@@ -144,6 +146,36 @@ TEST(PlayerCard, KeyMatchingGathersTheFormsOfAName) {
     EXPECT_EQ(card.ratings.front().rating, 2250);  // the earlier date first
     const std::string text = FormatPlayerCard(card);
     EXPECT_NE(text.find("Rating: 2100 - 2250 (2000.01.01 to 2001.05.01)"), std::string::npos);
+}
+
+// A database built from the same file holds the same games: the card over both counts each of
+// the player's games twice, the database's found through its own player chains.
+TEST(PlayerCard, DatabaseGamesJoinTheFilesGames) {
+    test::TempDir dir;
+    const test::FastFileCopy source = test::CopyWithFastFile(dir, "stats/round-robin.pgn", "r.pgn");
+    const std::string db = dir.File("r.dbg");
+    const auto count = static_cast<std::int32_t>(source.offsets.size());
+    ASSERT_TRUE(search::MakeDatabase({db, search::DbBuildMode::StartNew, source.path, count}, {})
+                    .error.ok());
+    Result<search::Database> database = search::Database::Open(db);
+    ASSERT_TRUE(database.ok());
+    pgn::PgnFile file;
+    test::RecordingUi ui;
+    const PlayerTableRequest request = test::OpenPlayerRequest(file, source.path);
+    PlayerTable table;
+    ASSERT_TRUE(BuildPlayerTable(request, table, ui));
+    for (const PlayerRecord& player : table.players) {
+        SCOPED_TRACE(player.name);
+        const PlayerCard alone = BuildPlayerCard(request, player.name, ui);
+        PlayerCard both = alone;
+        ASSERT_TRUE(AddDatabaseGames(both, *database).ok());
+        EXPECT_EQ(both.database_games, static_cast<std::int32_t>(alone.games.size()));
+        EXPECT_EQ(both.names, alone.names);
+        EXPECT_EQ(both.white.wins, 2 * alone.white.wins);
+        EXPECT_EQ(both.black.losses, 2 * alone.black.losses);
+        EXPECT_EQ(both.ratings.size(), 2 * alone.ratings.size());
+        EXPECT_EQ(both.events.size(), alone.events.size());
+    }
 }
 
 }  // namespace
