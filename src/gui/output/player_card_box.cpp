@@ -71,13 +71,14 @@ void RatingChart::paintEvent(QPaintEvent*) {
                             [](const output::CardRating& a, const output::CardRating& b) {
                                 return a.rating < b.rating;
                             });
-    const int lowest = low->rating;
-    const int span = std::max(1, high->rating - lowest);
+    // A flat record sits in the middle of a band of 100 points.
+    const int lowest = high->rating == low->rating ? low->rating - 50 : low->rating;
+    const int span = std::max(100, high->rating - lowest);
     const QFontMetrics metrics(font());
     const int left = metrics.horizontalAdvance(QStringLiteral("00000")) + 6;
     const QRect plot = rect().adjusted(left, metrics.height() / 2 + 4, -8, -metrics.height() - 6);
     painter.drawText(QRect(0, plot.top() - metrics.height() / 2, left - 4, metrics.height()),
-                     Qt::AlignRight, QString::number(high->rating));
+                     Qt::AlignRight, QString::number(lowest + span));
     painter.drawText(QRect(0, plot.bottom() - metrics.height() / 2, left - 4, metrics.height()),
                      Qt::AlignRight, QString::number(lowest));
     painter.drawText(QRect(plot.left(), plot.bottom() + 4, plot.width(), metrics.height()),
