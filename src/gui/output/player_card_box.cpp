@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/app_folder.h"
 #include "gui/shell/qt_text.h"
 #include "search/database_search.h"
 
