@@ -83,12 +83,6 @@ class SideFeaturesTest : public QObject {
         Named(again, QStringLiteral("SpellAddWord"))->trigger();
         QCOMPARE(Underlined(edit), QStringList{QStringLiteral("Whte")});
         QVERIFY(test::ReadWholeFile(dir.File("qorvale.spl")).find("Blak") != std::string::npos);
-
-        // No menu entries away from a marked word.
-        QMenu plain;
-        at.setPosition(edit.toPlainText().indexOf(QStringLiteral("wins")));
-        gui::AddSpellActions(&plain, &edit, *checker, at, ui);
-        QVERIFY(plain.actions().isEmpty());
     }
 
     // A double-click on the White line of the header opens White's card over the open file.
@@ -109,8 +103,6 @@ class SideFeaturesTest : public QObject {
         QVERIFY(box->windowTitle().contains(QString::fromStdString(white)));
         auto* events = box->findChild<QTableWidget*>(QStringLiteral("PlayerEvents"));
         QCOMPARE(events->rowCount(), static_cast<int>(box->Card().events.size()));
-        auto* openings = box->findChild<QTableWidget*>(QStringLiteral("PlayerOpenings"));
-        QCOMPARE(openings->rowCount(), static_cast<int>(box->Card().openings.size()));
         QVERIFY(box->Card().Games() > 1);
     }
 };
