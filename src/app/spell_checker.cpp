@@ -1,6 +1,7 @@
 #include "app/spell_checker.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <hunspell/hunspell.hxx>
 #include <set>
