@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -54,10 +53,9 @@ TEST(SpellChecker, RealCommentsWithChessWords) {
     TempDir dir;
     const std::string games = test::ReadWholeFile(test::TestDataPath("gui/annotated-matches.pgn"));
     std::vector<std::string> comments;
-    const std::regex brace(R"(\{([^}]*)\})");
-    for (auto it = std::sregex_iterator(games.begin(), games.end(), brace);
-         it != std::sregex_iterator(); ++it) {
-        comments.push_back((*it)[1].str());
+    for (std::size_t open = games.find('{'); open != std::string::npos;
+         open = games.find('{', open + 1)) {
+        comments.push_back(games.substr(open + 1, games.find('}', open) - open - 1));
     }
     ASSERT_GT(comments.size(), 20u);
 
