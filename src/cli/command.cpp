@@ -48,6 +48,7 @@ int RunCrosstableCommand(const CommandArgs& args);
 int RunYahooCommand(const CommandArgs& args);
 int RunOpeningsCommand(const CommandArgs& args);
 int RunPrintCommand(const CommandArgs& args);
+int RunPlayerCommand(const CommandArgs& args);
 
 const std::vector<std::string_view>& SearchValueFlags() {
     static const std::vector<std::string_view> flags = {
@@ -227,6 +228,10 @@ const std::vector<CommandEntry>& Commands() {
          "crosstable FILE [--large-board] [--exact-players] [--no-fast-file] [search flags]",
          "print the Cross Table of FILE, or of the games the search flags find",
          RunCrosstableCommand, WithSearchFlags({})},
+        {"player", "player FILE NAME [--exact-players] [--no-fast-file]",
+         "print the card of player NAME from the games of FILE: the names as written, the score "
+         "by colour, the rating range, the events and the score by opening family",
+         RunPlayerCommand},
         {"print",
          "print FILE [--games LIST] [--text] [--lines N] -o OUT.pdf",
          "add the listed games of FILE (\"1,4-6\"; game 1 when none) to the print list as their "

@@ -471,6 +471,20 @@ bool BuildPlayerTable(const PlayerTableRequest& request, PlayerTable& table, Ui&
     return true;
 }
 
+bool SamePlayer(std::string_view a, std::string_view b, PlayerMatch match) {
+    const std::string cut_a = CutName(a);
+    const std::string cut_b = CutName(b);
+    if (match == PlayerMatch::Key) {
+        const std::string key_a = PlayerNameKey(cut_a);
+        const std::string key_b = PlayerNameKey(cut_b);
+        if (!key_a.empty() && !key_b.empty()) {
+            return key_a.starts_with(key_b) || key_b.starts_with(key_a);
+        }
+        if (!key_a.empty() || !key_b.empty()) return false;
+    }
+    return LowerAscii(cut_a) == LowerAscii(cut_b);
+}
+
 std::vector<std::int32_t> GamesOfPlayer(const PlayerTableRequest& request, std::string_view name,
                                         Ui& ui) {
     PlayerIndex index(request.match);

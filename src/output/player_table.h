@@ -110,6 +110,11 @@ void DeletePlayerCaches(std::string_view pgn_path);
 // knockout format) and messages go through `ui`. Returns false when nothing could be built.
 bool BuildPlayerTable(const PlayerTableRequest& request, PlayerTable& table, Ui& ui);
 
+// Whether two names are one player for `match`: by key, one key a prefix of the other (names
+// without letters only when the same text); exact, equal ignoring case. Both are cut to the
+// table's name length first.
+bool SamePlayer(std::string_view a, std::string_view b, PlayerMatch match);
+
 // The 1-based numbers of the games of the request in which `name` plays either colour, matched
 // as the table matches names; in file order.
 std::vector<std::int32_t> GamesOfPlayer(const PlayerTableRequest& request, std::string_view name,

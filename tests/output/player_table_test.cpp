@@ -14,6 +14,7 @@
 #include "output/messages.h"
 #include "platform/file.h"
 #include "search/search_file_fixture.h"
+#include "support/player_request.h"
 
 namespace qorvale::output {
 namespace {
@@ -220,16 +221,6 @@ TEST_P(StatisticsTest, KnockoutScoresMatchesWon) {
 
 INSTANTIATE_TEST_SUITE_P(Roads, StatisticsTest, ::testing::Bool(), search::PathName);
 
-PlayerTableRequest OpenRequest(pgn::PgnFile& file, const std::string& path) {
-    test::RecordingUi ui;
-    EXPECT_TRUE(file.Open(path).ok());
-    PlayerTableRequest request;
-    request.pgn_path = path;
-    request.game_count = file.ScanGameFile(false, ui);
-    request.offsets = file.Index().Offsets();
-    return request;
-}
-
 // Name matching, ratings and undecided games on small files written here.
 TEST(PlayerTable, NamesRatingsAndResults) {
     test::TempDir dir;
@@ -269,7 +260,7 @@ TEST(PlayerTable, NamesRatingsAndResults) {
             text += "\n1. e4 e5 " + result + "\n\n";
         }
         pgn::PgnFile file;
-        PlayerTableRequest request = OpenRequest(file, dir.Write("names.pgn", text));
+        PlayerTableRequest request = test::OpenPlayerRequest(file, dir.Write("names.pgn", text));
         request.match = c.match;
         test::RecordingUi ui;
         PlayerTable table;
@@ -294,7 +285,7 @@ TEST(PlayerTable, CacheOfALargeFile) {
     for (int k = 0; k < 23; ++k) text += one + "\n";
     const std::string path = dir.Write("big.pgn", text);
     pgn::PgnFile file;
-    const PlayerTableRequest request = OpenRequest(file, path);
+    const PlayerTableRequest request = test::OpenPlayerRequest(file, path);
     test::RecordingUi ui;
     ASSERT_GT(request.game_count, PlayerCacheThreshold);
 

@@ -4,7 +4,6 @@
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -13,6 +12,7 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "gui/edit/spell_highlighter.h"
 #include "gui/panels/board_widget.h"
 #include "gui/shell/qt_text.h"
 #include "pgn/nag.h"
@@ -152,11 +152,27 @@ bool AnnotateBox::Report(const Error& error) {
 
 void AnnotateBox::AskComment(bool before) {
     if (half_move_ < 1) return;
-    bool ok = false;
-    const QString text = QInputDialog::getMultiLineText(
-        this, before ? tr("Comment Before the Move") : tr("Comment After the Move"),
-        ToQString(editor_.MoveLabel(half_move_)), QString(), &ok);
-    if (ok && !text.trimmed().isEmpty()) AddComment(text, before);
+    QDialog ask(this);
+    ask.setObjectName(QStringLiteral("CommentBox"));
+    ask.setWindowTitle(before ? tr("Comment Before the Move") : tr("Comment After the Move"));
+    auto* field = new QPlainTextEdit(&ask);
+    field->setObjectName(QStringLiteral("CommentText"));
+    AttachSpellChecking(field, spell_, true, ui_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &ask);
+    connect(buttons, &QDialogButtonBox::accepted, &ask, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &ask, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&ask);
+    layout->addWidget(new QLabel(ToQString(editor_.MoveLabel(half_move_)), &ask));
+    layout->addWidget(field);
+    layout->addWidget(buttons);
+    const QString text = ask.exec() == QDialog::Accepted ? field->toPlainText() : QString();
+    if (!text.trimmed().isEmpty()) AddComment(text, before);
+}
+
+void AnnotateBox::SetSpellChecker(app::SpellChecker* checker) {
+    if (spell_ != nullptr || checker == nullptr) return;
+    spell_ = checker;
+    AttachSpellChecking(text_, spell_, false, ui_);
 }
 
 bool AnnotateBox::AddComment(const QString& text, bool before) {

@@ -5,6 +5,7 @@
 
 #include "app/annotation_editor.h"
 #include "app/options_record.h"
+#include "app/spell_checker.h"
 #include "base/ui.h"
 #include "chess/board.h"
 #include "gui/edit/move_input.h"
@@ -44,6 +45,11 @@ class AnnotateBox : public QDialog {
     void EndVariation();
     void CancelVariation();
 
+    // Underlines misspelt words of the comments typed and offers corrections; null for none.
+    // `checker` must outlive the box.
+    void SetSpellChecker(app::SpellChecker* checker);
+    QPlainTextEdit* TextField() const { return text_; }
+
     BoardWidget* Board() const { return board_; }
     MoveInput& Input() { return input_; }
 
@@ -60,6 +66,7 @@ class AnnotateBox : public QDialog {
     QListWidget* moves_ = nullptr;
     BoardWidget* board_ = nullptr;
     QPlainTextEdit* text_ = nullptr;
+    app::SpellChecker* spell_ = nullptr;
     QPushButton* begin_variation_ = nullptr;
     QPushButton* end_variation_ = nullptr;
     QPushButton* cancel_variation_ = nullptr;

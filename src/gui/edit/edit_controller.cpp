@@ -308,6 +308,13 @@ bool EditController::RunAnnotation(app::AnnotationEditor& editor) {
     };
     AnnotateBox box(window().DialogParent(), PiecesFolder(ToQPath(app_folder())), options(), editor,
                     position_at, ui());
+    if (app::SpellChecker* checker = SpellChecker()) {
+        // The players of the game are no spelling mistakes in its comments.
+        const pgn::HeaderValues& header = session().Header().CurrentHeader();
+        checker->AcceptForSession(header.Get(pgn::HeaderField::White));
+        checker->AcceptForSession(header.Get(pgn::HeaderField::Black));
+        box.SetSpellChecker(checker);
+    }
     for (;;) {
         if (box.exec() == QDialog::Accepted) {
             session().MutableFile().SetCurrentGameNumber(editor.GameNumber());
@@ -318,6 +325,21 @@ bool EditController::RunAnnotation(app::AnnotationEditor& editor) {
             return false;
         }
     }
+}
+
+app::SpellChecker* EditController::SpellChecker() {
+    if (!spell_tried_) {
+        spell_tried_ = true;
+        Result<app::SpellChecker> opened =
+            app::OpenCommentSpellChecker(app_folder(), session().Eco());
+        // Without a dictionary the editor works as before, with the reason said once.
+        if (opened.ok()) {
+            spell_.emplace(std::move(opened).value());
+        } else {
+            ui().explain(opened.error());
+        }
+    }
+    return spell_ ? &*spell_ : nullptr;
 }
 
 Result<pgn::EditDone> EditController::SaveInto(pgn::SaveMode mode, const QString& path,

@@ -10,6 +10,7 @@
 #include "app/commands.h"
 #include "app/game_entry.h"
 #include "app/session.h"
+#include "app/spell_checker.h"
 #include "gui/edit/move_input.h"
 #include "gui/shell/controller.h"
 #include "pgn/game_file_edit.h"
@@ -104,6 +105,8 @@ class EditController : public Controller {
     std::string BufferPath() const;
     std::string RecoveryPath() const;
     bool RunAnnotation(app::AnnotationEditor& editor);
+    // The comment spell checker, opened on first use; null when there is no dictionary.
+    app::SpellChecker* SpellChecker();
     // Opens `path` as the file on display; false after the failure was reported.
     bool OpenOther(const std::string& path);
 
@@ -112,6 +115,8 @@ class EditController : public Controller {
     pgn::SaveMode buffer_mode_ = pgn::SaveMode::Append;
     // The last set-up position, where the next set-up begins.
     app::SetupPosition setup_;
+    std::optional<app::SpellChecker> spell_;
+    bool spell_tried_ = false;
 };
 
 }  // namespace qorvale::gui

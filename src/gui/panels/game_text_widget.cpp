@@ -1,6 +1,8 @@
 #include "gui/panels/game_text_widget.h"
 
+#include <QContextMenuEvent>
 #include <QFontMetrics>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -310,6 +312,26 @@ void GameTextWidget::resizeEvent(QResizeEvent* event) {
     if (event->oldSize().width() != event->size().width() || pixels != font_.pixelSize()) {
         emit widthChanged();
     }
+}
+
+int GameTextWidget::HeaderLineAt(int y) const {
+    const int line = (y - Margin) / QFontMetrics(header_font_).lineSpacing();
+    return y < Margin || line >= static_cast<int>(view_.header.size()) ? -1 : line;
+}
+
+void GameTextWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The first two header lines name White and Black.
+    const int line = HeaderLineAt(event->position().toPoint().y());
+    if (line == 0 || line == 1) emit playerActivated(line == 0);
+}
+
+void GameTextWidget::contextMenuEvent(QContextMenuEvent* event) {
+    const int line = HeaderLineAt(event->pos().y());
+    if (line != 0 && line != 1) return;
+    QMenu menu(this);
+    menu.addAction(tr("Player &Information"), this,
+                   [this, line] { emit playerActivated(line == 0); });
+    menu.exec(event->globalPos());
 }
 
 }  // namespace qorvale::gui

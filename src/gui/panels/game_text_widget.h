@@ -56,13 +56,20 @@ class GameTextWidget : public QWidget {
     void plyClicked(int ply);
     // The panel's width changed: the lines must be broken again.
     void widthChanged();
+    // The player on the header's White (or Black) line was double-clicked, or chosen from its
+    // context menu.
+    void playerActivated(bool white);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // The header line at height `y`, -1 below the header.
+    int HeaderLineAt(int y) const;
     int PageOfPly(int ply) const;
     int MovesTop() const;
     int LineHeight() const;

@@ -39,6 +39,7 @@
 #include "gui/options/options_controller.h"
 #include "gui/output/annotation_controller.h"
 #include "gui/output/output_controller.h"
+#include "gui/output/player_card_box.h"
 #include "gui/panels/board_widget.h"
 #include "gui/panels/game_text_widget.h"
 #include "gui/panels/piece_set.h"
@@ -127,6 +128,10 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     engine_ = std::make_unique<EngineController>(*context_, *edit_);
     statistics_ = std::make_unique<StatisticsController>(*context_);
     side_ = std::make_unique<SideController>(*context_);
+    player_cards_ = std::make_unique<PlayerCardController>(*context_);
+    player_cards_->SetDatabaseSource([this]() -> const search::Database* {
+        return database_->Database().IsOpen() ? &database_->Database().Data() : nullptr;
+    });
     BuildToolBars();
     connect(board_, &BoardWidget::squareClicked, this, [this](int file, int rank) {
         if (engine_->BoardClicked(file, rank)) return;
@@ -154,6 +159,11 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
                                       : app::NavigationAction::PreviousMove);
     });
     connect(text_, &GameTextWidget::plyClicked, this, &MainWindow::GoToPly);
+    connect(text_, &GameTextWidget::playerActivated, this, [this](bool white) {
+        if (!session_.HasGame() || edit_->Entry() != nullptr) return;
+        player_cards_->ShowPlayerCard(session_.Header().CurrentHeader().Get(
+            white ? pgn::HeaderField::White : pgn::HeaderField::Black));
+    });
 
     file_status_ = new QLabel(this);
     file_status_->setObjectName(QStringLiteral("FileStatus"));

@@ -41,6 +41,7 @@ class OpeningsController;
 class OperationRunner;
 class OptionsController;
 class OutputController;
+class PlayerCardController;
 class AnnotationController;
 class SearchController;
 class TreeController;
@@ -96,6 +97,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     LineController& lines() { return *lines_; }
     EngineController& engine() { return *engine_; }
     StatisticsController& statistics() { return *statistics_; }
+    PlayerCardController& playerCards() { return *player_cards_; }
     OperationRunner& runner() { return *runner_; }
     MoveSound& moveSound() { return *sound_; }
 
@@ -180,6 +182,7 @@ class MainWindow : public QMainWindow, public WindowPort {
     std::unique_ptr<EngineController> engine_;
     std::unique_ptr<StatisticsController> statistics_;
     std::unique_ptr<SideController> side_;
+    std::unique_ptr<PlayerCardController> player_cards_;
 
     BoardWidget* board_ = nullptr;
     GameTextWidget* text_ = nullptr;
