@@ -4,10 +4,47 @@
 
 #include <memory>
 #include <mutex>
+#include <type_traits>
+
+#include "platform/shared_library.h"
 
 namespace qorvale::platform {
 
 namespace {
+
+// libcurl, loaded on the first download rather than at every start of the program.
+struct CurlLibrary {
+    decltype(&::curl_global_init) global_init = nullptr;
+    decltype(&::curl_easy_init) easy_init = nullptr;
+    decltype(&::curl_easy_setopt) easy_setopt = nullptr;
+    decltype(&::curl_easy_perform) easy_perform = nullptr;
+    decltype(&::curl_easy_getinfo) easy_getinfo = nullptr;
+    decltype(&::curl_easy_cleanup) easy_cleanup = nullptr;
+    decltype(&::curl_easy_strerror) easy_strerror = nullptr;
+};
+
+const CurlLibrary* Curl() {
+    static const CurlLibrary* const loaded = []() -> const CurlLibrary* {
+        void* library = LoadSharedLibrary({"libcurl.so.4", "libcurl-gnutls.so.4", "libcurl.so"});
+        if (library == nullptr) return nullptr;
+        static CurlLibrary curl;
+        bool whole = true;
+        auto bind = [&](auto& slot, const char* name) {
+            slot = reinterpret_cast<std::remove_reference_t<decltype(slot)>>(
+                SharedLibrarySymbol(library, name));
+            whole = whole && slot != nullptr;
+        };
+        bind(curl.global_init, "curl_global_init");
+        bind(curl.easy_init, "curl_easy_init");
+        bind(curl.easy_setopt, "curl_easy_setopt");
+        bind(curl.easy_perform, "curl_easy_perform");
+        bind(curl.easy_getinfo, "curl_easy_getinfo");
+        bind(curl.easy_cleanup, "curl_easy_cleanup");
+        bind(curl.easy_strerror, "curl_easy_strerror");
+        return whole ? &curl : nullptr;
+    }();
+    return loaded;
+}
 
 struct Transfer {
     const FetchOptions* options = nullptr;
@@ -48,9 +85,9 @@ int OnProgress(void* user, curl_off_t total, curl_off_t now, curl_off_t, curl_of
     return 0;
 }
 
-void GlobalInit() {
+void GlobalInit(const CurlLibrary& curl) {
     static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    std::call_once(once, [&curl] { curl.global_init(CURL_GLOBAL_DEFAULT); });
 }
 
 }  // namespace
@@ -75,44 +112,51 @@ FetchOutcome FetchUrl(const std::string& url, const FetchOptions& options, const
         outcome.status = FetchStatus::NotHttp;
         return outcome;
     }
-    GlobalInit();
-    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
+    const CurlLibrary* library = Curl();
+    if (library == nullptr) {
+        outcome.status = FetchStatus::ConnectionFailed;
+        outcome.detail = "libcurl (package libcurl4) could not be loaded";
+        return outcome;
+    }
+    const CurlLibrary& api = *library;
+    GlobalInit(api);
+    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(api.easy_init(), api.easy_cleanup);
     if (!curl) {
         outcome.status = FetchStatus::ConnectionFailed;
         return outcome;
     }
     Transfer transfer{&options, &sink, &progress};
     CURL* handle = curl.get();
-    curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, static_cast<long>(options.max_redirects));
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, options.connect_timeout_seconds);
+    api.easy_setopt(handle, CURLOPT_URL, url.c_str());
+    api.easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+    api.easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    api.easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    api.easy_setopt(handle, CURLOPT_MAXREDIRS, static_cast<long>(options.max_redirects));
+    api.easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, options.connect_timeout_seconds);
     // A server that stops sending without closing is given up after a minute of silence.
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, 60L);
-    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(handle, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(handle, CURLOPT_USERAGENT, "Qorvale");
-    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, OnBody);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, OnProgress);
-    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &transfer);
-    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+    api.easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    api.easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, 60L);
+    api.easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+    api.easy_setopt(handle, CURLOPT_FAILONERROR, 1L);
+    api.easy_setopt(handle, CURLOPT_USERAGENT, "Qorvale");
+    api.easy_setopt(handle, CURLOPT_WRITEFUNCTION, OnBody);
+    api.easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
+    api.easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, OnProgress);
+    api.easy_setopt(handle, CURLOPT_XFERINFODATA, &transfer);
+    api.easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
     if (options.max_bytes > 0) {
-        curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE,
-                         static_cast<curl_off_t>(options.max_bytes));
+        api.easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE,
+                        static_cast<curl_off_t>(options.max_bytes));
     }
-    const CURLcode code = curl_easy_perform(handle);
-    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &outcome.http_status);
+    const CURLcode code = api.easy_perform(handle);
+    api.easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &outcome.http_status);
     char* type = nullptr;
-    if (curl_easy_getinfo(handle, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type != nullptr) {
+    if (api.easy_getinfo(handle, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type != nullptr) {
         outcome.content_type = type;
     }
     outcome.bytes = transfer.received;
     if (code == CURLE_OK) return outcome;
-    outcome.detail = curl_easy_strerror(code);
+    outcome.detail = api.easy_strerror(code);
     if (transfer.too_large || code == CURLE_FILESIZE_EXCEEDED) {
         outcome.status = FetchStatus::TooLarge;
     } else if (transfer.cancelled) {
