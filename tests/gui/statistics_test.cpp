@@ -17,6 +17,7 @@
 #include "app/app_folder.h"
 #include "gui/file/file_controller.h"
 #include "gui/openings/openings_controller.h"
+#include "gui/output/player_card_box.h"
 #include "gui/shell/main_window.h"
 #include "gui/statistics/statistics_controller.h"
 #include "gui/statistics/statistics_windows.h"
@@ -106,6 +107,10 @@ class StatisticsTest : public QObject {
         const std::string& black =
             window.session().Header().CurrentHeader().Get(pgn::HeaderField::Black);
         QVERIFY(QString::fromStdString(white) == player || QString::fromStdString(black) == player);
+
+        // The context menu's Player Information opens that player's card.
+        emit scores->playerCardAsked(table->item(3, 0)->data(Qt::UserRole).toInt());
+        QVERIFY(window.playerCards().Box()->isVisible());
 
         // Over the list of one player's games the table holds the player and the nine opponents.
         window.Action(QStringLiteral("PlayerScores"))->trigger();

@@ -53,6 +53,7 @@
 #include "gui/shell/qt_text.h"
 #include "gui/side/side_controller.h"
 #include "gui/statistics/statistics_controller.h"
+#include "gui/statistics/statistics_windows.h"
 #include "gui/tree/line_controller.h"
 #include "gui/tree/tree_controller.h"
 #include "gui/utilities/utilities_controller.h"
@@ -132,6 +133,11 @@ MainWindow::MainWindow(app::StartUpState& state, QWidget* parent)
     player_cards_->SetDatabaseSource([this]() -> const search::Database* {
         return database_->Database().IsOpen() ? &database_->Database().Data() : nullptr;
     });
+    connect(statistics_->ScoresWindow(), &PlayerScoresWindow::playerCardAsked, this,
+            [this](int player) {
+                player_cards_->ShowPlayerCard(statistics_->ScoresWindow()->RawName(player),
+                                              statistics_->Match());
+            });
     BuildToolBars();
     connect(board_, &BoardWidget::squareClicked, this, [this](int file, int rank) {
         if (engine_->BoardClicked(file, rank)) return;

@@ -62,8 +62,8 @@ StatisticsController::StatisticsController(ShellContext& context)
     };
     connect(scores_window_, &PlayerScoresWindow::exactChanged, this, exact_changed);
     connect(cross_window_, &CrossTableWindow::exactChanged, this, exact_changed);
-    connect(scores_window_, &PlayerScoresWindow::playerChosen, this, [this](const QString& name) {
-        ShowGames(output::GamesOfPlayer(Request(false), name.toStdString(), ui()));
+    connect(scores_window_, &PlayerScoresWindow::playerChosen, this, [this](int player) {
+        ShowGames(output::GamesOfPlayer(Request(false), scores_window_->RawName(player), ui()));
     });
     connect(cross_window_, &CrossTableWindow::saveAsPage, this,
             &StatisticsController::SaveCrossTablePage);

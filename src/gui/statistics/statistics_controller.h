@@ -37,6 +37,7 @@ class StatisticsController : public Controller {
     // At exit: "Flush the print list?" when entries wait; Yes prints them.
     void FlushPrintListOnExit();
     const output::PrintList& List() const { return print_list_; }
+    output::PlayerMatch Match() const { return match_; }
 
     // Converts the Yahoo records of `text` into `target`; the headers are shown for their
     // results as the conversion asks. False when nothing was converted.

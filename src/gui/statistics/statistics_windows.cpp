@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -71,13 +72,27 @@ PlayerScoresWindow::PlayerScoresWindow(QWidget* parent) : QDialog(parent) {
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(exact_, &QCheckBox::toggled, this, &PlayerScoresWindow::exactChanged);
     connect(table_, &QTableWidget::itemActivated, this, [this](QTableWidgetItem* item) {
-        const QTableWidgetItem* name = table_->item(item->row(), 0);
-        const int index = name->data(Qt::UserRole).toInt();
-        if (index >= 0 && index < static_cast<int>(names_.size())) {
-            emit playerChosen(QString::fromStdString(names_[static_cast<std::size_t>(index)]));
-        }
+        if (const int player = PlayerAt(item->row()); player >= 0) emit playerChosen(player);
+    });
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const int player = PlayerAt(table_->rowAt(at.y()));
+        if (player < 0) return;
+        QMenu menu(this);
+        QAction* games = menu.addAction(tr("List the Player's Games"));
+        QAction* card = menu.addAction(tr("Player Information..."));
+        QAction* chosen = menu.exec(table_->viewport()->mapToGlobal(at));
+        if (chosen == games) emit playerChosen(player);
+        if (chosen == card) emit playerCardAsked(player);
     });
     resize(760, 520);
+}
+
+int PlayerScoresWindow::PlayerAt(int row) const {
+    const QTableWidgetItem* name = row >= 0 ? table_->item(row, 0) : nullptr;
+    if (name == nullptr) return -1;
+    const int player = name->data(Qt::UserRole).toInt();
+    return player >= 0 && player < static_cast<int>(names_.size()) ? player : -1;
 }
 
 void PlayerScoresWindow::Show(const QString& title, const output::PlayerTable& table) {

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "output/player_table.h"
 
@@ -22,14 +24,23 @@ class PlayerScoresWindow : public QDialog {
     explicit PlayerScoresWindow(QWidget* parent);
 
     void Show(const QString& title, const output::PlayerTable& table);
+    // The name of a player as the file holds it (Latin-1 bytes stay as they are).
+    const std::string& RawName(int player) const {
+        return names_[static_cast<std::size_t>(player)];
+    }
     QTableWidget* table() const { return table_; }
     QCheckBox* exact() const { return exact_; }
 
   signals:
-    void playerChosen(const QString& raw_name);
+    // `player` indexes RawName: double-click or Enter lists the player's games, the context
+    // menu asks for the player's card.
+    void playerChosen(int player);
+    void playerCardAsked(int player);
     void exactChanged(bool exact);
 
   private:
+    int PlayerAt(int row) const;
+
     QTableWidget* table_;
     QCheckBox* exact_;
     std::vector<std::string> names_;  // the raw names, by the row they were first put in
