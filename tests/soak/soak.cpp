@@ -7,6 +7,9 @@
 #include "pgn/game_file_edit.h"
 #include "platform/file.h"
 #include "platform/folder.h"
+#include "search/database_build.h"
+#include "search/database_files.h"
+#include "search/database_search.h"
 #include "search/fast_file.h"
 #include "search/header_search.h"
 #include "search/pgn_game_source.h"
@@ -377,6 +380,52 @@ std::string AdjustCopy(SoakState& state, Random&) {
     return {};
 }
 
+// A database built from the file, searched for one player's games by exact name.
+std::string DatabaseSearch(SoakState& state, Random& random) {
+    if (state.model.empty()) return {};
+    const std::string name = TagValue(state.model[Below(random, state.model.size())].text, "White");
+    if (name.empty() || name.size() > 20) return {};
+    if (std::string failure = MakeFastFileOf(state.path, state.Offsets()); !failure.empty()) {
+        return failure;
+    }
+    search::DbBuildRequest request;
+    request.db_path = platform::JoinPath(state.Scratch(), "games.dbg");
+    request.pgn_path = state.path;
+    request.game_count = static_cast<std::int32_t>(state.model.size());
+    const search::DbBuildOutcome built = search::MakeDatabase(request, {});
+    if (built.error) return "the database was not built: " + built.error.message();
+    Result<search::Database> database = search::Database::Open(request.db_path);
+    if (!database.ok()) return "the database does not open: " + database.error().message();
+    search::DbSearchCriteria criteria;
+    criteria.white = name + "#";
+    const search::DbSearchResult found = database->Search(criteria);
+    if (found.error) return "the database search failed: " + found.error.message();
+    // The database finds players by key (surname and initial, letters only): every game of the
+    // model whose White player has the name's key, the name's own games among them.
+    const std::string key = search::MakeDbNameKey(name, search::DbKeyMode::Build).text;
+    std::size_t expected = 0;
+    std::size_t expected_exact = 0;
+    for (const ModelGame& game : state.model) {
+        const std::string white = TagValue(game.text, "White");
+        expected += search::MakeDbNameKey(white, search::DbKeyMode::Build).text == key;
+        expected_exact += white == name;
+    }
+    std::size_t exact = 0;
+    for (std::uint32_t record : found.records) {
+        search::HeaderValues header;
+        if (!database->Header(record, header)) return "a found game's header cannot be read";
+        exact += header[static_cast<std::size_t>(search::HeaderField::White)] == name;
+    }
+    if (found.records.size() != expected || exact != expected_exact) {
+        return "the database search for " + name + " found " +
+               Text(static_cast<std::int64_t>(found.records.size())) + " games (" +
+               Text(static_cast<std::int64_t>(exact)) + " of the name), the model holds " +
+               Text(static_cast<std::int64_t>(expected)) + " (" +
+               Text(static_cast<std::int64_t>(expected_exact)) + ")";
+    }
+    return {};
+}
+
 }  // namespace
 
 const std::vector<SoakOperation>& SoakOperations() {
@@ -397,6 +446,7 @@ const std::vector<SoakOperation>& SoakOperations() {
         {"delete duplicates", 1, DeleteDuplicates},
         {"split a copy", 1, SplitCopy},
         {"adjust a copy", 1, AdjustCopy},
+        {"build and search a database", 1, DatabaseSearch},
     };
     return operations;
 }
