@@ -99,11 +99,11 @@ std::vector<std::string> SearchList::FormatWinStatistics() const {
     const int white = std::max(counters_[1], 0);
     const int black = std::max(counters_[2], 0);
     const bool either = counters_[3] >= 0;
-    const int draws_white = either ? counters_[3] : total - white - black;
-    const int draws_black = either ? counters_[4] : total - white - black;
     // Wide enough for the counts of a damaged results file.
-    const long long draws = either ? static_cast<long long>(counters_[3]) + counters_[4]
-                                   : static_cast<long long>(total) - white - black;
+    const long long others = static_cast<long long>(total) - white - black;
+    const long long draws_white = either ? counters_[3] : others;
+    const long long draws_black = either ? counters_[4] : others;
+    const long long draws = either ? static_cast<long long>(counters_[3]) + counters_[4] : others;
     std::vector<std::string> lines;
     lines.push_back(FillMessage(messages::GamesFound, {total}));
     lines.push_back(FillMessage(messages::WhiteWinsLine, {white, Share(white, total)}));

@@ -40,6 +40,19 @@ TEST(SearchList, FormatWinStatisticsForNormalAndEitherColourSearches) {
     }
 }
 
+// A damaged directory search results file may restore counts near the int limit; the lines
+// are still the plain arithmetic of them.
+TEST(SearchList, StatisticsOfCountsNearTheIntLimit) {
+    SearchList list;
+    list.RestoreCounts(2000000000, 2000000000, -1, 0);
+    const std::vector<std::string> lines = list.FormatWinStatistics();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[3], "Draws: -4000000000  0.0%");
+    // 2000000000 + (0 - 4000000000) / 2 for each side.
+    EXPECT_EQ(lines[4], "Score: 0.0  0.0%");
+    EXPECT_EQ(lines[5], "Score: 0.0  0.0%");
+}
+
 TEST(SearchList, IntersectionKeepsOwnOrderAndClassesAndTakesHalfMoves) {
     SearchList header;
     header.SetEitherColour(true);

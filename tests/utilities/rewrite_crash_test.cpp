@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "pgn/pgn_file.h"
 #include "platform/file.h"
 #include "platform/folder.h"
 #include "search/fast_file.h"
@@ -16,34 +15,14 @@
 #include "support/kill_points.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
-#include "utilities/adjust_file.h"
-#include "utilities/check_file.h"
-#include "utilities/duplicates.h"
 #include "utilities/file_rewrite.h"
-#include "utilities/fix_tags.h"
-#include "utilities/split_file.h"
-#include "utilities/yahoo_conversion.h"
+#include "utilities/rewrite_rows.h"
 
 namespace qorvale::utilities {
 namespace {
 
 using test::ReadWholeFile;
 using test::TempDir;
-
-struct Scanned {
-    std::vector<std::uint32_t> offsets;
-    std::int32_t count = 0;
-};
-
-Scanned Scan(const std::string& path, bool force) {
-    pgn::PgnFile file;
-    SilentUi ui;
-    Scanned scanned;
-    if (file.Open(path)) return scanned;
-    scanned.count = file.ScanGameFile(force, ui);
-    scanned.offsets.assign(file.Index().Offsets().begin(), file.Index().Offsets().end());
-    return scanned;
-}
 
 void MakeFastFileOf(const std::string& path) {
     Scanned scanned = Scan(path, true);
@@ -52,70 +31,9 @@ void MakeFastFileOf(const std::string& path) {
     search::MakeFastFile(path, scanned.count, source, {});
 }
 
-// A Ui that says Yes to everything.
-struct YesUi final : Ui {
-    void report(std::string_view) override {}
-    bool ask(std::string_view) override { return true; }
-    void progress(const ProgressCounters&) override {}
-    void post(Command) override {}
-};
-
-using Rewrite = std::function<void(const std::string& path, const Scanned& scanned,
-                                   platform::FileSystem& file_system)>;
-
-struct Row {
-    const char* name;
-    Rewrite rewrite;
-    bool split = false;
-};
-
 TEST(RewriteCrash, EveryRewriteLeavesTheOldFileOrTheNewOneAtAnyPoint) {
-    // A bad game (an impossible king move) and a repeated game give the deleting rewrites work.
-    std::string original = ReadWholeFile(test::TestDataPath("harden/fischer.pgn"));
-    original.replace(original.find("2. Nc3"), 6, "2. Kh5");
-    original += original.substr(0, original.find("[Event", 10));
-    YesUi yes;
-    OperationControl agree;
-    agree.ask = [](std::string_view) { return true; };
-    const Row rows[] = {
-        {"check file deleting bad games",
-         [&](const std::string& path, const Scanned& scanned, platform::FileSystem& fs) {
-             CheckFileRequest request;
-             request.pgn_path = path;
-             request.offsets = scanned.offsets;
-             request.mode = CheckMode::DeleteBadGames;
-             (void)CheckFile(request, {}, yes, fs);
-         }},
-        {"duplicate deletion",
-         [&](const std::string& path, const Scanned& scanned, platform::FileSystem& fs) {
-             const std::int32_t games[] = {3, scanned.count};
-             (void)DeleteGamesFromFile(path, scanned.offsets, false, games, yes, fs);
-         }},
-        {"adjust",
-         [&](const std::string& path, const Scanned& scanned, platform::FileSystem& fs) {
-             (void)AdjustFile({path, scanned.offsets, false, 0}, agree, yes, fs);
-         }},
-        {"fix dates",
-         [&](const std::string& path, const Scanned& scanned, platform::FileSystem& fs) {
-             (void)FixGameDates({path, scanned.offsets, false}, "1959.??.??", "1959.01.01", yes,
-                                fs);
-         }},
-        {"fix names",
-         [&](const std::string& path, const Scanned& scanned, platform::FileSystem& fs) {
-             (void)FixPlayerNames({path, scanned.offsets, false}, {"Fischer", "Fischer, Bobby"},
-                                  yes, fs);
-         }},
-        {"yahoo conversion",
-         [&](const std::string& path, const Scanned&, platform::FileSystem& fs) {
-             (void)ConvertYahooGames(";White: a\r\n;Black: b\r\n1. e4 e5 2. Nf3\r\n\r\n",
-                                     {path, ""}, yes, nullptr, fs);
-         }},
-        {"split",
-         [&](const std::string& path, const Scanned&, platform::FileSystem& fs) {
-             (void)SplitFile({path, false}, agree, nullptr, fs);
-         },
-         true},
-    };
+    const std::string original = RewriteOriginal();
+    const std::vector<Row> rows = RewriteRows();
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         // What the rewrite leaves when it runs to its end.
