@@ -64,8 +64,6 @@ inline constexpr std::string_view NoGamesForPrinting = "There are no games selec
 inline constexpr std::string_view NoGameSelected = "There is no game selected.";
 inline constexpr std::string_view FlushPrintListQuestion = "Flush the print list?";
 inline constexpr std::string_view ErrorStartingDoc = "Error starting doc.";
-inline constexpr std::string_view ErrorStartingPage = "Error starting page.";
-inline constexpr std::string_view ErrorEndingPage = "Error ending page.";
 inline constexpr std::string_view ErrorStartingNextPage = "Error starting next page.";
 
 }  // namespace qorvale::output

@@ -70,7 +70,7 @@ struct PrintPage {
     int width = 0;
     int height = 0;
     int max_print_lines = 70;  // lines per page, at least 50
-    // Filled by PrintFontHeight's caller once the font is made: its height plus external leading.
+    // The font's height plus its external leading, once the font is made.
     int line_advance = 0;
     std::function<int(std::string_view)> text_width;
 
@@ -81,7 +81,7 @@ struct PrintPage {
 // The character height of the print font for a page of `height` units.
 int PrintFontHeight(int height, int max_print_lines);
 
-// One printed line: its text and its baseline-less top position from the page's top.
+// One printed line: its text and how far its top is below the page's top.
 struct PrintedLine {
     int y = 0;
     std::string text;

@@ -20,7 +20,8 @@ TEST(Commands, EachRowHasItsOwnIdNameAndKeys) {
         EXPECT_TRUE(names.insert(row.name).second) << "name used twice";
         EXPECT_FALSE(row.text.empty());
         // One letter for two items of a menu makes Alt+letter only cycle between them.
-        if (const std::size_t amp = row.text.find('&'); amp + 1 < row.text.size()) {
+        const std::size_t amp = row.text.find('&');
+        if (amp != std::string_view::npos && amp + 1 < row.text.size()) {
             const char letter = static_cast<char>(std::tolower(row.text[amp + 1]));
             const auto [at, added] = mnemonics.emplace(std::pair(row.menu, letter), row.text);
             EXPECT_TRUE(added) << "'" << letter << "' also marks " << at->second;
