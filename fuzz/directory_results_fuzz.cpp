@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)session.TotalLine();
     for (int index = -1; index <= static_cast<int>(session.Results().files.size()); ++index) {
         std::optional<app::DirectoryResultsSession::Choice> choice = session.Choose(index, ui);
-        if (choice) (void)choice->list.StatisticsLines();
+        if (choice) (void)choice->list.FormatWinStatistics();
     }
     return 0;
 }
