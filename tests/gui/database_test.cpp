@@ -27,10 +27,12 @@
 #include "gui/shell/operation_runner.h"
 #include "platform/file.h"
 #include "search/messages.h"
+#include "support/modal_answer.h"
 #include "support/program_home.h"
 #include "support/temp_dir.h"
 
 using namespace qorvale;
+using test::WhenModal;
 
 namespace {
 
@@ -39,23 +41,6 @@ namespace {
 struct Program : test::ProgramHome {
     Program() : ProgramHome("gui/annotated-matches.pgn", "matches.pgn") { Start(); }
 };
-
-// Runs `act` on the first modal dialog of type T that comes up, however deep the calls that open
-// it; `seen` says it came.
-template <class T>
-void WhenModal(bool& seen, std::function<void(T*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, &seen, act] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return;
-        timer->stop();
-        timer->deleteLater();
-        seen = true;
-        act(dialog);
-    });
-    timer->start();
-}
 
 std::vector<int> FoundNumbers(const gui::MainWindow& window) {
     std::vector<int> numbers;

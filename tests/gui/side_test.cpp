@@ -18,30 +18,17 @@
 #include "gui/file/file_controller.h"
 #include "gui/shell/main_window.h"
 #include "platform/child_process.h"
+#include "support/modal_answer.h"
 #include "support/program_home.h"
 
 using namespace qorvale;
+using test::WhenModal;
 
 namespace {
 
 struct Program : test::ProgramHome {
     Program() : ProgramHome("gui/annotated-matches.pgn", "matches.pgn") { Start(); }
 };
-
-template <class T>
-void WhenModal(bool& seen, std::function<void(T*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, &seen, act] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return;
-        timer->stop();
-        timer->deleteLater();
-        seen = true;
-        act(dialog);
-    });
-    timer->start();
-}
 
 // The test server of the download tests, on a port of its own; its address, "" when it did not
 // start.

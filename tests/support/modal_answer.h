@@ -18,4 +18,21 @@ void Answer(std::function<void(Box&)> answer) {
     });
 }
 
+// Runs `act` on the first modal dialog of type T that comes up, however deep the calls that open
+// it; `seen` says it came.
+template <class T>
+void WhenModal(bool& seen, std::function<void(T*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, &seen, act] {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        timer->stop();
+        timer->deleteLater();
+        seen = true;
+        act(dialog);
+    });
+    timer->start();
+}
+
 }  // namespace qorvale::test
