@@ -211,14 +211,17 @@ Result<EditDone> GameFileEditor::SaveAtEnd(std::string_view text, SaveMode mode)
     const bool append = mode == SaveMode::Append;
     EndOfFileChange change(file_system_, path);
     const std::int64_t at = append ? ToTheEnd : count > 0 ? file_.Index().Offset(count) : 0;
-    ChangeFailure failure = change.Begin(at, append ? 0 : static_cast<std::int64_t>(text.size()));
+    // An overwrite journals the whole old last game and cuts the file after the new one: a
+    // shorter game must not leave the old game's tail behind it, where other readers (and a
+    // rescan) would find moves, or a game, that the index does not hold.
+    ChangeFailure failure = change.Begin(at, append ? 0 : -1);
     if (failure == ChangeFailure::Open) return Fail(ErrorOpeningFile);
     if (failure != ChangeFailure::None) return Fail(ErrorSavingGame);
     // An append begins with CR LF, so the new game starts two bytes after the old end.
     const std::int64_t game_start = append ? change.OldLength() + 2 : at;
     if (game_start > std::numeric_limits<std::uint32_t>::max()) return Fail(ErrorSavingGame);
     if ((append && !change.Write(LineEnd)) || !change.Write(text) ||
-        change.Finish(false) != ChangeFailure::None) {
+        change.Finish(!append) != ChangeFailure::None) {
         return Fail(ErrorSavingGame);
     }
     // The index is brought up to date from what it held, not by a rescan.

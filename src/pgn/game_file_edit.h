@@ -17,7 +17,7 @@ namespace qorvale::pgn {
 // The four ways a new or buffered game goes into a file.
 enum class SaveMode : int {
     NewFile = -1,       // a new file holding only the game; the file must not exist
-    OverwriteLast = 0,  // over the last game, from its first byte (the file never shrinks)
+    OverwriteLast = 0,  // in place of the last game, the file cut after it
     Append = 1,         // after the last game, preceded by CR LF
     Insert = 2,         // before the game on display, followed by CR LF
 };
