@@ -6,6 +6,7 @@
 #include "app/messages.h"
 #include "base/message.h"
 #include "openings/eco_line_trie.h"
+#include "pgn/game_bytes.h"
 #include "pgn/game_loader.h"
 #include "pgn/messages.h"
 
@@ -294,20 +295,8 @@ const std::string& Session::ResultText() const {
 }
 
 std::string Session::ActualGameText() {
-    if (!HasGame() || !file_.IsOpen()) return {};
-    platform::File& handle = file_.GameFileHandle();
-    const std::int64_t start = file_.Index().Offset(game_number_);
-    std::int64_t end =
-        game_number_ < file_.GameCount() ? file_.Index().Offset(game_number_ + 1) : handle.Size();
-    end = std::min(end, start + MaxGameTextBytes);
-    std::string text;
-    if (end <= start || !handle.Seek(start)) return text;
-    text.resize(static_cast<std::size_t>(end - start));
-    std::int64_t read = handle.Read(text.data(), end - start);
-    text.resize(read > 0 ? static_cast<std::size_t>(read) : 0);
-    // The record reader reads through the same handle; its buffer no longer matches.
-    file_.Reader().Reset();
-    return text;
+    if (!HasGame()) return {};
+    return pgn::ReadGameBytes(file_, game_number_, MaxGameTextBytes);
 }
 
 }  // namespace qorvale::app

@@ -8,6 +8,7 @@
 #include "output/pdf_text.h"
 #include "output/print_list.h"
 #include "pgn/display_stem.h"
+#include "pgn/game_bytes.h"
 #include "pgn/game_loader.h"
 #include "pgn/pgn_file.h"
 #include "platform/file.h"
@@ -15,22 +16,6 @@
 #include "platform/whole_file.h"
 
 namespace qorvale::cli {
-
-namespace {
-
-// The bytes of game `number` (1-based): from its first tag line to the next game's.
-std::string GameBytes(pgn::PgnFile& file, std::int32_t number) {
-    const auto offsets = file.Index().Offsets();
-    const std::int64_t begin = offsets[static_cast<std::size_t>(number - 1)];
-    const std::int64_t end = number < file.GameCount() ? offsets[static_cast<std::size_t>(number)]
-                                                       : platform::FileSize(file.CurrentPath());
-    platform::File in = platform::File::Open(file.CurrentPath(), platform::File::Mode::Read);
-    std::string text(static_cast<std::size_t>(std::max<std::int64_t>(end - begin, 0)), '\0');
-    if (!in.IsOpen() || in.ReadAt(begin, text.data(), end - begin) != end - begin) return {};
-    return text;
-}
-
-}  // namespace
 
 // Adds the listed games of FILE to a print list, as their moves or (--text) their text, and
 // prints the list into a PDF file laid out as the window prints it.
@@ -50,7 +35,8 @@ int RunPrintCommand(const CommandArgs& args) {
             return 1;
         }
         if (args.HasFlag("--text")) {
-            entries.emplace_back(output::TextEntryOf(GameBytes(file, number)));
+            entries.emplace_back(output::TextEntryOf(
+                pgn::ReadGameBytes(file, number, platform::FileSize(file.CurrentPath()))));
             continue;
         }
         pgn::HeaderTags header;
