@@ -4,6 +4,7 @@
 #include <cctype>
 #include <sstream>
 
+#include "app/extract_variations.h"
 #include "pgn/game_file_edit.h"
 #include "platform/file.h"
 #include "platform/folder.h"
@@ -19,13 +20,17 @@
 #include "utilities/check_file.h"
 #include "utilities/duplicates.h"
 #include "utilities/split_file.h"
+#include "utilities/yahoo_conversion.h"
 
 namespace qorvale::soak {
 
 using test::ReadWholeFile;
 
 SoakState::SoakState(const std::vector<std::string>& games)
-    : pool(games), dir("/dev/shm"), path(dir.File("games.pgn")) {}
+    : pool(games),
+      dir("/dev/shm"),
+      path(dir.File("games.pgn")),
+      print_list(dir.File("printerq.xyz")) {}
 
 std::string SoakState::Scratch() {
     const std::string scratch = dir.File("scratch");
@@ -190,18 +195,13 @@ std::string InsertGame(SoakState& state, Random& random) {
 std::string OverwriteLast(SoakState& state, Random& random) {
     if (state.model.empty()) return AppendGame(state, random);
     const std::string& game = PoolGame(state, random);
-    // The file never shrinks: a shorter game leaves the old game's tail behind it. A tail that
-    // holds a game of its own would be found only by a rescan; such a step is not taken.
-    const std::string last = SplitGames(ReadWholeFile(state.path)).back();
-    const std::string written = game + (last.size() > game.size() ? last.substr(game.size()) : "");
-    if (SplitGames(written).size() != 1) return {};
     pgn::GameFileEditor editor(state.file, state.yes);
     if (std::string failure =
             Saved(editor.SaveGameText(game, pgn::SaveMode::OverwriteLast), "overwrite");
         !failure.empty()) {
         return failure;
     }
-    state.model.back() = {written, true};
+    state.model.back() = {game, true};
     return {};
 }
 
@@ -380,6 +380,150 @@ std::string AdjustCopy(SoakState& state, Random&) {
     return {};
 }
 
+// The old bytes of `copy` must start what is there now, followed by `added` whole games; those
+// games are returned through `games`.
+std::string KeptThenAdded(const std::string& old_bytes, const std::string& now, std::size_t added,
+                          std::vector<std::string>& games, const char* what) {
+    if (now.compare(0, old_bytes.size(), old_bytes) != 0) {
+        return std::string(what) + " changed the games already there";
+    }
+    games = SplitGames(now.substr(old_bytes.size()));
+    if (games.size() != added) {
+        return std::string(what) + " added " + Text(static_cast<std::int64_t>(games.size())) +
+               " games, " + Text(static_cast<std::int64_t>(added)) + " expected";
+    }
+    return {};
+}
+
+// The variations of a game's moves, counted by their opening brackets outside comments: each
+// becomes a game of its own, the nested ones too.
+std::size_t CountVariations(const std::string& game) {
+    std::size_t count = 0;
+    bool braces = false;
+    bool rest_of_line = false;
+    bool line_start = true;
+    for (const char c : game) {
+        if (line_start && !braces && (c == '[' || c == '%')) rest_of_line = true;
+        line_start = c == '\n';
+        if (rest_of_line) {
+            rest_of_line = c != '\n';
+        } else if (braces) {
+            braces = c != '}';
+        } else if (c == '{') {
+            braces = true;
+        } else if (c == ';') {
+            rest_of_line = true;
+        } else if (c == '(') {
+            ++count;
+        }
+    }
+    return count;
+}
+
+// Extract Variations of one game, or of all, onto the end of a copy of the file.
+std::string ExtractVariationsOntoCopy(SoakState& state, Random& random) {
+    if (state.model.empty()) return {};
+    const std::string target = CopyOfFile(state);
+    const std::string before = ReadWholeFile(target);
+    const std::vector<std::uint32_t> offsets = state.Offsets();
+    const std::int32_t game = Below(random, 2) == 0 ? 0 : SomeGame(state, random);
+    std::size_t expected = 0;
+    for (std::size_t k = 0; k < state.model.size(); ++k) {
+        if (game == 0 || static_cast<std::size_t>(game) == k + 1) {
+            expected += CountVariations(state.model[k].text);
+        }
+    }
+    const app::ExtractVariationsRequest request{state.path, offsets, game, target, true};
+    const Result<app::ExtractVariationsDone> done =
+        app::ExtractVariations(request, state.yes, platform::SystemFileSystem());
+    if (!done.ok()) return "extracting variations failed: " + done.error().message();
+    std::vector<std::string> added;
+    if (std::string failure =
+            KeptThenAdded(before, ReadWholeFile(target), expected, added, "extracting variations");
+        !failure.empty()) {
+        return failure;
+    }
+    for (const std::string& derived : added) {
+        if (TagValue(derived, "Event").find(" (variation ") == std::string::npos) {
+            return "an extracted variation's Event does not say so";
+        }
+    }
+    return {};
+}
+
+// Games saved from Yahoo chess, converted onto the end of a copy of the file.
+std::string ConvertYahoo(SoakState& state, Random& random) {
+    static const char* const records[] = {
+        ";White: soak_white\r\n;Black: soak_black\r\n;Date: Wed Jan 5 10:20:30 GMT 2005\r\n"
+        "\r\n1. e4 e5 2. Nf3 Nc6\r\n\r\n",
+        ";Title: Yahoo! Chess Game\r\n;White: first_player\r\n;Black: second_player\r\n"
+        "\r\n1. d4 d5 2. c4 e6 3. Nc3 Nf6\r\n\r\n",
+        ";White: castler\r\n;Black: other\r\n\r\n1. e4 e5 2. Nf3 Nc6 3. Bc4 Bc5 4. o-o Nf6\r\n"
+        "\r\n",
+    };
+    std::string text;
+    std::vector<std::string> whites;
+    const std::size_t count = 1 + Below(random, 4);
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::string record = records[Below(random, std::size(records))];
+        text += record;
+        const std::size_t at = record.find(";White: ") + 8;
+        whites.push_back(record.substr(at, record.find('\r', at) - at));
+    }
+    const std::string target = CopyOfFile(state);
+    const std::string before = ReadWholeFile(target);
+    const utilities::YahooResult result =
+        utilities::ConvertYahooGames(text, {target, state.path}, state.yes, nullptr);
+    if (result.error) return "the Yahoo conversion failed: " + result.error.message();
+    std::vector<std::string> added;
+    if (std::string failure =
+            KeptThenAdded(before, ReadWholeFile(target), count, added, "the Yahoo conversion");
+        !failure.empty()) {
+        return failure;
+    }
+    for (std::size_t k = 0; k < count; ++k) {
+        if (TagValue(added[k], "White") != whites[k]) {
+            return "converted Yahoo game " + Text(static_cast<std::int64_t>(k + 1)) +
+                   " has another White player";
+        }
+    }
+    return {};
+}
+
+// A game's text added to the print list; now and then the list is printed, which ends it.
+std::string PrintGameText(SoakState& state, Random& random) {
+    if (!state.model.empty()) {
+        const std::string& game = state.model[SomeGame(state, random) - 1].text;
+        if (!state.print_list.Add(output::TextEntryOf(game), state.yes)) {
+            return "a game could not be added to the print list";
+        }
+        state.printed.push_back(game);
+    }
+    SilentUi silent;
+    const std::optional<std::vector<output::PrintEntry>> entries = state.print_list.Entries(silent);
+    const std::size_t found = entries ? entries->size() : 0;
+    if (found != state.printed.size()) {
+        return "the print list holds " + Text(static_cast<std::int64_t>(found)) +
+               " entries, the model " + Text(static_cast<std::int64_t>(state.printed.size()));
+    }
+    for (std::size_t k = 0; k < found; ++k) {
+        const auto* text = std::get_if<output::PrintTextEntry>(&(*entries)[k]);
+        std::string joined;
+        for (const std::string& record : text ? text->records : std::vector<std::string>{}) {
+            joined += record;
+        }
+        if (Squeezed(joined) != Squeezed(state.printed[k])) {
+            return "print list entry " + Text(static_cast<std::int64_t>(k + 1)) +
+                   " is not the game added";
+        }
+    }
+    if (Below(random, 4) == 0) {
+        state.print_list.Close();
+        state.printed.clear();
+    }
+    return {};
+}
+
 // A database built from the file, searched for one player's games by exact name.
 std::string DatabaseSearch(SoakState& state, Random& random) {
     if (state.model.empty()) return {};
@@ -447,6 +591,9 @@ const std::vector<SoakOperation>& SoakOperations() {
         {"split a copy", 1, SplitCopy},
         {"adjust a copy", 1, AdjustCopy},
         {"build and search a database", 1, DatabaseSearch},
+        {"extract variations onto a copy", 1, ExtractVariationsOntoCopy},
+        {"convert Yahoo games onto a copy", 1, ConvertYahoo},
+        {"add a game's text to the print list", 1, PrintGameText},
     };
     return operations;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/ui.h"
+#include "output/print_list.h"
 #include "pgn/pgn_file.h"
 #include "support/temp_dir.h"
 
@@ -41,6 +42,10 @@ struct SoakState {
     pgn::PgnFile file;
     YesUi yes;
     std::vector<ModelGame> model;
+    // The program's print list, beside the file, and the games added to it as text since it was
+    // last printed.
+    output::PrintList print_list;
+    std::vector<std::string> printed;
 
     // A fresh folder inside dir for an operation's copies, emptied by the next call.
     std::string Scratch();

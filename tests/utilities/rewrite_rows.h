@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/extract_variations.h"
 #include "pgn/pgn_file.h"
 #include "support/temp_dir.h"
 #include "utilities/adjust_file.h"
@@ -103,6 +104,13 @@ inline std::vector<Row> RewriteRows() {
              YesUi yes;
              (void)ConvertYahooGames(";White: a\r\n;Black: b\r\n1. e4 e5 2. Nf3\r\n\r\n",
                                      {path, ""}, yes, nullptr, fs);
+         }},
+        {"extract variations onto the file",
+         [](const std::string& path, const Scanned&, platform::FileSystem& fs) {
+             YesUi yes;
+             const std::string source = test::TestDataPath("gui/annotated-matches.pgn");
+             const Scanned games = Scan(source, false);
+             (void)app::ExtractVariations({source, games.offsets, 0, path, true}, yes, fs);
          }},
         {"split",
          [](const std::string& path, const Scanned&, platform::FileSystem& fs) {
