@@ -477,15 +477,10 @@ void MainWindow::DrawBoard() {
                         session_.HasGame() ? session_.LastMoveSquares() : app::MoveSquares{});
 }
 
-app::GameTextSource MainWindow::ShownTextSource() const {
-    if (const app::GameEntry* played = engine_ ? engine_->PlayEntry() : nullptr) {
-        return {&played->Moves(), played->FullMoves(), played->StartMoveNumber()};
-    }
-    if (const app::GameEntry* entry = edit_->Entry()) {
-        return {&entry->Moves(), entry->FullMoves(), entry->StartMoveNumber()};
-    }
-    if (const app::DatabaseSession* shown = database_->ShownGame()) return shown->TextSource();
-    return session_.TextSource();
+app::ShownGame MainWindow::Shown() const {
+    const app::GameEntry* played = engine_ ? engine_->PlayEntry() : nullptr;
+    return app::ShownGame(session_, played != nullptr ? played : edit_->Entry(),
+                          database_->ShownGame());
 }
 
 void MainWindow::DrawMoveLines() {
@@ -493,7 +488,7 @@ void MainWindow::DrawMoveLines() {
     result_line_->setText(ResultLineText());
     QString comment;
     // An entered game or a database game has no annotations of the file.
-    const bool entering = FileGameHidden();
+    const bool entering = Shown().FileGameHidden();
     if (session_.HasGame() && !entering) {
         comment = ToQString(app::CommentLineText(
             session_.Lines().AnnotationText(session_.Navigation().currentPly)));
@@ -543,7 +538,7 @@ void MainWindow::DrawReplayText() {
 
 void MainWindow::DrawOpeningLine() {
     std::string text;
-    if (state_.options.DisplayOpening != 0 && !FileGameHidden()) {
+    if (state_.options.DisplayOpening != 0 && !Shown().FileGameHidden()) {
         text = session_.OpeningText();
     }
     const QFontMetrics metrics(opening_line_->font());
@@ -556,38 +551,26 @@ void MainWindow::DrawOpeningLine() {
 
 void MainWindow::DrawText() {
     const app::OptionsRecord& options = state_.options;
-    // A game played against an engine is shown as an entered game is.
-    const app::GameEntry* entry = edit_->Entry() != nullptr ? edit_->Entry()
-                                  : engine_                 ? engine_->PlayEntry()
-                                                            : nullptr;
-    const app::DatabaseSession* database_game = database_->ShownGame();
+    const app::ShownGame shown = Shown();
     // An entered game has no file text yet, nor has a database game: their moves are shown
     // however the file's game is.
-    const bool actual_text = session_.View().actual_text && !FileGameHidden();
+    const bool actual_text = session_.View().actual_text && !shown.FileGameHidden();
     text_stack_->setCurrentIndex(actual_text ? 1 : 0);
     if (actual_text) actual_text_->setPlainText(ToQString(session_.ActualGameText()));
-    std::int32_t ply = session_.Navigation().currentPly;
-    if (entry != nullptr) ply = entry->ShownHalfMove();
-    if (database_game != nullptr) ply = database_game->Navigation().currentPly;
+    const std::int32_t ply = shown.Ply();
     // The moves being entered are never hidden: the user is making them. Study mode belongs to
     // the file's games.
     const std::int32_t hidden_limit =
-        FileGameHidden() ? -1 : session_.HiddenMovesLimit(options.HideGameText != 0);
+        shown.FileGameHidden() ? -1 : session_.HiddenMovesLimit(options.HideGameText != 0);
     const bool hiding = hidden_limit >= 0;
     const std::string letters = app::DisplayPieceLetters(options);
     const bool columns = options.ColumnFormat != 0 && !hiding;
-    const app::GameTextSource source = ShownTextSource();
+    const app::GameTextSource source = shown.TextSource();
 
     // Lines are broken again only when what they depend on changed.
-    std::string game_key = std::to_string(session_.GameNumber());
-    if (entry != nullptr) game_key = "entry:" + entry->MovesText();
-    if (database_game != nullptr) {
-        game_key =
-            "database:" + std::to_string(database_game->Found()[database_game->ShownPosition()]);
-    }
     const std::string key =
-        game_key + '/' + std::to_string(text_->width()) + '/' + std::to_string(hidden_limit) + '/' +
-        letters + '/' + std::to_string(ShownBoardSize()) + '/' +
+        shown.Key() + '/' + std::to_string(text_->width()) + '/' + std::to_string(hidden_limit) +
+        '/' + letters + '/' + std::to_string(ShownBoardSize()) + '/' +
         std::to_string(text_->TextWidth("0123456789")) + '/' + session_.File().CurrentPath();
     if (key != rendered_key_) {
         app::GameTextLayout layout;
@@ -602,31 +585,8 @@ void MainWindow::DrawText() {
     }
 
     GameTextView view;
-    if (entry != nullptr) {
-        const pgn::HeaderEditFields& header = entry->Header();
-        const std::string white_black = "White: " + header.Get(pgn::HeaderField::White) +
-                                        " Black: " + header.Get(pgn::HeaderField::Black);
-        for (const std::string& line :
-             app::GameTextHeaderLines(white_black, header.Get(pgn::HeaderField::Date),
-                                      header.Get(pgn::HeaderField::Result), {}, false, false)) {
-            view.header << ToQString(line);
-        }
-    } else if (database_game != nullptr) {
-        const pgn::HeaderTags& header = database_game->Header();
-        for (const std::string& line :
-             app::GameTextHeaderLines(header.DisplayLines().white_black,
-                                      header.CurrentHeader().Get(pgn::HeaderField::Date),
-                                      database_game->ResultText(), {}, false, false)) {
-            view.header << ToQString(line);
-        }
-    } else if (session_.HasGame()) {
-        const pgn::HeaderTags& header = session_.Header();
-        for (const std::string& line : app::GameTextHeaderLines(
-                 header.DisplayLines().white_black,
-                 header.CurrentHeader().Get(pgn::HeaderField::Date), session_.ResultText(),
-                 session_.GameStatus(), options.DisplayGameButtons != 0, hiding)) {
-            view.header << ToQString(line);
-        }
+    for (const std::string& line : shown.HeaderLines(options.DisplayGameButtons != 0, hiding)) {
+        view.header << ToQString(line);
     }
     view.text = rendered_;
     view.columns = columns;
@@ -638,7 +598,7 @@ void MainWindow::DrawText() {
     view.ply = ply;
     view.figurines = options.FigurineNotation != 0;
     view.annotated.assign(static_cast<std::size_t>(2 * source.full_moves + 1), false);
-    if (session_.HasGame() && !FileGameHidden()) {
+    if (session_.HasGame() && !shown.FileGameHidden()) {
         for (std::size_t half = 1; half < view.annotated.size(); ++half) {
             view.annotated[half] = session_.Lines().AnnotationIndex(static_cast<int>(half)).kind !=
                                    pgn::AnnotationKind::None;
@@ -712,11 +672,6 @@ void MainWindow::DrawCommandStates() {
     auto_play->setIconText(label);
 }
 
-bool MainWindow::FileGameHidden() const {
-    return edit_->Entry() != nullptr || database_->ShownGame() != nullptr ||
-           (engine_ && engine_->PlayEntry() != nullptr);
-}
-
 QImage MainWindow::BoardImage() { return board_->grab().toImage(); }
 
 QString MainWindow::FileStatusText() const {
@@ -730,29 +685,19 @@ QString MainWindow::GameStatusText() const { return game_status_->text(); }
 QString MainWindow::DatabaseStatusText() const { return database_status_->text(); }
 
 QString MainWindow::MoveLineText() const {
-    if (const app::GameEntry* played = engine_ ? engine_->PlayEntry() : nullptr) {
-        return ToQString(app::MoveLineText(ShownTextSource(), played->ShownHalfMove(),
-                                           app::DisplayPieceLetters(state_.options)));
-    }
-    if (const app::GameEntry* entry = edit_->Entry()) {
-        return ToQString(app::MoveLineText(ShownTextSource(), entry->ShownHalfMove(),
-                                           app::DisplayPieceLetters(state_.options)));
-    }
-    if (const app::DatabaseSession* shown = database_->ShownGame()) {
-        return ToQString(app::MoveLineText(shown->TextSource(), shown->Navigation().currentPly,
-                                           app::DisplayPieceLetters(state_.options)));
-    }
-    if (!session_.HasGame()) return {};
-    return ToQString(app::MoveLineText(session_.TextSource(), session_.Navigation().currentPly,
+    const app::ShownGame shown = Shown();
+    if (!shown.FileGameHidden() && !session_.HasGame()) return {};
+    return ToQString(app::MoveLineText(shown.TextSource(), shown.Ply(),
                                        app::DisplayPieceLetters(state_.options)));
 }
 
 QString MainWindow::ResultLineText() const {
-    if (edit_->Entry() != nullptr || (engine_ && engine_->PlayEntry() != nullptr)) return {};
-    if (const app::DatabaseSession* shown = database_->ShownGame()) {
-        const app::NavigationState& navigation = shown->Navigation();
+    const app::ShownGame shown = Shown();
+    if (shown.Entry() != nullptr) return {};
+    if (const app::DatabaseSession* database_game = shown.Database()) {
+        const app::NavigationState& navigation = database_game->Navigation();
         if (navigation.currentPly != navigation.lastPly) return {};
-        return ToQString(shown->ResultText());
+        return ToQString(database_game->ResultText());
     }
     const app::NavigationState& navigation = session_.Navigation();
     if (!session_.HasGame() || navigation.currentPly != navigation.lastPly) return {};

@@ -8,6 +8,7 @@
 #include "app/commands.h"
 #include "app/game_text.h"
 #include "app/session.h"
+#include "app/shown_game.h"
 #include "app/start_up.h"
 #include "base/ui.h"
 #include "gui/shell/window_port.h"
@@ -141,10 +142,8 @@ class MainWindow : public QMainWindow, public WindowPort {
     void DrawTitle();
     void DrawCommandStates();
     void DrawReplayText();
-    // The moves of the game being entered or of the database game, in place of the file's game.
-    app::GameTextSource ShownTextSource() const;
-    // An entered game or a database game is shown in place of the file's game.
-    bool FileGameHidden() const;
+    // The game on display: an entered or played game, a database game, or the file's game.
+    app::ShownGame Shown() const;
 
     app::StartUpState& state_;
     app::Session session_;
