@@ -10,8 +10,8 @@
 
 #include "engines/messages.h"
 #include "support/fake_engines.h"
+#include "support/pgn_extract.h"
 #include "support/recording_ui.h"
-#include "support/run_tool.h"
 #include "support/temp_dir.h"
 
 namespace qorvale::app {
@@ -35,11 +35,9 @@ std::string PgnExtractSan(const std::string& fen, const std::vector<chess::Coord
     test::TempDir folder;
     std::string game = "[Event \"?\"]\n[SetUp \"1\"]\n[FEN \"" + fen + "\"]\n\n";
     for (const chess::CoordinateMove& move : moves) game += std::string(move.view()) + " ";
-    const std::string path = folder.Write("line.pgn", game + "*\n\n");
-    const std::string out = test::CommandOutput(
-        "/usr/games/pgn-extract -Wsan -s --nomovenumbers --noresults '" + path + "' 2>/dev/null");
-    std::string moves_line = out.substr(out.rfind("]\n") + 2);
-    std::istringstream words(moves_line);
+    const std::vector<std::string> lines =
+        test::PgnExtractMainLines(folder.Write("line.pgn", game + "*\n\n"));
+    std::istringstream words(lines.empty() ? "" : lines.front());
     std::string san;
     for (std::string word; words >> word;) san += (san.empty() ? "" : " ") + word;
     return san;

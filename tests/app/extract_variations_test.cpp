@@ -9,7 +9,6 @@
 
 #include "pgn/pgn_file.h"
 #include "platform/file.h"
-#include "support/kill_points.h"
 #include "support/pgn_extract.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
@@ -133,30 +132,6 @@ TEST(ExtractVariations, TargetIsCheckedAsEveryCopyOfGames) {
             .ok());
     const std::string appended = ReadWholeFile(target);
     EXPECT_TRUE(appended.starts_with(old_text));
-    EXPECT_EQ(Offsets(target).size(), 5u);
-}
-
-// Appending killed at any point leaves the old file or the old file with every derived game.
-TEST(ExtractVariations, KilledAtAnyPointLeavesTheOldOrTheWholeNewFile) {
-    test::TempDir folder("/dev/shm");
-    const std::string source = folder.Write("source.pgn", SetUpGame);
-    const std::vector<std::uint32_t> offsets = Offsets(source);
-    const std::string old_text = "[Event \"old\"]\n\n1.d4 *\n";
-    const std::string target = folder.File("target.pgn");
-    std::string complete;
-    test::KillAtEveryPoint(
-        [&] { folder.Write("target.pgn", old_text); },
-        [&](platform::FileSystem& file_system) {
-            test::RecordingUi ui;
-            ui.answers = {true};
-            (void)ExtractVariations({source, offsets, 0, target, true}, ui, file_system);
-        },
-        [&](int point) {
-            const std::string now = ReadWholeFile(target);
-            if (point == 0) complete = now;
-            EXPECT_TRUE(now == old_text || Offsets(target).size() == 5u);
-        });
-    EXPECT_TRUE(complete.starts_with(old_text));
     EXPECT_EQ(Offsets(target).size(), 5u);
 }
 

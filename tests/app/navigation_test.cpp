@@ -69,18 +69,6 @@ TEST(NavigationTest, ActionsMoveThePly) {
     }
 }
 
-TEST(NavigationTest, StepsThroughAWholeGameAndBack) {
-    NavigationState state;
-    ResetNavigation(state, 7);
-    int steps = 0;
-    while (Navigate(state, NavigationAction::NextMove).moved) ++steps;
-    EXPECT_EQ(steps, 7);
-    EXPECT_EQ(state.currentPly, 7);
-    while (Navigate(state, NavigationAction::PreviousMove).moved) --steps;
-    EXPECT_EQ(steps, 0);
-    EXPECT_EQ(state.currentPly, 0);
-}
-
 TEST(NavigationTest, OpeningIsNamedOnlyEarlyWhenStepping) {
     struct Row {
         const char* name;
@@ -140,16 +128,6 @@ TEST(NavigationTest, NewStartPositionIsKeptWithinTheGame) {
     ResetNavigation(state, 20);
     EXPECT_EQ(state.startPly, 0);
     EXPECT_EQ(state.currentPly, 0);
-}
-
-TEST(NavigationTest, StudyModeReadsOneBetweenActions) {
-    NavigationState state = At(0, 10);
-    state.studyMode = 1;
-    Navigate(state, NavigationAction::NextMove);
-    EXPECT_EQ(state.studyMode, 1);
-    state.studyMode = 0;
-    Navigate(state, NavigationAction::NextMove);
-    EXPECT_EQ(state.studyMode, 0);
 }
 
 TEST(NavigationTest, AutoPlayInterval) {

@@ -10,6 +10,7 @@
 #include "base/bytes.h"
 #include "platform/file.h"
 #include "platform/file_system.h"
+#include "support/faulty_file_system.h"
 #include "support/temp_dir.h"
 
 namespace qorvale::app {
@@ -112,23 +113,6 @@ TEST(OptionsRecord, FirstRunDefaultsAreStoredWhereTheFileKeepsThem) {
     EXPECT_EQ(GetU32(EncodeOptions(DefaultOptions("/q", true)).data() + 0x74C), 0u);
 }
 
-TEST(OptionsFile, SaveThenLoadGivesTheSameRecord) {
-    test::TempDir dir;
-    OptionsRecord record = DefaultOptions(dir.path(), false);
-    InitialiseColourPresets(record);
-    ApplyFirstColourPreset(record);
-    record.PreviousGameNumber = 4711;
-    SetText(record.PreviousFileName, "london1851.pgn");
-    std::string path = dir.File("savinfo.opt");
-    ASSERT_TRUE(SaveOptions(path, record));
-    EXPECT_EQ(test::ReadWholeFile(path).size(), OptionsRecordSize);
-
-    LoadedOptions loaded = LoadOptions(path, dir.path(), false);
-    EXPECT_TRUE(loaded.found);
-    EXPECT_EQ(loaded.bytes_read, OptionsRecordSize);
-    EXPECT_EQ(loaded.record, record);
-}
-
 TEST(OptionsFile, MissingShortAndOverlongFilesAreReadAsFarAsTheyGo) {
     test::TempDir dir;
     OptionsRecord saved = DefaultOptions(dir.path(), false);
@@ -156,18 +140,6 @@ TEST(OptionsFile, MissingShortAndOverlongFilesAreReadAsFarAsTheyGo) {
     EXPECT_EQ(longer.record, saved);
 }
 
-// Fails one step of a save.
-struct FailingFileSystem : platform::FileSystem {
-    bool fail_write = false;
-    bool fail_rename = false;
-    bool Write(platform::File& file, const void* data, std::int64_t size) override {
-        return !fail_write && FileSystem::Write(file, data, size);
-    }
-    bool Rename(const std::string& from, const std::string& to) override {
-        return !fail_rename && FileSystem::Rename(from, to);
-    }
-};
-
 TEST(OptionsFile, AFailedSaveKeepsTheLastGoodFile) {
     test::TempDir dir;
     std::string path = dir.File("savinfo.opt");
@@ -176,11 +148,10 @@ TEST(OptionsFile, AFailedSaveKeepsTheLastGoodFile) {
     std::string good = test::ReadWholeFile(path);
 
     record.PieceStyle = 3;
-    for (bool fail_write : {true, false}) {
-        SCOPED_TRACE(fail_write ? "write fails" : "rename fails");
-        FailingFileSystem files;
-        files.fail_write = fail_write;
-        files.fail_rename = !fail_write;
+    using Fault = test::FaultyFileSystem::Fault;
+    for (Fault fault : {Fault::DiskFull, Fault::RenameFails}) {
+        SCOPED_TRACE(static_cast<int>(fault));
+        test::FaultyFileSystem files(fault);
         EXPECT_FALSE(SaveOptions(path, record, files));
         EXPECT_EQ(test::ReadWholeFile(path), good);
         EXPECT_FALSE(platform::FileExists(path + ".new"));

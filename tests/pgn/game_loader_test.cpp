@@ -114,36 +114,6 @@ TEST(GameLoader, ReadsTheTrickyFilesAsTheRulesSay) {
     }
 }
 
-TEST(GameLoader, EveryGameOfTheTrickyFilesLoadsAndReplaysLegally) {
-    const char* files[] = {"lines/black2move.pgn",
-                           "lines/castling.pgn",
-                           "lines/chessbase-empty-line.pgn",
-                           "lines/calgames_07.pgn",
-                           "lines/FIDE_longest_possible_game.pgn",
-                           "lines/immortal-games.pgn",
-                           "lines/variations-nags-and-comments.pgn"};
-    for (const char* name : files) {
-        SCOPED_TRACE(name);
-        OpenedCopy copy(name);
-        ASSERT_GT(copy.file().GameCount(), 0);
-        HeaderTags header;
-        GameLines lines;
-        chess::ChessState chess;
-        for (int game = 1; game <= copy.file().GameCount(); ++game) {
-            LoadOptions options;
-            options.quiet = true;
-            Result<int> loaded =
-                OpenGameForDisplay(copy.file(), game, header, lines, chess, copy.ui(), options);
-            ASSERT_TRUE(loaded.ok()) << game;
-            EXPECT_LE(lines.FullMoves(), chess::MaxFullMoves);
-            int verdict = chess.ValidateGameMoves(lines.Moves(), lines.FullMoves());
-            // black2move's first move is a long castling the position does not allow.
-            bool expected_illegal = std::string_view(name) == "lines/black2move.pgn";
-            EXPECT_EQ(verdict != 0, expected_illegal) << "game " << game;
-        }
-    }
-}
-
 TEST(GameLoader, WarnsOnceAndKeepsTwoHundredMovesOfTheLongestGame) {
     OpenedCopy copy("lines/FIDE_longest_possible_game.pgn");
     HeaderTags header;
@@ -210,16 +180,6 @@ TEST(GameLoader, LoadsTheCurrentGamesHeaderForEditing) {
     EXPECT_EQ(LoadHeaderForEdit(copy.file())->Get(HeaderField::WhiteElo), "2210");
     copy.file().SetCurrentGameNumber(3);
     EXPECT_EQ(LoadHeaderForEdit(copy.file()).error().message(), "Error finding game.");
-}
-
-TEST(GameLoader, AGameBeyondTheFileIsNotFound) {
-    OpenedCopy copy("lines/castling.pgn");
-    HeaderTags header;
-    GameLines lines;
-    chess::ChessState chess;
-    Result<int> loaded = OpenGameForDisplay(copy.file(), 5, header, lines, chess, copy.ui());
-    ASSERT_FALSE(loaded.ok());
-    EXPECT_EQ(loaded.error().message(), "Error finding game.");
 }
 
 // Move codes as the fast file holds them, made from a replayed game's snapshots.

@@ -7,6 +7,7 @@
 
 #include "base/bytes.h"
 #include "search/fast_file_reader.h"
+#include "support/faulty_file_system.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
@@ -309,38 +310,24 @@ TEST(FastFile, DeleteAsksFirst) {
     }
 }
 
-// A file system whose writes fail after a number of bytes, or whose renames fail.
-class FailingFileSystem final : public platform::FileSystem {
-  public:
-    std::int64_t bytes_allowed = -1;
-    bool fail_rename = false;
-    bool Write(platform::File& file, const void* data, std::int64_t size) override {
-        if (bytes_allowed >= 0 && size > bytes_allowed) return false;
-        if (bytes_allowed >= 0) bytes_allowed -= size;
-        return file.Write(data, size);
-    }
-    bool Rename(const std::string& from, const std::string& to) override {
-        return !fail_rename && platform::FileSystem::Rename(from, to);
-    }
-};
+using Fault = test::FaultyFileSystem::Fault;
 
 TEST(FastFile, FailedCreationLeavesNothingBehind) {
     struct Row {
         const char* name;
         bool header_is_a_folder;
-        std::int64_t bytes_allowed;
+        Fault fault;
     };
     const Row rows[] = {
-        {"header file cannot be created", true, -1},
-        {"disk full at once", false, 0},
+        {"header file cannot be created", true, Fault::None},
+        {"disk full at once", false, Fault::DiskFull},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         TempDir dir;
         std::string pgn = dir.File("g.pgn");
         if (row.header_is_a_folder) platform::CreateFolder(dir.File("g.TRH"));
-        FailingFileSystem file_system;
-        file_system.bytes_allowed = row.bytes_allowed;
+        test::FaultyFileSystem file_system(row.fault);
         ListSource source(SixGames());
         MakeResult made = MakeFastFile(pgn, 6, source, {}, file_system);
         EXPECT_EQ(made.outcome, MakeOutcome::CreateFailed);
@@ -352,27 +339,21 @@ TEST(FastFile, FailedCreationLeavesNothingBehind) {
 TEST(FastFile, FailedFixKeepsTheOldMoveFile) {
     struct Row {
         const char* name;
-        std::int64_t bytes_allowed;
-        bool fail_rename;
-        std::string message;
+        Fault fault;
     };
-    const Row rows[] = {
-        {"rename fails", -1, true, "Error creating temp file."},
-        {"write fails", 0, false, "Error creating temp file."},
-    };
+    const Row rows[] = {{"rename fails", Fault::RenameFails}, {"write fails", Fault::DiskFull}};
+    const std::string message = "Error creating temp file.";
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         TempDir dir;
         std::string pgn = dir.File("g.pgn");
         ASSERT_EQ(Make(pgn, SixGames()).outcome, MakeOutcome::Complete);
         std::string before = ReadWholeFile(dir.File("g.TRF"));
-        FailingFileSystem file_system;
-        file_system.bytes_allowed = row.bytes_allowed;
-        file_system.fail_rename = row.fail_rename;
+        test::FaultyFileSystem file_system(row.fault);
         RecordingUi ui;
         std::vector<std::int32_t> deleted = {2};
-        EXPECT_EQ(FixFastFile(pgn, deleted, ui, file_system).message(), row.message);
-        EXPECT_EQ(ui.reports, std::vector<std::string>{row.message});
+        EXPECT_EQ(FixFastFile(pgn, deleted, ui, file_system).message(), message);
+        EXPECT_EQ(ui.reports, std::vector<std::string>{message});
         EXPECT_EQ(ReadWholeFile(dir.File("g.TRF")), before);
         EXPECT_FALSE(platform::FileExists(dir.File("tempqqqd.xyz")));
     }
