@@ -61,16 +61,5 @@ TEST(PositionsCommand, FailsCleanly) {
     }
 }
 
-// Through the window's load sequence (the reference corpus is checked against that sequence in
-// the pgn tests): the placeholder of a game Black begins is not printed, the FEN start is moved
-// from.
-TEST(PositionsCommand, PrintsOneGameAsTheWindowLoadsIt) {
-    TempDir dir;
-    ToolRun run = RunTool(
-        {"positions", dir.CopyData("lines/short_annotated.pgn", "games.pgn"), "--game", "2"});
-    EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.out, "2\t2\tRd1#\t6k1/5ppp/8/8/8/8/5PPP/3r2K1\n");
-}
-
 }  // namespace
 }  // namespace qorvale::test

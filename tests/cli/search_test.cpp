@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -9,17 +8,6 @@
 
 namespace qorvale::test {
 namespace {
-
-// The numbers of the games of a PGN text that start from a FEN tag.
-std::set<std::string> FenGames(const std::string& text) {
-    std::set<std::string> games;
-    int game = 0;
-    for (const std::string& line : Lines(text)) {
-        if (line.starts_with("[Event ")) ++game;
-        if (line.starts_with("[FEN ")) games.insert(std::to_string(game));
-    }
-    return games;
-}
 
 TEST(SearchCommand, PrintsGamesThenStatistics) {
     TempDir dir;
@@ -115,52 +103,6 @@ TEST(SearchCommand, EcoDifferenceNeedsBothFastFiles) {
         combined.err.find("Sorry, ECO diff is not supported for combination or directory search."),
         std::string::npos)
         << combined.err;
-}
-
-// Every search gives the same games through the fast file and through the PGN text, apart from
-// games that start from a FEN position (the fast file replays them from the standard start).
-TEST(SearchCommand, FastFileAndTextAgreeOnRealGames) {
-    TempDir dir;
-    const std::string text = ReadWholeFile(TestDataPath("search/players.pgn"));
-    std::string pgn = dir.Write("players.pgn", text);
-    ASSERT_EQ(RunTool({"fastfile", "make", pgn}).exit_code, 0);
-    const std::set<std::string> fen_games = FenGames(text);
-    const std::vector<std::vector<std::string>> searches = {
-        {"--white", "Stein", "--black", "*"},
-        {"--date", "1960-1965"},
-        {"--moves", ">=60"},
-        {"--result", "1/2"},
-        {"--eco", "B"},
-        {"--line", "1.e4 c5 2.Nf3"},
-        {"--line", "1.d4 Nf6 2.c4 g6 3.Nc3 Bg7", "--exact"},
-        {"--line", "1.e4 e5 2.Nf3 Nc6 3.Bb5 a6 4.Ba4 Nf6 5.O-O Be7 6.Re1 b5 7.Bb3 d6 8.c3 O-O",
-         "--force"},
-        {"--position", "W:Kg1 B:Kg8"},
-        {"--position", "W:Q=0 B:Q=0"},
-        {"--position", "W:=8 B:*", "--move-number", ">10"},
-        {"--black", "*", "--white", "Stein", "--line", "1.e4", "--position", "W:Kc1"},
-    };
-    for (const std::vector<std::string>& search : searches) {
-        std::vector<std::string> arguments = {"search", pgn};
-        arguments.insert(arguments.end(), search.begin(), search.end());
-        std::string name;
-        for (const std::string& word : search) name += word + " ";
-        SCOPED_TRACE(name);
-        ToolRun fast = RunTool(arguments);
-        arguments.push_back("--no-fast-file");
-        ToolRun slow = RunTool(arguments);
-        ASSERT_EQ(fast.exit_code, 0) << fast.err;
-        ASSERT_EQ(slow.exit_code, 0) << slow.err;
-        auto without_fen = [&fen_games](const std::string& out) {
-            std::vector<std::string> kept;
-            for (const std::string& line : Lines(out)) {
-                if (!fen_games.contains(line.substr(0, line.find('\t')))) kept.push_back(line);
-            }
-            return kept;
-        };
-        EXPECT_EQ(without_fen(fast.out), without_fen(slow.out));
-        EXPECT_FALSE(fast.out.empty());
-    }
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
 // The engine commands of the window: analysis lines that follow the board, a game against the
-// engine on the board, the window kept responsive while an engine floods it, and no engine
-// process left behind.
+// engine on the board, and no engine process left behind.
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -102,24 +100,6 @@ class EngineTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void CommandsFollowTheMode() {
-        Program program;
-        QVERIFY(program.Open());
-        gui::MainWindow& window = *program.window;
-        struct Row {
-            const char* action;
-            bool replay;  // enabled while browsing the file
-        };
-        for (const Row& row : {Row{"AnalyseUci", true}, Row{"PlayUci", true},
-                               Row{"AnalyseGame", true}, Row{"StopEngine", false},
-                               Row{"EngineTakeBack", false}, Row{"SavePlayedGame", false}}) {
-            QAction* action = window.Action(QString::fromLatin1(row.action));
-            QVERIFY2(action != nullptr, row.action);
-            QVERIFY2(action->isEnabled() == row.replay, row.action);
-            QCOMPARE(window.Menu(app::MenuId::Analysis)->actions().contains(action), true);
-        }
-    }
-
     void AnalysisShowsLegalLinesAndFollowsTheBoard() {
         const std::string stockfish = test::InstalledEngine("/usr/games/stockfish");
         if (stockfish.empty() || !test::HavePgnExtract()) QSKIP("stockfish or pgn-extract missing");
@@ -235,32 +215,6 @@ class EngineTest : public QObject {
         QVERIFY(window.edit().Entry() != nullptr);
         QCOMPARE(window.edit().Entry()->HalfMoves(), 2);
         QTRY_VERIFY_WITH_TIMEOUT(NoEngineLeft(), 3000);
-    }
-
-    void FloodingEngineLeavesTheWindowResponsive() {
-        Program program;
-        program.UseScript(engines::EngineKind::Uci, "flooding.sh");
-        QVERIFY(program.Open());
-        gui::MainWindow& window = *program.window;
-        // The longest wait of a 10 ms timer while the engine's 240,000 bytes are read.
-        QElapsedTimer clock;
-        qint64 last = 0;
-        qint64 longest = 0;
-        QTimer ticks;
-        QObject::connect(&ticks, &QTimer::timeout, [&] {
-            const qint64 now = clock.elapsed();
-            longest = std::max(longest, now - last);
-            last = now;
-        });
-        clock.start();
-        ticks.start(10);
-        window.Action(QStringLiteral("AnalyseUci"))->trigger();
-        gui::EngineController& engine = window.engine();
-        QTRY_VERIFY_WITH_TIMEOUT(engine.Session().BestMoveText().find("Bestmove") == 0, EngineWait);
-        ticks.stop();
-        qInfo("longest wait of a 10 ms timer while the engine floods: %lld ms", longest);
-        QVERIFY2(longest < 500, qPrintable(QString::number(longest)));
-        QVERIFY(engine.Window()->Rows()->blockCount() > 1);
     }
 
     void ClosingTheWindowEndsTheEngine() {

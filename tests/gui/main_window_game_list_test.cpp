@@ -205,28 +205,6 @@ class MainWindowGameListTest : public QObject {
         const ListSeen after = OpenList(window, 0);
         for (const QString& line : after.lines) QVERIFY2(!line.contains('/'), qPrintable(line));
     }
-
-    void OpeningsFileListsOpeningNames() {
-        Program program(true);
-        gui::MainWindow window(program.state);
-        window.SetUi(program.ui);
-        window.openings().InitialiseOpenings();
-        const std::string codes =
-            openings::OpeningsFilePath(program.state.app_folder, openings::EcoCodesGamesName);
-        QVERIFY(platform::FileExists(codes));
-        QVERIFY(window.file().OpenPath(QString::fromStdString(codes)));
-        const ListSeen seen = OpenList(window, 3);
-        QVERIFY(seen.shown);
-        QVERIFY(seen.games.size() > 1000);
-        QCOMPARE(seen.games[2], 3);
-        // "%4d %s %s": number, code, opening name; no player columns.
-        QVERIFY2(seen.lines[0].startsWith("   1 A00 "), qPrintable(seen.lines[0]));
-        QVERIFY(!seen.lines[0].contains("   1  "));
-        QCOMPARE(window.session().GameNumber(), 3);
-        // No game list records, and so no list cache, are made for it.
-        QVERIFY(!window.session().HasGameList());
-        QVERIFY(!platform::FileExists(app::GameListCachePath(codes)));
-    }
 };
 
 QTEST_MAIN(MainWindowGameListTest)

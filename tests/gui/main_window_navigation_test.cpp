@@ -122,7 +122,6 @@ class MainWindowTest : public QObject {
     void boardClicks_data();
     void boardClicks();
     void clickingAMoveGoesToIt();
-    void everyPlyShowsThePositionAndMarksTheMove();
     void nextAndPreviousGame();
     void autoPlayRunsToTheEnd();
     void optionsPersistAcrossARestart();
@@ -130,7 +129,6 @@ class MainWindowTest : public QObject {
     void optionsDialogRefusesBadLetters();
     void droppedFileOpens();
     void previousFileComesBackAtItsGameAndPly();
-    void openingLineNamesThePosition();
     void badInputDoesNotBreakTheWindow();
 };
 
@@ -231,29 +229,6 @@ void MainWindowTest::clickingAMoveGoesToIt() {
         QCOMPARE(program.Placement(),
                  ReferencePlacements().at({"annotated-matches.pgn", 3, target}));
     }
-}
-
-void MainWindowTest::everyPlyShowsThePositionAndMarksTheMove() {
-    Program program;
-    QVERIFY(program.Open("annotated-matches.pgn"));
-    for (int game : {1, 2, 3, 12}) {
-        QVERIFY(program.window->ShowGame(game));
-        const int last = program.window->session().Navigation().lastPly;
-        QVERIFY(last > 0);
-        for (int ply = 1; ply <= last; ++ply) {
-            QTest::keyClick(program.window.get(), Qt::Key_Down);
-            QCOMPARE(program.Ply(), ply);
-            QCOMPARE(program.Placement(),
-                     ReferencePlacements().at({"annotated-matches.pgn", game, ply}));
-            QCOMPARE(MarkedMoveText(*program.window), MainLineMove(*program.window, ply));
-            // The page on display holds the marked move.
-            const GameTextView& view = program.window->gameText()->View();
-            QCOMPARE(app::RenderedGameText::PageOfLine(view.text.PlaceOf(ply).line),
-                     program.window->gameText()->Page());
-        }
-        QVERIFY(!ReferencePlacements().contains({"annotated-matches.pgn", game, last + 1}));
-    }
-    QVERIFY(program.ui.reports.empty());
 }
 
 void MainWindowTest::nextAndPreviousGame() {
@@ -401,55 +376,6 @@ void MainWindowTest::previousFileComesBackAtItsGameAndPly() {
     QCOMPARE(program.window->session().GameNumber(), 2);
     QCOMPARE(program.Ply(), 2);
     QVERIFY(program.ui.reports.empty());
-}
-
-// "code name" of the table entry whose moves are exactly `moves`, read from the table files.
-static QString EntryWithMoves(const std::string& moves) {
-    auto lines = [](const char* name) {
-        std::vector<std::string> out;
-        std::ifstream in(app::ProgramDataFolder() + "/" + name);
-        for (std::string line; std::getline(in, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            out.push_back(line);
-        }
-        return out;
-    };
-    const auto codes = lines("qorvale.eco");
-    const auto names = lines("qorvale.ecn");
-    const auto all_moves = lines("qorvale.ecm");
-    for (std::size_t k = 0; k < all_moves.size(); ++k) {
-        if (all_moves[k] == moves) return QString::fromStdString(codes[k] + " " + names[k]);
-    }
-    return {};
-}
-
-void MainWindowTest::openingLineNamesThePosition() {
-    test::TempDir folder;
-    for (const char* name : {"qorvale.eco", "qorvale.ecn", "qorvale.ecm"}) {
-        QVERIFY(platform::CopyFile(app::ProgramDataFolder() + "/" + name, folder.File(name)));
-    }
-    app::StartUpState state = app::StartUp({folder.path(), "", false});
-    state.options.DisplayOpening = 1;
-    test::RecordingUi ui;
-    MainWindow window(state);
-    window.SetUi(ui);
-    window.openings().InitialiseOpenings();
-    QVERIFY(window.file().OpenPath(QString::fromStdString(
-        folder.CopyData("gui/annotated-matches.pgn", "annotated-matches.pgn"))));
-    // At the start the game's ECO tag names the opening.
-    QVERIFY2(window.OpeningLineText().startsWith(QStringLiteral("C53 ")),
-             qPrintable(window.OpeningLineText()));
-    window.game().Navigate(app::NavigationAction::NextMove);
-    window.game().Navigate(app::NavigationAction::NextMove);
-    const QString after_e5 = EntryWithMoves("1.e4 e5");
-    QVERIFY(!after_e5.isEmpty());
-    QCOMPARE(window.OpeningLineText(), after_e5);
-    // Switched off, the line is empty.
-    app::OptionsRecord options = state.options;
-    options.DisplayOpening = 0;
-    window.optionsController().ApplyNewOptions(options);
-    QCOMPARE(window.OpeningLineText(), QString());
-    QVERIFY(ui.reports.empty());
 }
 
 void MainWindowTest::badInputDoesNotBreakTheWindow() {

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+#include <functional>
 
 #include "app/app_folder.h"
 #include "app/start_up.h"
@@ -95,65 +96,43 @@ class MainWindowSearchTest : public QObject {
         QVERIFY(program.ui.reports.empty());
     }
 
-    void VariationSearchByText() {
+    // The searches typed as text reach the session; found games leave the board where the
+    // searched line ends, a refused entry is reported and searches nothing.
+    void TextSearchesLeaveTheBoardWhereTheLineEnds() {
         struct Row {
-            const char* line;
-            bool exact;
+            const char* name;
+            std::function<void(gui::SearchController&)> run;
             std::vector<int> games;
             std::vector<std::string> reports;
         };
         const Row rows[] = {
-            {"1.e4 e5 2.f4 exf4", false, {4, 9}, {}},
-            {"1.e4 e5 2.f4 exf4", true, {4, 9}, {}},
-            {"1.d4 d5 2.c4 dxc4", false, {3, 8}, {}},
-            {"1.e4 e5 2.Ke3", false, {}, {"the line cannot be played"}},
+            {"variation",
+             [](gui::SearchController& s) { s.RunVariationSearch("1.e4 e5 2.f4 exf4"); },
+             {4, 9},
+             {}},
+            {"position",
+             [](gui::SearchController& s) { s.RunPositionSearch("e4", "f4", "2"); },
+             {4, 9},
+             {}},
+            {"bad line",
+             [](gui::SearchController& s) { s.RunVariationSearch("1.e4 e5 2.Ke3"); },
+             {},
+             {"the line cannot be played"}},
+            {"bad position",
+             [](gui::SearchController& s) { s.RunPositionSearch("Kg1, Nf3toolong", "", ""); },
+             {},
+             {"Invalid position entry."}},
         };
         for (const Row& row : rows) {
             Program program;
             gui::MainWindow window(program.state);
             window.SetUi(program.ui);
             QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
-            if (window.Action("ExactVariation")->isChecked() != row.exact) {
-                window.Action("ExactVariation")->trigger();
-            }
-            window.search().RunVariationSearch(QString::fromLatin1(row.line));
-            QVERIFY2(FoundNumbers(window) == row.games, row.line);
-            QVERIFY2(program.ui.reports == row.reports, row.line);
+            row.run(window.search());
+            QVERIFY2(FoundNumbers(window) == row.games, row.name);
+            QVERIFY2(program.ui.reports == row.reports, row.name);
             if (!row.games.empty()) {
-                // The board stands where the searched line ends.
-                QVERIFY2(window.session().Navigation().currentPly == 4, row.line);
-            }
-        }
-    }
-
-    void PositionSearchByText() {
-        struct Row {
-            const char* white;
-            const char* black;
-            const char* move_number;
-            std::vector<int> games;
-            std::vector<std::string> reports;
-        };
-        const Row rows[] = {
-            // After 2...exf4 at move 2: the King's Gambit games.
-            {"e4", "f4", "2", {4, 9}, {}},
-            {"e4", "f4, e5", "2", {}, {}},
-            {"Kg1, Nf3toolong", "", "", {}, {"Invalid position entry."}},
-            {"e4", "f4", ">", {}, {"A comparison needs a value."}},
-        };
-        for (const Row& row : rows) {
-            Program program;
-            gui::MainWindow window(program.state);
-            window.SetUi(program.ui);
-            QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
-            window.search().RunPositionSearch(row.white, row.black, row.move_number);
-            QVERIFY2(FoundNumbers(window) == row.games, row.black);
-            QVERIFY2(program.ui.reports == row.reports, row.black);
-            for (const search::FoundGame& game : window.session().Search().List().Games()) {
-                QVERIFY2(game.half_move == 4, row.black);
-            }
-            if (!row.games.empty()) {
-                QVERIFY2(window.session().Navigation().currentPly == 4, row.black);
+                QVERIFY2(window.session().Navigation().currentPly == 4, row.name);
             }
         }
     }

@@ -1,7 +1,9 @@
 #include "gui/shell/main_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
@@ -9,6 +11,7 @@
 #include <QtTest>
 
 #include "app/app_folder.h"
+#include "app/commands.h"
 #include "app/options_file.h"
 #include "gui/file/file_controller.h"
 #include "gui/game/game_controller.h"
@@ -131,6 +134,50 @@ class MainWindowTest : public QObject {
         app::StartUpState next = app::StartUp({program.home.path(), "", false});
         gui::MainWindow again(next);
         QCOMPARE(again.size(), QSize(900, 640));
+    }
+
+    // Every command of the table is an action in its menu, and the window keeps each action's
+    // enabled state to the rule for the file, game and mode it is in (the rule itself is tested
+    // with the command table).
+    void CommandsSitInTheirMenusAndFollowFileAndMode() {
+        Program program;
+        gui::MainWindow window(program.state);
+        window.SetUi(program.ui);
+        const auto table = app::CommandTable();
+        auto check = [&](const app::ShellState& state, const QByteArray& where) {
+            const std::vector<bool> enabled = app::EnabledCommands(state);
+            for (std::size_t k = 0; k < table.size(); ++k) {
+                const QString name = QString::fromLatin1(
+                    table[k].name.data(), static_cast<qsizetype>(table[k].name.size()));
+                const QByteArray trace = where + " / " + name.toLatin1();
+                QAction* action = window.Action(name);
+                QVERIFY2(action != nullptr, trace.constData());
+                QVERIFY2(window.Menu(table[k].menu)->actions().contains(action) ||
+                             window.Menu(table[k].menu)->findChildren<QAction*>().contains(action),
+                         trace.constData());
+                QVERIFY2(action->isEnabled() == enabled[k], trace.constData());
+            }
+        };
+        check({}, "no file");
+        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
+        const app::ShellState open{.file_open = true, .has_game = true};
+        check(open, "file open");
+        // Each mode entered from the menus enables its own commands.
+        const std::pair<const char*, const char*> modes[] = {
+            {"OpenTree", "CloseTree"},
+            {"VariationEdit", "LeaveLineMode"},
+            {"Analyze", "LeaveLineMode"},
+            {"EditEcoTable", "EcoLeaveWithoutSaving"},
+        };
+        for (const auto& [enter, leave] : modes) {
+            window.Action(QString::fromLatin1(enter))->trigger();
+            app::ShellState in_mode = open;
+            in_mode.mode = window.session().Modes().Current();
+            QVERIFY2(in_mode.mode != app::Mode::GameReplay, enter);
+            check(in_mode, enter);
+            window.Action(QString::fromLatin1(leave))->trigger();
+            QVERIFY2(window.session().Modes().Current() == app::Mode::GameReplay, leave);
+        }
     }
 
     void MessageBoxesShowTheTextAndAnswerTheQuestion() {

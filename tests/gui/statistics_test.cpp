@@ -50,37 +50,6 @@ class StatisticsTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void CommandsSitInTheirMenusAndWaitForAFile() {
-        Program program;
-        gui::MainWindow window(program.state);
-        window.SetUi(program.ui);
-        struct Row {
-            const char* name;
-            app::MenuId menu;
-            bool without_file;
-        };
-        const Row rows[] = {
-            {"PlayerScores", app::MenuId::Search, false},
-            {"CrossTable", app::MenuId::Search, false},
-            {"OpeningsList", app::MenuId::Search, false},
-            {"AddMovesToPrintList", app::MenuId::File, false},
-            {"AddTextToPrintList", app::MenuId::File, false},
-            {"PrintList", app::MenuId::File, true},
-            {"PrintPreview", app::MenuId::File, true},
-            {"ConvertYahoo", app::MenuId::File, true},
-        };
-        for (const Row& row : rows) {
-            QAction* action = window.Action(QString::fromLatin1(row.name));
-            QVERIFY2(action != nullptr && window.Menu(row.menu)->actions().contains(action),
-                     row.name);
-            QVERIFY2(action->isEnabled() == row.without_file, row.name);
-        }
-        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
-        for (const Row& row : rows) {
-            QVERIFY2(window.Action(QString::fromLatin1(row.name))->isEnabled(), row.name);
-        }
-    }
-
     void ScoresSortAndAPlayersGamesBecomeTheList() {
         Program program;
         gui::MainWindow window(program.state);

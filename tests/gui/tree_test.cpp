@@ -292,57 +292,6 @@ class TreeWindowTest : public QObject {
         QCOMPARE(shown.maneuver_look_ahead, 4);
     }
 
-    // Each mode enables its own commands and disables those that do not apply in it.
-    void ModesEnableTheirCommands() {
-        Program program;
-        gui::MainWindow window(program.state);
-        window.SetUi(program.ui);
-        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
-        struct Row {
-            const char* enter;  // the command that enters the mode
-            const char* leave;
-            std::vector<const char*> enabled;
-            std::vector<const char*> disabled;
-        };
-        const Row rows[] = {
-            {"OpenTree",
-             "CloseTree",
-             {"RebuildTree", "CloseTree", "TreeSettings"},
-             {"OpenTree", "Open", "SearchHeader", "VariationEdit", "EcoAddLine",
-              "FindOpeningClosestMatch"}},
-            {"VariationEdit",
-             "LeaveLineMode",
-             {"ShowNextMoves", "ShowManeuvers", "LineTakeBack", "FindOpeningClosestMatch",
-              "FindOpeningExactVariation"},
-             {"OpenTree", "RebuildTree", "EcoAddLine", "Open", "Analyze"}},
-            {"Analyze",
-             "LeaveLineMode",
-             {"ShowNextMoves", "FindOpeningExactNumberOfMoves"},
-             {"VariationEdit", "EcoDeleteLine"}},
-            {"EditEcoTable",
-             "EcoLeaveWithoutSaving",
-             {"EcoAddLine", "EcoModifyLine", "EcoRenameLine", "EcoDeleteLine", "EcoCheckTable",
-              "EcoRestorePrevious", "EcoLeaveSaving", "LineTakeBack"},
-             {"ShowNextMoves", "FindOpeningClosestMatch", "LeaveLineMode", "OpenTree"}},
-        };
-        for (const Row& row : rows) {
-            const QByteArray trace(row.enter);
-            QVERIFY2(window.Action(QString::fromLatin1(row.enter))->isEnabled(), row.enter);
-            window.Action(QString::fromLatin1(row.enter))->trigger();
-            QVERIFY2(window.session().Modes().Current() != app::Mode::GameReplay, row.enter);
-            for (const char* name : row.enabled) {
-                QVERIFY2(window.Action(QString::fromLatin1(name))->isEnabled(),
-                         (trace + " / " + name).constData());
-            }
-            for (const char* name : row.disabled) {
-                QVERIFY2(!window.Action(QString::fromLatin1(name))->isEnabled(),
-                         (trace + " / " + name).constData());
-            }
-            window.Action(QString::fromLatin1(row.leave))->trigger();
-            QVERIFY2(window.session().Modes().Current() == app::Mode::GameReplay, row.enter);
-        }
-    }
-
     // A line entered on the line board by clicks: Show Next Moves lists what the games played
     // after it, and choosing a row plays it.
     void ShowNextMovesFollowsTheBoardLine() {

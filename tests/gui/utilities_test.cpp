@@ -73,39 +73,6 @@ class UtilitiesTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void CommandsWaitForAnOpenFileInTheFileMenu() {
-        Program program(MatchText());
-        gui::MainWindow window(program.state);
-        window.SetUi(program.ui);
-        struct Row {
-            const char* name;
-            bool without_file;
-        };
-        const Row rows[] = {
-            {"CheckFile", false},
-            {"DeleteFenGames", false},
-            {"DeleteSearchListGames", false},
-            {"DuplicateGames", false},
-            {"CurrentGameDuplicates", false},
-            {"DuplicateSettings", true},
-            {"AdjustFile", false},
-            {"TrimMoves", false},
-            {"SplitFile", true},
-            {"FixDates", false},
-            {"FixNames", false},
-        };
-        const QList<QAction*> file_menu = window.Menu(app::MenuId::File)->actions();
-        for (const Row& row : rows) {
-            QAction* action = window.Action(QString::fromLatin1(row.name));
-            QVERIFY2(action != nullptr && file_menu.contains(action), row.name);
-            QVERIFY2(action->isEnabled() == row.without_file, row.name);
-        }
-        QVERIFY(window.file().OpenPath(QString::fromStdString(program.games)));
-        for (const Row& row : rows) {
-            QVERIFY2(window.Action(QString::fromLatin1(row.name))->isEnabled(), row.name);
-        }
-    }
-
     void CheckFileListsTheBadGameAndShowsItWhenChosen() {
         struct Row {
             const char* name;
