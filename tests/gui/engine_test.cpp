@@ -1,8 +1,10 @@
 // The engine commands of the window: analysis lines that follow the board, a game against the
-// engine on the board, and no engine process left behind.
+// engine on the board, the window kept responsive while an engine floods it, and no engine
+// process left behind.
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -215,6 +217,32 @@ class EngineTest : public QObject {
         QVERIFY(window.edit().Entry() != nullptr);
         QCOMPARE(window.edit().Entry()->HalfMoves(), 2);
         QTRY_VERIFY_WITH_TIMEOUT(NoEngineLeft(), 3000);
+    }
+
+    void FloodingEngineLeavesTheWindowResponsive() {
+        Program program;
+        program.UseScript(engines::EngineKind::Uci, "flooding.sh");
+        QVERIFY(program.Open());
+        gui::MainWindow& window = *program.window;
+        // The longest wait of a 10 ms timer while the engine's 240,000 bytes are read.
+        QElapsedTimer clock;
+        qint64 last = 0;
+        qint64 longest = 0;
+        QTimer ticks;
+        QObject::connect(&ticks, &QTimer::timeout, [&] {
+            const qint64 now = clock.elapsed();
+            longest = std::max(longest, now - last);
+            last = now;
+        });
+        clock.start();
+        ticks.start(10);
+        window.Action(QStringLiteral("AnalyseUci"))->trigger();
+        gui::EngineController& engine = window.engine();
+        QTRY_VERIFY_WITH_TIMEOUT(engine.Session().BestMoveText().find("Bestmove") == 0, EngineWait);
+        ticks.stop();
+        qInfo("longest wait of a 10 ms timer while the engine floods: %lld ms", longest);
+        QVERIFY2(longest < 500, qPrintable(QString::number(longest)));
+        QVERIFY(engine.Window()->Rows()->blockCount() > 1);
     }
 
     void ClosingTheWindowEndsTheEngine() {
