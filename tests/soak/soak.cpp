@@ -383,8 +383,8 @@ std::string AdjustCopy(SoakState& state, Random&) {
     return {};
 }
 
-// The old bytes of `copy` must start what is there now, followed by `added` whole games; those
-// games are returned through `games`.
+// `old_bytes` must start what is there `now`, followed by `added` whole games; those games are
+// returned through `games`.
 std::string KeptThenAdded(const std::string& old_bytes, const std::string& now, std::size_t added,
                           std::vector<std::string>& games, const char* what) {
     if (now.compare(0, old_bytes.size(), old_bytes) != 0) {
@@ -398,10 +398,9 @@ std::string KeptThenAdded(const std::string& old_bytes, const std::string& now, 
     return {};
 }
 
-// The variations of a game's moves, counted by their opening brackets outside comments: each
-// becomes a game of its own, the nested ones too.
-std::size_t CountVariations(const std::string& game) {
-    std::size_t count = 0;
+// A game's movetext as the test reads it: tag lines, "%" lines and comments become spaces.
+std::string MovetextOf(const std::string& game) {
+    std::string moves;
     bool braces = false;
     bool rest_of_line = false;
     bool line_start = true;
@@ -416,11 +415,20 @@ std::size_t CountVariations(const std::string& game) {
             braces = true;
         } else if (c == ';') {
             rest_of_line = true;
-        } else if (c == '(') {
-            ++count;
+        } else {
+            moves += c;
+            continue;
         }
+        moves += ' ';
     }
-    return count;
+    return moves;
+}
+
+// The variations of a game, counted by their opening brackets: each becomes a game of its own,
+// the nested ones too.
+std::size_t CountVariations(const std::string& game) {
+    const std::string moves = MovetextOf(game);
+    return static_cast<std::size_t>(std::count(moves.begin(), moves.end(), '('));
 }
 
 // Extract Variations of one game, or of all, onto the end of a copy of the file.
@@ -530,36 +538,19 @@ std::string PrintGameText(SoakState& state, Random& random) {
 // A game's first move as the file writes it, without its number and marks; "" for a game without
 // moves.
 std::string FirstMove(const std::string& game) {
-    bool braces = false;
-    bool rest_of_line = false;
-    bool line_start = true;
+    std::istringstream tokens(MovetextOf(game));
     std::string token;
-    for (const char c : game) {
-        if (line_start && !braces && (c == '[' || c == '%')) rest_of_line = true;
-        line_start = c == '\n';
-        if (rest_of_line) {
-            rest_of_line = c != '\n';
-            continue;
-        }
-        if (braces) {
-            braces = c != '}';
-            continue;
-        }
-        if (c == '{' || c == ';' || std::isspace(static_cast<unsigned char>(c)) != 0 || c == '.') {
-            braces = c == '{';
-            rest_of_line = c == ';';
-            // A move number ends at its dots; anything else that is no result is the move.
-            if (!token.empty() && std::isdigit(static_cast<unsigned char>(token[0])) == 0) break;
-            token.clear();
-            continue;
-        }
-        if (c != '!' && c != '?' && c != '+' && c != '#') token += c;
+    while (tokens >> token) {
+        // "1." and "1.e4" alike: the move follows the number's dots.
+        const std::size_t dots = token.find_first_not_of("0123456789.");
+        if (dots == std::string::npos) continue;
+        if (dots > 0 && token[dots - 1] != '.') break;  // a result such as "1-0"
+        token = token.substr(dots);
+        if (token == "*" || token[0] == '$') break;
+        std::erase_if(token, [](char c) { return c == '!' || c == '?' || c == '+' || c == '#'; });
+        return token;
     }
-    if (token == "1-0" || token == "0-1" || token == "1/2-1/2" || token == "*" ||
-        (!token.empty() && token[0] == '$')) {
-        return {};
-    }
-    return token;
+    return {};
 }
 
 // The opening tree of the file: its first moves, with their games and wins, against a count over
