@@ -18,7 +18,17 @@ using test::ReadWholeFile;
 using test::TempDir;
 using Offsets = std::vector<std::uint32_t>;
 
-enum class Act { Append, Overwrite, Insert, Delete, DeleteLast, Replace, Copy, CopyAppend };
+enum class Act {
+    Append,
+    Overwrite,
+    OverwriteShorter,
+    Insert,
+    Delete,
+    DeleteLast,
+    Replace,
+    Copy,
+    CopyAppend
+};
 
 struct Row {
     const char* name;
@@ -66,6 +76,11 @@ void RunChange(Act act, const std::string& path, const std::string& target, std:
         case Act::Overwrite:
             (void)editor.SaveGameText(text, SaveMode::OverwriteLast);
             break;
+        case Act::OverwriteShorter:
+            // Shorter than the last game: the file is cut after it.
+            (void)editor.SaveGameText("[Event \"Short\"]\r\n[Result \"*\"]\r\n\r\n1. d4 *\r\n",
+                                      SaveMode::OverwriteLast);
+            break;
         case Act::Insert:
             (void)editor.SaveGameText(text, SaveMode::Insert);
             break;
@@ -95,6 +110,7 @@ TEST(GameFileEditCrash, EveryChangeIsWholeOrAbsentAfterAKillAtAnyPoint) {
     const Row rows[] = {
         {"append", Act::Append, 5},
         {"overwrite last", Act::Overwrite, 5},
+        {"overwrite last with a shorter game", Act::OverwriteShorter, 5},
         {"insert", Act::Insert, 3},
         {"delete", Act::Delete, 3},
         {"delete the last game", Act::DeleteLast, 40},
