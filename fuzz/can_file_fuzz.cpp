@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engines/crafty_files.h"
+#include "no_sync_file_system.h"
 #include "scratch_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -12,6 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)ConvertCanText(can);
     const ScratchFolder& scratch = Scratch();
     scratch.Clear();
-    (void)ConvertCanFile(scratch.Write("game.can", data, size));
+    NoSyncFileSystem no_sync;
+    (void)ConvertCanFile(scratch.Write("game.can", data, size), no_sync);
     return 0;
 }

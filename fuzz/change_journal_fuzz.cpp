@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "base/ui.h"
+#include "no_sync_file_system.h"
 #include "pgn/file_change.h"
 #include "pgn/pgn_file.h"
 #include "scratch_file.h"
@@ -25,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         "games.pgn", reinterpret_cast<const std::uint8_t*>(Games.data()), Games.size());
     (void)scratch.Write("games.PGJ", data, size);
     SilentUi ui;
-    pgn::PgnFile file;
+    NoSyncFileSystem no_sync;
+    pgn::PgnFile file(no_sync);
     if (file.Open(path).ok()) (void)file.ScanGameFile(false, ui);
     return 0;
 }

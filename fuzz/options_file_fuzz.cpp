@@ -5,6 +5,7 @@
 
 #include "app/options_file.h"
 #include "app/start_up.h"
+#include "no_sync_file_system.h"
 #include "scratch_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -17,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.app_folder = scratch.Path("");
     settings.high_dpi = size % 2 == 1;
     StartUpState state = StartUp(settings);
-    (void)SaveOptions(state.options_path, state.options);
+    NoSyncFileSystem no_sync;
+    (void)SaveOptions(state.options_path, state.options, no_sync);
     (void)LoadOptions(state.options_path, settings.app_folder, settings.high_dpi);
     return 0;
 }

@@ -10,9 +10,11 @@
 #include "platform/folder.h"
 #include "search/fast_file.h"
 #include "search/pgn_game_source.h"
+#include "support/faulty_file_system.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
 #include "utilities/file_rewrite.h"
+#include "utilities/messages.h"
 
 namespace qorvale::utilities {
 namespace {
@@ -289,26 +291,43 @@ TEST(CheckFile, DeletingModesKeepTheOtherGamesByteForByteBesideACurrentFastFile)
 }
 
 // Read-only folders and full disks are the rewrite fault test's; a cancel is this one's.
-TEST(CheckFile, ACancelledRewriteLeavesTheFileAsItWas) {
+TEST(CheckFile, ACancelledOrFailedRewriteLeavesTheFileAsItWas) {
+    using Fault = test::FaultyFileSystem::Fault;
+    struct Row {
+        const char* name;
+        int cancel_after;  // games examined before Cancel; 0: never
+        Fault fault;
+        std::int64_t room;
+        std::string_view error;
+    };
+    const Row rows[] = {
+        {"cancel at the first game", 1, Fault::None, 0, ""},
+        {"cancel half-way", 17, Fault::None, 0, ""},
+        {"read-only folder", 0, Fault::ReadOnly, 0, messages::ErrorCreatingTempFile},
+        {"full disk", 0, Fault::DiskFull, 1000, messages::ErrorCreatingTempFile},
+    };
     const Spoilt spoilt = SpoilFischer();
-    for (int cancel_after : {1, 17}) {
-        SCOPED_TRACE(cancel_after);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
         TempDir dir;
         CheckFileRequest request = RequestFor(dir, spoilt.text, CheckMode::DeleteBadGames);
         OperationControl control;
         int examined = 0;
-        control.cancelled = [&] { return ++examined >= cancel_after; };
+        control.cancelled = [&] { return row.cancel_after > 0 && ++examined >= row.cancel_after; };
         SilentUi ui;
-        CheckFileResult result = CheckFile(request, control, ui);
-        EXPECT_TRUE(result.error.ok());
+        test::FaultyFileSystem file_system(row.fault, row.room);
+        CheckFileResult result = CheckFile(request, control, ui, file_system);
+        EXPECT_EQ(result.error.message(), row.error);
         EXPECT_FALSE(result.replaced);
         EXPECT_EQ(ReadWholeFile(request.pgn_path), spoilt.text);
         EXPECT_FALSE(platform::FileExists(dir.File(RewriteTempName)));
-        // The list of what was examined, titled as a report.
-        EXPECT_TRUE(result.cancelled);
-        EXPECT_EQ(result.examined, cancel_after);
-        EXPECT_EQ(result.mode, CheckMode::ReportErrors);
-        EXPECT_EQ(ErrorListTitle(result).find("deleted"), std::string::npos);
+        if (row.cancel_after > 0) {
+            // The list of what was examined, titled as a report.
+            EXPECT_TRUE(result.cancelled);
+            EXPECT_EQ(result.examined, row.cancel_after);
+            EXPECT_EQ(result.mode, CheckMode::ReportErrors);
+            EXPECT_EQ(ErrorListTitle(result).find("deleted"), std::string::npos);
+        }
     }
 }
 
