@@ -15,6 +15,7 @@
 #include <limits>
 
 #include "engines/messages.h"
+#include "gui/shell/dialog_buttons.h"
 #include "gui/shell/qt_text.h"
 
 namespace qorvale::gui {
@@ -33,13 +34,6 @@ QLineEdit* Field(QWidget* parent, const std::string& value, int length) {
     auto* field = new QLineEdit(ToQString(value), parent);
     field->setMaxLength(length);
     return field;
-}
-
-void AddButtons(QDialog* dialog, QVBoxLayout* layout) {
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    layout->addWidget(buttons);
 }
 
 }  // namespace
@@ -67,7 +61,7 @@ CraftyGameInfoBox::CraftyGameInfoBox(QWidget* parent, const engines::CraftyGameS
     form->addRow(ToQString(text::LevelMinutesLabel), level_minutes_);
     form->addRow(ToQString(text::LevelIncrementLabel), level_increment_);
     layout->addLayout(form);
-    AddButtons(this, layout);
+    layout->addWidget(OkCancelButtons(this));
 }
 
 engines::CraftyGameSettings CraftyGameInfoBox::Settings() const {
@@ -103,7 +97,7 @@ CraftyPositionInfoBox::CraftyPositionInfoBox(QWidget* parent, const chess::Engin
     auto* form = new QFormLayout;
     form->addRow(ToQString(text::EnPassantSquareLabel), en_passant_);
     layout->addLayout(form);
-    AddButtons(this, layout);
+    layout->addWidget(OkCancelButtons(this));
 }
 
 chess::EnginePositionInfo CraftyPositionInfoBox::Info() const {
@@ -150,7 +144,7 @@ EngineDisplayBox::EngineDisplayBox(QWidget* parent, const QString& title,
     layout->addWidget(profile_);
     layout->addWidget(group);
     layout->addLayout(form);
-    AddButtons(this, layout);
+    layout->addWidget(OkCancelButtons(this));
 }
 
 app::EngineSettings EngineDisplayBox::Settings(app::EngineSettings settings) const {
@@ -209,7 +203,7 @@ UciOptionsBox::UciOptionsBox(QWidget* parent, const std::vector<engines::UciOpti
     scroll->setWidgetResizable(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(scroll);
-    AddButtons(this, layout);
+    layout->addWidget(OkCancelButtons(this));
     resize(420, 480);
 }
 

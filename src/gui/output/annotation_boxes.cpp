@@ -8,19 +8,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/shell/dialog_buttons.h"
 #include "gui/shell/qt_text.h"
 #include "output/messages.h"
 
 namespace qorvale::gui {
 
 namespace {
-
-QDialogButtonBox* OkCancel(QDialog* box) {
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, box);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, box, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, box, &QDialog::reject);
-    return buttons;
-}
 
 QLineEdit* Field(QWidget* parent, const char* name, const std::string& text) {
     auto* field = new QLineEdit(ToQString(text), parent);
@@ -40,7 +34,7 @@ AnnotationTitleBox::AnnotationTitleBox(const output::AnnotationTitle& title, QWi
     form->addRow(tr("&Title"), title_);
     form->addRow(tr("&Heading"), heading_);
     form->addRow(tr("&Subheading"), subheading_);
-    form->addRow(OkCancel(this));
+    form->addRow(OkCancelButtons(this));
     title_->setMinimumWidth(360);
 }
 
@@ -59,7 +53,7 @@ DiagramTypeBox::DiagramTypeBox(QWidget* parent) : QDialog(parent), types_(new QL
     connect(types_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(types_);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
 }
 
 output::AnnotationDiagramType DiagramTypeBox::Type() const {

@@ -16,6 +16,7 @@
 
 #include "app/app_folder.h"
 #include "app/extract_variations.h"
+#include "gui/shell/dialog_buttons.h"
 #include "gui/shell/operation_runner.h"
 #include "gui/shell/qt_text.h"
 #include "platform/file_system.h"
@@ -69,9 +70,7 @@ void SideController::OpenFromWeb() {
     folder_label->setBuddy(folder);
     form->addRow(folder_label, folder_row);
     form->addRow(tr("&Largest file:"), limit);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(&dialog);
     auto* layout = new QVBoxLayout(&dialog);
     layout->addLayout(form);
     layout->addWidget(buttons);
@@ -109,9 +108,7 @@ void SideController::ExtractVariations() {
     every_game->setObjectName(QStringLiteral("EveryGame"));
     auto* append = new QCheckBox(tr("&Add to the end of an existing file"), &dialog);
     append->setObjectName(QStringLiteral("Append"));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(&dialog);
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(this_game);
     layout->addWidget(every_game);
